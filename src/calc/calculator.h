@@ -1,0 +1,129 @@
+#pragma once
+
+#include "calc/controls.h"
+#include "calc/lens.h"
+#include "calc/observer.h"
+#include "catalogue/modelrecord.h"
+#include "core/calcstate.h"
+#include "core/language.h"
+#include "draw/isometric.h"
+#include "draw/sideview.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace vistrel {
+
+// The message texts of Language.ini the calculation shows.
+struct Messages {
+    QString general;                  // msg1
+    std::array<QString, 3> tooLarge;  // msg2..msg4, by unit
+    std::array<QString, 3> tooSmall;  // msg5..msg7, by unit
+};
+Messages messagesFrom(const LanguageTexts &texts);
+
+// What a calculation file restores: the model, the four options and the diagonal.
+struct RestoreRequest {
+    ModelRecord model;
+    int zoomEnd = 0;
+    int screenPosition = 1;
+    double aspectHeight = 3;
+    double aspectWidth = 4;
+    int unitCode = 0;
+    double screenDiagonal = 0;
+};
+
+inline constexpr int kEnterKey = 13;
+
+// The calculator: the shared calculation state, the state of the calculator
+// window's controls, and every handler of the window, without widgets.
+// Selecting an option or a list entry runs its handler exactly as a click does.
+class Calculator {
+public:
+    explicit Calculator(EngineObserver &observer, QChar decimalPoint = u'.');
+
+    void setMessages(Messages messages) { messages_ = std::move(messages); }
+    void setMetrics(const IsometricMetrics &isometric, const SideMetrics &side);
+
+    // Start-up after the texts are loaded: default options, the catalogue, the
+    // first model, the first result and both drawings. An error ends start-up.
+    Status startUp(std::vector<ModelRecord> models);
+
+    // Replaces the catalogue and selects its first model (a new model file).
+    Status replaceCatalogue(std::vector<ModelRecord> models);
+
+    // Restores a calculation file's model, options and diagonal. Everything is
+    // checked before anything changes; a diagonal outside the limits is
+    // clamped after the range message.
+    Status restore(const RestoreRequest &request);
+
+    // Option groups and the model list, as clicked by the user or from code.
+    void selectUnit(int index);
+    void selectZoom(int index);
+    void selectPosition(int index);
+    void selectAspect(int index);
+    void selectModelEntry(int position);
+
+    // Value entry of field `index` (0 distance, 1 diagonal, 2 width, 3 height).
+    void setFieldText(int index, const QString &text);
+    void fieldGotFocus(int index);
+    void fieldKeyDown(int index, int key);
+    void fieldLostFocus(int index);
+    // Confirms the field; false when the typed value was refused.
+    bool enterClicked(int index);
+
+    // The calculation: true when the diagonal was within the limits and the
+    // result stored; false when it was out of range (refused or clamped).
+    Result<bool> calcScreenSize(int mode, double d1);
+    void showResults();
+    Status drawScreen1();
+    Status drawScreen2();
+
+    const CalcState &state() const { return state_; }
+    const Controls &controls() const { return controls_; }
+    const std::vector<ModelRecord> &models() const { return models_; }
+    const ModelRecord *currentModel() const;
+    bool windowReady() const { return windowReady_; }
+    bool clampToLimits() const { return clampToLimits_; }
+    const std::array<QString, 4> &savedText() const { return savedText_; }
+    const std::optional<IsometricGeometry> &isometric() const { return isometric_; }
+    const std::optional<SideGeometry> &sideView() const { return side_; }
+    const IsometricMetrics &isometricMetrics() const { return isoMetrics_; }
+    const SideMetrics &sideMetrics() const { return sideMetrics_; }
+    const Messages &messages() const { return messages_; }
+    QChar decimalPoint() const { return decimalPoint_; }
+
+    const QString &currentFileName() const { return currentFileName_; }
+    void setCurrentFileName(const QString &path) { currentFileName_ = path; }
+
+private:
+    Result<bool> calculate(int mode, double d1);
+    Status recalculateAndRefresh(int mode, double d1);
+    Status refreshAll();
+    Status selectModel(int catalogueIndex);
+    Status clickModelList();
+    void selectLimits();
+    void showEnterButton(int index);
+    void aspectClicked(int index);
+    void zoomClicked(int index);
+    void report(const Status &status);
+    void loadCatalogue(std::vector<ModelRecord> models);
+
+    EngineObserver &observer_;
+    QChar decimalPoint_;
+    CalcState state_;
+    Controls controls_;
+    std::vector<ModelRecord> models_;
+    Messages messages_;
+    bool windowReady_ = false;
+    bool clampToLimits_ = false;
+    std::array<QString, 4> savedText_;
+    QString currentFileName_;
+    IsometricMetrics isoMetrics_;
+    SideMetrics sideMetrics_;
+    std::optional<IsometricGeometry> isometric_;
+    std::optional<SideGeometry> side_;
+};
+
+} // namespace vistrel

@@ -1,0 +1,65 @@
+// Value entry: the four value fields and their Enter buttons.
+#include "calc/calculator.h"
+
+#include "core/helpers.h"
+#include "core/numbers.h"
+
+namespace vistrel {
+
+namespace {
+bool validField(int index) { return index >= 0 && index < 4; }
+} // namespace
+
+void Calculator::showEnterButton(int index) {
+    const int visible = validField(index) ? index : -1;
+    if (controls_.visibleEnter == visible)
+        return;
+    controls_.visibleEnter = visible;
+    observer_.controlsChanged();
+}
+
+void Calculator::setFieldText(int index, const QString &text) {
+    if (validField(index))
+        controls_.fieldText[static_cast<std::size_t>(index)] = text;
+}
+
+void Calculator::fieldGotFocus(int index) {
+    if (!validField(index))
+        return;
+    showEnterButton(index);
+    savedText_[static_cast<std::size_t>(index)] = controls_.fieldText[static_cast<std::size_t>(index)];
+}
+
+void Calculator::fieldKeyDown(int index, int key) {
+    showEnterButton(index);
+    if (key == kEnterKey)
+        enterClicked(index);
+}
+
+void Calculator::fieldLostFocus(int index) { enterClicked(index); }
+
+bool Calculator::enterClicked(int index) {
+    if (!validField(index))
+        return false;
+    const auto i = static_cast<std::size_t>(index);
+    bool accepted = true;
+    if (controls_.fieldText[i] != savedText_[i]) {
+        const double value = roundUp(leadingNumber(controls_.fieldText[i]));
+        controls_.fieldText[i] = formatFixed(value, 0, decimalPoint_);
+        Result<bool> result = calcScreenSize(index, toInches(value, state_.unitCode));
+        if (!result)
+            observer_.showError(result.error());
+        accepted = result && *result;
+        if (!accepted)
+            controls_.fieldText[i] = savedText_[i];
+    }
+    savedText_ = controls_.fieldText;
+    showEnterButton(-1);
+    if (windowReady_)
+        report(refreshAll());
+    else
+        observer_.fieldsChanged();
+    return accepted;
+}
+
+} // namespace vistrel

@@ -1,0 +1,84 @@
+#include "catalogue/modelloader.h"
+
+#include "core/numbers.h"
+#include "core/textfile.h"
+
+#include <array>
+#include <cmath>
+
+namespace vistrel {
+
+namespace {
+
+QString trimSpaces(QStringView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.mid(begin, end - begin).toString();
+}
+
+AppError overflowAt(const QString &path, qsizetype lineNumber, int field) {
+    return makeError(ErrorNumber::Overflow,
+                     QStringLiteral("Overflow: line %1, field %2 of %3 is out of range")
+                         .arg(lineNumber)
+                         .arg(field)
+                         .arg(path));
+}
+
+} // namespace
+
+Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QString &path) {
+    const QStringList lines = splitLines(text);
+    std::vector<ModelRecord> models;
+    // Line 1 is the header and is never a model.
+    for (qsizetype lineIndex = 1; lineIndex < lines.size(); ++lineIndex) {
+        const QStringView line = lines.at(lineIndex);
+        std::array<QStringView, kModelFieldCount> fields{};
+        qsizetype start = 0;
+        for (int f = 0; f < kModelFieldCount && start <= line.size(); ++f) {
+            qsizetype comma = line.indexOf(u',', start);
+            if (comma < 0)
+                comma = line.size();
+            fields[static_cast<std::size_t>(f)] = line.mid(start, comma - start);
+            start = comma + 1;
+        }
+
+        ModelRecord record;
+        record.modelName = trimSpaces(fields[0]);
+        if (record.modelName.isEmpty())
+            continue;
+        for (int f = 1; f < kModelFieldCount; ++f) {
+            const double value = leadingNumber(fields[static_cast<std::size_t>(f)]);
+            if (!std::isfinite(value))
+                return overflowAt(path, lineIndex + 1, f);
+            if (f == kWideScreenModeField || f == kModelDrawFlagField) {
+                const auto integer = roundToInt16(value);
+                if (!integer)
+                    return overflowAt(path, lineIndex + 1, f);
+                (f == kWideScreenModeField ? record.wideScreenMode : record.modelDrawFlag) =
+                    *integer;
+            } else {
+                setNumericField(record, f, value);
+            }
+        }
+        if (models.size() >= static_cast<std::size_t>(kModelCapacity))
+            return makeError(ErrorNumber::SubscriptOutOfRange,
+                             QStringLiteral("Subscript out of range: %1 lists more than %2 models")
+                                 .arg(path)
+                                 .arg(kModelCapacity));
+        models.push_back(std::move(record));
+    }
+    return models;
+}
+
+Result<std::vector<ModelRecord>> loadModelInfo(const QString &path) {
+    const Result<QString> text = readTextFile(path);
+    if (!text)
+        return text.error();
+    return parseModelInfo(*text, path);
+}
+
+} // namespace vistrel

@@ -1,0 +1,134 @@
+#include "cliargs.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vistrel::cli {
+
+namespace {
+
+std::optional<int> indexOf(const QString &value, std::initializer_list<const char *> names) {
+    int i = 0;
+    for (const char *name : names) {
+        if (value == QLatin1String(name))
+            return i;
+        ++i;
+    }
+    return std::nullopt;
+}
+
+constexpr std::array<const char *, 4> kValueOptions = {"--distance", "--diagonal", "--width",
+                                                       "--height"};
+
+} // namespace
+
+QString usageText() {
+    return QStringLiteral(
+        "Usage: vistrel-cli [OPTIONS]\n"
+        "Computes a projector installation like the Vistrel window does.\n\n"
+        "  --catalogue FILE      model information file (default: ModelInfo.ini beside the program)\n"
+        "  --language FILE       text file (default: Language.ini beside the program)\n"
+        "  --open FILE           open a calculation file\n"
+        "  --model NAME          select the first model of that name\n"
+        "  --zoom wide|tele      zoom end\n"
+        "  --aspect 4:3|5:4|16:9 aspect ratio\n"
+        "  --unit in|ft|cm       unit of the fields\n"
+        "  --position top|bottom projector position\n"
+        "  --distance TEXT | --diagonal TEXT | --width TEXT | --height TEXT\n"
+        "                        type TEXT into that field and press Enter\n"
+        "  --save FILE           write the calculation file\n"
+        "  --list-models         print INDEX<TAB>NAME per model and exit\n"
+        "  --json                print the result as one JSON object\n"
+        "  --help                print this text\n"
+        "Exit status: 0 done, 1 the typed value was refused, 2 the request could not be carried out.\n");
+}
+
+ParsedArgs parseArgs(const QStringList &arguments) {
+    ParsedArgs parsed;
+    CliOptions &o = parsed.options;
+    auto fail = [&parsed](const QString &reason) {
+        parsed.error = reason;
+        return parsed;
+    };
+
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString name = arguments.at(i);
+        std::optional<QString> inlineValue;
+        if (name.startsWith(QLatin1String("--")) && name.contains(u'=')) {
+            inlineValue = name.mid(name.indexOf(u'=') + 1);
+            name = name.left(name.indexOf(u'='));
+        }
+        auto flag = [&]() {
+            return !inlineValue.has_value();
+        };
+        auto value = [&]() -> std::optional<QString> {
+            if (inlineValue)
+                return inlineValue;
+            if (i + 1 >= arguments.size())
+                return std::nullopt;
+            return arguments.at(++i);
+        };
+
+        if (name == QLatin1String("--json") && flag()) {
+            o.json = true;
+            continue;
+        }
+        if (name == QLatin1String("--list-models") && flag()) {
+            o.listModels = true;
+            continue;
+        }
+        if ((name == QLatin1String("--help") || name == QLatin1String("-h")) && flag()) {
+            o.help = true;
+            continue;
+        }
+
+        const int field = static_cast<int>(std::find_if(kValueOptions.begin(), kValueOptions.end(),
+                                                        [&](const char *n) {
+                                                            return name == QLatin1String(n);
+                                                        }) -
+                                           kValueOptions.begin());
+        const bool known = field < 4 || name == QLatin1String("--catalogue") ||
+                           name == QLatin1String("--language") || name == QLatin1String("--open") ||
+                           name == QLatin1String("--model") || name == QLatin1String("--zoom") ||
+                           name == QLatin1String("--aspect") || name == QLatin1String("--unit") ||
+                           name == QLatin1String("--position") || name == QLatin1String("--save");
+        if (!known)
+            return fail(QStringLiteral("unknown option: %1").arg(arguments.at(i)));
+        const std::optional<QString> v = value();
+        if (!v)
+            return fail(QStringLiteral("option %1 needs a value").arg(name));
+
+        if (field < 4) {
+            if (o.valueField >= 0)
+                return fail(QStringLiteral(
+                    "at most one of --distance, --diagonal, --width, --height may be given"));
+            o.valueField = field;
+            o.valueText = *v;
+        } else if (name == QLatin1String("--catalogue")) {
+            o.catalogue = *v;
+        } else if (name == QLatin1String("--language")) {
+            o.language = *v;
+        } else if (name == QLatin1String("--open")) {
+            o.open = *v;
+        } else if (name == QLatin1String("--model")) {
+            o.model = *v;
+        } else if (name == QLatin1String("--save")) {
+            o.save = *v;
+        } else {
+            std::optional<int> index;
+            if (name == QLatin1String("--zoom"))
+                index = o.zoom = indexOf(*v, {"wide", "tele"});
+            else if (name == QLatin1String("--aspect"))
+                index = o.aspect = indexOf(*v, {"4:3", "5:4", "16:9"});
+            else if (name == QLatin1String("--unit"))
+                index = o.unit = indexOf(*v, {"in", "ft", "cm"});
+            else
+                index = o.position = indexOf(*v, {"top", "bottom"});
+            if (!index)
+                return fail(QStringLiteral("invalid value for %1: %2").arg(name, *v));
+        }
+    }
+    return parsed;
+}
+
+} // namespace vistrel::cli

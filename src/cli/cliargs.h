@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace vistrel::cli {
+
+// The command line of vistrel-cli. Options are applied in a fixed order,
+// whatever their order on the command line.
+struct CliOptions {
+    QString catalogue; // empty: ModelInfo.ini of the program's folder
+    QString language;  // empty: Language.ini of the program's folder
+    QString open;
+    std::optional<QString> model;
+    std::optional<int> zoom;     // 0 WIDE, 1 TELE
+    std::optional<int> aspect;   // 0 4:3, 1 5:4, 2 16:9
+    std::optional<int> unit;     // 0 in, 1 ft, 2 cm
+    std::optional<int> position; // 0 top, 1 bottom
+    int valueField = -1;         // 0 distance, 1 diagonal, 2 width, 3 height
+    QString valueText;
+    QString save;
+    bool json = false;
+    bool listModels = false;
+    bool help = false;
+};
+
+struct ParsedArgs {
+    CliOptions options;
+    QString error; // non-empty: the one-line reason the command line was refused
+};
+
+ParsedArgs parseArgs(const QStringList &arguments); // without the program name
+
+QString usageText();
+
+} // namespace vistrel::cli

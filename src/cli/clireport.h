@@ -1,0 +1,20 @@
+#pragma once
+
+#include "calc/calculator.h"
+#include "core/language.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace vistrel::cli {
+
+// The JSON object of `vistrel-cli --json`, one line, ending in a newline.
+QString jsonReport(const Calculator &calculator, const QStringList &messages, bool accepted);
+
+// The readable result: the six fields with their labels, the model and options.
+QString textReport(const Calculator &calculator, const LanguageTexts &texts);
+
+QString aspectName(int aspectOption);
+QString unitName(int unitCode);
+
+} // namespace vistrel::cli

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+#include <variant>
+
+namespace vistrel {
+
+// Error numbers shown in the common error box. They keep the numbering users
+// of the original calculator know from its error boxes.
+enum class ErrorNumber : int {
+    InvalidArgument = 5,
+    Overflow = 6,
+    SubscriptOutOfRange = 9,
+    DivisionByZero = 11,
+    TypeMismatch = 13,
+    FileNotFound = 53,
+    DeviceIoError = 57,
+    InputPastEndOfFile = 62,
+    PermissionDenied = 70,
+    PathFileAccessError = 75,
+    PathNotFound = 76,
+    InvalidPropertyValue = 380,
+};
+
+struct AppError {
+    ErrorNumber number = ErrorNumber::InvalidArgument;
+    QString description;
+
+    int code() const { return static_cast<int>(number); }
+    // The text of the common error box: "Err : " + number + CR LF + description.
+    QString boxText() const;
+};
+
+AppError makeError(ErrorNumber number, const QString &description);
+
+// A value or the reason why there is none.
+template <typename T> class Result {
+public:
+    Result(T value) : data_(std::move(value)) {}
+    Result(AppError error) : data_(std::move(error)) {}
+
+    bool ok() const { return std::holds_alternative<T>(data_); }
+    explicit operator bool() const { return ok(); }
+    const T &value() const { return std::get<T>(data_); }
+    T &value() { return std::get<T>(data_); }
+    const T &operator*() const { return value(); }
+    const T *operator->() const { return &value(); }
+    const AppError &error() const { return std::get<AppError>(data_); }
+
+private:
+    std::variant<T, AppError> data_;
+};
+
+// The outcome of an operation that yields nothing but may fail.
+using Status = std::optional<AppError>;
+
+// Inside a function returning a Result or an AppError: assigns the value of
+// `expr` (a Result) to `target`, or returns its error.
+#define VISTREL_TRY_ASSIGN(target, expr)                                                           \
+    do {                                                                                           \
+        auto vistrelResult_ = (expr);                                                              \
+        if (!vistrelResult_)                                                                       \
+            return vistrelResult_.error();                                                         \
+        (target) = *vistrelResult_;                                                                \
+    } while (false)
+
+} // namespace vistrel

@@ -1,0 +1,49 @@
+#include "core/language.h"
+
+#include "core/helpers.h"
+#include "core/inifile.h"
+#include "core/numbers.h"
+
+namespace vistrel {
+
+QString languageKeyName(LangKey key) {
+    static const std::array<const char *, kLanguageKeyCount> names = {
+        "Caption", "FontName", "FontSize", "msg1", "msg2", "msg3", "msg4", "msg5", "msg6", "msg7",
+        "mnuFile", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFileQuit",
+        "mnuOption", "mnuOptionModelInfo", "mnuAbout", "mnuAboutAbout",
+        "LBL1", "LBL2", "LBL3", "LBL4", "LBL5", "LBL6", "LBL7", "LBL8", "LBL9", "LBL10", "LBL11",
+        "LBL12", "LBL13", "LBL14", "LBL15", "LBL16", "LBL17", "LBL18", "LBL19", "LBL20", "LBL21"};
+    return QString::fromLatin1(names[static_cast<std::size_t>(key)]);
+}
+
+LanguageLoad loadLanguage(const QString &path) {
+    LanguageLoad load;
+    const IniFile ini = IniFile::load(path);
+    for (int i = 0; i < kLanguageKeyCount; ++i) {
+        const auto key = static_cast<LangKey>(i);
+        const QString value = ini.value(kLanguageSection, languageKeyName(key));
+        if (value.trimmed().isEmpty()) {
+            load.missingKey = languageKeyName(key);
+            return load;
+        }
+        if (key == LangKey::FontSize) {
+            const auto size = roundToInt16(leadingNumber(value));
+            if (!size) {
+                load.error = makeError(ErrorNumber::Overflow,
+                                       QStringLiteral("Overflow: FontSize %1 in %2 is out of range")
+                                           .arg(value, path));
+                return load;
+            }
+            load.texts.fontSize = *size;
+        }
+        load.texts.values[static_cast<std::size_t>(i)] = value;
+        load.keysRead = i + 1;
+    }
+    return load;
+}
+
+QString labelWithBreaks(const QString &caption) {
+    return replaceText(caption, QStringLiteral("<BR>"), QStringLiteral("\r\n"));
+}
+
+} // namespace vistrel

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/apperror.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace vistrel {
+
+// The keys of Language.ini, in the order in which they are read.
+enum class LangKey : int {
+    Caption, FontName, FontSize,
+    Msg1, Msg2, Msg3, Msg4, Msg5, Msg6, Msg7,
+    MnuFile, MnuFileOpen, MnuFileSave, MnuFileSaveAs, MnuFilePrint, MnuFileQuit,
+    MnuOption, MnuOptionModelInfo, MnuAbout, MnuAboutAbout,
+    Lbl1, Lbl2, Lbl3, Lbl4, Lbl5, Lbl6, Lbl7, Lbl8, Lbl9, Lbl10, Lbl11, Lbl12,
+    Lbl13, Lbl14, Lbl15, Lbl16, Lbl17,
+    Lbl18, Lbl19, Lbl20, Lbl21,
+};
+inline constexpr int kLanguageKeyCount = 41;
+
+QString languageKeyName(LangKey key);
+
+// Shown, and the program ends, when a key of Language.ini is missing or blank.
+inline const QString kLanguageErrorMessage = QStringLiteral("LANGUAGE.INI ERRER !!!! ");
+inline const QString kLanguageSection = QStringLiteral("Language");
+
+struct LanguageTexts {
+    std::array<QString, kLanguageKeyCount> values; // exactly as read, untrimmed
+    std::int16_t fontSize = 0;
+
+    const QString &text(LangKey key) const { return values[static_cast<std::size_t>(key)]; }
+};
+
+// The outcome of reading Language.ini key by key. Reading stops at the first
+// key that is missing or blank (`missingKey`), or at a font size beyond the
+// 16-bit range (`error`); the keys before it are in `texts` (`keysRead` of them).
+struct LanguageLoad {
+    LanguageTexts texts;
+    int keysRead = 0;
+    QString missingKey;
+    std::optional<AppError> error;
+
+    bool complete() const { return keysRead == kLanguageKeyCount; }
+};
+
+LanguageLoad loadLanguage(const QString &path);
+
+// Captions of the value labels: every "<BR>" becomes a line break.
+QString labelWithBreaks(const QString &caption);
+
+} // namespace vistrel

@@ -1,0 +1,206 @@
+#include "core/numbers.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <cctype>
+#include <string>
+
+namespace vistrel {
+
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Converts a clean "[-]digits[.digits][e[-]digits]" string. Values too large
+// for a double become infinities, values too small become zero.
+double convertClean(const std::string &clean, bool negative, long long decimalExponentHint) {
+    double value = 0.0;
+    const char *first = clean.data();
+    const char *last = first + clean.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        value = decimalExponentHint > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (ec != std::errc() || ptr != last) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
+}
+
+} // namespace
+
+double leadingNumber(QStringView text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && isBlank(text[i]))
+            ++i;
+    };
+
+    skipBlanks();
+    bool negative = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+
+    std::string mantissa;
+    long long integerDigits = 0; // significant digits before the point
+    bool seenPoint = false;
+    bool anyDigit = false;
+    long long leadingFractionZeros = 0;
+    bool significantSeen = false;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (isBlank(c))
+            continue;
+        if (isDigit(c)) {
+            anyDigit = true;
+            if (c != u'0')
+                significantSeen = true;
+            if (!seenPoint && significantSeen)
+                ++integerDigits;
+            if (seenPoint && !significantSeen)
+                ++leadingFractionZeros;
+            mantissa.push_back(static_cast<char>(c.unicode()));
+        } else if (c == u'.' && !seenPoint) {
+            seenPoint = true;
+            mantissa.push_back('.');
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit)
+        return 0.0;
+
+    // Optional exponent; it only counts when at least one digit follows.
+    long long exponent = 0;
+    std::string exponentText;
+    skipBlanks();
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        while (j < n && isBlank(text[j]))
+            ++j;
+        bool expNegative = false;
+        if (j < n && (text[j] == u'-' || text[j] == u'+')) {
+            expNegative = text[j] == u'-';
+            ++j;
+        }
+        long long value = 0;
+        bool anyExpDigit = false;
+        for (; j < n; ++j) {
+            if (isBlank(text[j]))
+                continue;
+            if (!isDigit(text[j]))
+                break;
+            anyExpDigit = true;
+            // Any exponent beyond this bound overflows or underflows anyway.
+            value = std::min<long long>(value * 10 + (text[j].unicode() - u'0'), 1000000);
+        }
+        if (anyExpDigit) {
+            exponent = expNegative ? -value : value;
+            exponentText = "e" + std::to_string(exponent);
+        }
+    }
+
+    const long long hint =
+        significantSeen ? (integerDigits > 0 ? integerDigits : -leadingFractionZeros) + exponent
+                        : -1;
+    std::string clean = mantissa;
+    if (clean == ".")
+        return 0.0;
+    if (!significantSeen)
+        return negative ? -0.0 : 0.0;
+    clean += exponentText;
+    return convertClean(clean, negative, hint);
+}
+
+std::optional<double> parseNumber(QStringView text) {
+    const QString trimmed = text.trimmed().toString();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    std::string ascii;
+    ascii.reserve(static_cast<std::size_t>(trimmed.size()));
+    for (const QChar c : trimmed) {
+        if (c.unicode() > 127)
+            return std::nullopt;
+        ascii.push_back(static_cast<char>(c.unicode()));
+    }
+    const char *first = ascii.data();
+    const char *last = first + ascii.size();
+    if (*first == '+')
+        ++first;
+    if (first == last)
+        return std::nullopt;
+    // from_chars does not take "inf" or "nan" as written by us, but it would read
+    // them; those are not numbers of a calculation.
+    const char c0 = *first == '-' ? (first + 1 < last ? first[1] : '\0') : *first;
+    if (!(std::isdigit(static_cast<unsigned char>(c0)) || c0 == '.'))
+        return std::nullopt;
+    double value = 0.0;
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec != std::errc() || ptr != last || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::int16_t> roundToInt16(double value) {
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const double r = std::nearbyint(value); // default rounding mode: halves to even
+    if (r < -32768.0 || r > 32767.0)
+        return std::nullopt;
+    return static_cast<std::int16_t>(r);
+}
+
+std::optional<std::int32_t> roundToInt32(double value) {
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const double r = std::nearbyint(value);
+    if (r < -2147483648.0 || r > 2147483647.0)
+        return std::nullopt;
+    return static_cast<std::int32_t>(r);
+}
+
+QString formatGeneral(double value, QChar decimalPoint) {
+    if (value == 0.0)
+        return QStringLiteral("0");
+    std::array<char, 64> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.15G", value);
+    QString text = QString::fromLatin1(buffer.data());
+    if (decimalPoint != u'.')
+        text.replace(u'.', decimalPoint);
+    return text;
+}
+
+QString formatFixed(double value, int decimals, QChar decimalPoint) {
+    std::string text;
+    const int size = std::snprintf(nullptr, 0, "%.*f", decimals, value);
+    if (size > 0) {
+        text.resize(static_cast<std::size_t>(size) + 1);
+        std::snprintf(text.data(), text.size(), "%.*f", decimals, value);
+        text.resize(static_cast<std::size_t>(size));
+    }
+    // A value that prints as zero carries no sign ("-0.0" would read oddly).
+    if (!text.empty() && text.front() == '-' &&
+        text.find_first_of("123456789") == std::string::npos)
+        text.erase(0, 1);
+    QString result = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    if (decimalPoint != u'.')
+        result.replace(u'.', decimalPoint);
+    return result;
+}
+
+QString formatShortest(double value) {
+    std::array<char, 64> buffer{};
+    const auto [ptr, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    if (ec != std::errc())
+        return QStringLiteral("0");
+    return QString::fromLatin1(buffer.data(), static_cast<qsizetype>(ptr - buffer.data()));
+}
+
+} // namespace vistrel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/apperror.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace vistrel {
+
+// Decodes the bytes of one of the program's text files: UTF-8 (a byte-order
+// mark is skipped); bytes that are not valid UTF-8 are read as Windows-1252 so
+// that files written by the old Windows program still load.
+QString decodeText(const QByteArray &bytes);
+
+// Splits at CR LF, LF or CR. A terminator at the very end does not start
+// another line.
+QStringList splitLines(const QString &text);
+
+// Reads and decodes a whole text file; the error says why it could not be read.
+Result<QString> readTextFile(const QString &path);
+
+} // namespace vistrel

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "calc/calculator.h"
+#include "catalogue/modelrecord.h"
+#include "core/apperror.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace vistrel {
+
+// The 34 items of a calculation file: the selected model's record, the
+// options and the computed quantities (inches).
+struct CalcFileData {
+    ModelRecord model;
+    std::int16_t zoomEnd = 0;
+    std::int16_t screenPosition = 1;
+    double aspectRatio = 0;
+    double aspectHeight = 0;
+    double aspectWidth = 0;
+    std::int16_t unitCode = 0;
+    double screenWidth = 0;
+    double screenHeight = 0;
+    double screenDiagonal = 0;
+    double projectionDistance = 0;
+    double offsetA = 0;
+    double offsetB = 0;
+    std::array<std::int16_t, 2> offsetCount{};
+    double maxDistance = 0;
+
+    bool operator==(const CalcFileData &) const = default;
+};
+
+inline constexpr int kCalcFileItems = 34;
+
+// What the calculator currently holds, as a calculation file stores it.
+CalcFileData snapshotCalculation(const Calculator &calculator);
+
+// 34 lines ended by CR LF, UTF-8; strings in quotation marks, numbers with "."
+// and enough digits to read back the same double.
+QByteArray formatCalcFile(const CalcFileData &data);
+
+// Reads all 34 items and checks their types and ranges; content after the
+// 34th line is ignored.
+Result<CalcFileData> parseCalcFile(const QString &text);
+
+Result<CalcFileData> readCalcFile(const QString &path);
+
+// Writes through a temporary file in the same folder that replaces the target
+// only when everything was written, so a failed save keeps the previous file.
+Status writeCalcFile(const QString &path, const CalcFileData &data);
+
+// File > Open without the dialog: reads the file, then restores the calculator.
+Status openCalculationFile(Calculator &calculator, const QString &path);
+
+// Window caption after a file was opened or saved: title [name without folder and extension].
+QString captionWithFile(const QString &appTitle, const QString &path);
+
+} // namespace vistrel
