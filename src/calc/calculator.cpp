@@ -69,9 +69,10 @@ Status Calculator::replaceCatalogue(std::vector<ModelRecord> models) {
                          QStringLiteral("Invalid property value: the model list is empty"));
     state_.modelIndex = 0;
     controls_.modelSelected = 0;
+    const double previousDiagonal = state_.screenDiagonal;
     if (Status s = clickModelList())
         return s;
-    if (Status s = recalculateAndRefresh(9, 0))
+    if (Status s = recalculateDiagonal(previousDiagonal))
         return s;
     windowReady_ = true;
     return std::nullopt;
@@ -163,6 +164,7 @@ Result<bool> Calculator::calculate(int mode, double d1) {
     state_.screenDiagonal = diagonal;
     state_.offsetA = offsetA;
     state_.offsetB = offsetB;
+    ++stores_;
     clampToLimits_ = false;
     return true;
 }
@@ -170,6 +172,19 @@ Result<bool> Calculator::calculate(int mode, double d1) {
 Status Calculator::recalculateAndRefresh(int mode, double d1) {
     if (Result<bool> r = calcScreenSize(mode, d1); !r)
         return r.error();
+    return refreshAll();
+}
+
+Status Calculator::recalculateDiagonal(double previousDiagonal) {
+    const unsigned storesBefore = stores_;
+    Result<bool> accepted = calcScreenSize(9, 0);
+    if (!accepted)
+        return accepted.error();
+    // Only a model whose smallest diagonal exceeds its largest refuses a
+    // diagonal without storing anything; the diagonal then goes back to the
+    // one the other results belong to.
+    if (stores_ == storesBefore)
+        state_.screenDiagonal = previousDiagonal;
     return refreshAll();
 }
 

@@ -100,6 +100,7 @@ public:
 private:
     Result<bool> calculate(int mode, double d1);
     Status recalculateAndRefresh(int mode, double d1);
+    Status recalculateDiagonal(double previousDiagonal);
     Status refreshAll();
     Status selectModel(int catalogueIndex);
     Status clickModelList();
@@ -119,6 +120,7 @@ private:
     bool windowReady_ = false;
     bool clampToLimits_ = false;
     std::array<QString, 4> savedText_;
+    unsigned stores_ = 0; // results stored so far; tells a refusal from a clamp
     QString currentFileName_;
     IsometricMetrics isoMetrics_;
     SideMetrics sideMetrics_;

@@ -121,13 +121,14 @@ Status Calculator::selectModel(int catalogueIndex) {
     state_.maxDistance169 = longest->ratio169;
     state_.limits = limitsOf(m);
     selectLimits();
+    const double previousDiagonal = state_.screenDiagonal;
     state_.screenDiagonal = state_.maxDiagonal;
 
     windowReady_ = ready;
     observer_.controlsChanged();
     if (!ready)
         return std::nullopt;
-    return recalculateAndRefresh(9, 0);
+    return recalculateDiagonal(previousDiagonal);
 }
 
 Status Calculator::clickModelList() {
@@ -244,6 +245,7 @@ Status Calculator::restore(const RestoreRequest &request) {
         return usable.error();
 
     windowReady_ = false;
+    const double previousDiagonal = state_.screenDiagonal;
     if (index < 0) {
         models_.push_back(request.model);
         index = static_cast<int>(models_.size() - 1);
@@ -273,7 +275,7 @@ Status Calculator::restore(const RestoreRequest &request) {
         // A stored diagonal outside the current limits is pulled to the limit,
         // so that width, height and distance always belong to the diagonal shown.
         clampToLimits_ = true;
-        status = recalculateAndRefresh(9, 0);
+        status = recalculateDiagonal(previousDiagonal);
     }
     windowReady_ = true;
     observer_.controlsChanged();
