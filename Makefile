@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 TEST_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test screenshot clean
 
 all: build
 
@@ -15,7 +15,18 @@ build: deps
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/bin/vistrel-cli
+	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+		$(BUILD_DIR)/bin/vistrel; \
+	else \
+		echo "No display found (DISPLAY and WAYLAND_DISPLAY are not set): the window cannot open here."; \
+		echo "Rendering it off-screen to $(BUILD_DIR)/vistrel-window.png and running vistrel-cli instead."; \
+		$(BUILD_DIR)/bin/vistrel-snapshot $(BUILD_DIR)/vistrel-window.png && \
+		$(BUILD_DIR)/bin/vistrel-cli; \
+	fi
+
+screenshot: build
+	mkdir -p docs
+	$(BUILD_DIR)/bin/vistrel-snapshot docs/screenshot.png
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVISTREL_SANITIZE=ON -DVISTREL_WERROR=ON

@@ -81,7 +81,8 @@ Status Calculator::replaceCatalogue(std::vector<ModelRecord> models) {
 Result<bool> Calculator::calcScreenSize(int mode, double d1) {
     Result<bool> result = calculate(mode, d1);
     if (!result)
-        clampToLimits_ = false; // a failed calculation must not leave clamping on for the next entry
+        clampToLimits_ =
+            false; // a failed calculation must not leave clamping on for the next entry
     return result;
 }
 

@@ -32,7 +32,7 @@ struct Controls {
     std::array<bool, 2> zoomEnabled{true, true};
     bool aspect169Enabled = true;
 
-    QStringList modelItems;        // texts of cboModel
+    QStringList modelItems;         // texts of cboModel
     std::vector<int> modelItemData; // catalogue index of each item
     int modelSelected = -1;
 

@@ -67,7 +67,8 @@ QString rangeMessage(const QString &text, int unitCode, double limitInches, QCha
     const QString inUnit = formatGeneral(limitInches * unitFactor(unitCode), decimalPoint);
     QString message = replaceText(text, QStringLiteral("%1"), inUnit);
     if (unitCode != Inches)
-        message = replaceText(message, QStringLiteral("%2"), formatGeneral(limitInches, decimalPoint));
+        message =
+            replaceText(message, QStringLiteral("%2"), formatGeneral(limitInches, decimalPoint));
     return message;
 }
 

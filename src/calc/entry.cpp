@@ -7,7 +7,9 @@
 namespace vistrel {
 
 namespace {
-bool validField(int index) { return index >= 0 && index < 4; }
+bool validField(int index) {
+    return index >= 0 && index < 4;
+}
 } // namespace
 
 void Calculator::showEnterButton(int index) {
@@ -27,7 +29,8 @@ void Calculator::fieldGotFocus(int index) {
     if (!validField(index))
         return;
     showEnterButton(index);
-    savedText_[static_cast<std::size_t>(index)] = controls_.fieldText[static_cast<std::size_t>(index)];
+    savedText_[static_cast<std::size_t>(index)] =
+        controls_.fieldText[static_cast<std::size_t>(index)];
 }
 
 void Calculator::fieldKeyDown(int index, int key) {
@@ -36,7 +39,9 @@ void Calculator::fieldKeyDown(int index, int key) {
         enterClicked(index);
 }
 
-void Calculator::fieldLostFocus(int index) { enterClicked(index); }
+void Calculator::fieldLostFocus(int index) {
+    enterClicked(index);
+}
 
 bool Calculator::enterClicked(int index) {
     if (!validField(index))

@@ -20,19 +20,21 @@ struct LongestDistances {
 // largest diagonals. Also the check that the model's lens lines are usable.
 Result<LongestDistances> longestDistances(const ModelRecord &m) {
     if (!m.hasWide() && !m.hasTele())
-        return makeError(ErrorNumber::InvalidPropertyValue,
-                         QStringLiteral("Model \"%1\" has no lens line for either zoom end")
-                             .arg(m.modelName));
+        return makeError(
+            ErrorNumber::InvalidPropertyValue,
+            QStringLiteral("Model \"%1\" has no lens line for either zoom end").arg(m.modelName));
     const Lens lens{m, m.wideScreenMode};
-    auto distance = [&](bool present, double diagonal, int zoom, AspectPair aspect) -> Result<double> {
+    auto distance = [&](bool present, double diagonal, int zoom,
+                        AspectPair aspect) -> Result<double> {
         if (!present)
             return 0.0;
         Result<double> d = lens.distanceFromDiagonal(diagonal, zoom, aspect);
         if (d && !std::isfinite(*d))
-            return makeError(ErrorNumber::Overflow,
-                             QStringLiteral("Overflow: the lens data of model \"%1\" give no usable "
-                                            "projection distance")
-                                 .arg(m.modelName));
+            return makeError(
+                ErrorNumber::Overflow,
+                QStringLiteral("Overflow: the lens data of model \"%1\" give no usable "
+                               "projection distance")
+                    .arg(m.modelName));
         return d;
     };
     const AspectPair r43{3, 4}, r54{4, 5}, r169{9, 16};
@@ -68,7 +70,9 @@ LimitTable limitsOf(const ModelRecord &m) {
     return t;
 }
 
-double roundHalfEven(double v) { return std::nearbyint(v); }
+double roundHalfEven(double v) {
+    return std::nearbyint(v);
+}
 
 } // namespace
 
@@ -211,7 +215,8 @@ void Calculator::aspectClicked(int index) {
     const double newWidth = roundHalfEven(sample.boxHeight * state_.aspectRatio);
     sample.boxWidth = newWidth;
     sample.boxLeft = (oldWidth - newWidth) / 2 + sample.boxLeft;
-    sample.caption = formatFixed(pair.width, 0) + QStringLiteral(" : ") + formatFixed(pair.height, 0);
+    sample.caption =
+        formatFixed(pair.width, 0) + QStringLiteral(" : ") + formatFixed(pair.height, 0);
     sample.labelTop = (sample.boxHeight - sample.labelHeight) / 2 + sample.boxTop;
     sample.labelLeft = (sample.boxWidth - sample.labelWidth) / 2 + sample.boxLeft;
 
@@ -227,8 +232,9 @@ Status Calculator::restore(const RestoreRequest &request) {
     // Everything that could refuse the file is checked before anything changes.
     if (request.zoomEnd < 0 || request.zoomEnd > 1 || request.screenPosition < 0 ||
         request.screenPosition > 1 || request.unitCode < 0 || request.unitCode > 2)
-        return makeError(ErrorNumber::InvalidPropertyValue,
-                         QStringLiteral("Invalid property value: an option of the file is out of range"));
+        return makeError(
+            ErrorNumber::InvalidPropertyValue,
+            QStringLiteral("Invalid property value: an option of the file is out of range"));
     int index = -1;
     for (std::size_t i = 0; i < models_.size(); ++i) {
         if (models_[i].modelName == request.model.modelName) {
@@ -236,11 +242,13 @@ Status Calculator::restore(const RestoreRequest &request) {
             break;
         }
     }
-    const ModelRecord &model = index >= 0 ? models_[static_cast<std::size_t>(index)] : request.model;
+    const ModelRecord &model =
+        index >= 0 ? models_[static_cast<std::size_t>(index)] : request.model;
     if (index < 0 && models_.size() >= static_cast<std::size_t>(kModelCapacity))
-        return makeError(ErrorNumber::SubscriptOutOfRange,
-                         QStringLiteral("Subscript out of range: the model list is full (%1 models)")
-                             .arg(kModelCapacity));
+        return makeError(
+            ErrorNumber::SubscriptOutOfRange,
+            QStringLiteral("Subscript out of range: the model list is full (%1 models)")
+                .arg(kModelCapacity));
     if (Result<LongestDistances> usable = longestDistances(model); !usable)
         return usable.error();
 

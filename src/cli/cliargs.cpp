@@ -26,7 +26,8 @@ QString usageText() {
     return QStringLiteral(
         "Usage: vistrel-cli [OPTIONS]\n"
         "Computes a projector installation like the Vistrel window does.\n\n"
-        "  --catalogue FILE      model information file (default: ModelInfo.ini beside the program)\n"
+        "  --catalogue FILE      model information file (default: ModelInfo.ini beside the "
+        "program)\n"
         "  --language FILE       text file (default: Language.ini beside the program)\n"
         "  --open FILE           open a calculation file\n"
         "  --model NAME          select the first model of that name\n"
@@ -40,7 +41,8 @@ QString usageText() {
         "  --list-models         print INDEX<TAB>NAME per model and exit\n"
         "  --json                print the result as one JSON object\n"
         "  --help                print this text\n"
-        "Exit status: 0 done, 1 the typed value was refused, 2 the request could not be carried out.\n");
+        "Exit status: 0 done, 1 the typed value was refused, 2 the request could not be carried "
+        "out.\n");
 }
 
 ParsedArgs parseArgs(const QStringList &arguments) {
@@ -58,9 +60,7 @@ ParsedArgs parseArgs(const QStringList &arguments) {
             inlineValue = name.mid(name.indexOf(u'=') + 1);
             name = name.left(name.indexOf(u'='));
         }
-        auto flag = [&]() {
-            return !inlineValue.has_value();
-        };
+        auto flag = [&]() { return !inlineValue.has_value(); };
         auto value = [&]() -> std::optional<QString> {
             if (inlineValue)
                 return inlineValue;
@@ -82,11 +82,10 @@ ParsedArgs parseArgs(const QStringList &arguments) {
             continue;
         }
 
-        const int field = static_cast<int>(std::find_if(kValueOptions.begin(), kValueOptions.end(),
-                                                        [&](const char *n) {
-                                                            return name == QLatin1String(n);
-                                                        }) -
-                                           kValueOptions.begin());
+        const int field =
+            static_cast<int>(std::find_if(kValueOptions.begin(), kValueOptions.end(),
+                                          [&](const char *n) { return name == QLatin1String(n); }) -
+                             kValueOptions.begin());
         const bool known = field < 4 || name == QLatin1String("--catalogue") ||
                            name == QLatin1String("--language") || name == QLatin1String("--open") ||
                            name == QLatin1String("--model") || name == QLatin1String("--zoom") ||

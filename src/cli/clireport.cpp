@@ -39,7 +39,9 @@ QString point(const PointI &p) {
     return QStringLiteral("[%1, %2]").arg(p.x).arg(p.y);
 }
 
-QString number(double value) { return formatShortest(value); }
+QString number(double value) {
+    return formatShortest(value);
+}
 
 } // namespace
 
@@ -123,7 +125,8 @@ QString textReport(const Calculator &calculator, const LanguageTexts &texts) {
     const Controls &c = calculator.controls();
     const ModelRecord *model = calculator.currentModel();
     auto label = [&texts](LangKey key) {
-        return labelWithBreaks(texts.text(key)).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        return labelWithBreaks(texts.text(key))
+            .replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     };
 
     QString out;

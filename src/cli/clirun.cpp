@@ -48,9 +48,9 @@ struct Failure {
 
 class Session {
 public:
-    Session(const CliOptions &options, const QString &folder, QTextStream &out, QTextStream &err)
-        : o_(options), folder_(addBackslash(folder)), out_(out), err_(err), observer_(err),
-          calculator_(observer_) {}
+    Session(const CliOptions &options, const AppPaths &paths, QTextStream &out, QTextStream &err)
+        : o_(options), paths_(paths), out_(out), err_(err), observer_(err), calculator_(observer_) {
+    }
 
     int run() {
         if (std::optional<Failure> f = start())
@@ -84,19 +84,19 @@ private:
     }
 
     std::optional<Failure> start() {
-        const QString languagePath =
-            o_.language.isEmpty() ? folder_ + QStringLiteral("Language.ini") : o_.language;
+        const QString languagePath = o_.language.isEmpty() ? paths_.languageFile() : o_.language;
         const LanguageLoad language = loadLanguage(languagePath);
         if (language.error)
             return Failure{language.error->boxText()};
         if (!language.complete())
-            return Failure{kLanguageErrorMessage + QStringLiteral("(missing key %1 in %2)")
-                                                       .arg(language.missingKey, languagePath)};
+            return Failure{
+                kLanguageErrorMessage +
+                QStringLiteral("(missing key %1 in %2)").arg(language.missingKey, languagePath)};
         texts_ = language.texts;
         calculator_.setMessages(messagesFrom(texts_));
 
         const QString cataloguePath =
-            o_.catalogue.isEmpty() ? folder_ + QStringLiteral("ModelInfo.ini") : o_.catalogue;
+            o_.catalogue.isEmpty() ? paths_.catalogueFile() : o_.catalogue;
         Result<std::vector<ModelRecord>> models = loadModelInfo(cataloguePath);
         if (!models)
             return Failure{models.error().boxText()};
@@ -150,7 +150,7 @@ private:
     }
 
     const CliOptions &o_;
-    QString folder_;
+    AppPaths paths_;
     QTextStream &out_;
     QTextStream &err_;
     CliObserver observer_;
@@ -160,7 +160,7 @@ private:
 
 } // namespace
 
-int runCli(const QStringList &arguments, const QString &programFolder, QTextStream &out,
+int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out,
            QTextStream &err) {
     const ParsedArgs parsed = parseArgs(arguments);
     if (!parsed.error.isEmpty()) {
@@ -174,7 +174,7 @@ int runCli(const QStringList &arguments, const QString &programFolder, QTextStre
     // Nothing reaches stdout unless the whole request was carried out.
     QString buffered;
     QTextStream bufferedOut(&buffered);
-    const int status = Session(parsed.options, programFolder, bufferedOut, err).run();
+    const int status = Session(parsed.options, paths, bufferedOut, err).run();
     bufferedOut.flush();
     if (status != Failed)
         out << buffered;

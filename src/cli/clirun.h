@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/apppaths.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -8,9 +10,8 @@ namespace vistrel::cli {
 
 enum ExitStatus : int { Done = 0, Refused = 1, Failed = 2 };
 
-// Runs vistrel-cli with `arguments` (without the program name); the defaults
-// for the catalogue and the texts are taken from `programFolder`.
-int runCli(const QStringList &arguments, const QString &programFolder, QTextStream &out,
-           QTextStream &err);
+// Runs vistrel-cli with `arguments` (without the program name); the default
+// catalogue and texts are those the window would use.
+int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out, QTextStream &err);
 
 } // namespace vistrel::cli

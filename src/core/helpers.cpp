@@ -9,7 +9,9 @@
 namespace vistrel {
 
 namespace {
-bool isSeparator(QChar c) { return c == u'/' || c == u'\\'; }
+bool isSeparator(QChar c) {
+    return c == u'/' || c == u'\\';
+}
 } // namespace
 
 QString addBackslash(const QString &path) {
@@ -55,7 +57,9 @@ QString replaceText(const QString &text, const QString &search, const QString &r
     return result;
 }
 
-double maxOf(double a, double b) { return a > b ? a : b; }
+double maxOf(double a, double b) {
+    return a > b ? a : b;
+}
 
 double unitFactor(int unitCode) {
     switch (unitCode) {

@@ -8,11 +8,20 @@ namespace vistrel {
 
 QString languageKeyName(LangKey key) {
     static const std::array<const char *, kLanguageKeyCount> names = {
-        "Caption", "FontName", "FontSize", "msg1", "msg2", "msg3", "msg4", "msg5", "msg6", "msg7",
-        "mnuFile", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFileQuit",
-        "mnuOption", "mnuOptionModelInfo", "mnuAbout", "mnuAboutAbout",
-        "LBL1", "LBL2", "LBL3", "LBL4", "LBL5", "LBL6", "LBL7", "LBL8", "LBL9", "LBL10", "LBL11",
-        "LBL12", "LBL13", "LBL14", "LBL15", "LBL16", "LBL17", "LBL18", "LBL19", "LBL20", "LBL21"};
+        "Caption",     "FontName",      "FontSize",
+        "msg1",        "msg2",          "msg3",
+        "msg4",        "msg5",          "msg6",
+        "msg7",        "mnuFile",       "mnuFileOpen",
+        "mnuFileSave", "mnuFileSaveAs", "mnuFilePrint",
+        "mnuFileQuit", "mnuOption",     "mnuOptionModelInfo",
+        "mnuAbout",    "mnuAboutAbout", "LBL1",
+        "LBL2",        "LBL3",          "LBL4",
+        "LBL5",        "LBL6",          "LBL7",
+        "LBL8",        "LBL9",          "LBL10",
+        "LBL11",       "LBL12",         "LBL13",
+        "LBL14",       "LBL15",         "LBL16",
+        "LBL17",       "LBL18",         "LBL19",
+        "LBL20",       "LBL21"};
     return QString::fromLatin1(names[static_cast<std::size_t>(key)]);
 }
 
@@ -29,9 +38,9 @@ LanguageLoad loadLanguage(const QString &path) {
         if (key == LangKey::FontSize) {
             const auto size = roundToInt16(leadingNumber(value));
             if (!size) {
-                load.error = makeError(ErrorNumber::Overflow,
-                                       QStringLiteral("Overflow: FontSize %1 in %2 is out of range")
-                                           .arg(value, path));
+                load.error = makeError(
+                    ErrorNumber::Overflow,
+                    QStringLiteral("Overflow: FontSize %1 in %2 is out of range").arg(value, path));
                 return load;
             }
             load.texts.fontSize = *size;

@@ -2,19 +2,23 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <cctype>
 #include <string>
 
 namespace vistrel {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Converts a clean "[-]digits[.digits][e[-]digits]" string. Values too large
 // for a double become infinities, values too small become zero.
@@ -132,8 +136,11 @@ std::optional<double> parseNumber(QStringView text) {
     }
     const char *first = ascii.data();
     const char *last = first + ascii.size();
-    if (*first == '+')
+    if (*first == '+') {
         ++first;
+        if (first != last && (*first == '-' || *first == '+'))
+            return std::nullopt;
+    }
     if (first == last)
         return std::nullopt;
     // from_chars does not take "inf" or "nan" as written by us, but it would read

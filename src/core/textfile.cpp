@@ -71,17 +71,17 @@ Result<QString> readTextFile(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         const bool denied = file.error() == QFileDevice::PermissionsError;
-        return makeError(denied ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
-                         QStringLiteral("%1: %2")
-                             .arg(denied ? QStringLiteral("Permission denied")
-                                         : QStringLiteral("Path/File access error"),
-                                  path));
+        return makeError(
+            denied ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
+            QStringLiteral("%1: %2").arg(denied ? QStringLiteral("Permission denied")
+                                                : QStringLiteral("Path/File access error"),
+                                         path));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return makeError(ErrorNumber::DeviceIoError,
-                         QStringLiteral("Device I/O error while reading %1: %2")
-                             .arg(path, file.errorString()));
+        return makeError(
+            ErrorNumber::DeviceIoError,
+            QStringLiteral("Device I/O error while reading %1: %2").arg(path, file.errorString()));
     return decodeText(bytes);
 }
 

@@ -49,7 +49,8 @@ Result<Corners> corners(PointI c, PointI s, double maxDistance, const IsometricI
 }
 
 PlaceF enterBeside(const PlaceF &field, SizeF fieldSize, SizeF buttonSize) {
-    return {fieldSize.width + field.left + 2, (fieldSize.height - buttonSize.height) / 2 + field.top};
+    return {fieldSize.width + field.left + 2,
+            (fieldSize.height - buttonSize.height) / 2 + field.top};
 }
 
 void placeFields(const IsometricMetrics &m, IsometricGeometry &g) {

@@ -16,8 +16,8 @@ struct SideMetrics {
 };
 
 struct SideInput {
-    int screenPosition = 1;    // 0 top, 1 bottom
-    int offsetCountNow = 1;    // offsets of the current zoom end: 1 or 2
+    int screenPosition = 1; // 0 top, 1 bottom
+    int offsetCountNow = 1; // offsets of the current zoom end: 1 or 2
     bool bothOffsetsZero = false;
     int modelDrawFlag = 0;
 };

@@ -16,9 +16,8 @@ namespace {
 enum class Kind { String, Float, Int16 };
 
 AppError itemError(ErrorNumber number, int line, const QString &what) {
-    return makeError(number, QStringLiteral("%1 in line %2 of the calculation file")
-                                 .arg(what)
-                                 .arg(line));
+    return makeError(number,
+                     QStringLiteral("%1 in line %2 of the calculation file").arg(what).arg(line));
 }
 
 // A string item: everything between the first and the last quotation mark of
@@ -74,7 +73,9 @@ private:
     int line_ = 0;
 };
 
-QByteArray number(double value) { return formatShortest(value).toLatin1(); }
+QByteArray number(double value) {
+    return formatShortest(value).toLatin1();
+}
 
 } // namespace
 
@@ -168,8 +169,9 @@ Result<CalcFileData> parseCalcFile(const QString &text) {
         return itemError(ErrorNumber::InvalidPropertyValue, 20,
                          QStringLiteral("Invalid property value: zoom end %1").arg(d.zoomEnd));
     if (d.screenPosition < 0 || d.screenPosition > 1)
-        return itemError(ErrorNumber::InvalidPropertyValue, 21,
-                         QStringLiteral("Invalid property value: position %1").arg(d.screenPosition));
+        return itemError(
+            ErrorNumber::InvalidPropertyValue, 21,
+            QStringLiteral("Invalid property value: position %1").arg(d.screenPosition));
     if (d.unitCode < 0 || d.unitCode > 2)
         return itemError(ErrorNumber::InvalidPropertyValue, 25,
                          QStringLiteral("Invalid property value: unit %1").arg(d.unitCode));
@@ -182,7 +184,8 @@ Result<CalcFileData> readCalcFile(const QString &path) {
         return text.error();
     Result<CalcFileData> data = parseCalcFile(*text);
     if (!data)
-        return makeError(data.error().number, data.error().description + QStringLiteral(" ") + path);
+        return makeError(data.error().number,
+                         data.error().description + QStringLiteral(" ") + path);
     return data;
 }
 
@@ -195,10 +198,29 @@ Status writeCalcFile(const QString &path, const CalcFileData &data) {
     }
     const QByteArray bytes = formatCalcFile(data);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        return makeError(ErrorNumber::DeviceIoError,
-                         QStringLiteral("Device I/O error while writing %1: %2")
-                             .arg(path, file.errorString()));
+        return makeError(
+            ErrorNumber::DeviceIoError,
+            QStringLiteral("Device I/O error while writing %1: %2").arg(path, file.errorString()));
     return std::nullopt;
+}
+
+Status saveCalculateFile(Calculator &calculator, SaveKind kind,
+                         const std::function<QString()> &askName, bool *named) {
+    QString fileName = kind == SaveKind::Save ? calculator.currentFileName() : QString();
+    if (named)
+        *named = false;
+    if (fileName.isEmpty() || !fileExists(fileName)) {
+        fileName = askName();
+        if (fileName.isEmpty()) {
+            if (kind == SaveKind::Save)
+                calculator.setCurrentFileName(QString());
+            return std::nullopt;
+        }
+        calculator.setCurrentFileName(fileName);
+        if (named)
+            *named = true;
+    }
+    return writeCalcFile(fileName, snapshotCalculation(calculator));
 }
 
 Status openCalculationFile(Calculator &calculator, const QString &path) {

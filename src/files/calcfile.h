@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace vistrel {
 
@@ -52,6 +53,17 @@ Result<CalcFileData> readCalcFile(const QString &path);
 // Writes through a temporary file in the same folder that replaces the target
 // only when everything was written, so a failed save keeps the previous file.
 Status writeCalcFile(const QString &path, const CalcFileData &data);
+
+enum class SaveKind { Save, SaveAs };
+
+// File > Save and Save As. Save writes to the calculator's current file
+// without asking while that file exists; otherwise, and always for Save As,
+// `askName` is asked for a name (the Save dialog, empty when cancelled). The
+// chosen name becomes the current file name before the file is written; a
+// Save whose dialog was cancelled leaves no current file name. `named` tells
+// whether a new name was chosen (the window caption changes then).
+Status saveCalculateFile(Calculator &calculator, SaveKind kind,
+                         const std::function<QString()> &askName, bool *named = nullptr);
 
 // File > Open without the dialog: reads the file, then restores the calculator.
 Status openCalculationFile(Calculator &calculator, const QString &path);

@@ -76,12 +76,17 @@ void TestEntry::refusedValueRestoresTheFieldText_data() {
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("letters read as 0") << int(Width) << "abc" << "small 30 in";
-    QTest::newRow("too large") << int(Diagonal) << "301" << "large 300 in %2";
-    QTest::newRow("infinite") << int(Diagonal) << "1e999" << "large 300 in %2";
-    QTest::newRow("minus infinite") << int(Height) << "-1e999" << "large 300 in %2";
+    QTest::newRow("letters read as 0") << int(Width) << "abc"
+                                       << "small 30 in";
+    QTest::newRow("too large") << int(Diagonal) << "301"
+                               << "large 300 in %2";
+    QTest::newRow("infinite") << int(Diagonal) << "1e999"
+                              << "large 300 in %2";
+    QTest::newRow("minus infinite") << int(Height) << "-1e999"
+                                    << "large 300 in %2";
     QTest::newRow("huge digit string") << int(Width) << QString(10000, u'9') << "large 300 in %2";
-    QTest::newRow("minus zero") << int(Diagonal) << "-0" << "small 30 in";
+    QTest::newRow("minus zero") << int(Diagonal) << "-0"
+                                << "small 30 in";
 }
 
 void TestEntry::refusedValueRestoresTheFieldText() {

@@ -82,7 +82,8 @@ void TestFormulas::inverseLensLineRoundTrips() {
     for (const double d : {10.0, 123.4, 987.0}) {
         for (const int zoom : {Wide, Tele}) {
             const double diagonal = lens.diagonalFromDistance(d, zoom, {aspectHeight, aspectWidth});
-            const Result<double> back = lens.distanceFromDiagonal(diagonal, zoom, {aspectHeight, aspectWidth});
+            const Result<double> back =
+                lens.distanceFromDiagonal(diagonal, zoom, {aspectHeight, aspectWidth});
             QVERIFY(back.ok());
             QVERIFY(std::abs(*back - d) < 1e-9 * d);
         }

@@ -75,7 +75,7 @@ private:
         Run r;
         QTextStream out(&r.out);
         QTextStream err(&r.err);
-        r.status = runCli(args, dir_->path(), out, err);
+        r.status = runCli(args, vistrel::AppPaths::resolve(dir_->path(), QString()), out, err);
         out.flush();
         err.flush();
         return r;
@@ -125,10 +125,14 @@ void TestCli::distanceGivesTheScreenOfEachAspect_data() {
     QTest::addColumn<double>("diagonal");
     QTest::addColumn<double>("height");
     QTest::addColumn<double>("width");
-    QTest::newRow("4:3") << "HalfLens" << "4:3" << 52.0 << 31.2 << 41.6;
-    QTest::newRow("5:4") << "HalfLens" << "5:4" << 49.944369 << 31.2 << 39.0;
-    QTest::newRow("16:9 mode 1") << "HalfLens" << "16:9" << 63.639524 << 31.199992 << 55.466652;
-    QTest::newRow("16:9 mode 2") << "HalfLens2" << "16:9" << 47.729656 << 23.4 << 41.600001;
+    QTest::newRow("4:3") << "HalfLens"
+                         << "4:3" << 52.0 << 31.2 << 41.6;
+    QTest::newRow("5:4") << "HalfLens"
+                         << "5:4" << 49.944369 << 31.2 << 39.0;
+    QTest::newRow("16:9 mode 1") << "HalfLens"
+                                 << "16:9" << 63.639524 << 31.199992 << 55.466652;
+    QTest::newRow("16:9 mode 2") << "HalfLens2"
+                                 << "16:9" << 47.729656 << 23.4 << 41.600001;
 }
 
 void TestCli::distanceGivesTheScreenOfEachAspect() {
@@ -151,11 +155,14 @@ void TestCli::displayRoundingDependsOnTheZoomEnd_data() {
     QTest::addColumn<QString>("wide");
     QTest::addColumn<QString>("tele");
     // 100 inches away the Rounder lens gives a screen 71.93 inches wide.
-    QTest::newRow("width 71.93 in") << QStringList{"--model", "Rounder", "--distance", "100"}
-                                    << "width" << "72" << "71";
-    QTest::newRow("distance 253 cm") << QStringList{"--model", "HalfLens", "--unit", "cm",
-                                                     "--distance", "253"}
-                                     << "distance" << "260" << "250";
+    QTest::newRow("width 71.93 in")
+        << QStringList{"--model", "Rounder", "--distance", "100"} << "width"
+        << "72"
+        << "71";
+    QTest::newRow("distance 253 cm")
+        << QStringList{"--model", "HalfLens", "--unit", "cm", "--distance", "253"} << "distance"
+        << "260"
+        << "250";
 }
 
 void TestCli::displayRoundingDependsOnTheZoomEnd() {
@@ -173,8 +180,8 @@ void TestCli::isometricPointsOfTheWorkedCases_data() {
     QTest::addColumn<QString>("points"); // TL TR BR BL L
     QTest::newRow("80 x 60 at 200") << QStringList{"--model", "Scale400", "--diagonal", "100"}
                                     << "[322,57] [366,83] [366,121] [322,95] [234,152]";
-    QTest::newRow("no screen at 400") << QStringList{"--model", "Empty400"}
-                                      << "[344,89] [344,89] [344,89] [344,89] [125,216]";
+    QTest::newRow("no screen at 400")
+        << QStringList{"--model", "Empty400"} << "[344,89] [344,89] [344,89] [344,89] [125,216]";
 }
 
 void TestCli::isometricPointsOfTheWorkedCases() {
@@ -209,12 +216,18 @@ void TestCli::sideViewTable_data() {
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("position");
     QTest::addColumn<QList<int>>("xatbe");
-    QTest::newRow("top") << "Model A" << "top" << QList<int>{340, 27, 20, 93, 20};
-    QTest::newRow("top mirrored") << "Flag1" << "top" << QList<int>{340, 27, 34, 93, 34};
-    QTest::newRow("top no offset") << "Flat" << "top" << QList<int>{340, 27, 27, 93, 27};
-    QTest::newRow("bottom") << "Model A" << "bottom" << QList<int>{340, 86, 20, 93, 93};
-    QTest::newRow("bottom mirrored") << "Flag1" << "bottom" << QList<int>{340, 86, 20, 79, 79};
-    QTest::newRow("bottom no offset") << "Flat" << "bottom" << QList<int>{340, 86, 20, 86, 86};
+    QTest::newRow("top") << "Model A"
+                         << "top" << QList<int>{340, 27, 20, 93, 20};
+    QTest::newRow("top mirrored") << "Flag1"
+                                  << "top" << QList<int>{340, 27, 34, 93, 34};
+    QTest::newRow("top no offset") << "Flat"
+                                   << "top" << QList<int>{340, 27, 27, 93, 27};
+    QTest::newRow("bottom") << "Model A"
+                            << "bottom" << QList<int>{340, 86, 20, 93, 93};
+    QTest::newRow("bottom mirrored") << "Flag1"
+                                     << "bottom" << QList<int>{340, 86, 20, 79, 79};
+    QTest::newRow("bottom no offset") << "Flat"
+                                      << "bottom" << QList<int>{340, 86, 20, 86, 86};
 }
 
 void TestCli::sideViewTable() {
@@ -277,8 +290,8 @@ void TestCli::requestsThatCannotBeCarriedOut_data() {
     QTest::newRow("unknown option") << QStringList{"--colour", "red"} << "unknown option";
     QTest::newRow("unknown model") << QStringList{"--model", "Nope"} << "not in the catalogue";
     QTest::newRow("two values") << QStringList{"--width", "1", "--height", "2"} << "at most one";
-    QTest::newRow("absent zoom end") << QStringList{"--model", "Scale400", "--zoom", "tele"}
-                                     << "TELE";
+    QTest::newRow("absent zoom end")
+        << QStringList{"--model", "Scale400", "--zoom", "tele"} << "TELE";
     QTest::newRow("no 16:9") << QStringList{"--model", "Rounder", "--aspect", "16:9"} << "16 : 9";
     QTest::newRow("bad aspect") << QStringList{"--aspect", "3:2"} << "invalid value";
     QTest::newRow("missing file") << QStringList{"--open", "/nonexistent/x.cf"} << "Err : 53";

@@ -6,8 +6,8 @@
 #include <QString>
 
 // Catalogue entries built in code, so each test states the lens data it relies on.
-inline vistrel::ModelRecord testModel(const QString &name, double wideA, double wideB,
-                                      double teleA, double teleB, int wideScreenMode = 1) {
+inline vistrel::ModelRecord testModel(const QString &name, double wideA, double wideB, double teleA,
+                                      double teleB, int wideScreenMode = 1) {
     vistrel::ModelRecord m;
     m.modelName = name;
     m.minDiagonal43Wide = 30;

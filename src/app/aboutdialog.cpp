@@ -1,0 +1,48 @@
+#include "aboutdialog.h"
+
+#include "pictures.h"
+#include "twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace vistrel::app {
+
+QString versionText(int major, int minor, int revision) {
+    return QStringLiteral("Version %1.%2%3").arg(major).arg(minor).arg(revision);
+}
+
+AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
+    : QDialog(parent), lblTitle_(new QLabel(this)), lblVersion_(new QLabel(this)),
+      cmdOK_(new QPushButton(QStringLiteral("&OK"), this)) {
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(texts.text(LangKey::Caption));
+    setFixedSize(px(4080), px(960));
+
+    auto *image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setPixmap(QPixmap::fromImage(Pictures::get().projector.scaled(
+        px(600), px(600), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    image->setGeometry(px(60), px(120), px(600), px(600));
+
+    lblTitle_->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle_->setGeometry(px(TwipsRect{660, 120, 3330, 195}));
+    QFont font = lblTitle_->font();
+    font.setFamily(texts.text(LangKey::FontName));
+    if (texts.fontSize > 0)
+        font.setPointSizeF(texts.fontSize);
+    lblTitle_->setFont(font);
+    lblTitle_->setText(texts.text(LangKey::Caption));
+
+    lblVersion_->setObjectName(QStringLiteral("lblVersion"));
+    lblVersion_->setGeometry(px(TwipsRect{660, 360, 3360, 195}));
+    lblVersion_->setText(
+        versionText(VISTREL_VERSION_MAJOR, VISTREL_VERSION_MINOR, VISTREL_VERSION_REVISION));
+
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setGeometry(px(TwipsRect{3120, 600, 915, 315}));
+    cmdOK_->setDefault(true);
+    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+} // namespace vistrel::app

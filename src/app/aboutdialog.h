@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/language.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace vistrel::app {
+
+// "Version 1.23": major, ".", then minor and revision joined without a separator.
+QString versionText(int major, int minor, int revision);
+
+// The About window: the program's title and version.
+class AboutDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit AboutDialog(const LanguageTexts &texts, QWidget *parent = nullptr);
+
+private:
+    QLabel *lblTitle_;
+    QLabel *lblVersion_;
+    QPushButton *cmdOK_;
+};
+
+} // namespace vistrel::app

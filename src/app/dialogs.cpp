@@ -1,0 +1,60 @@
+#include "dialogs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace vistrel::app {
+
+namespace {
+
+void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text) {
+    QMessageBox box(icon, messageBoxTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+// Like the platform dialogs the program grew up with, a chosen file's folder
+// becomes the current folder, where the next dialog starts.
+QString remember(const QString &path) {
+    if (!path.isEmpty())
+        QDir::setCurrent(QFileInfo(path).absolutePath());
+    return path;
+}
+
+} // namespace
+
+QString messageBoxTitle() {
+    return QCoreApplication::applicationName();
+}
+
+void WidgetDialogs::message(QWidget *parent, const QString &text) {
+    showBox(parent, QMessageBox::NoIcon, text);
+}
+
+void WidgetDialogs::error(QWidget *parent, const QString &text) {
+    showBox(parent, QMessageBox::Critical, text);
+}
+
+QString WidgetDialogs::openFile(QWidget *parent, const QString &filter, const QString &folder) {
+    QFileDialog dialog(parent, QString(), folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return remember(dialog.selectedFiles().constFirst());
+}
+
+QString WidgetDialogs::saveFile(QWidget *parent, const QString &filter, const QString &folder,
+                                const QString &suffix) {
+    QFileDialog dialog(parent, QString(), folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return remember(dialog.selectedFiles().constFirst());
+}
+
+} // namespace vistrel::app

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vistrel::app {
+
+// Every modal question the window asks goes through here, so tests can answer
+// without a dialog ever waiting for a click.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A message box with an OK button and no icon.
+    virtual void message(QWidget *parent, const QString &text) = 0;
+    // The common error box: critical icon, OK button.
+    virtual void error(QWidget *parent, const QString &text) = 0;
+    // The path chosen in an Open dialog, or empty when cancelled. `filter` is
+    // in Qt's form, e.g. "CalculateFile (*.cf)".
+    virtual QString openFile(QWidget *parent, const QString &filter, const QString &folder) = 0;
+    // The path chosen in a Save dialog (which asks before overwriting and
+    // appends `suffix` to a name without one), or empty when cancelled.
+    virtual QString saveFile(QWidget *parent, const QString &filter, const QString &folder,
+                             const QString &suffix) = 0;
+};
+
+// The real dialogs: QMessageBox and QFileDialog.
+class WidgetDialogs : public Dialogs {
+public:
+    void message(QWidget *parent, const QString &text) override;
+    void error(QWidget *parent, const QString &text) override;
+    QString openFile(QWidget *parent, const QString &filter, const QString &folder) override;
+    QString saveFile(QWidget *parent, const QString &filter, const QString &folder,
+                     const QString &suffix) override;
+};
+
+// Title of every message box: the program's own name.
+QString messageBoxTitle();
+
+} // namespace vistrel::app

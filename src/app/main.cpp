@@ -1,0 +1,47 @@
+#include "core/apppaths.h"
+#include "dialogs.h"
+#include "mainwindow.h"
+#include "singleinstance.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+
+// Without a display Qt would stop with a bare platform error; say what to do instead.
+bool displayAvailable() {
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (!displayAvailable()) {
+        std::fputs("vistrel: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                   "Start Vistrel from a desktop session, use vistrel-cli for the calculation,\n"
+                   "or run it off-screen with QT_QPA_PLATFORM=offscreen.\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vistrel.png")));
+
+    vistrel::app::SingleInstance instance(vistrel::app::SingleInstance::defaultLockPath());
+    if (!instance.acquire())
+        return 0;
+
+    vistrel::app::WidgetDialogs dialogs;
+    vistrel::app::MainWindow window(dialogs);
+    const auto paths = vistrel::AppPaths::resolve(
+        QApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (window.start(paths) != vistrel::app::MainWindow::StartResult::Ready)
+        return 1;
+    window.show();
+    return QApplication::exec();
+}

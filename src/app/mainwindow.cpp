@@ -1,0 +1,291 @@
+#include "mainwindow.h"
+
+#include "dialogs.h"
+#include "drawbox.h"
+#include "optionframe.h"
+#include "pictures.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace vistrel::app {
+
+namespace {
+
+constexpr QSize kClientSize(px(8910), px(5835));
+
+constexpr std::array<TwipsRect, 4> kValueRects{
+    {{2580, 2880, 555, 285}, {2580, 900, 555, 285}, {3840, 180, 555, 285}, {5160, 2220, 555, 285}}};
+constexpr std::array<TwipsRect, 4> kEnterRects{
+    {{3120, 2880, 315, 255}, {3180, 900, 315, 255}, {4440, 180, 315, 255}, {5760, 2220, 315, 255}}};
+constexpr std::array<TwipsRect, 4> kLabelRects{
+    {{2580, 2640, 1380, 195}, {2580, 660, 1530, 195}, {3840, 0, 420, 195}, {5160, 1980, 465, 195}}};
+constexpr std::array<const char *, 4> kValueTexts{"Distance", "SSize", "Width", "Height"};
+constexpr std::array<const char *, 4> kLabelTexts{"Projection Distance", "Screen Size Diagonal",
+                                                  "Width", "Height"};
+const QColor kLabelColour(0, 0, 192);
+
+QString indexedName(const char *base, std::size_t index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(index);
+}
+
+QLabel *valueLabel(QWidget *parent, const QString &name, const QString &text, TwipsRect rect) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(px(rect));
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kLabelColour);
+    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+    label->setPalette(palette);
+    return label;
+}
+
+QLineEdit *textBox(QWidget *parent, const QString &name, const QString &text, TwipsRect rect) {
+    auto *edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setGeometry(px(rect));
+    edit->setTextMargins(0, 0, 0, 0);
+    return edit;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent), dialogs_(dialogs), calc_(*this, locale().decimalPoint().front()) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Projection Distance Calculator"));
+    createControls();
+    createActions();
+    createMenus();
+    connectControls();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls() {
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(kClientSize);
+    setCentralWidget(client);
+
+    // Two lines under the menu bar, shadow over light, across the window.
+    for (std::size_t i = 0; i < lineMenu_.size(); ++i) {
+        auto *line = new QFrame(client);
+        line->setObjectName(indexedName("lineMenu", i));
+        line->setGeometry(0, static_cast<int>(i), kClientSize.width(), 1);
+        line->setAutoFillBackground(true);
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::Window,
+                         palette.color(i == 0 ? QPalette::Dark : QPalette::Light));
+        line->setPalette(palette);
+    }
+
+    lblModel_ = new QLabel(QStringLiteral("Model"), client);
+    lblModel_->setObjectName(QStringLiteral("lblModel"));
+    lblModel_->setGeometry(px(TwipsRect{60, 120, 435, 195}));
+    cboModel_ = new QComboBox(client);
+    cboModel_->setObjectName(QStringLiteral("cboModel"));
+    cboModel_->setGeometry(px(TwipsRect{600, 60, 8235, 315}));
+    lblModel_->setBuddy(cboModel_);
+
+    createDiagramBoxes(client);
+    createOptionFrames(client);
+
+    picLogo_ = new QLabel(client);
+    picLogo_->setObjectName(QStringLiteral("picLogo"));
+    picLogo_->setGeometry(px(TwipsRect{6900, 5100, 1935, 675}));
+    imgLogo_ = new QLabel(picLogo_);
+    imgLogo_->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo_->setPixmap(QPixmap::fromImage(Pictures::get().logo));
+    imgLogo_->resize(Pictures::get().logo.size());
+    imgLogo_->move((picLogo_->width() - imgLogo_->width()) / 2 - 2,
+                   (picLogo_->height() - imgLogo_->height()) / 2);
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::createDiagramBoxes(QWidget *client) {
+    picDraw1_ = new DrawBox(client);
+    picDraw1_->setObjectName(QStringLiteral("picDraw1"));
+    picDraw1_->setGeometry(px(TwipsRect{60, 420, 6795, 3615}));
+    const QIcon enterIcon(QPixmap::fromImage(Pictures::get().enter));
+    for (std::size_t i = 0; i < 4; ++i) {
+        lblValue_[i] = valueLabel(picDraw1_, indexedName("lblValue", i),
+                                  QString::fromLatin1(kLabelTexts[i]), kLabelRects[i]);
+        txtValue_[i] = textBox(picDraw1_, indexedName("txtValue", i),
+                               QString::fromLatin1(kValueTexts[i]), kValueRects[i]);
+        cmdEnter_[i] = new QToolButton(picDraw1_);
+        cmdEnter_[i]->setObjectName(indexedName("cmdEnter", i));
+        cmdEnter_[i]->setGeometry(px(kEnterRects[i]));
+        cmdEnter_[i]->setIcon(enterIcon);
+        cmdEnter_[i]->setIconSize(Pictures::get().enter.size());
+        cmdEnter_[i]->setToolTip(tr("Enter"));
+    }
+
+    picDraw2_ = new DrawBox(client);
+    picDraw2_->setObjectName(QStringLiteral("picDraw2"));
+    picDraw2_->setGeometry(px(TwipsRect{60, 4080, 6795, 1695}));
+    lblOffset_ = valueLabel(picDraw2_, QStringLiteral("lblOffset"), QStringLiteral("Offset"),
+                            {5400, 660, 420, 195});
+    const std::array<TwipsRect, 2> offsetRects{{{5400, 840, 495, 285}, {6240, 840, 495, 285}}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        txtOffset_[i] = textBox(picDraw2_, indexedName("txtOffset", i), QStringLiteral("Offset"),
+                                offsetRects[i]);
+        txtOffset_[i]->setReadOnly(true);
+        txtOffset_[i]->setFocusPolicy(Qt::ClickFocus);
+    }
+    imgKara_ = new QLabel(picDraw2_);
+    imgKara_->setObjectName(QStringLiteral("imgKara"));
+    imgKara_->setGeometry(px(TwipsRect{5820, 720, 480, 480}));
+    imgKara_->setPixmap(QPixmap::fromImage(Pictures::get().kara));
+}
+
+void MainWindow::createOptionFrames(QWidget *client) {
+    fraUnits_ = new OptionFrame(client, "fraUnits", "Units", {6900, 420, 1935, 1035},
+                                {{"optUnits_0", "inches", {120, 240, 1750, 225}},
+                                 {"optUnits_1", "Feet", {120, 480, 1750, 225}},
+                                 {"optUnits_2", "centimeters", {120, 720, 1750, 225}}});
+    fraWIDE_ = new OptionFrame(client, "fraWIDE", "WIDE / TELE", {6900, 1500, 1935, 795},
+                               {{"optWIDE_0", "WIDE", {120, 240, 1750, 225}},
+                                {"optWIDE_1", "TELE", {120, 480, 1750, 225}}});
+    fraPosition_ = new OptionFrame(client, "fraPosition", "Position", {6900, 2340, 1935, 1095},
+                                   {{"optPosition_0", "Top of Screen", {120, 240, 1750, 375}},
+                                    {"optPosition_1", "Bottom of Screen", {120, 660, 1750, 375}}});
+    fraAspect_ = new OptionFrame(client, "fraAspect", "Aspect Ratio", {6900, 3480, 1935, 1575},
+                                 {{"optAspect_0", "4 : 3", {180, 1020, 915, 225}},
+                                  {"optAspect_1", "5 : 4", {180, 1260, 675, 225}},
+                                  {"optAspect_2", "16 : 9", {960, 1020, 795, 225}}});
+    lblAspectBox_ = new QLabel(fraAspect_);
+    lblAspectBox_->setObjectName(QStringLiteral("lblAspectBox"));
+    lblAspectBox_->setFrameShape(QFrame::Box);
+    lblAspect_ = new QLabel(QStringLiteral("Label1"), fraAspect_);
+    lblAspect_->setObjectName(QStringLiteral("lblAspect"));
+    lblAspect_->setAlignment(Qt::AlignCenter);
+    QPalette palette = lblAspect_->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    lblAspect_->setPalette(palette);
+}
+
+void MainWindow::createActions() {
+    auto action = [this](const char *name, const char *caption, void (MainWindow::*handler)()) {
+        auto *a = new QAction(QString::fromLatin1(caption), this);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    mnuFileOpen_ = action("mnuFileOpen", "&Open Calculate", &MainWindow::openCalculation);
+    mnuFileSave_ = action("mnuFileSave", "&Save Calculate", &MainWindow::saveCalculation);
+    mnuFileSaveAs_ = action("mnuFileSaveAs", "Save&As Calculate", &MainWindow::saveCalculationAs);
+    mnuFilePrint_ = action("mnuFilePrint", "&Print Calculate", &MainWindow::printCalculation);
+    mnuFileQuit_ = new QAction(QStringLiteral("&Quit"), this);
+    mnuFileQuit_->setObjectName(QStringLiteral("mnuFileQuit"));
+    connect(mnuFileQuit_, &QAction::triggered, this, &QWidget::close);
+    mnuOptionModelInfo_ =
+        action("mnuOptionModelInfo", "Select model info file...", &MainWindow::selectModelInfoFile);
+    mnuAboutAbout_ = action("mnuAboutAbout", "&About", &MainWindow::showAbout);
+}
+
+void MainWindow::createMenus() {
+    nmuFile_ = menuBar()->addMenu(QStringLiteral("&File"));
+    nmuFile_->setObjectName(QStringLiteral("nmuFile"));
+    nmuFile_->addAction(mnuFileOpen_);
+    nmuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit1"));
+    nmuFile_->addAction(mnuFileSave_);
+    nmuFile_->addAction(mnuFileSaveAs_);
+    nmuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit2"));
+    nmuFile_->addAction(mnuFilePrint_);
+    nmuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit3"));
+    nmuFile_->addAction(mnuFileQuit_);
+
+    mnuOption_ = menuBar()->addMenu(QStringLiteral("&Option"));
+    mnuOption_->setObjectName(QStringLiteral("mnuOption"));
+    mnuOption_->addAction(mnuOptionModelInfo_);
+
+    mnuAbout_ = menuBar()->addMenu(QStringLiteral("&About"));
+    mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
+    mnuAbout_->addAction(mnuAboutAbout_);
+}
+
+void MainWindow::connectControls() {
+    using Select = void (Calculator::*)(int);
+    const std::array<std::pair<OptionFrame *, Select>, 4> groups{{
+        {fraUnits_, &Calculator::selectUnit},
+        {fraWIDE_, &Calculator::selectZoom},
+        {fraPosition_, &Calculator::selectPosition},
+        {fraAspect_, &Calculator::selectAspect},
+    }};
+    for (const auto &[frame, select] : groups)
+        connect(frame->group(), &QButtonGroup::idClicked, this,
+                [this, select = select](int id) { (calc_.*select)(id); });
+
+    connect(cboModel_, &QComboBox::activated, this,
+            [this](int position) { calc_.selectModelEntry(position); });
+
+    for (std::size_t i = 0; i < 4; ++i) {
+        const int index = static_cast<int>(i);
+        txtValue_[i]->installEventFilter(this);
+        connect(txtValue_[i], &QLineEdit::textEdited, this,
+                [this, index](const QString &text) { calc_.setFieldText(index, text); });
+        connect(cmdEnter_[i], &QToolButton::clicked, this,
+                [this, index] { calc_.enterClicked(index); });
+    }
+}
+
+int MainWindow::fieldIndex(QObject *object) const {
+    for (std::size_t i = 0; i < txtValue_.size(); ++i) {
+        if (txtValue_[i] == object)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    const int index = fieldIndex(watched);
+    if (index < 0)
+        return QMainWindow::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        // A message box, a menu or another window taking the focus for a
+        // moment is not the user leaving or entering the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+            reason == Qt::MenuBarFocusReason || !isVisible())
+            break;
+        if (event->type() == QEvent::FocusIn) {
+            calc_.fieldGotFocus(index);
+            // After the click that focused the field has placed the cursor.
+            QTimer::singleShot(0, txtValue_[static_cast<std::size_t>(index)],
+                               &QLineEdit::selectAll);
+        } else {
+            calc_.fieldLostFocus(index);
+        }
+        break;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        calc_.fieldKeyDown(index, enter ? kEnterKey : key);
+        if (enter)
+            return true;
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace vistrel::app

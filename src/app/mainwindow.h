@@ -1,0 +1,118 @@
+#pragma once
+
+#include "calc/calculator.h"
+#include "core/apppaths.h"
+#include "core/language.h"
+#include "drawingkit.h"
+#include "files/calcfile.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+
+namespace vistrel::app {
+
+class Dialogs;
+class DrawBox;
+class OptionFrame;
+
+// The calculator window. Every rule lives in the engine (Calculator); the
+// window forwards the user's actions to it and shows what it reports.
+class MainWindow : public QMainWindow, private EngineObserver {
+    Q_OBJECT
+
+public:
+    enum class StartResult { Ready, LanguageError, Failed };
+
+    explicit MainWindow(Dialogs &dialogs, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The whole start-up: texts, default options, the catalogue, the first
+    // model, the first result and both diagrams. Anything but Ready has
+    // already been shown to the user, and the program then ends.
+    StartResult start(const AppPaths &paths);
+
+    const Calculator &calculator() const { return calc_; }
+    const QString &appTitle() const { return texts_.text(LangKey::Caption); }
+    const LanguageTexts &texts() const { return texts_; }
+
+    void openCalculation();
+    void saveCalculation();
+    void saveCalculationAs();
+    void printCalculation();
+    void selectModelInfoFile();
+    void showAbout();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // EngineObserver
+    void showMessage(const QString &text) override;
+    void showError(const AppError &error) override;
+    void fieldsChanged() override;
+    void isometricChanged() override;
+    void sideViewChanged() override;
+    void controlsChanged() override;
+
+    void createControls();
+    void createDiagramBoxes(QWidget *client);
+    void createOptionFrames(QWidget *client);
+    void createActions();
+    void createMenus();
+    void connectControls();
+    bool applyLanguage(const LanguageLoad &load);
+    void applyUiFont();
+    void showCaption(const QString &fileName);
+    void saveWith(SaveKind kind);
+    int fieldIndex(QObject *object) const;
+    void placeIsometricFields();
+    void placeSideFields();
+
+    Dialogs &dialogs_;
+    Calculator calc_;
+    LanguageTexts texts_;
+    AppPaths paths_;
+    DrawingKit kit_;
+
+    QLabel *lblModel_ = nullptr;
+    QComboBox *cboModel_ = nullptr;
+    std::array<QFrame *, 2> lineMenu_{};
+    DrawBox *picDraw1_ = nullptr;
+    DrawBox *picDraw2_ = nullptr;
+    std::array<QLineEdit *, 4> txtValue_{};
+    std::array<QToolButton *, 4> cmdEnter_{};
+    std::array<QLabel *, 4> lblValue_{};
+    std::array<QLineEdit *, 2> txtOffset_{};
+    QLabel *lblOffset_ = nullptr;
+    QLabel *imgKara_ = nullptr;
+    OptionFrame *fraUnits_ = nullptr;
+    OptionFrame *fraWIDE_ = nullptr;
+    OptionFrame *fraPosition_ = nullptr;
+    OptionFrame *fraAspect_ = nullptr;
+    QLabel *lblAspectBox_ = nullptr;
+    QLabel *lblAspect_ = nullptr;
+    QLabel *picLogo_ = nullptr;
+    QLabel *imgLogo_ = nullptr;
+
+    QMenu *nmuFile_ = nullptr;
+    QMenu *mnuOption_ = nullptr;
+    QMenu *mnuAbout_ = nullptr;
+    QAction *mnuFileOpen_ = nullptr;
+    QAction *mnuFileSave_ = nullptr;
+    QAction *mnuFileSaveAs_ = nullptr;
+    QAction *mnuFilePrint_ = nullptr;
+    QAction *mnuFileQuit_ = nullptr;
+    QAction *mnuOptionModelInfo_ = nullptr;
+    QAction *mnuAboutAbout_ = nullptr;
+};
+
+} // namespace vistrel::app

@@ -1,0 +1,33 @@
+#include "optionframe.h"
+
+namespace vistrel::app {
+
+OptionFrame::OptionFrame(QWidget *parent, const char *objectName, const char *caption,
+                         TwipsRect geometry, const std::vector<Option> &options)
+    : QGroupBox(QString::fromLatin1(caption), parent), group_(new QButtonGroup(this)) {
+    setObjectName(QString::fromLatin1(objectName));
+    setGeometry(px(geometry));
+    int id = 0;
+    for (const Option &option : options) {
+        auto *button = new QRadioButton(QString::fromLatin1(option.caption), this);
+        button->setObjectName(QString::fromLatin1(option.objectName));
+        button->setGeometry(px(option.geometry));
+        group_->addButton(button, id++);
+        buttons_.push_back(button);
+    }
+}
+
+void OptionFrame::showSelected(int id) {
+    if (group_->checkedId() == id)
+        return;
+    if (id < 0 || id >= count()) {
+        group_->setExclusive(false);
+        for (QRadioButton *b : buttons_)
+            b->setChecked(false);
+        group_->setExclusive(true);
+        return;
+    }
+    button(id)->setChecked(true);
+}
+
+} // namespace vistrel::app

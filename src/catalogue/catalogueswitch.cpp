@@ -1,0 +1,83 @@
+#include "catalogue/catalogueswitch.h"
+
+#include "catalogue/modelloader.h"
+#include "core/helpers.h"
+#include "core/textfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace vistrel {
+
+namespace {
+
+Result<QByteArray> readBytes(const QString &path) {
+    if (!fileExists(path))
+        return makeError(ErrorNumber::FileNotFound, QStringLiteral("File not found: %1").arg(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return makeError(ErrorNumber::PermissionDenied,
+                         QStringLiteral("Permission denied: %1").arg(path));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return makeError(ErrorNumber::DeviceIoError,
+                         QStringLiteral("Device I/O error while reading %1").arg(path));
+    return bytes;
+}
+
+Status writeBytes(const QString &path, const QByteArray &bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return makeError(file.error() == QFileDevice::PermissionsError
+                             ? ErrorNumber::PermissionDenied
+                             : ErrorNumber::PathFileAccessError,
+                         QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    return std::nullopt;
+}
+
+// Replaces `to` by `from` in one step; QFile::rename refuses an existing target.
+Status replaceFile(const QString &from, const QString &to) {
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return makeError(ErrorNumber::PathFileAccessError,
+                         QStringLiteral("Path/File access error: cannot rename %1 to %2: %3")
+                             .arg(from, to, QString::fromLocal8Bit(std::strerror(errno))));
+    return std::nullopt;
+}
+
+} // namespace
+
+Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString &folder) {
+    const QString dir = addBackslash(folder);
+    const QString current = dir + kModelInfoFile;
+    const QString workingCopy = dir + kWorkingCopyFile;
+    const QString backup = dir + kBackupFile;
+
+    QByteArray chosen;
+    VISTREL_TRY_ASSIGN(chosen, readBytes(chosenPath));
+    if (Status s = writeBytes(workingCopy, chosen))
+        return *s;
+
+    CatalogueSwitch result;
+    VISTREL_TRY_ASSIGN(result.models, parseModelInfo(decodeText(chosen), workingCopy));
+    if (result.models.empty()) {
+        result.outcome = CatalogueSwitch::Outcome::NoModels;
+        VISTREL_TRY_ASSIGN(result.models, loadModelInfo(current));
+        return result;
+    }
+
+    if (fileExists(current)) {
+        QByteArray previous;
+        VISTREL_TRY_ASSIGN(previous, readBytes(current));
+        if (Status s = writeBytes(backup, previous))
+            return *s;
+    }
+    if (Status s = replaceFile(workingCopy, current))
+        return *s;
+    return result;
+}
+
+} // namespace vistrel

@@ -1,0 +1,78 @@
+#include "core/apppaths.h"
+
+#include "catalogue/catalogueswitch.h"
+#include "core/helpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace vistrel {
+
+namespace {
+
+bool writableFolder(const QString &folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+} // namespace
+
+QString AppPaths::languageFile() const {
+    return addBackslash(dataFolder) + QStringLiteral("Language.ini");
+}
+
+QString AppPaths::catalogueFile() const {
+    const QString own = addBackslash(catalogueFolder) + kModelInfoFile;
+    if (catalogueFolder == dataFolder || fileExists(own))
+        return own;
+    return addBackslash(dataFolder) + kModelInfoFile;
+}
+
+namespace {
+
+QString dataFolderOf(const QString &executableFolder) {
+    const QString installed =
+        QDir(executableFolder).absoluteFilePath(QStringLiteral("../share/vistrel"));
+    const bool besideExecutable =
+        fileExists(addBackslash(executableFolder) + QStringLiteral("Language.ini")) ||
+        !QFileInfo(installed).isDir();
+    return besideExecutable ? executableFolder : QDir::cleanPath(installed);
+}
+
+} // namespace
+
+AppPaths AppPaths::resolve(const QString &executableFolder, const QString &userDataFolder) {
+    return resolve(executableFolder, userDataFolder,
+                   writableFolder(dataFolderOf(executableFolder)));
+}
+
+AppPaths AppPaths::resolve(const QString &executableFolder, const QString &userDataFolder,
+                           bool dataFolderWritable) {
+    AppPaths paths;
+    paths.dataFolder = dataFolderOf(executableFolder);
+    paths.catalogueFolder =
+        dataFolderWritable || userDataFolder.isEmpty() ? paths.dataFolder : userDataFolder;
+    return paths;
+}
+
+Status prepareCatalogueFolder(const AppPaths &paths) {
+    if (paths.catalogueFolder == paths.dataFolder)
+        return std::nullopt;
+    if (!QDir().mkpath(paths.catalogueFolder))
+        return makeError(ErrorNumber::PathNotFound,
+                         QStringLiteral("Path not found: %1").arg(paths.catalogueFolder));
+    const QString own = addBackslash(paths.catalogueFolder) + kModelInfoFile;
+    if (fileExists(own))
+        return std::nullopt;
+    QFile shipped(addBackslash(paths.dataFolder) + kModelInfoFile);
+    QSaveFile copy(own);
+    if (!shipped.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly) ||
+        copy.write(shipped.readAll()) < 0 || !copy.commit())
+        return makeError(ErrorNumber::PathFileAccessError,
+                         QStringLiteral("Path/File access error: cannot create %1").arg(own));
+    return std::nullopt;
+}
+
+} // namespace vistrel

@@ -1,0 +1,480 @@
+#include "clirun.h"
+#include "core/apppaths.h"
+#include "drawbox.h"
+#include "mainwindow.h"
+#include "pictures.h"
+#include "scripteddialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace vistrel;
+using vistrel::app::MainWindow;
+
+namespace {
+
+const QByteArray kCatalogue =
+    "Model,numbers\r\n"
+    "Alpha,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n"
+    "Beta,20,200,20,200,0.8,0.5,0.6,0.4,0.05,0.05,0.4,0.4,2,1,20,180,20,180\r\n"
+    "Gamma,40,150,0,0,1.6,0.5,0,0,0.1,0,0,0,0,0,0,0,0,0\r\n";
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startUpState();
+    void typingInEachFieldAndUnit_data();
+    void typingInEachFieldAndUnit();
+    void refusedValueRestoresTheField();
+    void leavingAfterDisplayRoundingRecalculates();
+    void enterButtonConfirms();
+    void modelAspectAndZoomChanges();
+    void unitAndPositionRedrawOnlyTheirPart();
+    void windowAndCliAgree_data();
+    void windowAndCliAgree();
+    void saveAndOpenThroughTheMenu();
+    void catalogueSwitch();
+    void catalogueSwitchRefusesAFileWithoutModels();
+    void catalogueSwitchKeepsTheCatalogueWhenTheFileFails();
+    void diagramPixels();
+    void fieldPlacements();
+    void missingLanguageKeyStopsTheStart();
+    void keyboardReachesEveryControl();
+
+private:
+    void write(const QString &name, const QByteArray &bytes) {
+        QFile f(dir_->filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    MainWindow::StartResult startWindow() {
+        window_ = std::make_unique<MainWindow>(dialogs_);
+        return window_->start(AppPaths::resolve(dir_->path(), QString()));
+    }
+    template <typename T> T *child(const QString &name) const {
+        T *w = window_->findChild<T *>(name);
+        if (!w)
+            qWarning("no child %s", qPrintable(name));
+        return w;
+    }
+    QLineEdit *field(int i) const { return child<QLineEdit>(QStringLiteral("txtValue_%1").arg(i)); }
+    QString text(int i) const { return field(i)->text(); }
+    QRadioButton *option(const char *name) const {
+        return child<QRadioButton>(QLatin1String(name));
+    }
+    // Near the left edge: an option button only takes clicks on its circle and caption.
+    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2)); }
+    // Click into the field, replace its text and press `key`, like a user.
+    void type(int i, const QString &typed, Qt::Key key = Qt::Key_Return) {
+        click(field(i));
+        QTest::keyClick(field(i), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field(i), typed);
+        QTest::keyClick(field(i), key);
+    }
+    void chooseModel(int index) {
+        auto *box = child<QComboBox>(QStringLiteral("cboModel"));
+        box->setFocus(Qt::TabFocusReason);
+        while (box->currentIndex() < index)
+            QTest::keyClick(box, Qt::Key_Down);
+        while (box->currentIndex() > index)
+            QTest::keyClick(box, Qt::Key_Up);
+    }
+    QImage image(const char *box) const { return child<app::DrawBox>(QLatin1String(box))->image(); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+void TestMainWindow::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    QDir::setCurrent(dir_->path());
+    write(QStringLiteral("ModelInfo.ini"), kCatalogue);
+    QVERIFY(QFile::copy(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"),
+                        dir_->filePath(QStringLiteral("Language.ini"))));
+    dialogs_ = ScriptedDialogs();
+    QCOMPARE(startWindow(), MainWindow::StartResult::Ready);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void TestMainWindow::cleanup() {
+    QCOMPARE(dialogs_.unexpected, 0);
+    window_.reset();
+}
+
+void TestMainWindow::startUpState() {
+    QCOMPARE(window_->windowTitle(), window_->appTitle());
+    QCOMPARE(window_->centralWidget()->size(), QSize(594, 389));
+    QCOMPARE(child<QWidget>(QStringLiteral("picDraw1"))->size(), QSize(453, 241));
+    QCOMPARE(child<QWidget>(QStringLiteral("picDraw2"))->size(), QSize(453, 113));
+    auto *models = child<QComboBox>(QStringLiteral("cboModel"));
+    QCOMPARE(models->count(), 3);
+    QCOMPARE(models->currentText(), QStringLiteral("Alpha"));
+    QCOMPARE(models->itemData(2).toInt(), 2);
+    for (const char *name : {"optUnits_0", "optWIDE_0", "optPosition_1", "optAspect_0"})
+        QVERIFY2(option(name)->isChecked(), name);
+    QCOMPARE(text(1), QStringLiteral("300"));
+    QCOMPARE(text(2), QStringLiteral("240"));
+    QCOMPARE(text(3), QStringLiteral("180"));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!child<QToolButton>(QStringLiteral("cmdEnter_%1").arg(i))->isVisible());
+    QCOMPARE(child<QLabel>(QStringLiteral("lblAspect"))->text(), QStringLiteral("4 : 3"));
+    QVERIFY(dialogs_.messages.isEmpty() && dialogs_.errors.isEmpty());
+}
+
+void TestMainWindow::typingInEachFieldAndUnit_data() {
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("shown"); // distance, diagonal, width, height
+    QTest::newRow("in diagonal") << "optUnits_0" << 1 << "100"
+                                 << QStringList{"160", "100", "80", "60"};
+    QTest::newRow("in width fraction")
+        << "optUnits_0" << 2 << "79.2" << QStringList{"160", "100", "80", "60"};
+    QTest::newRow("in height") << "optUnits_0" << 3 << "60"
+                               << QStringList{"160", "100", "80", "60"};
+    QTest::newRow("in distance") << "optUnits_0" << 0 << "100"
+                                 << QStringList{"100", "64", "51", "38"};
+    QTest::newRow("ft diagonal") << "optUnits_1" << 1 << "10" << QStringList{"16", "10", "8", "6"};
+    QTest::newRow("cm diagonal") << "optUnits_2" << 1 << "254"
+                                 << QStringList{"410", "254", "204", "153"};
+}
+
+void TestMainWindow::typingInEachFieldAndUnit() {
+    QFETCH(QString, unit);
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, shown);
+    click(child<QRadioButton>(unit));
+    type(field, typed);
+    QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), shown);
+    QVERIFY(dialogs_.messages.isEmpty());
+    // The field keeps the focus after Enter; the Enter buttons are hidden again.
+    QCOMPARE(QApplication::focusWidget(), this->field(field));
+    QVERIFY(!child<QToolButton>(QStringLiteral("cmdEnter_%1").arg(field))->isVisible());
+}
+
+void TestMainWindow::refusedValueRestoresTheField() {
+    type(2, QStringLiteral("abc"));
+    QCOMPARE(dialogs_.messages.size(), 1);
+    QVERIFY(
+        dialogs_.messages.first().contains(QStringLiteral("smallest screen size is 30 inches")));
+    QCOMPARE(text(2), QStringLiteral("240"));
+    QCOMPARE(window_->calculator().state().screenDiagonal, 300.0);
+}
+
+void TestMainWindow::leavingAfterDisplayRoundingRecalculates() {
+    click(option("optUnits_2"));
+    type(0, QStringLiteral("253"));
+    QCOMPARE(text(0), QStringLiteral("260"));
+    QVERIFY(qAbs(window_->calculator().state().projectionDistance - 253 / 2.54) < 1e-9);
+    QTest::keyClick(field(0), Qt::Key_Tab);
+    QVERIFY(qAbs(window_->calculator().state().projectionDistance - 260 / 2.54) < 1e-9);
+}
+
+void TestMainWindow::enterButtonConfirms() {
+    click(field(1));
+    auto *button = child<QToolButton>(QStringLiteral("cmdEnter_1"));
+    QVERIFY(button->isVisible());
+    QTest::keyClick(field(1), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field(1), QStringLiteral("150"));
+    click(button);
+    QCOMPARE(window_->calculator().state().screenDiagonal, 150.0);
+    QCOMPARE(text(2), QStringLiteral("120"));
+    QVERIFY(!button->isVisible());
+}
+
+void TestMainWindow::modelAspectAndZoomChanges() {
+    type(1, QStringLiteral("280"));
+    click(option("optWIDE_1")); // TELE accepts at most 250
+    QCOMPARE(dialogs_.messages.size(), 1);
+    QVERIFY(dialogs_.messages.first().contains(QStringLiteral("250")));
+    QCOMPARE(text(1), QStringLiteral("250"));
+
+    click(option("optAspect_2")); // the same distance gives too large a 16 : 9 picture at TELE
+    QCOMPARE(dialogs_.messages.size(), 2);
+    QCOMPARE(child<QLabel>(QStringLiteral("lblAspect"))->text(), QStringLiteral("16 : 9"));
+    chooseModel(2); // WIDE only, without 16 : 9
+    QVERIFY(option("optAspect_0")->isChecked());
+    QVERIFY(!option("optAspect_2")->isEnabled());
+    QVERIFY(option("optWIDE_0")->isChecked());
+    QVERIFY(!option("optWIDE_0")->isEnabled() && !option("optWIDE_1")->isEnabled());
+    QCOMPARE(text(1), QStringLiteral("150"));
+    QCOMPARE(dialogs_.messages.size(), 2);
+}
+
+void TestMainWindow::unitAndPositionRedrawOnlyTheirPart() {
+    const qint64 iso = image("picDraw1").cacheKey();
+    const qint64 side = image("picDraw2").cacheKey();
+    click(option("optUnits_2"));
+    QCOMPARE(text(1), QStringLiteral("762"));
+    QCOMPARE(image("picDraw1").cacheKey(), iso);
+    QCOMPARE(image("picDraw2").cacheKey(), side);
+    click(option("optPosition_0"));
+    QCOMPARE(image("picDraw1").cacheKey(), iso);
+    QVERIFY(image("picDraw2").cacheKey() != side);
+    QCOMPARE(child<QLineEdit>(QStringLiteral("txtOffset_0"))->y(), 22);
+}
+
+void TestMainWindow::windowAndCliAgree_data() {
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QStringList>("options"); // object names of options to click
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("cli");
+    QTest::newRow("start") << 0 << QStringList{} << -1 << QString() << QStringList{};
+    QTest::newRow("tele cm distance")
+        << 0 << QStringList{"optWIDE_1", "optUnits_2"} << 0 << "700"
+        << QStringList{"--zoom", "tele", "--unit", "cm", "--distance", "700"};
+    QTest::newRow("16:9 mode 2 feet")
+        << 1 << QStringList{"optAspect_2", "optUnits_1"} << 2 << "9"
+        << QStringList{"--model", "Beta", "--aspect", "16:9", "--unit", "ft", "--width", "9"};
+    QTest::newRow("5:4 height refused")
+        << 1 << QStringList{"optAspect_1"} << 3 << "2"
+        << QStringList{"--model", "Beta", "--aspect", "5:4", "--height", "2"};
+    QTest::newRow("wide only top")
+        << 2 << QStringList{"optPosition_0"} << 1 << "99.5"
+        << QStringList{"--model", "Gamma", "--position", "top", "--diagonal", "99.5"};
+}
+
+void TestMainWindow::windowAndCliAgree() {
+    QFETCH(int, model);
+    QFETCH(QStringList, options);
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, cli);
+    if (model > 0)
+        chooseModel(model);
+    for (const QString &name : options)
+        click(child<QRadioButton>(name));
+    if (field >= 0)
+        type(field, typed);
+
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const AppPaths paths = AppPaths::resolve(dir_->path(), QString());
+    cli::runCli(cli + QStringList{"--json"}, paths, outStream, errStream);
+    outStream.flush();
+    const QJsonObject fields = QJsonDocument::fromJson(out.toUtf8()).object()["fields"].toObject();
+    QCOMPARE(text(0), fields["distance"].toString());
+    QCOMPARE(text(1), fields["diagonal"].toString());
+    QCOMPARE(text(2), fields["width"].toString());
+    QCOMPARE(text(3), fields["height"].toString());
+    QCOMPARE(child<QLineEdit>(QStringLiteral("txtOffset_0"))->text(), fields["offset1"].toString());
+    QCOMPARE(child<QLineEdit>(QStringLiteral("txtOffset_1"))->text(), fields["offset2"].toString());
+}
+
+void TestMainWindow::saveAndOpenThroughTheMenu() {
+    const QString file = dir_->filePath(QStringLiteral("room.cf"));
+    chooseModel(1);
+    click(option("optUnits_1"));
+    type(1, QStringLiteral("12"));
+    const QStringList saved{text(0), text(1), text(2), text(3)};
+
+    dialogs_.answers.enqueue(file);
+    child<QAction>(QStringLiteral("mnuFileSaveAs"))->trigger();
+    QCOMPARE(dialogs_.asked, QStringList{QStringLiteral("save CalculateFile (*.cf) .cf")});
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(window_->windowTitle(), window_->appTitle() + QStringLiteral(" [room]"));
+
+    // Save again writes without asking.
+    type(1, QStringLiteral("13"));
+    child<QAction>(QStringLiteral("mnuFileSave"))->trigger();
+    QCOMPARE(dialogs_.asked.size(), 1);
+    type(1, QStringLiteral("12"));
+    child<QAction>(QStringLiteral("mnuFileSave"))->trigger();
+
+    chooseModel(0);
+    click(option("optUnits_0"));
+    dialogs_.answers.enqueue(file);
+    child<QAction>(QStringLiteral("mnuFileOpen"))->trigger();
+    QCOMPARE(child<QComboBox>(QStringLiteral("cboModel"))->currentText(), QStringLiteral("Beta"));
+    QVERIFY(option("optUnits_1")->isChecked());
+    QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), saved);
+
+    // Cancelling the Open dialog changes nothing.
+    dialogs_.answers.enqueue(QString());
+    child<QAction>(QStringLiteral("mnuFileOpen"))->trigger();
+    QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), saved);
+    QVERIFY(dialogs_.errors.isEmpty());
+}
+
+void TestMainWindow::catalogueSwitch() {
+    const QByteArray previous = readAll(dir_->filePath(QStringLiteral("ModelInfo.ini")));
+    const QByteArray chosen =
+        "h\r\nDelta,30,200,30,200,0.7,1,0.6,1,0.1,0.1,0,0,1,0,30,200,30,200\r\n";
+    write(QStringLiteral("other.ini"), chosen);
+    type(1, QStringLiteral("100"));
+    dialogs_.answers.enqueue(dir_->filePath(QStringLiteral("other.ini")));
+    child<QAction>(QStringLiteral("mnuOptionModelInfo"))->trigger();
+    QCOMPARE(dialogs_.asked, QStringList{QStringLiteral("open ModelFile (*.ini)")});
+    QCOMPARE(readAll(dir_->filePath(QStringLiteral("ModelInfo.ini"))), chosen);
+    QCOMPARE(readAll(dir_->filePath(QStringLiteral("OLD.ini"))), previous);
+    QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("~tmp.ini"))));
+    auto *models = child<QComboBox>(QStringLiteral("cboModel"));
+    QCOMPARE(models->count(), 1);
+    QCOMPARE(models->currentText(), QStringLiteral("Delta"));
+    QCOMPARE(text(1), QStringLiteral("200"));
+
+    // Choosing the backup swaps the two files back.
+    dialogs_.answers.enqueue(dir_->filePath(QStringLiteral("OLD.ini")));
+    child<QAction>(QStringLiteral("mnuOptionModelInfo"))->trigger();
+    QCOMPARE(readAll(dir_->filePath(QStringLiteral("ModelInfo.ini"))), previous);
+    QCOMPARE(readAll(dir_->filePath(QStringLiteral("OLD.ini"))), chosen);
+    QCOMPARE(models->count(), 3);
+
+    // Choosing the working copy itself loses nothing.
+    write(QStringLiteral("~tmp.ini"), chosen);
+    dialogs_.answers.enqueue(dir_->filePath(QStringLiteral("~tmp.ini")));
+    child<QAction>(QStringLiteral("mnuOptionModelInfo"))->trigger();
+    QCOMPARE(readAll(dir_->filePath(QStringLiteral("ModelInfo.ini"))), chosen);
+    QVERIFY(dialogs_.errors.isEmpty());
+}
+
+void TestMainWindow::catalogueSwitchRefusesAFileWithoutModels() {
+    const QByteArray previous = readAll(dir_->filePath(QStringLiteral("ModelInfo.ini")));
+    write(QStringLiteral("empty%1.ini"), "header only\r\n");
+    chooseModel(2);
+    dialogs_.answers.enqueue(dir_->filePath(QStringLiteral("empty%1.ini")));
+    child<QAction>(QStringLiteral("mnuOptionModelInfo"))->trigger();
+    QCOMPARE(dialogs_.messages.size(), 1);
+    QVERIFY(dialogs_.messages.first().contains(dir_->filePath(QStringLiteral("empty%1.ini"))));
+    QCOMPARE(readAll(dir_->filePath(QStringLiteral("ModelInfo.ini"))), previous);
+    QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("OLD.ini"))));
+    QCOMPARE(readAll(dir_->filePath(QStringLiteral("~tmp.ini"))), QByteArray("header only\r\n"));
+    QCOMPARE(child<QComboBox>(QStringLiteral("cboModel"))->currentText(), QStringLiteral("Alpha"));
+    QCOMPARE(text(1), QStringLiteral("300"));
+}
+
+void TestMainWindow::catalogueSwitchKeepsTheCatalogueWhenTheFileFails() {
+    const QByteArray previous = readAll(dir_->filePath(QStringLiteral("ModelInfo.ini")));
+    QByteArray tooMany = "header\r\n";
+    for (int i = 0; i <= 1000; ++i)
+        tooMany += "M" + QByteArray::number(i) +
+                   ",30,300,30,250,0.62,1.1,0.5,0.9,0,0,0,0,1,0,30,280,30,230\r\n";
+    write(QStringLiteral("many.ini"), tooMany);
+    write(QStringLiteral("overflow.ini"), "h\r\nX,30,300,30,250,0.6,1,0.5,1,0,0,0,0,40000,0\r\n");
+    type(1, QStringLiteral("111"));
+    for (const char *name : {"many.ini", "overflow.ini", "missing.ini"}) {
+        dialogs_.errors.clear();
+        dialogs_.answers.enqueue(dir_->filePath(QLatin1String(name)));
+        child<QAction>(QStringLiteral("mnuOptionModelInfo"))->trigger();
+        QCOMPARE(dialogs_.errors.size(), 1);
+        QCOMPARE(readAll(dir_->filePath(QStringLiteral("ModelInfo.ini"))), previous);
+    }
+    QVERIFY(dialogs_.errors.first().startsWith(QStringLiteral("Err : 53\r\n")));
+    QCOMPARE(text(1), QStringLiteral("111"));
+    type(1, QStringLiteral("120"));
+    QCOMPARE(text(2), QStringLiteral("96"));
+}
+
+void TestMainWindow::diagramPixels() {
+    const QImage iso = image("picDraw1");
+    const auto &g = *window_->calculator().isometric();
+    QCOMPARE(iso.size(), QSize(453, 241));
+    QCOMPARE(iso.pixelColor(g.s.x, g.s.y), QColor(0, 128, 255));
+    QCOMPARE(iso.pixelColor(2, 2), QColor(Qt::white));
+    QCOMPARE(iso.pixelColor(450, 238), QColor(Qt::white));
+    int red = 0;
+    for (double t = 0.5; t < 0.95; t += 0.01) {
+        const int x = qRound(g.lens.x + t * (g.tl.x - g.lens.x));
+        const int y = qRound(g.lens.y + t * (g.tl.y - g.lens.y));
+        red += iso.pixelColor(x, y) == QColor(200, 0, 0);
+    }
+    QVERIFY(red > 10);
+    const QImage &projector = app::Pictures::get().projector;
+    QCOMPARE(iso.pixelColor(g.projector.x + 10, g.projector.y + 25), projector.pixelColor(10, 25));
+
+    const QImage side = image("picDraw2");
+    const auto &s = *window_->calculator().sideView();
+    QCOMPARE(side.pixelColor(s.x, 50), QColor(0, 128, 255));
+    QCOMPARE(side.pixelColor(s.x + 8, s.a), QColor(Qt::black));
+    QCOMPARE(side.pixelColor(200, 5), QColor(Qt::white));
+}
+
+void TestMainWindow::fieldPlacements() {
+    const auto &g = *window_->calculator().isometric();
+    QCOMPARE(field(0)->x(), std::max(g.c.x, g.lens.x) + 30);
+    QCOMPARE(field(0)->y(), 241 - 19 - 5);
+    QVERIFY(field(2)->x() >= (453 - 37) / 2);
+    for (int i = 0; i < 4; ++i) {
+        auto *label = child<QLabel>(QStringLiteral("lblValue_%1").arg(i));
+        QCOMPARE(label->x(), field(i)->x());
+        QCOMPARE(label->y() + label->height(), field(i)->y());
+    }
+    auto *first = child<QLineEdit>(QStringLiteral("txtOffset_0"));
+    auto *second = child<QLineEdit>(QStringLiteral("txtOffset_1"));
+    QCOMPARE(first->pos(), QPoint(360, 88));
+    QCOMPARE(second->x(), 415);
+    QCOMPARE(child<QLabel>(QStringLiteral("imgKara"))->x(), 388);
+    QVERIFY(!second->isVisible());
+    chooseModel(1); // two offsets, near edge mirrored
+    QVERIFY(second->isVisible());
+    QCOMPARE(first->pos(), QPoint(360, 81));
+    click(option("optPosition_0"));
+    QCOMPARE(first->pos(), QPoint(360, 29));
+}
+
+void TestMainWindow::missingLanguageKeyStopsTheStart() {
+    QByteArray language = readAll(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"));
+    language.replace("LBL3=inches", "LBL3=zoll");
+    language.replace("LBL5=centimeters", "LBL5=   ");
+    language.replace("FontSize=8", "FontSize=9.5");
+    write(QStringLiteral("Language.ini"), language);
+    window_.reset();
+    dialogs_ = ScriptedDialogs();
+    QCOMPARE(startWindow(), MainWindow::StartResult::LanguageError);
+    QCOMPARE(dialogs_.messages, QStringList{QStringLiteral("LANGUAGE.INI ERRER !!!! ")});
+    QCOMPARE(option("optUnits_0")->text(), QStringLiteral("zoll"));
+    QCOMPARE(child<QLabel>(QStringLiteral("lblModel"))->font().pointSizeF(), 10.0);
+    QCOMPARE(option("optUnits_2")->text(), QStringLiteral("centimeters"));
+    QCOMPARE(child<QGroupBox>(QStringLiteral("fraWIDE"))->title(), QStringLiteral("WIDE / TELE"));
+}
+
+void TestMainWindow::keyboardReachesEveryControl() {
+    QSet<QWidget *> reached;
+    QWidget *start = child<QComboBox>(QStringLiteral("cboModel"));
+    start->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 40; ++i) {
+        reached.insert(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(reached.contains(field(i)));
+    // Tab enters each option frame; the arrow keys move within it.
+    for (const char *frame : {"fraUnits", "fraWIDE", "fraPosition", "fraAspect"}) {
+        const auto *box = child<QGroupBox>(QLatin1String(frame));
+        QVERIFY2(std::any_of(reached.begin(), reached.end(),
+                             [box](QWidget *w) { return w && w->parentWidget() == box; }),
+                 frame);
+    }
+    for (QAction *a : window_->menuBar()->actions())
+        QVERIFY(a->text().contains(u'&'));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,154 @@
+#include "aboutdialog.h"
+#include "core/apppaths.h"
+#include "dialogs.h"
+#include "singleinstance.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace vistrel;
+
+class TestWindowParts : public QObject {
+    Q_OBJECT
+
+private slots:
+    void versionText_data();
+    void versionText();
+    void aboutShowsTitleAndVersion();
+    void messageBoxesCarryTheirTextAndIcon();
+    void oneInstanceAtATime();
+    void aSecondStartEndsSilentlyAndACrashFreesTheLock();
+    void installedProgramKeepsItsCatalogueInTheUserFolder();
+};
+
+void TestWindowParts::versionText_data() {
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("revision");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1.2.3") << 1 << 2 << 3 << "Version 1.23";
+    QTest::newRow("1.0.0") << 1 << 0 << 0 << "Version 1.00";
+    QTest::newRow("1.10.0") << 1 << 10 << 0 << "Version 1.100";
+}
+
+void TestWindowParts::versionText() {
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(int, revision);
+    QFETCH(QString, text);
+    QCOMPARE(app::versionText(major, minor, revision), text);
+}
+
+void TestWindowParts::aboutShowsTitleAndVersion() {
+    LanguageTexts texts;
+    texts.values[static_cast<std::size_t>(LangKey::Caption)] = QStringLiteral("Throw Planner");
+    texts.values[static_cast<std::size_t>(LangKey::FontName)] = QStringLiteral("DejaVu Sans");
+    texts.fontSize = 11;
+    app::AboutDialog about(texts);
+    QCOMPARE(about.windowTitle(), QStringLiteral("Throw Planner"));
+    auto *title = about.findChild<QLabel *>(QStringLiteral("lblTitle"));
+    QCOMPARE(title->text(), QStringLiteral("Throw Planner"));
+    QCOMPARE(title->font().pointSizeF(), 11.0);
+    QCOMPARE(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(),
+             QStringLiteral("Version 1.23"));
+}
+
+// The real boxes, closed by the test as soon as they open.
+void TestWindowParts::messageBoxesCarryTheirTextAndIcon() {
+    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    QString seen;
+    QMessageBox::Icon icon = QMessageBox::Question;
+    auto closeNextBox = [&] {
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = box->text();
+            icon = box->icon();
+            QCOMPARE(box->windowTitle(), QStringLiteral("Vistrel"));
+            box->accept();
+        });
+    };
+    app::WidgetDialogs dialogs;
+    closeNextBox();
+    dialogs.message(nullptr, QStringLiteral("Too large"));
+    QCOMPARE(seen, QStringLiteral("Too large"));
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    closeNextBox();
+    dialogs.error(nullptr, QStringLiteral("Err : 53\r\nFile not found"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QVERIFY(seen.startsWith(QStringLiteral("Err : 53")));
+}
+
+void TestWindowParts::oneInstanceAtATime() {
+    QTemporaryDir dir;
+    const QString lock = dir.filePath(QStringLiteral("vistrel.lock"));
+    auto first = std::make_unique<app::SingleInstance>(lock);
+    QVERIFY(first->acquire());
+    app::SingleInstance second(lock);
+    QVERIFY(!second.acquire());
+    first.reset();
+    QVERIFY(app::SingleInstance(lock).acquire());
+}
+
+void TestWindowParts::aSecondStartEndsSilentlyAndACrashFreesTheLock() {
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), runtime.path());
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(QStringLiteral(VISTREL_APP_PATH));
+    QVERIFY(first.waitForStarted());
+    const QString lock = runtime.filePath(QStringLiteral("vistrel.lock"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 20000);
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(VISTREL_APP_PATH));
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY(second.readAllStandardOutput().isEmpty());
+    QCOMPARE(first.state(), QProcess::Running);
+
+    first.kill(); // as a crash would
+    QVERIFY(first.waitForFinished(20000));
+    QVERIFY(app::SingleInstance(lock).acquire());
+}
+
+void TestWindowParts::installedProgramKeepsItsCatalogueInTheUserFolder() {
+    QTemporaryDir prefix;
+    QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("bin"))));
+    QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("share/vistrel"))));
+    const QString shared = prefix.filePath(QStringLiteral("share/vistrel"));
+    QFile shipped(shared + QStringLiteral("/ModelInfo.ini"));
+    QVERIFY(shipped.open(QIODevice::WriteOnly));
+    shipped.write("h\r\nShipped,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n");
+    shipped.close();
+    const QString user = prefix.filePath(QStringLiteral("user"));
+
+    // Running from the build folder, everything stays beside the program.
+    const AppPaths build = AppPaths::resolve(shared, user);
+    QCOMPARE(build.catalogueFolder, build.dataFolder);
+
+    // Installed into a folder the user cannot write, switches go to the user folder.
+    const AppPaths installed =
+        AppPaths::resolve(prefix.filePath(QStringLiteral("bin")), user, false);
+    QCOMPARE(QDir(installed.dataFolder).canonicalPath(), QDir(shared).canonicalPath());
+    QCOMPARE(installed.catalogueFolder, user);
+    QCOMPARE(installed.catalogueFile(), installed.dataFolder + QStringLiteral("/ModelInfo.ini"));
+    QVERIFY(!prepareCatalogueFolder(installed));
+    QCOMPARE(installed.catalogueFile(), user + QStringLiteral("/ModelInfo.ini"));
+    QCOMPARE(QFileInfo(installed.catalogueFile()).size(), shipped.size());
+}
+
+QTEST_MAIN(TestWindowParts)
+#include "tst_windowparts.moc"

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "dialogs.h"
+
+#include <QQueue>
+#include <QStringList>
+
+// Answers the window's dialogs from a script and remembers every box shown,
+// so no test ever waits for a click. A file dialog nobody scripted an answer
+// for counts as unexpected and is cancelled.
+class ScriptedDialogs : public vistrel::app::Dialogs {
+public:
+    void message(QWidget *, const QString &text) override { messages.append(text); }
+    void error(QWidget *, const QString &text) override { errors.append(text); }
+    QString openFile(QWidget *, const QString &filter, const QString &) override {
+        return answer(QStringLiteral("open ") + filter);
+    }
+    QString saveFile(QWidget *, const QString &filter, const QString &,
+                     const QString &suffix) override {
+        return answer(QStringLiteral("save ") + filter + QStringLiteral(" .") + suffix);
+    }
+
+    QQueue<QString> answers; // paths to choose, in order; "" cancels
+    QStringList asked;       // which file dialogs were opened
+    QStringList messages;
+    QStringList errors;
+    int unexpected = 0;
+
+private:
+    QString answer(const QString &what) {
+        asked.append(what);
+        if (answers.isEmpty()) {
+            ++unexpected;
+            return QString();
+        }
+        return answers.dequeue();
+    }
+};
