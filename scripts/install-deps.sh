@@ -2,7 +2,9 @@
 # Installs the Debian packages the build and the tests need, only when some are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev)
+# The printing tests run a private CUPS scheduler and read its output with poppler.
+packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+          cups-daemon cups-client poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

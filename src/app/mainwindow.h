@@ -41,6 +41,8 @@ public:
     StartResult start(const AppPaths &paths);
 
     const Calculator &calculator() const { return calc_; }
+    // For front ends that drive the window's calculator directly (vistrel-cli).
+    Calculator &calculator() { return calc_; }
     const QString &appTitle() const { return texts_.text(LangKey::Caption); }
     const LanguageTexts &texts() const { return texts_; }
 

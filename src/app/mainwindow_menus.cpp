@@ -55,7 +55,7 @@ void MainWindow::saveCalculationAs() {
 }
 
 void MainWindow::printCalculation() {
-    PrintDialog dialog(dialogs_, texts_, this);
+    PrintDialog dialog(*this, dialogs_, texts_);
     dialog.exec();
 }
 

@@ -38,6 +38,8 @@ QString usageText() {
         "  --distance TEXT | --diagonal TEXT | --width TEXT | --height TEXT\n"
         "                        type TEXT into that field and press Enter\n"
         "  --save FILE           write the calculation file\n"
+        "  --pdf FILE            write the page the printer would get, as a PDF\n"
+        "  --png FILE            write the window image\n"
         "  --list-models         print INDEX<TAB>NAME per model and exit\n"
         "  --json                print the result as one JSON object\n"
         "  --help                print this text\n"
@@ -90,7 +92,8 @@ ParsedArgs parseArgs(const QStringList &arguments) {
                            name == QLatin1String("--language") || name == QLatin1String("--open") ||
                            name == QLatin1String("--model") || name == QLatin1String("--zoom") ||
                            name == QLatin1String("--aspect") || name == QLatin1String("--unit") ||
-                           name == QLatin1String("--position") || name == QLatin1String("--save");
+                           name == QLatin1String("--position") || name == QLatin1String("--save") ||
+                           name == QLatin1String("--pdf") || name == QLatin1String("--png");
         if (!known)
             return fail(QStringLiteral("unknown option: %1").arg(arguments.at(i)));
         const std::optional<QString> v = value();
@@ -113,6 +116,10 @@ ParsedArgs parseArgs(const QStringList &arguments) {
             o.model = *v;
         } else if (name == QLatin1String("--save")) {
             o.save = *v;
+        } else if (name == QLatin1String("--pdf")) {
+            o.pdf = *v;
+        } else if (name == QLatin1String("--png")) {
+            o.png = *v;
         } else {
             std::optional<int> index;
             if (name == QLatin1String("--zoom"))
@@ -128,6 +135,12 @@ ParsedArgs parseArgs(const QStringList &arguments) {
         }
     }
     return parsed;
+}
+
+bool needsWindow(const QStringList &arguments) {
+    const ParsedArgs parsed = parseArgs(arguments);
+    return parsed.error.isEmpty() &&
+           (!parsed.options.pdf.isEmpty() || !parsed.options.png.isEmpty());
 }
 
 } // namespace vistrel::cli

@@ -21,6 +21,8 @@ struct CliOptions {
     int valueField = -1;         // 0 distance, 1 diagonal, 2 width, 3 height
     QString valueText;
     QString save;
+    QString pdf; // the printed page of the window, as a PDF file
+    QString png; // the window image
     bool json = false;
     bool listModels = false;
     bool help = false;
@@ -32,6 +34,10 @@ struct ParsedArgs {
 };
 
 ParsedArgs parseArgs(const QStringList &arguments); // without the program name
+
+// Whether the arguments ask for the window itself (--pdf, --png): the
+// program then needs the widgets, off-screen.
+bool needsWindow(const QStringList &arguments);
 
 QString usageText();
 

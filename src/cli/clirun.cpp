@@ -2,12 +2,9 @@
 
 #include "calc/calculator.h"
 #include "catalogue/modelloader.h"
-#include "cliargs.h"
 #include "clireport.h"
-#include "core/helpers.h"
+#include "clisession.h"
 #include "files/calcfile.h"
-
-#include <QDir>
 
 #include <optional>
 
@@ -42,33 +39,41 @@ private:
     QTextStream &err_;
 };
 
-struct Failure {
-    QString reason;
-};
-
 class Session {
 public:
-    Session(const CliOptions &options, const AppPaths &paths, QTextStream &out, QTextStream &err)
-        : o_(options), paths_(paths), out_(out), err_(err), observer_(err), calculator_(observer_) {
-    }
+    Session(const CliOptions &options, const AppPaths &paths, QTextStream &out, QTextStream &err,
+            WindowOutput *windowOutput)
+        : o_(options), paths_(paths), out_(out), err_(err), windowOutput_(windowOutput),
+          observer_(err), calculator_(observer_) {}
 
     int run() {
-        if (std::optional<Failure> f = start())
-            return fail(f->reason);
+        if (const QString failure = start(); !failure.isEmpty())
+            return fail(failure);
         if (o_.listModels) {
             const auto &models = calculator_.models();
             for (std::size_t i = 0; i < models.size(); ++i)
                 out_ << i << '\t' << models[i].modelName << '\n';
             return Done;
         }
-        bool accepted = true;
-        if (std::optional<Failure> f = apply(accepted))
-            return fail(f->reason);
+        const ApplyResult applied =
+            applyOptions(calculator_, o_, [this] { return observer_.firstError; });
+        if (!applied.failure.isEmpty())
+            return fail(applied.failure);
+        if (!o_.save.isEmpty()) {
+            if (Status s = writeCalcFile(o_.save, snapshotCalculation(calculator_)))
+                return fail(s->boxText());
+        }
+        if (!o_.pdf.isEmpty() || !o_.png.isEmpty()) {
+            if (!windowOutput_)
+                return fail(QStringLiteral("this program cannot draw the window"));
+            if (const QString failure = windowOutput_->write(o_, paths_); !failure.isEmpty())
+                return fail(failure);
+        }
         if (o_.json)
-            out_ << jsonReport(calculator_, observer_.messages, accepted);
+            out_ << jsonReport(calculator_, observer_.messages, applied.accepted);
         else
             out_ << textReport(calculator_, texts_);
-        return accepted ? Done : Refused;
+        return applied.accepted ? Done : Refused;
     }
 
 private:
@@ -77,82 +82,29 @@ private:
         return Failed;
     }
 
-    std::optional<Failure> engineFailure() const {
-        if (observer_.firstError)
-            return Failure{observer_.firstError->boxText()};
-        return std::nullopt;
-    }
-
-    std::optional<Failure> start() {
-        const QString languagePath = o_.language.isEmpty() ? paths_.languageFile() : o_.language;
-        const LanguageLoad language = loadLanguage(languagePath);
+    QString start() {
+        const LanguageLoad language = loadLanguage(paths_.languageFile());
         if (language.error)
-            return Failure{language.error->boxText()};
+            return language.error->boxText();
         if (!language.complete())
-            return Failure{
-                kLanguageErrorMessage +
-                QStringLiteral("(missing key %1 in %2)").arg(language.missingKey, languagePath)};
+            return kLanguageErrorMessage + QStringLiteral("(missing key %1 in %2)")
+                                               .arg(language.missingKey, paths_.languageFile());
         texts_ = language.texts;
         calculator_.setMessages(messagesFrom(texts_));
 
-        const QString cataloguePath =
-            o_.catalogue.isEmpty() ? paths_.catalogueFile() : o_.catalogue;
-        Result<std::vector<ModelRecord>> models = loadModelInfo(cataloguePath);
+        Result<std::vector<ModelRecord>> models = loadModelInfo(paths_.catalogueFile());
         if (!models)
-            return Failure{models.error().boxText()};
+            return models.error().boxText();
         if (Status s = calculator_.startUp(std::move(models.value())))
-            return Failure{s->boxText()};
-        return engineFailure();
-    }
-
-    std::optional<Failure> apply(bool &accepted) {
-        if (!o_.open.isEmpty()) {
-            if (Status s = openCalculationFile(calculator_, o_.open))
-                return Failure{s->boxText()};
-        }
-        if (o_.model) {
-            const QStringList &items = calculator_.controls().modelItems;
-            const qsizetype position = items.indexOf(*o_.model);
-            if (position < 0)
-                return Failure{QStringLiteral("model not in the catalogue: %1").arg(*o_.model)};
-            calculator_.selectModelEntry(static_cast<int>(position));
-        }
-        if (std::optional<Failure> f = engineFailure())
-            return f;
-        const Controls &c = calculator_.controls();
-        if (o_.zoom) {
-            if (!c.zoomEnabled[static_cast<std::size_t>(*o_.zoom)] && c.zoom != *o_.zoom)
-                return Failure{QStringLiteral("the model does not offer the %1 end")
-                                   .arg(zoomEndName(*o_.zoom))};
-            calculator_.selectZoom(*o_.zoom);
-        }
-        if (o_.aspect) {
-            if (*o_.aspect == 2 && !c.aspect169Enabled)
-                return Failure{QStringLiteral("the model does not offer 16 : 9")};
-            calculator_.selectAspect(*o_.aspect);
-        }
-        if (o_.unit)
-            calculator_.selectUnit(*o_.unit);
-        if (o_.position)
-            calculator_.selectPosition(*o_.position);
-        if (o_.valueField >= 0) {
-            calculator_.fieldGotFocus(o_.valueField);
-            calculator_.setFieldText(o_.valueField, o_.valueText);
-            accepted = calculator_.enterClicked(o_.valueField);
-        }
-        if (std::optional<Failure> f = engineFailure())
-            return f;
-        if (!o_.save.isEmpty()) {
-            if (Status s = writeCalcFile(o_.save, snapshotCalculation(calculator_)))
-                return Failure{s->boxText()};
-        }
-        return std::nullopt;
+            return s->boxText();
+        return observer_.firstError ? observer_.firstError->boxText() : QString();
     }
 
     const CliOptions &o_;
     AppPaths paths_;
     QTextStream &out_;
     QTextStream &err_;
+    WindowOutput *windowOutput_;
     CliObserver observer_;
     Calculator calculator_;
     LanguageTexts texts_;
@@ -160,8 +112,8 @@ private:
 
 } // namespace
 
-int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out,
-           QTextStream &err) {
+int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out, QTextStream &err,
+           WindowOutput *windowOutput) {
     const ParsedArgs parsed = parseArgs(arguments);
     if (!parsed.error.isEmpty()) {
         err << "vistrel-cli: " << parsed.error << '\n';
@@ -171,10 +123,16 @@ int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out
         out << usageText();
         return Done;
     }
+    AppPaths resolved = paths;
+    if (!parsed.options.language.isEmpty())
+        resolved.languageOverride = parsed.options.language;
+    if (!parsed.options.catalogue.isEmpty())
+        resolved.catalogueOverride = parsed.options.catalogue;
+
     // Nothing reaches stdout unless the whole request was carried out.
     QString buffered;
     QTextStream bufferedOut(&buffered);
-    const int status = Session(parsed.options, paths, bufferedOut, err).run();
+    const int status = Session(parsed.options, resolved, bufferedOut, err, windowOutput).run();
     bufferedOut.flush();
     if (status != Failed)
         out << buffered;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cliargs.h"
 #include "core/apppaths.h"
 
 #include <QString>
@@ -10,8 +11,18 @@ namespace vistrel::cli {
 
 enum ExitStatus : int { Done = 0, Refused = 1, Failed = 2 };
 
+// Writes the window itself (--pdf, --png) after the options were applied;
+// returns why it could not, or nothing.
+class WindowOutput {
+public:
+    virtual ~WindowOutput() = default;
+    virtual QString write(const CliOptions &options, const AppPaths &paths) = 0;
+};
+
 // Runs vistrel-cli with `arguments` (without the program name); the default
-// catalogue and texts are those the window would use.
-int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out, QTextStream &err);
+// catalogue and texts are those the window would use. Without a
+// `windowOutput`, --pdf and --png cannot be carried out.
+int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out, QTextStream &err,
+           WindowOutput *windowOutput = nullptr);
 
 } // namespace vistrel::cli

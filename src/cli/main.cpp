@@ -1,22 +1,32 @@
 #include "clirun.h"
+#include "windowoutput.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QStandardPaths>
 
-#include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[]) {
-    QCoreApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    // The window is drawn only for --pdf and --png, always off-screen.
+    const bool window = vistrel::cli::needsWindow(arguments);
+    if (window)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(window ? new QApplication(argc, argv)
+                                                 : new QCoreApplication(argc, argv));
     // The same name as the window, so both find the catalogue in the same user folder.
     QCoreApplication::setApplicationName(QStringLiteral("Vistrel"));
+
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
     const auto paths = vistrel::AppPaths::resolve(
         QCoreApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    const int status = vistrel::cli::runCli(arguments, paths, out, err);
+    vistrel::cli::WindowRenderer renderer;
+    const int status = vistrel::cli::runCli(arguments, paths, out, err, &renderer);
     out.flush();
     err.flush();
     return status;

@@ -23,6 +23,7 @@ enum class ErrorNumber : int {
     PathFileAccessError = 75,
     PathNotFound = 76,
     InvalidPropertyValue = 380,
+    InvalidPropertyArrayIndex = 381,
 };
 
 struct AppError {

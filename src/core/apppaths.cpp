@@ -20,10 +20,14 @@ bool writableFolder(const QString &folder) {
 } // namespace
 
 QString AppPaths::languageFile() const {
+    if (!languageOverride.isEmpty())
+        return languageOverride;
     return addBackslash(dataFolder) + QStringLiteral("Language.ini");
 }
 
 QString AppPaths::catalogueFile() const {
+    if (!catalogueOverride.isEmpty())
+        return catalogueOverride;
     const QString own = addBackslash(catalogueFolder) + kModelInfoFile;
     if (catalogueFolder == dataFolder || fileExists(own))
         return own;

@@ -12,8 +12,10 @@ namespace vistrel {
 // the user switched to (with its backup) lives in the user's data folder,
 // which then takes precedence.
 struct AppPaths {
-    QString dataFolder;      // Language.ini and the shipped ModelInfo.ini
-    QString catalogueFolder; // ModelInfo.ini, ~tmp.ini and OLD.ini of switches
+    QString dataFolder;        // Language.ini and the shipped ModelInfo.ini
+    QString catalogueFolder;   // ModelInfo.ini, ~tmp.ini and OLD.ini of switches
+    QString languageOverride;  // a file named on the command line instead
+    QString catalogueOverride; // likewise
 
     QString languageFile() const;
     QString catalogueFile() const;

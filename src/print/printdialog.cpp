@@ -1,17 +1,22 @@
 #include "printdialog.h"
 
+#include "app/dialogs.h"
 #include "app/twips.h"
+#include "windowprinter.h"
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 
 namespace vistrel::app {
 
-PrintDialog::PrintDialog(Dialogs &dialogs, const LanguageTexts &texts, QWidget *parent)
-    : QDialog(parent), dialogs_(dialogs), lblPrint_(new QLabel(this)),
-      lstPrinter_(new QListWidget(this)), cmdPrint_(new QPushButton(this)),
-      cmdCancel_(new QPushButton(this)) {
+PrintDialog::PrintDialog(QWidget &calculatorWindow, Dialogs &dialogs, const LanguageTexts &texts,
+                         QWidget *parent)
+    : QDialog(parent), calculatorWindow_(calculatorWindow), dialogs_(dialogs),
+      lblPrint_(new QLabel(this)), lstPrinter_(new QListWidget(this)),
+      cmdPrint_(new QPushButton(this)), cmdCancel_(new QPushButton(this)) {
     setObjectName(QStringLiteral("frmPrint"));
     setFixedSize(px(5415), px(2595));
     setWindowTitle(texts.text(LangKey::Lbl18));
@@ -25,7 +30,7 @@ PrintDialog::PrintDialog(Dialogs &dialogs, const LanguageTexts &texts, QWidget *
     cmdPrint_->setObjectName(QStringLiteral("cmdPrint"));
     cmdPrint_->setGeometry(px(TwipsRect{3120, 2220, 1095, 315}));
     cmdPrint_->setText(texts.text(LangKey::Lbl20));
-    cmdPrint_->setEnabled(false);
+    cmdPrint_->setDefault(true);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel_->setGeometry(px(TwipsRect{4260, 2220, 1095, 315}));
     cmdCancel_->setText(texts.text(LangKey::Lbl21));
@@ -38,7 +43,63 @@ PrintDialog::PrintDialog(Dialogs &dialogs, const LanguageTexts &texts, QWidget *
          std::initializer_list<QWidget *>{lblPrint_, lstPrinter_, cmdPrint_, cmdCancel_})
         w->setFont(font);
 
+    connect(cmdPrint_, &QPushButton::clicked, this, &PrintDialog::print);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    loadPrinters();
+}
+
+void PrintDialog::loadPrinters() {
+    lstPrinter_->clear();
+    printerDevices_ = QPrinterInfo::availablePrinterNames();
+    if (printerDevices_.isEmpty()) {
+        cmdPrint_->setEnabled(false);
+        return;
+    }
+    for (qsizetype n = 0; n < printerDevices_.size(); ++n) {
+        auto *item = new QListWidgetItem(printerDevices_.at(n), lstPrinter_);
+        item->setData(Qt::UserRole, static_cast<int>(n));
+    }
+    cmdPrint_->setEnabled(true);
+    defaultDevice_ = QPrinterInfo::defaultPrinterName();
+    for (int row = 0; row < lstPrinter_->count(); ++row) {
+        if (lstPrinter_->item(row)->text() == defaultDevice_) { // exact, letter case counts
+            initialDefault_ = currentDefault_ = lstPrinter_->item(row)->data(Qt::UserRole).toInt();
+            lstPrinter_->setCurrentRow(row);
+            makeDefaultPrinter(initialDefault_);
+            break;
+        }
+    }
+}
+
+void PrintDialog::makeDefaultPrinter(int n) {
+    target_ = n >= 0 && n < printerDevices_.size() ? printerDevices_.at(n) : QString();
+}
+
+void PrintDialog::print() {
+    const QList<QListWidgetItem *> selected = lstPrinter_->selectedItems();
+    if (selected.isEmpty()) {
+        dialogs_.error(this, makeError(ErrorNumber::InvalidPropertyArrayIndex,
+                                       QStringLiteral("Invalid property array index: no printer "
+                                                      "is selected"))
+                                 .boxText());
+        accept();
+        return;
+    }
+    const int n = selected.constFirst()->data(Qt::UserRole).toInt();
+    if (n != currentDefault_) {
+        makeDefaultPrinter(n);
+        currentDefault_ = n;
+    }
+    QPrinter printer(QPrinterInfo::printerInfo(target_), QPrinter::HighResolution);
+    if (Status s = printWindow(calculatorWindow_, printer))
+        dialogs_.error(this, s->boxText());
+    accept();
+}
+
+void PrintDialog::done(int result) {
+    if (currentDefault_ != initialDefault_ && initialDefault_ != -1)
+        makeDefaultPrinter(initialDefault_);
+    QDialog::done(result);
 }
 
 } // namespace vistrel::app
