@@ -45,8 +45,6 @@ private slots:
     void init();
     void cleanup();
     void startUpState();
-    void typingInEachFieldAndUnit_data();
-    void typingInEachFieldAndUnit();
     void refusedValueRestoresTheField();
     void leavingAfterDisplayRoundingRecalculates();
     void enterButtonConfirms();
@@ -137,45 +135,11 @@ void TestMainWindow::startUpState() {
     QCOMPARE(models->itemData(2).toInt(), 2);
     for (const char *name : {"optUnits_0", "optWIDE_0", "optPosition_1", "optAspect_0"})
         QVERIFY2(option(name)->isChecked(), name);
-    QCOMPARE(text(1), QStringLiteral("300"));
-    QCOMPARE(text(2), QStringLiteral("240"));
-    QCOMPARE(text(3), QStringLiteral("180"));
+    QCOMPARE((QStringList{text(1), text(2), text(3)}), (QStringList{"300", "240", "180"}));
     for (int i = 0; i < 4; ++i)
         QVERIFY(!child<QToolButton>(QStringLiteral("cmdEnter_%1").arg(i))->isVisible());
     QCOMPARE(child<QLabel>(QStringLiteral("lblAspect"))->text(), QStringLiteral("4 : 3"));
     QVERIFY(dialogs_.messages.isEmpty() && dialogs_.errors.isEmpty());
-}
-
-void TestMainWindow::typingInEachFieldAndUnit_data() {
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<int>("field");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("shown"); // distance, diagonal, width, height
-    QTest::newRow("in diagonal") << "optUnits_0" << 1 << "100"
-                                 << QStringList{"160", "100", "80", "60"};
-    QTest::newRow("in width fraction")
-        << "optUnits_0" << 2 << "79.2" << QStringList{"160", "100", "80", "60"};
-    QTest::newRow("in height") << "optUnits_0" << 3 << "60"
-                               << QStringList{"160", "100", "80", "60"};
-    QTest::newRow("in distance") << "optUnits_0" << 0 << "100"
-                                 << QStringList{"100", "64", "51", "38"};
-    QTest::newRow("ft diagonal") << "optUnits_1" << 1 << "10" << QStringList{"16", "10", "8", "6"};
-    QTest::newRow("cm diagonal") << "optUnits_2" << 1 << "254"
-                                 << QStringList{"410", "254", "204", "153"};
-}
-
-void TestMainWindow::typingInEachFieldAndUnit() {
-    QFETCH(QString, unit);
-    QFETCH(int, field);
-    QFETCH(QString, typed);
-    QFETCH(QStringList, shown);
-    click(child<QRadioButton>(unit));
-    type(field, typed);
-    QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), shown);
-    QVERIFY(dialogs_.messages.isEmpty());
-    // The field keeps the focus after Enter; the Enter buttons are hidden again.
-    QCOMPARE(QApplication::focusWidget(), this->field(field));
-    QVERIFY(!child<QToolButton>(QStringLiteral("cmdEnter_%1").arg(field))->isVisible());
 }
 
 void TestMainWindow::refusedValueRestoresTheField() {
@@ -206,6 +170,10 @@ void TestMainWindow::enterButtonConfirms() {
     QCOMPARE(window_->calculator().state().screenDiagonal, 150.0);
     QCOMPARE(text(2), QStringLiteral("120"));
     QVERIFY(!button->isVisible());
+    // Enter confirms too, and the field keeps the focus.
+    type(3, QStringLiteral("60"));
+    QCOMPARE(text(1), QStringLiteral("100"));
+    QCOMPARE(QApplication::focusWidget(), field(3));
 }
 
 void TestMainWindow::modelAspectAndZoomChanges() {
@@ -247,6 +215,10 @@ void TestMainWindow::windowAndCliAgree_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("cli");
     QTest::newRow("start") << 0 << QStringList{} << -1 << QString() << QStringList{};
+    QTest::newRow("in width fraction")
+        << 0 << QStringList{} << 2 << "79.2" << QStringList{"--width", "79.2"};
+    QTest::newRow("ft diagonal") << 0 << QStringList{"optUnits_1"} << 1 << "10"
+                                 << QStringList{"--unit", "ft", "--diagonal", "10"};
     QTest::newRow("tele cm distance")
         << 0 << QStringList{"optWIDE_1", "optUnits_2"} << 0 << "700"
         << QStringList{"--zoom", "tele", "--unit", "cm", "--distance", "700"};

@@ -120,6 +120,25 @@ private slots:
         QCOMPARE(roundForDisplay(value, step, Tele), tele);
     }
 
+    // Offsets are shown from the height rounded to inches, without their sign;
+    // a 16 : 9 mode-2 picture adds an eighth of the height to both.
+    void offsetTexts() {
+        ModelRecord model = testModel(u"M"_s, 0.5, 2, 0.4, 1, 2);
+        model.wideOffsetCoefA = -0.1;
+        model.wideOffsetCoefB = 0.25;
+        CalcState s;
+        s.aspectHeight = 3;
+        s.aspectWidth = 4;
+        s.screenHeight = 59.95;
+        s.wideScreenMode = 2;
+        QCOMPARE(resultTexts(s, model, u',').offsets, (std::array{u"6,0"_s, u"15,0"_s}));
+        s.aspectHeight = 9;
+        s.aspectWidth = 16;
+        QCOMPARE(resultTexts(s, model, u'.').offsets, (std::array{u"1.5"_s, u"22.5"_s}));
+        s.unitCode = Centimeters;
+        QCOMPARE(resultTexts(s, model, u'.').offsets[1], u"58"_s);
+    }
+
     void rangeMessages_data() {
         QTest::addColumn<int>("unit");
         QTest::addColumn<double>("limit");
