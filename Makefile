@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 TEST_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test screenshot clean
+.PHONY: all deps build run test screenshot bench fuzz clean
 
 all: build
 
@@ -33,5 +33,15 @@ test: deps
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
 
+# Performance figures (Release build, Google Benchmark; see docs/PERFORMANCE.md).
+bench:
+	@scripts/install-deps.sh bench
+	bench/run.sh
+
+# Every fuzz target for FUZZ_SECONDS seconds each (default 60; see docs/RELIABILITY.md).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh
+
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_DIR) build-bench build-fuzz

@@ -2,9 +2,14 @@
 # Installs the Debian packages the build and the tests need, only when some are missing.
 set -euo pipefail
 
-# The printing tests run a private CUPS scheduler and read its output with poppler.
+# The printing tests run a private CUPS scheduler and read its output with poppler;
+# the fuzz targets need clang's libFuzzer runtime.
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          cups-daemon cups-client poppler-utils)
+          cups-daemon cups-client poppler-utils clang libclang-rt-14-dev)
+# `install-deps.sh bench` adds what the benchmarks need.
+if [ "${1:-}" = bench ]; then
+    packages+=(libbenchmark-dev xvfb)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
