@@ -47,9 +47,12 @@ public:
         const QString *line = nullptr;
         VISTREL_TRY_ASSIGN(line, next());
         const auto value = parseNumber(*line);
-        if (!value)
-            return itemError(ErrorNumber::TypeMismatch, line_, QStringLiteral("Type mismatch"));
-        return *value;
+        if (value)
+            return *value;
+        // A number too large for a double is an overflow, anything else not a number.
+        if (std::isinf(leadingNumber(*line)))
+            return itemError(ErrorNumber::Overflow, line_, QStringLiteral("Overflow"));
+        return itemError(ErrorNumber::TypeMismatch, line_, QStringLiteral("Type mismatch"));
     }
 
     Result<std::int16_t> int16() {

@@ -1,247 +1,199 @@
+#include "core/textfile.h"
 #include "files/calcfile.h"
+
+#include "recordingobserver.h"
+#include "testmodels.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <limits>
-
 using namespace vistrel;
-
-Q_DECLARE_METATYPE(CalcFileData)
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// A calculation with every item distinct, so that a swapped line shows.
-CalcFileData sample() {
-    CalcFileData d;
-    d.model.modelName = QStringLiteral("Sample 1");
-    for (int field = 1; field < kModelFieldCount; ++field)
-        setNumericField(d.model, field, field * 10.5);
-    d.model.minDiagonal43Wide = 0.62;
-    d.model.wideScreenMode = 2;
-    d.model.modelDrawFlag = 1;
-    d.zoomEnd = 1;
-    d.screenPosition = 0;
-    d.aspectRatio = 16.0 / 9;
-    d.aspectHeight = 9;
-    d.aspectWidth = 16;
-    d.unitCode = 2;
-    d.screenWidth = 1.5e20;
-    d.screenHeight = 0.1 + 0.2;
-    d.screenDiagonal = 123.456;
-    d.projectionDistance = 250;
-    d.offsetA = -3.25;
-    d.offsetB = 1e-7;
-    d.offsetCount = {1, 2};
-    d.maxDistance = 468.75;
-    return d;
+// The items of a calculation file as the program writes them, one a line: every
+// item different, so that a swapped line shows, and numbers that only read back
+// with all their digits.
+const QList<QByteArray> kSample =
+    QByteArray(
+        "\"Projekt\xC3\xB6r\" 0.62 300.5 30.5 250.5 0.5 1.1 0.25 0.9 0.1 0.12 -0.05 0.06 2 1 "
+        "30.25 280.5 29.5 230.5 1 0 1.7777777777777777 9 16 2 1.5e+20 0.30000000000000004 "
+        "123.456 250 -3.25 5e-324 32767 -32768 468.75")
+        .split(' ');
+
+Result<CalcFileData> parse(const QList<QByteArray> &lines, const QByteArray &lineEnd = "\r\n") {
+    return parseCalcFile(decodeText(lines.join(lineEnd)));
 }
 
-QList<QByteArray> sampleLines() {
-    QList<QByteArray> lines = formatCalcFile(sample()).split('\n');
-    lines.removeLast();
-    for (QByteArray &line : lines)
-        line.chop(1);
-    return lines;
-}
-
-QByteArray readBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QStringList entries(const QString &folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                                  QDir::Name);
-}
+// Alpha has both zoom ends and 16 : 9; Beta only WIDE and no 16 : 9.
+const ModelRecord kAlpha = testModel(u"Alpha"_s, 0.5, -2, 0.4, -1);
+const ModelRecord kBeta = testModel(u"Beta"_s, 0.6, 1, 0, 0, 0);
 
 } // namespace
 
 class TestCalcFile : public QObject {
     Q_OBJECT
 
+    QTemporaryDir dir_;
+    RecordingObserver observer_;
+    std::optional<Calculator> calc_;
+
+    // Saves a calculation with these items (4 : 3 WIDE, inches unless told) and opens it.
+    Status open(const ModelRecord &model, QList<double> items = {0, 3, 4, 100, 0}) {
+        const CalcFileData data{.model = model,
+                                .zoomEnd = std::int16_t(items[0]),
+                                .aspectHeight = items[1],
+                                .aspectWidth = items[2],
+                                .unitCode = std::int16_t(items[4]),
+                                .screenDiagonal = items[3]};
+        const QString path = dir_.filePath(model.modelName + u".cf"_s);
+        if (Status saved = writeCalcFile(path, data))
+            return saved;
+        return openCalculationFile(*calc_, path);
+    }
+
 private slots:
-    void writesThirtyFourItems();
-    void readsBackWhatItWrote_data();
-    void readsBackWhatItWrote();
-    void readsOlderFiles_data();
-    void readsOlderFiles();
-    void rejectsMalformedFiles_data();
-    void rejectsMalformedFiles();
-    void ignoresContentAfterLastItem();
-    void failedSaveWritesNothing();
-    void overwriteReplacesWholeFile();
+    void init() {
+        QVERIFY(dir_.isValid());
+        calc_.emplace(observer_);
+        calc_->setMessages(testMessages());
+        QVERIFY(!calc_->startUp({kAlpha, kBeta}));
+        observer_.clear();
+    }
+
+    void writesAndReadsBack() {
+        CalcFileData data = *parse(kSample);
+        QCOMPARE(formatCalcFile(data), kSample.join("\r\n") + "\r\n");
+        QCOMPARE(data.maxDistance, 468.75);
+        // Only the outermost quotation marks delimit the name.
+        data.model.modelName = u"\"Big\" 12\" model \""_s;
+        QVERIFY(!writeCalcFile(dir_.filePath(u"calc.cf"_s), data));
+        const Result<CalcFileData> read = readCalcFile(dir_.filePath(u"calc.cf"_s));
+        QVERIFY(read.ok() && *read == data);
+    }
+
+    void reads_data() {
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::addColumn<int>("line"); // 1-based line to replace; 0: drop the last line
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("error");
+        // Files of the old program read as the same items.
+        QTest::newRow("Windows-1252 name")
+            << QByteArray("\r\n") << 1 << QByteArray("\"Projekt\xF6r\"") << 0;
+        QTest::newRow("no integer part, LF") << QByteArray("\n") << 2 << QByteArray(".62") << 0;
+        QTest::newRow("upper-case exponent, CR")
+            << QByteArray("\r") << 26 << QByteArray("1.5E+20") << 0;
+        QTest::newRow("33 lines") << QByteArray("\r\n") << 0 << QByteArray() << 62;
+        QTest::newRow("word in float line") << QByteArray("\r\n") << 6 << QByteArray("abc") << 13;
+        QTest::newRow("16-bit too large") << QByteArray("\r\n") << 33 << QByteArray("40000") << 6;
+        QTest::newRow("float too large") << QByteArray("\r\n") << 28 << QByteArray("1e999") << 6;
+        QTest::newRow("position -1") << QByteArray("\r\n") << 21 << QByteArray("-1") << 380;
+        QTest::newRow("unit 3") << QByteArray("\r\n") << 25 << QByteArray("3") << 380;
+    }
+    void reads() {
+        QFETCH(QByteArray, lineEnd);
+        QFETCH(int, line);
+        QFETCH(QByteArray, text);
+        QFETCH(int, error);
+        QList<QByteArray> lines = kSample;
+        if (line == 0)
+            lines.removeLast();
+        else
+            lines[line - 1] = text;
+        const Result<CalcFileData> read = parse(lines, lineEnd);
+        QCOMPARE(read ? 0 : read.error().code(), error);
+        QVERIFY(!read || *read == *parse(kSample));
+    }
+
+    void failedSaveLeavesFilesAlone() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(!writeCalcFile(dir.filePath(u"kept.cf"_s), *parse(kSample)));
+        QVERIFY(QDir(dir.path()).mkdir(u"folder.cf"_s));
+        QVERIFY(writeCalcFile(dir.filePath(u"missing/calc.cf"_s), CalcFileData()));
+        QVERIFY(writeCalcFile(dir.filePath(u"folder.cf"_s), CalcFileData()));
+        // No temporary file is left behind, and the earlier save is intact.
+        QCOMPARE(QDir(dir.path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 (QStringList{u"folder.cf"_s, u"kept.cf"_s}));
+        QVERIFY(*readCalcFile(dir.filePath(u"kept.cf"_s)) == *parse(kSample));
+    }
+
+    void openAddsUnknownModelOnce() {
+        ModelRecord gamma = kAlpha;
+        gamma.modelName = u"Gamma"_s;
+        gamma.wideCoefA = 0.7;
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(!open(gamma));
+            QCOMPARE(calc_->controls().modelItems,
+                     (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+            QCOMPARE(calc_->controls().modelSelected, 2);
+            QVERIFY(calc_->models().back() == gamma);
+        }
+        // A known name keeps the catalogue's lens data, whatever the file holds.
+        ModelRecord changed = kAlpha;
+        changed.wideCoefA = 0.9;
+        QVERIFY(!open(changed));
+        QVERIFY(calc_->models().front() == kAlpha);
+        QCOMPARE(calc_->state().projectionDistance, (100.0 + 2) / 0.5);
+    }
+
+    void openRestoresOptions_data() {
+        QTest::addColumn<bool>("beta");
+        QTest::addColumn<QList<double>>("items");  // zoom end, aspect pair, diagonal, unit
+        QTest::addColumn<QList<double>>("result"); // zoom, aspect, diagonal[, distance]
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("16 : 9") << false << QList<double>{0, 9, 16, 100, 0}
+                                << QList<double>{0, 2, 100} << QStringList();
+        QTest::newRow("4 / 5 is 5 : 4")
+            << false << QList<double>{0, 4, 5, 100, 0} << QList<double>{0, 1, 100} << QStringList();
+        // Beta has neither TELE nor 16 : 9; what selecting it chose stays.
+        QTest::newRow("TELE and 16 : 9 fall back")
+            << true << QList<double>{1, 9, 16, 100, 0}
+            << QList<double>{0, 0, 100, (100.0 - 1) / 0.6} << QStringList();
+        QTest::newRow("oversized diagonal clamped") << false << QList<double>{0, 3, 4, 500, 2}
+                                                    << QList<double>{0, 0, 300, (300.0 + 2) / 0.5}
+                                                    << QStringList{u"large 762 cm (300 in)"_s};
+    }
+    void openRestoresOptions() {
+        QFETCH(bool, beta);
+        QFETCH(QList<double>, items);
+        QFETCH(QList<double>, result);
+        QFETCH(QStringList, messages);
+        // Start from other options, so that the file has to change them.
+        calc_->selectZoom(1);
+        calc_->selectAspect(items[1] == 9 ? 0 : 2);
+        observer_.clear();
+        QVERIFY(!open(beta ? kBeta : kAlpha, items));
+        const Controls &k = calc_->controls();
+        QCOMPARE((QList<double>{double(k.zoom), double(k.aspect), calc_->state().screenDiagonal,
+                                calc_->state().projectionDistance})
+                     .first(result.size()),
+                 result);
+        QCOMPARE(observer_.messages, messages);
+    }
+
+    void openBadFileChangesNothing() {
+        QVERIFY(!open(kBeta, {0, 4, 5, 120, 1}));
+        const Controls before = calc_->controls();
+        const QString file = calc_->currentFileName();
+        observer_.clear();
+        // A new model without any lens line is refused before anything changes,
+        // and so is a file cut short after its first line.
+        QCOMPARE(open(testModel(u"Delta"_s, 0, 0, 0, 0)).value().code(), 380);
+        QVERIFY(QFile::resize(dir_.filePath(u"Delta.cf"_s), 9));
+        QCOMPARE(openCalculationFile(*calc_, dir_.filePath(u"Delta.cf"_s)).value().code(), 62);
+        QCOMPARE(calc_->controls().modelItems, before.modelItems);
+        QCOMPARE(calc_->controls().modelSelected, before.modelSelected);
+        QCOMPARE(calc_->controls().fieldText, before.fieldText);
+        QCOMPARE(calc_->currentFileName(), file);
+        QCOMPARE(observer_.isometricDrawings, 0);
+        QVERIFY(calc_->windowReady());
+    }
 };
-
-void TestCalcFile::writesThirtyFourItems() {
-    const QByteArray bytes = formatCalcFile(sample());
-    QCOMPARE(bytes.count("\r\n"), 34);
-    QCOMPARE(bytes.count('\n'), 34);
-    QCOMPARE(bytes.count('\r'), 34);
-    QVERIFY(bytes.endsWith("\r\n"));
-
-    const QList<QByteArray> lines = sampleLines();
-    QCOMPARE(lines.size(), 34);
-    QCOMPARE(lines[0], QByteArray("\"Sample 1\""));
-    QCOMPARE(lines[1], QByteArray("0.62"));
-    QCOMPARE(lines[13], QByteArray("2"));
-    QCOMPARE(lines[14], QByteArray("1"));
-    QCOMPARE(lines[19], QByteArray("1"));
-    QCOMPARE(lines[20], QByteArray("0"));
-    QCOMPARE(lines[21], QByteArray("1.7777777777777777"));
-    QCOMPARE(lines[25].toLower(), QByteArray("1.5e+20"));
-    QCOMPARE(lines[26], QByteArray("0.30000000000000004"));
-    QCOMPARE(lines[29], QByteArray("-3.25"));
-    QCOMPARE(lines[33], QByteArray("468.75"));
-}
-
-void TestCalcFile::readsBackWhatItWrote_data() {
-    QTest::addColumn<CalcFileData>("data");
-
-    QTest::newRow("sample") << sample();
-    CalcFileData d = sample();
-    // Only the outermost quotation marks delimit the name.
-    d.model.modelName = QStringLiteral("\"Big\" 12\" model \"");
-    QTest::newRow("quotation marks in name") << d;
-    d.model.modelName = QStringLiteral("Projektor Größe €");
-    QTest::newRow("non-ASCII name") << d;
-    d.model.modelName.clear();
-    QTest::newRow("empty name") << d;
-    d = sample();
-    d.model.wideScreenMode = std::numeric_limits<std::int16_t>::min();
-    d.offsetCount = {std::numeric_limits<std::int16_t>::max(), -1};
-    d.screenWidth = std::numeric_limits<double>::max();
-    d.screenHeight = std::numeric_limits<double>::denorm_min();
-    d.offsetB = -1.0 / 3;
-    QTest::newRow("extremes") << d;
-}
-
-void TestCalcFile::readsBackWhatItWrote() {
-    QFETCH(CalcFileData, data);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("calc.cf"));
-    QVERIFY(!writeCalcFile(path, data));
-    const Result<CalcFileData> read = readCalcFile(path);
-    QVERIFY2(read.ok(), qPrintable(read.ok() ? QString() : read.error().description));
-    QCOMPARE(read->model.modelName, data.model.modelName);
-    QVERIFY(*read == data);
-}
-
-void TestCalcFile::readsOlderFiles_data() {
-    QTest::addColumn<QByteArray>("lineEnd");
-
-    QTest::newRow("CR LF") << QByteArray("\r\n");
-    QTest::newRow("LF") << QByteArray("\n");
-    QTest::newRow("CR") << QByteArray("\r");
-}
-
-void TestCalcFile::readsOlderFiles() {
-    QFETCH(QByteArray, lineEnd);
-
-    QList<QByteArray> lines = sampleLines();
-    lines[0] = "\"Beamer \xE9t\xE9\""; // Windows-1252
-    lines[1] = ".62";
-    lines[25] = "1.5E+20";
-    lines[30] = "1E-07";
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("old.cf"));
-    QVERIFY(writeBytes(path, lines.join(lineEnd)));
-
-    const Result<CalcFileData> read = readCalcFile(path);
-    QVERIFY(read.ok());
-    CalcFileData expected = sample();
-    expected.model.modelName = QStringLiteral("Beamer été");
-    QCOMPARE(read->model.modelName, expected.model.modelName);
-    QVERIFY(*read == expected);
-}
-
-void TestCalcFile::rejectsMalformedFiles_data() {
-    // 1-based line to replace; 0: keep the first 33 lines; -1: no lines at all
-    QTest::addColumn<int>("line");
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("error");
-
-    QTest::newRow("empty") << -1 << QByteArray() << 62;
-    QTest::newRow("33 lines") << 0 << QByteArray() << 62;
-    QTest::newRow("word in float line") << 6 << QByteArray("abc") << 13;
-    QTest::newRow("decimal comma") << 28 << QByteArray("12,5") << 13;
-    QTest::newRow("word in 16-bit line") << 15 << QByteArray("one") << 13;
-    QTest::newRow("16-bit too large") << 33 << QByteArray("40000") << 6;
-    QTest::newRow("16-bit too small") << 14 << QByteArray("-32769") << 6;
-    QTest::newRow("zoom end 2") << 20 << QByteArray("2") << 380;
-    QTest::newRow("position 2") << 21 << QByteArray("2") << 380;
-    QTest::newRow("position -1") << 21 << QByteArray("-1") << 380;
-    QTest::newRow("unit 3") << 25 << QByteArray("3") << 380;
-}
-
-void TestCalcFile::rejectsMalformedFiles() {
-    QFETCH(int, line);
-    QFETCH(QByteArray, text);
-    QFETCH(int, error);
-
-    QList<QByteArray> lines = sampleLines();
-    if (line == -1)
-        lines.clear();
-    else if (line == 0)
-        lines.removeLast();
-    else
-        lines[line - 1] = text;
-    const Result<CalcFileData> read = parseCalcFile(QString::fromLatin1(lines.join("\r\n")));
-    QVERIFY(!read.ok());
-    QCOMPARE(read.error().code(), error);
-}
-
-void TestCalcFile::ignoresContentAfterLastItem() {
-    const QByteArray text = formatCalcFile(sample()) + "\"trailing\"\r\nnot a number\r\n";
-    const Result<CalcFileData> read = parseCalcFile(QString::fromUtf8(text));
-    QVERIFY(read.ok());
-    QVERIFY(*read == sample());
-}
-
-void TestCalcFile::failedSaveWritesNothing() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString kept = dir.filePath(QStringLiteral("kept.cf"));
-    QVERIFY(!writeCalcFile(kept, sample()));
-    const QByteArray keptBytes = readBytes(kept);
-
-    QVERIFY(writeCalcFile(dir.filePath(QStringLiteral("missing/calc.cf")), sample()).has_value());
-    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
-
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.cf")));
-    QVERIFY(writeCalcFile(dir.filePath(QStringLiteral("folder.cf")), sample()).has_value());
-    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder.cf"))).isDir());
-    QVERIFY(entries(dir.filePath(QStringLiteral("folder.cf"))).isEmpty());
-
-    QCOMPARE(readBytes(kept), keptBytes);
-    QCOMPARE(entries(dir.path()),
-             (QStringList{QStringLiteral("folder.cf"), QStringLiteral("kept.cf")}));
-}
-
-void TestCalcFile::overwriteReplacesWholeFile() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("calc.cf"));
-    CalcFileData longer = sample();
-    longer.model.modelName = QString(500, u'L');
-    QVERIFY(!writeCalcFile(path, longer));
-
-    // A shorter file must not keep the tail of the longer one.
-    const CalcFileData shorter = sample();
-    QVERIFY(!writeCalcFile(path, shorter));
-    QCOMPARE(readBytes(path), formatCalcFile(shorter));
-    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("calc.cf")});
-}
 
 QTEST_GUILESS_MAIN(TestCalcFile)
 #include "tst_calcfile.moc"
