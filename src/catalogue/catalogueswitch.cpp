@@ -5,7 +5,6 @@
 #include "core/textfile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -29,16 +28,6 @@ Result<QByteArray> readBytes(const QString &path) {
     return bytes;
 }
 
-Status writeBytes(const QString &path, const QByteArray &bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return makeError(file.error() == QFileDevice::PermissionsError
-                             ? ErrorNumber::PermissionDenied
-                             : ErrorNumber::PathFileAccessError,
-                         QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return std::nullopt;
-}
-
 // Replaces `to` by `from` in one step; QFile::rename refuses an existing target.
 Status replaceFile(const QString &from, const QString &to) {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
@@ -58,7 +47,7 @@ Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString
 
     QByteArray chosen;
     VISTREL_TRY_ASSIGN(chosen, readBytes(chosenPath));
-    if (Status s = writeBytes(workingCopy, chosen))
+    if (Status s = writeFileAtomically(workingCopy, chosen))
         return *s;
 
     CatalogueSwitch result;
@@ -72,7 +61,7 @@ Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString
     if (fileExists(current)) {
         QByteArray previous;
         VISTREL_TRY_ASSIGN(previous, readBytes(current));
-        if (Status s = writeBytes(backup, previous))
+        if (Status s = writeFileAtomically(backup, previous))
             return *s;
     }
     if (Status s = replaceFile(workingCopy, current))

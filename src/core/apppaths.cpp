@@ -2,11 +2,11 @@
 
 #include "catalogue/catalogueswitch.h"
 #include "core/helpers.h"
+#include "core/textfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace vistrel {
 
@@ -71,11 +71,11 @@ Status prepareCatalogueFolder(const AppPaths &paths) {
     if (fileExists(own))
         return std::nullopt;
     QFile shipped(addBackslash(paths.dataFolder) + kModelInfoFile);
-    QSaveFile copy(own);
-    if (!shipped.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly) ||
-        copy.write(shipped.readAll()) < 0 || !copy.commit())
-        return makeError(ErrorNumber::PathFileAccessError,
-                         QStringLiteral("Path/File access error: cannot create %1").arg(own));
+    if (!shipped.open(QIODevice::ReadOnly))
+        return makeError(ErrorNumber::FileNotFound,
+                         QStringLiteral("File not found: %1").arg(shipped.fileName()));
+    if (Status s = writeFileAtomically(own, shipped.readAll()))
+        return s;
     return std::nullopt;
 }
 

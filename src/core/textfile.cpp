@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -83,6 +84,25 @@ Result<QString> readTextFile(const QString &path) {
             ErrorNumber::DeviceIoError,
             QStringLiteral("Device I/O error while reading %1: %2").arg(path, file.errorString()));
     return decodeText(bytes);
+}
+
+Status writeFileAtomically(const QString &path, const QByteArray &bytes) {
+    QSaveFile file(path);
+    // Unbuffered, so that a write the system cut short shows in the count:
+    // a buffered QSaveFile can commit a truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const bool denied = file.error() == QFileDevice::PermissionsError ||
+                            !QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+        return makeError(denied ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
+                         QStringLiteral("%1: cannot create %2: %3")
+                             .arg(denied ? QStringLiteral("Permission denied")
+                                         : QStringLiteral("Path/File access error"),
+                                  path, file.errorString()));
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return makeError(ErrorNumber::DeviceIoError,
+                         QStringLiteral("Device I/O error while writing %1").arg(path));
+    return std::nullopt;
 }
 
 } // namespace vistrel

@@ -20,4 +20,10 @@ QStringList splitLines(const QString &text);
 // Reads and decodes a whole text file; the error says why it could not be read.
 Result<QString> readTextFile(const QString &path);
 
+// Replaces the file at `path` with `bytes` through a temporary file in the
+// same folder that is renamed over the target only when every byte was
+// written, so a failed write (a full disk, the size limit, a read-only
+// folder) keeps the previous file and leaves no temporary file behind.
+Status writeFileAtomically(const QString &path, const QByteArray &bytes);
+
 } // namespace vistrel

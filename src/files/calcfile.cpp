@@ -4,8 +4,6 @@
 #include "core/numbers.h"
 #include "core/textfile.h"
 
-#include <QSaveFile>
-
 #include <cmath>
 
 namespace vistrel {
@@ -193,18 +191,7 @@ Result<CalcFileData> readCalcFile(const QString &path) {
 }
 
 Status writeCalcFile(const QString &path, const CalcFileData &data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const bool denied = file.error() == QFileDevice::PermissionsError;
-        return makeError(denied ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
-                         QStringLiteral("Cannot create %1: %2").arg(path, file.errorString()));
-    }
-    const QByteArray bytes = formatCalcFile(data);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return makeError(
-            ErrorNumber::DeviceIoError,
-            QStringLiteral("Device I/O error while writing %1: %2").arg(path, file.errorString()));
-    return std::nullopt;
+    return writeFileAtomically(path, formatCalcFile(data));
 }
 
 Status saveCalculateFile(Calculator &calculator, SaveKind kind,

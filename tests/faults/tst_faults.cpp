@@ -1,0 +1,194 @@
+#include "calc/calculator.h"
+#include "catalogue/catalogueswitch.h"
+#include "catalogue/modelloader.h"
+#include "core/language.h"
+#include "files/calcfile.h"
+#include "recordingobserver.h"
+#include "testmodels.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace vistrel;
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Runs `work` in a child process, as a user who may not write `folder` (root
+// writes anywhere) or with the file size limit set; its error number (0: none)
+// is the child's exit status.
+int inChild(const QString &folder, rlim_t sizeLimit, const std::function<Status()> &work) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!folder.isEmpty()) {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther);
+            if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+                _exit(99);
+        }
+        if (sizeLimit > 0) {
+            std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
+            const rlimit limit{sizeLimit, sizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        const Status s = work();
+        _exit(s ? std::min(s->code(), 255) : 0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+const QByteArray kCatalogue =
+    "h\r\nAlpha,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n";
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString path(const char *name) const { return dir_.filePath(QLatin1String(name)); }
+
+private slots:
+    void failedSavesKeepThePreviousFile_data() {
+        QTest::addColumn<bool>("readOnlyFolder");
+        QTest::addColumn<int>("sizeLimit");
+        QTest::addColumn<int>("error");
+        QTest::newRow("read-only folder") << true << 0 << int(ErrorNumber::PermissionDenied);
+        QTest::newRow("file size limit") << false << 100 << int(ErrorNumber::DeviceIoError);
+    }
+    void failedSavesKeepThePreviousFile() {
+        QFETCH(bool, readOnlyFolder);
+        QFETCH(int, sizeLimit);
+        QFETCH(int, error);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("room.cf"));
+        writeAll(file, "the previous calculation\r\n");
+        CalcFileData data;
+        data.model = testModel(QStringLiteral("Alpha"), 0.62, 1.1, 0.5, 0.9);
+        const int result = inChild(readOnlyFolder ? folder.path() : QString(), rlim_t(sizeLimit),
+                                   [&] { return writeCalcFile(file, data); });
+        QCOMPARE(result, error);
+        QCOMPARE(readAll(file), QByteArray("the previous calculation\r\n"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("room.cf")});
+    }
+
+    void failedSwitchesKeepTheCatalogue_data() {
+        QTest::addColumn<bool>("readOnlyFolder");
+        QTest::addColumn<int>("sizeLimit");
+        QTest::addColumn<bool>("vanished");
+        QTest::newRow("read-only program folder") << true << 0 << false;
+        QTest::newRow("chosen file vanished") << false << 0 << true;
+        QTest::newRow("copy cut by the size limit") << false << 1000 << false;
+    }
+    void failedSwitchesKeepTheCatalogue() {
+        QFETCH(bool, readOnlyFolder);
+        QFETCH(int, sizeLimit);
+        QFETCH(bool, vanished);
+        QTemporaryDir folder;
+        writeAll(folder.filePath(kModelInfoFile), kCatalogue);
+        QByteArray chosen = "header\r\n";
+        for (int i = 0; i < 200; ++i)
+            chosen +=
+                "Model " + QByteArray::number(i) + ",30,300,30,250,0.6,1,0.5,1,0,0,0,0,1,0\r\n";
+        writeAll(path("chosen.ini"), chosen);
+        const QString chosenPath = vanished ? path("gone.ini") : path("chosen.ini");
+        const int result =
+            inChild(readOnlyFolder ? folder.path() : QString(), rlim_t(sizeLimit), [&] {
+                Result<CatalogueSwitch> r = switchCatalogue(chosenPath, folder.path());
+                return r ? Status() : Status(r.error());
+            });
+        QVERIFY(result != 0);
+        QCOMPARE(readAll(folder.filePath(kModelInfoFile)), kCatalogue);
+        QVERIFY(loadModelInfo(folder.filePath(kModelInfoFile)).ok());
+    }
+
+    void badTextFilesFailCleanly_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("folder");
+        QRandomGenerator random(7);
+        QByteArray noise(1 << 20, '\0');
+        random.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+        QByteArray big;
+        big.reserve(50 << 20);
+        while (big.size() < (50 << 20))
+            big += "Model,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n";
+        QTest::newRow("a folder") << QByteArray() << true;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("binary noise") << noise << false;
+        QTest::newRow("50 MB") << big << false;
+        QTest::newRow("1 MB line")
+            << QByteArray("[Language]\r\nCaption=") + QByteArray(1 << 20, 'x') << false;
+    }
+    // Each gives an error, no models or a missing text; none crashes or hangs.
+    void badTextFilesFailCleanly() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, folder);
+        const QString file = path("bad.ini");
+        QFile::remove(file);
+        QDir(file).removeRecursively();
+        if (folder)
+            QVERIFY(QDir().mkpath(file));
+        else
+            writeAll(file, content);
+        const auto models = loadModelInfo(file);
+        QVERIFY(!models.ok() || models->size() <= 1000);
+        if (folder)
+            QCOMPARE(models.error().code(), int(ErrorNumber::PathFileAccessError));
+        const LanguageLoad language = loadLanguage(file);
+        QVERIFY(!language.complete());
+        QVERIFY(language.texts.text(LangKey::Caption).size() <= 1023);
+    }
+
+    void hostileFieldTextLeavesTheStateFinite() {
+        RecordingObserver observer;
+        Calculator calc(observer);
+        calc.setMessages(testMessages());
+        QVERIFY(!calc.startUp({testModel(QStringLiteral("Alpha"), 0.62, 1.1, 0.5, 0.9)}));
+        const QStringList hostile{
+            QString(400, u'9'),    QStringLiteral("1e999"),    QStringLiteral("-0"),
+            QStringLiteral("NaN"), QStringLiteral("Infinity"), QStringLiteral("\x01\x7f\t\r\n"),
+            QString(10000, u'7'),  QStringLiteral("-1e999"),   QStringLiteral("1e-999")};
+        for (int field = 0; field < 4; ++field)
+            for (const QString &text : hostile) {
+                observer.clear();
+                calc.fieldGotFocus(field);
+                calc.setFieldText(field, text);
+                const bool accepted = calc.enterClicked(field);
+                QVERIFY(accepted || observer.messages.size() == 1);
+                QVERIFY(observer.errors.isEmpty());
+                const CalcState &s = calc.state();
+                for (double v : {s.screenWidth, s.screenHeight, s.screenDiagonal,
+                                 s.projectionDistance, s.offsetA, s.offsetB, s.maxDistance})
+                    QVERIFY(std::isfinite(v));
+                QVERIFY(calc.isometric().has_value() && calc.sideView().has_value());
+            }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_faults.moc"
