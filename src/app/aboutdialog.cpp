@@ -2,6 +2,7 @@
 
 #include "pictures.h"
 #include "twips.h"
+#include "uifont.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -21,17 +22,18 @@ AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
 
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(QPixmap::fromImage(Pictures::get().projector.scaled(
-        px(600), px(600), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    image->setGeometry(px(60), px(120), px(600), px(600));
+    image->setPixmap(QPixmap(QStringLiteral(":/pictures/vistrel.png"))
+                         .scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    image->setGeometry(6, 8, 32, 32);
+    auto *logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("imgLogo"));
+    logo->setPixmap(
+        QPixmap::fromImage(Pictures::get().logo.scaledToHeight(22, Qt::SmoothTransformation)));
+    logo->setGeometry(px(660), 40, 80, 22);
 
     lblTitle_->setObjectName(QStringLiteral("lblTitle"));
     lblTitle_->setGeometry(px(TwipsRect{660, 120, 3330, 195}));
-    QFont font = lblTitle_->font();
-    font.setFamily(texts.text(LangKey::FontName));
-    if (texts.fontSize > 0)
-        font.setPointSizeF(texts.fontSize);
-    lblTitle_->setFont(font);
+    lblTitle_->setFont(uiFont(lblTitle_->font(), texts));
     lblTitle_->setText(texts.text(LangKey::Caption));
 
     lblVersion_->setObjectName(QStringLiteral("lblVersion"));

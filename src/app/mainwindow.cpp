@@ -59,6 +59,14 @@ QLineEdit *textBox(QWidget *parent, const QString &name, const QString &text, Tw
     return edit;
 }
 
+void hiddenPicture(QWidget *parent, const QString &name, const QImage &image) {
+    auto *picture = new QLabel(parent);
+    picture->setObjectName(name);
+    picture->setPixmap(QPixmap::fromImage(image));
+    picture->resize(image.size());
+    picture->hide();
+}
+
 } // namespace
 
 MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
@@ -133,6 +141,9 @@ void MainWindow::createDiagramBoxes(QWidget *client) {
         cmdEnter_[i]->setToolTip(tr("Enter"));
     }
 
+    // The hidden source pictures of the two diagrams.
+    hiddenPicture(picDraw1_, QStringLiteral("imgProjector"), Pictures::get().projector);
+
     picDraw2_ = new DrawBox(client);
     picDraw2_->setObjectName(QStringLiteral("picDraw2"));
     picDraw2_->setGeometry(px(TwipsRect{60, 4080, 6795, 1695}));
@@ -145,6 +156,9 @@ void MainWindow::createDiagramBoxes(QWidget *client) {
         txtOffset_[i]->setReadOnly(true);
         txtOffset_[i]->setFocusPolicy(Qt::ClickFocus);
     }
+    for (std::size_t i = 0; i < 2; ++i)
+        hiddenPicture(picDraw2_, indexedName("imgProjectorSide", i),
+                      Pictures::get().projectorSide[i]);
     imgKara_ = new QLabel(picDraw2_);
     imgKara_->setObjectName(QStringLiteral("imgKara"));
     imgKara_->setGeometry(px(TwipsRect{5820, 720, 480, 480}));

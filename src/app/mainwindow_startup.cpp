@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "drawbox.h"
 #include "optionframe.h"
+#include "uifont.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -155,14 +156,8 @@ void MainWindow::applyUiFont() {
                                              lblValue_[2],
                                              lblValue_[3],
                                              lblOffset_};
-    for (QWidget *w : controls) {
-        QFont font = w->font();
-        font.setFamily(texts_.text(LangKey::FontName));
-        // A size of 0 or less leaves the control at its default size.
-        if (texts_.fontSize > 0)
-            font.setPointSizeF(texts_.fontSize);
-        w->setFont(font);
-    }
+    for (QWidget *w : controls)
+        w->setFont(uiFont(w->font(), texts_));
 }
 
 } // namespace vistrel::app

@@ -2,6 +2,7 @@
 
 #include "app/dialogs.h"
 #include "app/twips.h"
+#include "app/uifont.h"
 #include "windowprinter.h"
 
 #include <QLabel>
@@ -35,10 +36,7 @@ PrintDialog::PrintDialog(QWidget &calculatorWindow, Dialogs &dialogs, const Lang
     cmdCancel_->setGeometry(px(TwipsRect{4260, 2220, 1095, 315}));
     cmdCancel_->setText(texts.text(LangKey::Lbl21));
 
-    QFont font = lblPrint_->font();
-    font.setFamily(texts.text(LangKey::FontName));
-    if (texts.fontSize > 0)
-        font.setPointSizeF(texts.fontSize);
+    const QFont font = uiFont(lblPrint_->font(), texts);
     for (QWidget *w :
          std::initializer_list<QWidget *>{lblPrint_, lstPrinter_, cmdPrint_, cmdCancel_})
         w->setFont(font);
