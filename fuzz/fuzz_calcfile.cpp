@@ -1,0 +1,96 @@
+// Calculation files are exchanged between users and may have been edited by
+// hand. What reads must be within the ranges the calculator relies on,
+// writing it again must give a file that reads back to the same data, and
+// opening it in a calculator (as File > Open does) must either be refused
+// with an error or leave a calculator that shows numbers.
+
+#include "core/textfile.h"
+#include "files/calcfile.h"
+#include "fuzzcalc.h"
+#include "fuzzsupport.h"
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+using vistrel::CalcFileData;
+using vistrel::fuzz::fail;
+using vistrel::fuzz::require;
+
+bool allFinite(const CalcFileData &d) {
+    const std::array<double, 9> values = {d.aspectRatio,        d.aspectHeight, d.aspectWidth,
+                                          d.screenWidth,        d.screenHeight, d.screenDiagonal,
+                                          d.projectionDistance, d.offsetA,      d.offsetB};
+    for (const double v : values) {
+        if (!std::isfinite(v))
+            return false;
+    }
+    if (!std::isfinite(d.maxDistance))
+        return false;
+    for (int field = 1; field < vistrel::kModelFieldCount; ++field) {
+        if (!std::isfinite(vistrel::numericField(d.model, field)))
+            return false;
+    }
+    return true;
+}
+
+// The request openCalculationFile() builds from a file.
+vistrel::RestoreRequest restoreRequest(const CalcFileData &d) {
+    vistrel::RestoreRequest request;
+    request.model = d.model;
+    request.zoomEnd = d.zoomEnd;
+    request.screenPosition = d.screenPosition;
+    request.aspectHeight = d.aspectHeight;
+    request.aspectWidth = d.aspectWidth;
+    request.unitCode = d.unitCode;
+    request.screenDiagonal = d.screenDiagonal;
+    return request;
+}
+
+void checkOpening(const CalcFileData &d, const QByteArray &written) {
+    vistrel::fuzz::RecordingObserver observer;
+    vistrel::Calculator calculator(observer);
+    calculator.setMessages(vistrel::messagesFrom(vistrel::fuzz::shippedTexts()));
+    if (calculator.startUp(vistrel::fuzz::shippedModels()) || observer.errors > 0)
+        fail("the shipped catalogue does not start a calculator");
+    if (calculator.restore(restoreRequest(d)) || observer.errors > 0)
+        return;
+    const QString context = QString::fromUtf8(written);
+    const vistrel::ModelRecord *model = calculator.currentModel();
+    if (!model || model->modelName != d.model.modelName)
+        fail("an opened file did not select its model", context);
+    vistrel::fuzz::checkCalculator(calculator, context);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const QString text = vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
+    const auto first = vistrel::parseCalcFile(text);
+    if (!first) {
+        require(!first.error().description.isEmpty(), "a file was refused without a reason");
+        return 0;
+    }
+    const CalcFileData &d = *first;
+    require(d.zoomEnd == 0 || d.zoomEnd == 1, "zoom end out of range");
+    require(d.screenPosition == 0 || d.screenPosition == 1, "screen position out of range");
+    require(d.unitCode >= 0 && d.unitCode <= 2, "unit out of range");
+    require(allFinite(d), "a non-finite number was read");
+
+    const QByteArray written = vistrel::formatCalcFile(d);
+    if (written.count("\r\n") != vistrel::kCalcFileItems || !written.endsWith("\r\n"))
+        fail("the written file does not hold one line per item", QString::fromUtf8(written));
+    const auto second = vistrel::parseCalcFile(vistrel::decodeText(written));
+    if (!second)
+        fail("a written file was refused",
+             second.error().description + u'\n' + QString::fromUtf8(written));
+    if (!(*second == d))
+        fail("a written file reads back to other data", QString::fromUtf8(written));
+    if (vistrel::formatCalcFile(*second) != written)
+        fail("writing the data read back gives another file", QString::fromUtf8(written));
+    checkOpening(d, written);
+    return 0;
+}

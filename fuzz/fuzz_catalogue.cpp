@@ -1,0 +1,101 @@
+// Model information files come from users and from vendors' web pages: any
+// bytes must either load or be refused with a reason, what loads must survive
+// being written back and read again unchanged, and a calculator switched to
+// it must either report an error or show numbers.
+
+#include "catalogue/modelloader.h"
+#include "catalogue/modelrecord.h"
+#include "core/numbers.h"
+#include "core/textfile.h"
+#include "fuzzcalc.h"
+#include "fuzzsupport.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using vistrel::ModelRecord;
+using vistrel::fuzz::fail;
+using vistrel::fuzz::require;
+
+// One catalogue line for a record: the name, then fields 1 to 18 in the
+// shortest form that reads back to the very same double.
+QString recordLine(const ModelRecord &record) {
+    QString line = record.modelName;
+    for (int field = 1; field < vistrel::kModelFieldCount; ++field) {
+        line += u',';
+        line += vistrel::formatShortest(vistrel::numericField(record, field));
+    }
+    return line;
+}
+
+QString catalogueText(const std::vector<ModelRecord> &models) {
+    QString text = QStringLiteral("Model");
+    for (int field = 1; field < vistrel::kModelFieldCount; ++field)
+        text += QStringLiteral(",F%1").arg(field);
+    text += QStringLiteral("\r\n");
+    for (const ModelRecord &record : models)
+        text += recordLine(record) + QStringLiteral("\r\n");
+    return text;
+}
+
+void checkRecord(const ModelRecord &record) {
+    const QString &name = record.modelName;
+    require(!name.isEmpty(), "a line without a model name was kept");
+    require(!name.contains(u',') && !name.contains(u'\r') && !name.contains(u'\n'),
+            "a model name holds a field or line separator", name);
+    require(!name.startsWith(u' ') && !name.endsWith(u' '), "a model name was not trimmed", name);
+    for (int field = 1; field < vistrel::kModelFieldCount; ++field) {
+        if (!std::isfinite(vistrel::numericField(record, field)))
+            fail("a loaded model holds a non-finite number", recordLine(record));
+    }
+}
+
+// Starting up selects the first model; the last one is selected too, as a
+// click in the model list does.
+void checkCalculator(const std::vector<ModelRecord> &models, const QString &text) {
+    vistrel::fuzz::RecordingObserver observer;
+    vistrel::Calculator calculator(observer);
+    calculator.setMessages(vistrel::messagesFrom(vistrel::fuzz::shippedTexts()));
+    if (calculator.startUp(models) || observer.errors > 0)
+        return;
+    vistrel::fuzz::checkCalculator(calculator, text);
+    if (models.size() < 2)
+        return;
+    calculator.selectModelEntry(static_cast<int>(models.size() - 1));
+    if (observer.errors == 0)
+        vistrel::fuzz::checkCalculator(calculator, text);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const QString text = vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
+    const auto models = vistrel::parseModelInfo(text, QStringLiteral("fuzz.ini"));
+    if (!models) {
+        require(!models.error().description.isEmpty(), "a catalogue was refused without a reason");
+        return 0;
+    }
+    require(models->size() <= static_cast<std::size_t>(vistrel::kModelCapacity),
+            "more models than the catalogue can hold were loaded");
+    for (const ModelRecord &record : *models)
+        checkRecord(record);
+
+    const QString rewritten = catalogueText(*models);
+    const auto again = vistrel::parseModelInfo(rewritten, QStringLiteral("rewritten.ini"));
+    if (!again)
+        fail("the rewritten catalogue was refused", again.error().description);
+    if (again->size() != models->size())
+        fail("the rewritten catalogue holds another number of models", rewritten);
+    for (std::size_t i = 0; i < models->size(); ++i) {
+        if (!((*again)[i] == (*models)[i]))
+            fail("a model changed when written back and read again",
+                 recordLine((*models)[i]) + QStringLiteral("\nread back as\n") +
+                     recordLine((*again)[i]));
+    }
+    checkCalculator(*models, rewritten);
+    return 0;
+}

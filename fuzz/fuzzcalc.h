@@ -1,0 +1,94 @@
+#pragma once
+
+// What the fuzz targets check once outside data has reached the calculator:
+// the shipped catalogue and texts to start one from, and the rules every
+// state the calculator shows must keep.
+
+#include "calc/calculator.h"
+#include "catalogue/modelloader.h"
+#include "clireport.h"
+#include "core/language.h"
+#include "fuzzsupport.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QStringList>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace vistrel::fuzz {
+
+// Collects what the calculator would show in message boxes.
+class RecordingObserver : public EngineObserver {
+public:
+    void showMessage(const QString &text) override { messages.append(text); }
+    void showError(const AppError &error) override {
+        ++errors;
+        messages.append(error.boxText());
+    }
+
+    QStringList messages;
+    int errors = 0;
+};
+
+inline const LanguageTexts &shippedTexts() {
+    static const LanguageTexts texts = [] {
+        const LanguageLoad load = loadLanguage(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"));
+        if (!load.complete())
+            fail("the shipped Language.ini does not load");
+        return load.texts;
+    }();
+    return texts;
+}
+
+inline const std::vector<ModelRecord> &shippedModels() {
+    static const std::vector<ModelRecord> models = [] {
+        const auto loaded = loadModelInfo(QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini"));
+        if (!loaded || loaded->empty())
+            fail("the shipped ModelInfo.ini does not load");
+        return *loaded;
+    }();
+    return models;
+}
+
+inline bool finiteState(const CalcState &s) {
+    const std::array<double, 14> values = {
+        s.aspectRatio,    s.aspectHeight,       s.aspectWidth, s.screenWidth, s.screenHeight,
+        s.screenDiagonal, s.projectionDistance, s.offsetA,     s.offsetB,     s.maxDistance,
+        s.maxDistance43,  s.maxDistance169,     s.maxDiagonal, s.minDiagonal};
+    for (const double v : values) {
+        if (!std::isfinite(v))
+            return false;
+    }
+    return true;
+}
+
+// The JSON object vistrel-cli --json prints must parse and hold its keys.
+inline void checkJsonText(const QString &json, const QString &context) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        fail("the JSON report does not parse",
+             error.errorString() + u'\n' + context + u'\n' + json);
+    const QJsonObject object = document.object();
+    if (!object.value(QStringLiteral("model")).isString() ||
+        !object.value(QStringLiteral("fields")).isObject() ||
+        !object.value(QStringLiteral("state")).isObject() ||
+        !object.value(QStringLiteral("messages")).isArray() ||
+        !object.value(QStringLiteral("accepted")).isBool())
+        fail("the JSON report lacks a key or has one of another type", context + u'\n' + json);
+}
+
+// A calculator that reported no error shows numbers, not infinities, and its
+// reports can be printed.
+inline void checkCalculator(const Calculator &calculator, const QString &context) {
+    if (!finiteState(calculator.state()))
+        fail("the calculator holds a non-finite number without an error", context);
+    checkJsonText(cli::jsonReport(calculator, {}, true), context);
+    static_cast<void>(cli::textReport(calculator, shippedTexts()));
+}
+
+} // namespace vistrel::fuzz
