@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools 
           cups-daemon cups-client poppler-utils clang libclang-rt-14-dev)
 # `install-deps.sh bench` adds what the benchmarks need.
 if [ "${1:-}" = bench ]; then
-    packages+=(libbenchmark-dev xvfb)
+    packages+=(libbenchmark-dev xvfb xauth)
 fi
 
 missing=()

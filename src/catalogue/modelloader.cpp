@@ -31,18 +31,18 @@ AppError overflowAt(const QString &path, qsizetype lineNumber, int field) {
 } // namespace
 
 Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QString &path) {
-    const QStringList lines = splitLines(text);
     std::vector<ModelRecord> models;
-    // Line 1 is the header and is never a model.
-    for (qsizetype lineIndex = 1; lineIndex < lines.size(); ++lineIndex) {
-        const QStringView line = lines.at(lineIndex);
+    LineCursor cursor(text);
+    QStringView line;
+    cursor.next(line); // line 1 is the header and is never a model
+    for (qsizetype lineIndex = 1; cursor.next(line); ++lineIndex) {
         std::array<QStringView, kModelFieldCount> fields{};
         qsizetype start = 0;
         for (int f = 0; f < kModelFieldCount && start <= line.size(); ++f) {
-            qsizetype comma = line.indexOf(u',', start);
-            if (comma < 0)
-                comma = line.size();
-            fields[static_cast<std::size_t>(f)] = line.mid(start, comma - start);
+            qsizetype comma = start;
+            while (comma < line.size() && line[comma] != u',')
+                ++comma;
+            fields[static_cast<std::size_t>(f)] = line.sliced(start, comma - start);
             start = comma + 1;
         }
 

@@ -37,7 +37,58 @@ double convertClean(const std::string &clean, bool negative, long long decimalEx
 
 } // namespace
 
+namespace {
+
+// The common case of a catalogue field, "[+-]digits[.digits]" with at most 15
+// significant digits: both the digits and the power of ten are exact doubles,
+// so one division gives the correctly rounded value. Anything else (blanks,
+// an exponent, more digits) is left to the general reader.
+std::optional<double> plainDecimal(QStringView text) {
+    static constexpr std::array<double, 23> kPowersOfTen = {
+        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    std::uint64_t digits = 0;
+    int significant = 0;
+    std::size_t fraction = 0;
+    bool point = false;
+    bool anyDigit = false;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            anyDigit = true;
+            if (point)
+                ++fraction;
+            if (digits != 0 || c != u'0') {
+                if (++significant > 15)
+                    return std::nullopt;
+                digits = digits * 10 + (c - u'0');
+            }
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else if (c == u' ' || c == u'\t' || c == u'e' || c == u'E') {
+            return std::nullopt;
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit || fraction >= kPowersOfTen.size())
+        return std::nullopt;
+    const double value = static_cast<double>(digits) / kPowersOfTen[fraction];
+    return negative ? -value : value;
+}
+
+} // namespace
+
 double leadingNumber(QStringView text) {
+    if (const auto plain = plainDecimal(text))
+        return *plain;
     qsizetype i = 0;
     const qsizetype n = text.size();
     auto skipBlanks = [&] {
@@ -107,7 +158,8 @@ double leadingNumber(QStringView text) {
         }
         if (anyExpDigit) {
             exponent = expNegative ? -value : value;
-            exponentText = "e" + std::to_string(exponent);
+            exponentText = std::to_string(exponent);
+            exponentText.insert(exponentText.begin(), 'e');
         }
     }
 

@@ -44,21 +44,28 @@ QString decodeText(const QByteArray &bytes) {
     return decodeWindows1252(view.toByteArray());
 }
 
+bool LineCursor::next(QStringView &line) {
+    const qsizetype n = text_.size();
+    if (pos_ >= n)
+        return false;
+    qsizetype end = pos_;
+    while (end < n && text_[end] != u'\r' && text_[end] != u'\n')
+        ++end;
+    line = text_.sliced(pos_, end - pos_);
+    pos_ = end;
+    if (pos_ < n) {
+        if (text_[pos_] == u'\r' && pos_ + 1 < n && text_[pos_ + 1] == u'\n')
+            ++pos_;
+        ++pos_;
+    }
+    return true;
+}
+
 QStringList splitLines(const QString &text) {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.mid(start));
+    LineCursor cursor(text);
+    for (QStringView line; cursor.next(line);)
+        lines.append(line.toString());
     return lines;
 }
 

@@ -13,8 +13,20 @@ namespace vistrel {
 // that files written by the old Windows program still load.
 QString decodeText(const QByteArray &bytes);
 
-// Splits at CR LF, LF or CR. A terminator at the very end does not start
-// another line.
+// Walks the lines of a text without copying them: CR LF, LF and CR all end a
+// line, and a terminator at the very end does not start another one.
+class LineCursor {
+public:
+    explicit LineCursor(QStringView text) : text_(text) {}
+    // The next line, or false at the end of the text.
+    bool next(QStringView &line);
+
+private:
+    QStringView text_;
+    qsizetype pos_ = 0;
+};
+
+// All lines of a text, split as LineCursor does.
 QStringList splitLines(const QString &text);
 
 // Reads and decodes a whole text file; the error says why it could not be read.

@@ -1,0 +1,210 @@
+// Catalogue loading and one confirmed entry, measured with Google Benchmark.
+// The window benchmarks need a QApplication, so it is made before
+// benchmark::Initialize; the benchmarks are registered once everything they
+// use exists.
+#include "benchsupport.h"
+
+#include "calc/calculator.h"
+#include "catalogue/modelloader.h"
+#include "core/textfile.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+
+using namespace vistrel;
+using namespace vistrel::bench;
+
+namespace {
+
+constexpr int kCatalogueModels = 1000;
+constexpr int kRepetitions = 15;
+
+// Prints what the console reporter prints, keeps the medians, and closes
+// with the comparison against the targets.
+class TargetReporter : public benchmark::ConsoleReporter {
+public:
+    TargetReporter() : ConsoleReporter(OO_None) {}
+
+    void ReportRuns(const std::vector<Run> &runs) override {
+        for (const Run &run : runs) {
+            ran_.insert(run.run_name.function_name);
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" &&
+                !run.error_occurred)
+                medianUs_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // Only the targets whose benchmarks ran (a --benchmark_filter may leave
+    // some out); a benchmark that ran without a figure counts as missed.
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        if (ran_.count("CatalogueLoad") || ran_.count("CatalogueReadSplit")) {
+            const double load = median("CatalogueLoad");
+            const double readSplit = median("CatalogueReadSplit");
+            if (load > 0 && readSplit > 0) {
+                const double ratio = load / readSplit;
+                printVerdict("catalogue of 1000 models, time", load < 2000,
+                             format("%.3f ms (target < 2 ms)", load / 1000));
+                printVerdict("catalogue of 1000 models, ratio", ratio <= 3,
+                             format("%.2f x read + split lines (target <= 3 x); %.1f us vs %.1f us",
+                                    ratio, load, readSplit));
+            } else {
+                printVerdict("catalogue of 1000 models", false,
+                             "no figure: run both CatalogueLoad and CatalogueReadSplit");
+            }
+        }
+        if (ran_.count("EntryWindow")) {
+            const double entry = median("EntryWindow");
+            if (entry > 0)
+                printVerdict("confirmed entry, window", entry < 1000,
+                             format("%.3f ms median (target < 1 ms); engine alone %.3f ms",
+                                    entry / 1000, median("EntryEngine") / 1000));
+            else
+                printVerdict("confirmed entry, window", false, "no figure: the benchmark failed");
+        }
+    }
+
+private:
+    double median(const std::string &name) const {
+        const auto it = medianUs_.find(name);
+        return it == medianUs_.end() ? 0 : it->second;
+    }
+
+    std::map<std::string, double> medianUs_;
+    std::set<std::string> ran_;
+};
+
+void configure(benchmark::internal::Benchmark *b, double minTime) {
+    b->Unit(benchmark::kMicrosecond)
+        ->UseRealTime()
+        ->MinTime(minTime)
+        ->Repetitions(kRepetitions)
+        ->ReportAggregatesOnly();
+}
+
+// One confirmed diagonal, as the user types it: focus, text, Enter. The value
+// turns between 120 and 121 so every confirmation is a change and calculates.
+void confirmEntries(benchmark::State &state, Calculator &calc, bool repaint) {
+    int turn = 0;
+    for (auto _ : state) {
+        calc.fieldGotFocus(1);
+        calc.setFieldText(1, (turn++ % 2) ? QStringLiteral("121") : QStringLiteral("120"));
+        if (!calc.enterClicked(1)) {
+            state.SkipWithError("the diagonal was refused");
+            break;
+        }
+        if (repaint)
+            QCoreApplication::processEvents();
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    quietPlatformMessages();
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir folder;
+    const QString cataloguePath = folder.filePath(QStringLiteral("ModelInfo.ini"));
+    if (!folder.isValid() || !writeCatalogue(cataloguePath, kCatalogueModels)) {
+        std::fputs("vistrel-bench-calc: cannot write the test catalogue\n", stderr);
+        return 1;
+    }
+    const auto check = loadModelInfo(cataloguePath);
+    if (!check || check->size() != std::size_t{kCatalogueModels}) {
+        std::fputs("vistrel-bench-calc: the test catalogue does not load as 1000 models\n", stderr);
+        return 1;
+    }
+    const QString catalogueText = *readTextFile(cataloguePath);
+
+    // The window as the program shows it, with the shipped catalogue, and a
+    // second one holding the 1000 models (its model list is longer).
+    SilentDialogs dialogs;
+    const AppPaths paths = shippedPaths();
+    auto window = startCalculatorWindow(dialogs, paths);
+    AppPaths bigPaths = paths;
+    bigPaths.catalogueOverride = cataloguePath;
+    auto bigWindow = startCalculatorWindow(dialogs, bigPaths);
+    if (!window || !bigWindow) {
+        std::fputs("vistrel-bench-calc: the calculator window did not start\n", stderr);
+        return 1;
+    }
+    showAndWaitForPaint(window.get());
+    showAndWaitForPaint(bigWindow.get());
+
+    // The engine alone, with the window's texts, metrics and decimal point.
+    NullObserver observer;
+    Calculator engine(observer, window->calculator().decimalPoint());
+    engine.setMessages(messagesFrom(window->texts()));
+    engine.setMetrics(window->calculator().isometricMetrics(), window->calculator().sideMetrics());
+    if (auto models = loadModelInfo(paths.catalogueFile()); !models || engine.startUp(*models)) {
+        std::fputs("vistrel-bench-calc: the engine did not start\n", stderr);
+        return 1;
+    }
+
+    configure(benchmark::RegisterBenchmark("CatalogueReadSplit",
+                                           [&](benchmark::State &state) {
+                                               for (auto _ : state) {
+                                                   auto text = readTextFile(cataloguePath);
+                                                   auto lines = splitLines(*text);
+                                                   benchmark::DoNotOptimize(lines);
+                                               }
+                                           }),
+              0.2);
+    configure(benchmark::RegisterBenchmark("CatalogueLoad",
+                                           [&](benchmark::State &state) {
+                                               for (auto _ : state) {
+                                                   auto models = loadModelInfo(cataloguePath);
+                                                   benchmark::DoNotOptimize(models);
+                                               }
+                                           }),
+              0.2);
+    configure(benchmark::RegisterBenchmark("CatalogueParseOnly",
+                                           [&](benchmark::State &state) {
+                                               for (auto _ : state) {
+                                                   auto models =
+                                                       parseModelInfo(catalogueText, cataloguePath);
+                                                   benchmark::DoNotOptimize(models);
+                                               }
+                                           }),
+              0.2);
+    configure(benchmark::RegisterBenchmark("EntryWindow",
+                                           [&](benchmark::State &state) {
+                                               confirmEntries(state, window->calculator(), false);
+                                           }),
+              0.2);
+    configure(
+        benchmark::RegisterBenchmark(
+            "EntryEngine", [&](benchmark::State &state) { confirmEntries(state, engine, false); }),
+        0.2);
+    configure(benchmark::RegisterBenchmark("EntryWindowRepainted",
+                                           [&](benchmark::State &state) {
+                                               confirmEntries(state, window->calculator(), true);
+                                           }),
+              0.2);
+    configure(benchmark::RegisterBenchmark("EntryWindow1000Models",
+                                           [&](benchmark::State &state) {
+                                               confirmEntries(state, bigWindow->calculator(),
+                                                              false);
+                                           }),
+              0.2);
+
+    TargetReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    if (dialogs.boxes != 0 || observer.boxes != 0)
+        std::printf("note: %d message boxes came up during the run\n",
+                    dialogs.boxes + observer.boxes);
+    return 0;
+}
