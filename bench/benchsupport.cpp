@@ -75,7 +75,7 @@ bool writeCatalogue(const QString &path, int count) {
         const double wideB = wide ? seq.between(-1.5, 1.5, 2) : 0;
         const double teleA = tele ? seq.between(0.45, 0.9, 4) * (wide ? wideA : 1.0) : 0;
         const double teleB = tele ? seq.between(-1.5, 1.0, 2) : 0;
-        const double offsetB = i % 3 == 0 ? seq.between(0.3, 0.5, 2) : 0;
+        const double OffsetB = i % 3 == 0 ? seq.between(0.3, 0.5, 2) : 0;
         const std::array<double, 18> fields{
             minWide,
             maxWide,
@@ -87,8 +87,8 @@ bool writeCatalogue(const QString &path, int count) {
             teleB,
             wide ? seq.between(0, 0.15, 2) : 0,
             tele ? seq.between(0, 0.15, 2) : 0,
-            wide ? offsetB : 0,
-            tele ? offsetB : 0,
+            wide ? OffsetB : 0,
+            tele ? OffsetB : 0,
             double(mode),
             double(i % 4 == 1),
             mode != 0 && wide ? std::round(minWide * 1.2) : 0,

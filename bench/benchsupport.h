@@ -29,8 +29,10 @@ class SilentDialogs : public app::Dialogs {
 public:
     void message(QWidget *, const QString &) override { ++boxes; }
     void error(QWidget *, const QString &) override { ++boxes; }
-    QString openFile(QWidget *, const QString &, const QString &) override { return QString(); }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override {
+    QString ShowOpenDialog(QWidget *, const QString &, const QString &) override {
+        return QString();
+    }
+    QString ShowSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
         return QString();
     }
 

@@ -94,9 +94,9 @@ void configure(benchmark::internal::Benchmark *b, double minTime) {
 void confirmEntries(benchmark::State &state, Calculator &calc, bool repaint) {
     int turn = 0;
     for (auto _ : state) {
-        calc.fieldGotFocus(1);
+        calc.txtValue_GotFocus(1);
         calc.setFieldText(1, (turn++ % 2) ? QStringLiteral("121") : QStringLiteral("120"));
-        if (!calc.enterClicked(1)) {
+        if (!calc.cmdEnter_Click(1)) {
             state.SkipWithError("the diagonal was refused");
             break;
         }
@@ -121,7 +121,7 @@ int main(int argc, char *argv[]) {
         std::fputs("vistrel-bench-calc: cannot write the test catalogue\n", stderr);
         return 1;
     }
-    const auto check = loadModelInfo(cataloguePath);
+    const auto check = LoadModelInfo(cataloguePath);
     if (!check || check->size() != std::size_t{kCatalogueModels}) {
         std::fputs("vistrel-bench-calc: the test catalogue does not load as 1000 models\n", stderr);
         return 1;
@@ -148,7 +148,7 @@ int main(int argc, char *argv[]) {
     Calculator engine(observer, window->calculator().decimalPoint());
     engine.setMessages(messagesFrom(window->texts()));
     engine.setMetrics(window->calculator().isometricMetrics(), window->calculator().sideMetrics());
-    if (auto models = loadModelInfo(paths.catalogueFile()); !models || engine.startUp(*models)) {
+    if (auto models = LoadModelInfo(paths.catalogueFile()); !models || engine.startUp(*models)) {
         std::fputs("vistrel-bench-calc: the engine did not start\n", stderr);
         return 1;
     }
@@ -165,7 +165,7 @@ int main(int argc, char *argv[]) {
     configure(benchmark::RegisterBenchmark("CatalogueLoad",
                                            [&](benchmark::State &state) {
                                                for (auto _ : state) {
-                                                   auto models = loadModelInfo(cataloguePath);
+                                                   auto models = LoadModelInfo(cataloguePath);
                                                    benchmark::DoNotOptimize(models);
                                                }
                                            }),

@@ -21,14 +21,14 @@ using vistrel::fuzz::fail;
 using vistrel::fuzz::require;
 
 bool allFinite(const CalcFileData &d) {
-    const std::array<double, 9> values = {d.aspectRatio,        d.aspectHeight, d.aspectWidth,
-                                          d.screenWidth,        d.screenHeight, d.screenDiagonal,
-                                          d.projectionDistance, d.offsetA,      d.offsetB};
+    const std::array<double, 9> values = {d.AspectRatio,        d.AspectHeight, d.AspectWidth,
+                                          d.ScreenWidth,        d.ScreenHeight, d.ScreenDiagonal,
+                                          d.ProjectionDistance, d.OffsetA,      d.OffsetB};
     for (const double v : values) {
         if (!std::isfinite(v))
             return false;
     }
-    if (!std::isfinite(d.maxDistance))
+    if (!std::isfinite(d.MaxDistance))
         return false;
     for (int field = 1; field < vistrel::kModelFieldCount; ++field) {
         if (!std::isfinite(vistrel::numericField(d.model, field)))
@@ -37,16 +37,16 @@ bool allFinite(const CalcFileData &d) {
     return true;
 }
 
-// The request openCalculationFile() builds from a file.
+// The request OpenCalculateFile() builds from a file.
 vistrel::RestoreRequest restoreRequest(const CalcFileData &d) {
     vistrel::RestoreRequest request;
     request.model = d.model;
-    request.zoomEnd = d.zoomEnd;
-    request.screenPosition = d.screenPosition;
-    request.aspectHeight = d.aspectHeight;
-    request.aspectWidth = d.aspectWidth;
-    request.unitCode = d.unitCode;
-    request.screenDiagonal = d.screenDiagonal;
+    request.ZoomEnd = d.ZoomEnd;
+    request.ScreenPosition = d.ScreenPosition;
+    request.AspectHeight = d.AspectHeight;
+    request.AspectWidth = d.AspectWidth;
+    request.UnitCode = d.UnitCode;
+    request.ScreenDiagonal = d.ScreenDiagonal;
     return request;
 }
 
@@ -60,7 +60,7 @@ void checkOpening(const CalcFileData &d, const QByteArray &written) {
         return;
     const QString context = QString::fromUtf8(written);
     const vistrel::ModelRecord *model = calculator.currentModel();
-    if (!model || model->modelName != d.model.modelName)
+    if (!model || model->ModelName != d.model.ModelName)
         fail("an opened file did not select its model", context);
     vistrel::fuzz::checkCalculator(calculator, context);
 }
@@ -75,9 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     const CalcFileData &d = *first;
-    require(d.zoomEnd == 0 || d.zoomEnd == 1, "zoom end out of range");
-    require(d.screenPosition == 0 || d.screenPosition == 1, "screen position out of range");
-    require(d.unitCode >= 0 && d.unitCode <= 2, "unit out of range");
+    require(d.ZoomEnd == 0 || d.ZoomEnd == 1, "zoom end out of range");
+    require(d.ScreenPosition == 0 || d.ScreenPosition == 1, "screen position out of range");
+    require(d.UnitCode >= 0 && d.UnitCode <= 2, "unit out of range");
     require(allFinite(d), "a non-finite number was read");
 
     const QByteArray written = vistrel::formatCalcFile(d);

@@ -24,7 +24,7 @@ using vistrel::fuzz::require;
 // One catalogue line for a record: the name, then fields 1 to 18 in the
 // shortest form that reads back to the very same double.
 QString recordLine(const ModelRecord &record) {
-    QString line = record.modelName;
+    QString line = record.ModelName;
     for (int field = 1; field < vistrel::kModelFieldCount; ++field) {
         line += u',';
         line += vistrel::formatShortest(vistrel::numericField(record, field));
@@ -43,7 +43,7 @@ QString catalogueText(const std::vector<ModelRecord> &models) {
 }
 
 void checkRecord(const ModelRecord &record) {
-    const QString &name = record.modelName;
+    const QString &name = record.ModelName;
     require(!name.isEmpty(), "a line without a model name was kept");
     require(!name.contains(u',') && !name.contains(u'\r') && !name.contains(u'\n'),
             "a model name holds a field or line separator", name);

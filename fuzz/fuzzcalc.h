@@ -46,7 +46,7 @@ inline const LanguageTexts &shippedTexts() {
 
 inline const std::vector<ModelRecord> &shippedModels() {
     static const std::vector<ModelRecord> models = [] {
-        const auto loaded = loadModelInfo(QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini"));
+        const auto loaded = LoadModelInfo(QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini"));
         if (!loaded || loaded->empty())
             fail("the shipped ModelInfo.ini does not load");
         return *loaded;
@@ -56,9 +56,9 @@ inline const std::vector<ModelRecord> &shippedModels() {
 
 inline bool finiteState(const CalcState &s) {
     const std::array<double, 14> values = {
-        s.aspectRatio,    s.aspectHeight,       s.aspectWidth, s.screenWidth, s.screenHeight,
-        s.screenDiagonal, s.projectionDistance, s.offsetA,     s.offsetB,     s.maxDistance,
-        s.maxDistance43,  s.maxDistance169,     s.maxDiagonal, s.minDiagonal};
+        s.AspectRatio,    s.AspectHeight,       s.AspectWidth, s.ScreenWidth, s.ScreenHeight,
+        s.ScreenDiagonal, s.ProjectionDistance, s.OffsetA,     s.OffsetB,     s.MaxDistance,
+        s.MaxDistance43,  s.MaxDistance169,     s.MaxDiagonal, s.MinDiagonal};
     for (const double v : values) {
         if (!std::isfinite(v))
             return false;

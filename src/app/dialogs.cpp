@@ -37,7 +37,8 @@ void WidgetDialogs::error(QWidget *parent, const QString &text) {
     showBox(parent, QMessageBox::Critical, text);
 }
 
-QString WidgetDialogs::openFile(QWidget *parent, const QString &filter, const QString &folder) {
+QString WidgetDialogs::ShowOpenDialog(QWidget *parent, const QString &filter,
+                                      const QString &folder) {
     QFileDialog dialog(parent, QString(), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -46,8 +47,8 @@ QString WidgetDialogs::openFile(QWidget *parent, const QString &filter, const QS
     return remember(dialog.selectedFiles().constFirst());
 }
 
-QString WidgetDialogs::saveFile(QWidget *parent, const QString &filter, const QString &folder,
-                                const QString &suffix) {
+QString WidgetDialogs::ShowSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
+                                      const QString &suffix) {
     QFileDialog dialog(parent, QString(), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -18,11 +18,12 @@ public:
     virtual void error(QWidget *parent, const QString &text) = 0;
     // The path chosen in an Open dialog, or empty when cancelled. `filter` is
     // in Qt's form, e.g. "CalculateFile (*.cf)".
-    virtual QString openFile(QWidget *parent, const QString &filter, const QString &folder) = 0;
+    virtual QString ShowOpenDialog(QWidget *parent, const QString &filter,
+                                   const QString &folder) = 0;
     // The path chosen in a Save dialog (which asks before overwriting and
     // appends `suffix` to a name without one), or empty when cancelled.
-    virtual QString saveFile(QWidget *parent, const QString &filter, const QString &folder,
-                             const QString &suffix) = 0;
+    virtual QString ShowSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
+                                   const QString &suffix) = 0;
 };
 
 // The real dialogs: QMessageBox and QFileDialog.
@@ -30,9 +31,9 @@ class WidgetDialogs : public Dialogs {
 public:
     void message(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text) override;
-    QString openFile(QWidget *parent, const QString &filter, const QString &folder) override;
-    QString saveFile(QWidget *parent, const QString &filter, const QString &folder,
-                     const QString &suffix) override;
+    QString ShowOpenDialog(QWidget *parent, const QString &filter, const QString &folder) override;
+    QString ShowSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
+                           const QString &suffix) override;
 };
 
 // Title of every message box: the program's own name.

@@ -59,6 +59,12 @@ QLineEdit *textBox(QWidget *parent, const QString &name, const QString &text, Tw
     return edit;
 }
 
+// Selects the whole text of the window's focused field, so typing replaces it.
+void SelectAllText(QWidget *window) {
+    if (auto *edit = qobject_cast<QLineEdit *>(window->focusWidget()))
+        edit->selectAll();
+}
+
 void hiddenPicture(QWidget *parent, const QString &name, const QImage &image) {
     auto *picture = new QLabel(parent);
     picture->setObjectName(name);
@@ -198,16 +204,16 @@ void MainWindow::createActions() {
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    mnuFileOpen_ = action("mnuFileOpen", "&Open Calculate", &MainWindow::openCalculation);
-    mnuFileSave_ = action("mnuFileSave", "&Save Calculate", &MainWindow::saveCalculation);
-    mnuFileSaveAs_ = action("mnuFileSaveAs", "Save&As Calculate", &MainWindow::saveCalculationAs);
-    mnuFilePrint_ = action("mnuFilePrint", "&Print Calculate", &MainWindow::printCalculation);
+    mnuFileOpen_ = action("mnuFileOpen", "&Open Calculate", &MainWindow::mnuFileOpen_Click);
+    mnuFileSave_ = action("mnuFileSave", "&Save Calculate", &MainWindow::mnuFileSave_Click);
+    mnuFileSaveAs_ = action("mnuFileSaveAs", "Save&As Calculate", &MainWindow::mnuFileSaveAs_Click);
+    mnuFilePrint_ = action("mnuFilePrint", "&Print Calculate", &MainWindow::mnuFilePrint_Click);
     mnuFileQuit_ = new QAction(QStringLiteral("&Quit"), this);
     mnuFileQuit_->setObjectName(QStringLiteral("mnuFileQuit"));
     connect(mnuFileQuit_, &QAction::triggered, this, &QWidget::close);
-    mnuOptionModelInfo_ =
-        action("mnuOptionModelInfo", "Select model info file...", &MainWindow::selectModelInfoFile);
-    mnuAboutAbout_ = action("mnuAboutAbout", "&About", &MainWindow::showAbout);
+    mnuOptionModelInfo_ = action("mnuOptionModelInfo", "Select model info file...",
+                                 &MainWindow::mnuOptionModelInfo_Click);
+    mnuAboutAbout_ = action("mnuAboutAbout", "&About", &MainWindow::mnuAboutAbout_Click);
 }
 
 void MainWindow::createMenus() {
@@ -252,7 +258,7 @@ void MainWindow::connectControls() {
         connect(txtValue_[i], &QLineEdit::textEdited, this,
                 [this, index](const QString &text) { calc_.setFieldText(index, text); });
         connect(cmdEnter_[i], &QToolButton::clicked, this,
-                [this, index] { calc_.enterClicked(index); });
+                [this, index] { calc_.cmdEnter_Click(index); });
     }
 }
 
@@ -279,19 +285,18 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
             reason == Qt::MenuBarFocusReason || !isVisible())
             break;
         if (event->type() == QEvent::FocusIn) {
-            calc_.fieldGotFocus(index);
+            calc_.txtValue_GotFocus(index);
             // After the click that focused the field has placed the cursor.
-            QTimer::singleShot(0, txtValue_[static_cast<std::size_t>(index)],
-                               &QLineEdit::selectAll);
+            QTimer::singleShot(0, this, [this] { SelectAllText(this); });
         } else {
-            calc_.fieldLostFocus(index);
+            calc_.txtValue_LostFocus(index);
         }
         break;
     }
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent *>(event)->key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        calc_.fieldKeyDown(index, enter ? kEnterKey : key);
+        calc_.txtValue_KeyDown(index, enter ? kEnterKey : key);
         if (enter)
             return true;
         break;

@@ -46,12 +46,12 @@ public:
     const QString &appTitle() const { return texts_.text(LangKey::Caption); }
     const LanguageTexts &texts() const { return texts_; }
 
-    void openCalculation();
-    void saveCalculation();
-    void saveCalculationAs();
-    void printCalculation();
-    void selectModelInfoFile();
-    void showAbout();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFilePrint_Click();
+    void mnuOptionModelInfo_Click();
+    void mnuAboutAbout_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -71,7 +71,7 @@ private:
     void createActions();
     void createMenus();
     void connectControls();
-    bool applyLanguage(const LanguageLoad &load);
+    bool ApplyLanguage(const LanguageLoad &load);
     void applyUiFont();
     void showCaption(const QString &fileName);
     void saveWith(SaveKind kind);

@@ -20,11 +20,11 @@ void MainWindow::showCaption(const QString &fileName) {
     setWindowTitle(captionWithFile(appTitle(), fileName));
 }
 
-void MainWindow::openCalculation() {
-    const QString path = dialogs_.openFile(this, kCalculationFilter, QDir::currentPath());
+void MainWindow::mnuFileOpen_Click() {
+    const QString path = dialogs_.ShowOpenDialog(this, kCalculationFilter, QDir::currentPath());
     if (path.isEmpty())
         return;
-    if (Status s = openCalculationFile(calc_, path)) {
+    if (Status s = OpenCalculateFile(calc_, path)) {
         dialogs_.error(this, s->boxText());
         return;
     }
@@ -33,34 +33,34 @@ void MainWindow::openCalculation() {
 
 void MainWindow::saveWith(SaveKind kind) {
     bool named = false;
-    const Status s = saveCalculateFile(
+    const Status s = SaveCalculateFile(
         calc_, kind,
         [this] {
-            return dialogs_.saveFile(this, kCalculationFilter, QDir::currentPath(),
-                                     QStringLiteral("cf"));
+            return dialogs_.ShowSaveDialog(this, kCalculationFilter, QDir::currentPath(),
+                                           QStringLiteral("cf"));
         },
         &named);
     if (named)
-        showCaption(calc_.currentFileName());
+        showCaption(calc_.CurrentFileName());
     if (s)
         dialogs_.error(this, s->boxText());
 }
 
-void MainWindow::saveCalculation() {
+void MainWindow::mnuFileSave_Click() {
     saveWith(SaveKind::Save);
 }
 
-void MainWindow::saveCalculationAs() {
+void MainWindow::mnuFileSaveAs_Click() {
     saveWith(SaveKind::SaveAs);
 }
 
-void MainWindow::printCalculation() {
+void MainWindow::mnuFilePrint_Click() {
     PrintDialog dialog(*this, dialogs_, texts_);
     dialog.exec();
 }
 
-void MainWindow::selectModelInfoFile() {
-    const QString path = dialogs_.openFile(this, kModelFileFilter, QDir::currentPath());
+void MainWindow::mnuOptionModelInfo_Click() {
+    const QString path = dialogs_.ShowOpenDialog(this, kModelFileFilter, QDir::currentPath());
     if (path.isEmpty())
         return;
     if (Status s = prepareCatalogueFolder(paths_)) {
@@ -74,12 +74,13 @@ void MainWindow::selectModelInfoFile() {
         return;
     }
     if (result->outcome == CatalogueSwitch::Outcome::NoModels)
-        dialogs_.message(this, replaceText(calc_.messages().general, QStringLiteral("%1"), path));
+        dialogs_.message(this,
+                         ReplaceText(calc_.messages().MsgGeneral, QStringLiteral("%1"), path));
     if (Status s = calc_.replaceCatalogue(std::move(result.value().models)))
         dialogs_.error(this, s->boxText());
 }
 
-void MainWindow::showAbout() {
+void MainWindow::mnuAboutAbout_Click() {
     AboutDialog dialog(texts_);
     dialog.exec();
 }

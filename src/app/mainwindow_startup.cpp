@@ -31,7 +31,7 @@ void fitLabel(QLabel *label) {
 MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
     paths_ = paths;
     const LanguageLoad language = loadLanguage(paths.languageFile());
-    const bool complete = applyLanguage(language);
+    const bool complete = ApplyLanguage(language);
     if (language.error) {
         dialogs_.error(this, language.error->boxText());
         return StartResult::Failed;
@@ -57,7 +57,7 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
     side.offsetLabelHeight = lblOffset_->height();
     calc_.setMetrics(iso, side);
 
-    Result<std::vector<ModelRecord>> models = loadModelInfo(paths.catalogueFile());
+    Result<std::vector<ModelRecord>> models = LoadModelInfo(paths.catalogueFile());
     if (!models) {
         dialogs_.error(this, models.error().boxText());
         return StartResult::Failed;
@@ -71,7 +71,7 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
 
 // Applies the texts in the order they are read, so that when a key is
 // missing everything read before it is already in place.
-bool MainWindow::applyLanguage(const LanguageLoad &load) {
+bool MainWindow::ApplyLanguage(const LanguageLoad &load) {
     texts_ = load.texts;
     const auto has = [&load](LangKey key) { return static_cast<int>(key) < load.keysRead; };
     const auto text = [&load](LangKey key) { return load.texts.text(key); };

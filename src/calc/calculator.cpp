@@ -9,9 +9,11 @@ namespace vistrel {
 
 Messages messagesFrom(const LanguageTexts &texts) {
     Messages m;
-    m.general = texts.text(LangKey::Msg1);
-    m.tooLarge = {texts.text(LangKey::Msg2), texts.text(LangKey::Msg3), texts.text(LangKey::Msg4)};
-    m.tooSmall = {texts.text(LangKey::Msg5), texts.text(LangKey::Msg6), texts.text(LangKey::Msg7)};
+    m.MsgGeneral = texts.text(LangKey::Msg1);
+    m.MsgTooLarge = {texts.text(LangKey::Msg2), texts.text(LangKey::Msg3),
+                     texts.text(LangKey::Msg4)};
+    m.MsgTooSmall = {texts.text(LangKey::Msg5), texts.text(LangKey::Msg6),
+                     texts.text(LangKey::Msg7)};
     return m;
 }
 
@@ -24,9 +26,9 @@ void Calculator::setMetrics(const IsometricMetrics &isometric, const SideMetrics
 }
 
 const ModelRecord *Calculator::currentModel() const {
-    if (state_.modelIndex < 0 || static_cast<std::size_t>(state_.modelIndex) >= models_.size())
+    if (state_.ModelIndex < 0 || static_cast<std::size_t>(state_.ModelIndex) >= models_.size())
         return nullptr;
-    return &models_[static_cast<std::size_t>(state_.modelIndex)];
+    return &models_[static_cast<std::size_t>(state_.ModelIndex)];
 }
 
 void Calculator::report(const Status &status) {
@@ -40,7 +42,7 @@ void Calculator::loadCatalogue(std::vector<ModelRecord> models) {
     controls_.modelItemData.clear();
     controls_.modelSelected = -1;
     for (std::size_t i = 0; i < models_.size(); ++i) {
-        controls_.modelItems.append(models_[i].modelName);
+        controls_.modelItems.append(models_[i].ModelName);
         controls_.modelItemData.push_back(static_cast<int>(i));
     }
 }
@@ -48,7 +50,7 @@ void Calculator::loadCatalogue(std::vector<ModelRecord> models) {
 Status Calculator::startUp(std::vector<ModelRecord> models) {
     clampToLimits_ = false;
     windowReady_ = false;
-    showEnterButton(-1);
+    ShowEnterButton(-1);
     selectUnit(Inches);
     selectZoom(Wide);
     selectPosition(Bottom);
@@ -67,10 +69,10 @@ Status Calculator::replaceCatalogue(std::vector<ModelRecord> models) {
     if (models_.empty())
         return makeError(ErrorNumber::InvalidPropertyValue,
                          QStringLiteral("Invalid property value: the model list is empty"));
-    state_.modelIndex = 0;
+    state_.ModelIndex = 0;
     controls_.modelSelected = 0;
-    const double previousDiagonal = state_.screenDiagonal;
-    if (Status s = clickModelList())
+    const double previousDiagonal = state_.ScreenDiagonal;
+    if (Status s = cboModel_Click())
         return s;
     if (Status s = recalculateDiagonal(previousDiagonal))
         return s;
@@ -78,7 +80,7 @@ Status Calculator::replaceCatalogue(std::vector<ModelRecord> models) {
     return std::nullopt;
 }
 
-Result<bool> Calculator::calcScreenSize(int mode, double d1) {
+Result<bool> Calculator::CalcScreenSize(int mode, double d1) {
     Result<bool> result = calculate(mode, d1);
     if (!result)
         clampToLimits_ =
@@ -91,40 +93,40 @@ Result<bool> Calculator::calculate(int mode, double d1) {
     if (!model)
         return makeError(ErrorNumber::SubscriptOutOfRange,
                          QStringLiteral("Subscript out of range: no model is selected"));
-    const double r = state_.aspectRatio;
+    const double r = state_.AspectRatio;
     if (r == 0 || !std::isfinite(r))
         return makeError(ErrorNumber::DivisionByZero,
                          QStringLiteral("Division by zero: no aspect ratio is selected"));
     const double s = std::sin(std::atan(1 / r));
-    const Lens lens{*model, state_.wideScreenMode};
-    const AspectPair aspect{state_.aspectHeight, state_.aspectWidth};
+    const Lens lens{*model, state_.WideScreenMode};
+    const AspectPair aspect{state_.AspectHeight, state_.AspectWidth};
 
     double distance = 0, diagonal = 0, height = 0, width = 0;
     switch (mode) {
     case 0:
         distance = d1;
-        diagonal = lens.diagonalFromDistance(distance, state_.zoomEnd, aspect);
+        diagonal = lens.DiagonalFromDistance(distance, state_.ZoomEnd, aspect);
         height = s * diagonal;
         width = r * height;
         break;
     case 1:
     case 9:
-        diagonal = mode == 9 ? state_.screenDiagonal : d1;
+        diagonal = mode == 9 ? state_.ScreenDiagonal : d1;
         height = s * diagonal;
         width = r * height;
-        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.zoomEnd, aspect));
+        VISTREL_TRY_ASSIGN(distance, lens.DistanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
         break;
     case 2:
         width = d1;
         height = width / r;
         diagonal = std::sqrt(width * width + height * height);
-        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.zoomEnd, aspect));
+        VISTREL_TRY_ASSIGN(distance, lens.DistanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
         break;
     case 3:
         height = d1;
         width = r * height;
         diagonal = std::sqrt(width * width + height * height);
-        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.zoomEnd, aspect));
+        VISTREL_TRY_ASSIGN(distance, lens.DistanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
         break;
     default:
         return makeError(ErrorNumber::InvalidArgument,
@@ -132,12 +134,12 @@ Result<bool> Calculator::calculate(int mode, double d1) {
     }
 
     // A diagonal that is not a number counts as too large.
-    const bool tooLarge = !(diagonal <= state_.maxDiagonal);
-    const bool tooSmall = !tooLarge && diagonal < state_.minDiagonal;
+    const bool tooLarge = !(diagonal <= state_.MaxDiagonal);
+    const bool tooSmall = !tooLarge && diagonal < state_.MinDiagonal;
     if (tooLarge || tooSmall) {
-        const double limit = tooLarge ? state_.maxDiagonal : state_.minDiagonal;
-        const int unit = state_.unitCode >= 0 && state_.unitCode <= 2 ? state_.unitCode : 0;
-        const QString &text = (tooLarge ? messages_.tooLarge : messages_.tooSmall)[unit];
+        const double limit = tooLarge ? state_.MaxDiagonal : state_.MinDiagonal;
+        const int unit = state_.UnitCode >= 0 && state_.UnitCode <= 2 ? state_.UnitCode : 0;
+        const QString &text = (tooLarge ? messages_.MsgTooLarge : messages_.MsgTooSmall)[unit];
         observer_.showMessage(rangeMessage(text, unit, limit, decimalPoint_));
         if (!clampToLimits_)
             return false;
@@ -149,54 +151,54 @@ Result<bool> Calculator::calculate(int mode, double d1) {
         return false;
     }
 
-    const bool tele = state_.zoomEnd == Tele;
-    const double offsetA = lens.offsetFromHeight(
-        height, tele ? model->teleOffsetCoefA : model->wideOffsetCoefA, aspect);
-    const double offsetB = lens.offsetFromHeight(
-        height, tele ? model->teleOffsetCoefB : model->wideOffsetCoefB, aspect);
-    for (const double v : {width, height, distance, diagonal, offsetA, offsetB}) {
+    const bool tele = state_.ZoomEnd == Tele;
+    const double OffsetA = lens.OffsetFromHeight(
+        height, tele ? model->TeleOffsetCoefA : model->WideOffsetCoefA, aspect);
+    const double OffsetB = lens.OffsetFromHeight(
+        height, tele ? model->TeleOffsetCoefB : model->WideOffsetCoefB, aspect);
+    for (const double v : {width, height, distance, diagonal, OffsetA, OffsetB}) {
         if (!std::isfinite(v))
             return makeError(ErrorNumber::Overflow,
                              QStringLiteral("Overflow: the result is too large to compute"));
     }
-    state_.screenWidth = width;
-    state_.screenHeight = height;
-    state_.projectionDistance = distance;
-    state_.screenDiagonal = diagonal;
-    state_.offsetA = offsetA;
-    state_.offsetB = offsetB;
+    state_.ScreenWidth = width;
+    state_.ScreenHeight = height;
+    state_.ProjectionDistance = distance;
+    state_.ScreenDiagonal = diagonal;
+    state_.OffsetA = OffsetA;
+    state_.OffsetB = OffsetB;
     ++stores_;
     clampToLimits_ = false;
     return true;
 }
 
 Status Calculator::recalculateAndRefresh(int mode, double d1) {
-    if (Result<bool> r = calcScreenSize(mode, d1); !r)
+    if (Result<bool> r = CalcScreenSize(mode, d1); !r)
         return r.error();
     return refreshAll();
 }
 
 Status Calculator::recalculateDiagonal(double previousDiagonal) {
     const unsigned storesBefore = stores_;
-    Result<bool> accepted = calcScreenSize(9, 0);
+    Result<bool> accepted = CalcScreenSize(9, 0);
     if (!accepted)
         return accepted.error();
     // Only a model whose smallest diagonal exceeds its largest refuses a
     // diagonal without storing anything; the diagonal then goes back to the
     // one the other results belong to.
     if (stores_ == storesBefore)
-        state_.screenDiagonal = previousDiagonal;
+        state_.ScreenDiagonal = previousDiagonal;
     return refreshAll();
 }
 
 Status Calculator::refreshAll() {
-    showResults();
-    if (Status s = drawScreen1())
+    ShowResults();
+    if (Status s = DrawScreen1())
         return s;
-    return drawScreen2();
+    return DrawScreen2();
 }
 
-void Calculator::showResults() {
+void Calculator::ShowResults() {
     if (const ModelRecord *model = currentModel()) {
         const ResultTexts texts = resultTexts(state_, *model, decimalPoint_);
         controls_.fieldText = texts.values;
@@ -205,25 +207,25 @@ void Calculator::showResults() {
     observer_.fieldsChanged();
 }
 
-Status Calculator::drawScreen1() {
-    const IsometricInput input{state_.screenWidth, state_.screenHeight, state_.projectionDistance,
-                               state_.maxDistance};
+Status Calculator::DrawScreen1() {
+    const IsometricInput input{state_.ScreenWidth, state_.ScreenHeight, state_.ProjectionDistance,
+                               state_.MaxDistance};
     Result<IsometricGeometry> g = layoutIsometric(isoMetrics_, input);
     if (!g) {
         isometric_.reset();
         observer_.isometricChanged();
         return g.error();
     }
-    state_.maxDistance = g->maxDistance;
+    state_.MaxDistance = g->MaxDistance;
     isometric_ = *g;
     observer_.isometricChanged();
     return std::nullopt;
 }
 
-Status Calculator::drawScreen2() {
-    const int zoom = state_.zoomEnd == Tele ? Tele : Wide;
-    const SideInput input{state_.screenPosition, state_.offsetCount[static_cast<std::size_t>(zoom)],
-                          state_.offsetA == 0 && state_.offsetB == 0, state_.modelDrawFlag};
+Status Calculator::DrawScreen2() {
+    const int zoom = state_.ZoomEnd == Tele ? Tele : Wide;
+    const SideInput input{state_.ScreenPosition, state_.OffsetCount[static_cast<std::size_t>(zoom)],
+                          state_.OffsetA == 0 && state_.OffsetB == 0, state_.ModelDrawFlag};
     Result<SideGeometry> g = layoutSideView(sideMetrics_, input);
     if (!g) {
         side_.reset();

@@ -17,21 +17,21 @@ namespace vistrel {
 
 // The message texts of Language.ini the calculation shows.
 struct Messages {
-    QString general;                 // msg1
-    std::array<QString, 3> tooLarge; // msg2..msg4, by unit
-    std::array<QString, 3> tooSmall; // msg5..msg7, by unit
+    QString MsgGeneral;                 // msg1
+    std::array<QString, 3> MsgTooLarge; // msg2..msg4, by unit
+    std::array<QString, 3> MsgTooSmall; // msg5..msg7, by unit
 };
 Messages messagesFrom(const LanguageTexts &texts);
 
 // What a calculation file restores: the model, the four options and the diagonal.
 struct RestoreRequest {
     ModelRecord model;
-    int zoomEnd = 0;
-    int screenPosition = 1;
-    double aspectHeight = 3;
-    double aspectWidth = 4;
-    int unitCode = 0;
-    double screenDiagonal = 0;
+    int ZoomEnd = 0;
+    int ScreenPosition = 1;
+    double AspectHeight = 3;
+    double AspectWidth = 4;
+    int UnitCode = 0;
+    double ScreenDiagonal = 0;
 };
 
 inline constexpr int kEnterKey = 13;
@@ -67,26 +67,26 @@ public:
 
     // Value entry of field `index` (0 distance, 1 diagonal, 2 width, 3 height).
     void setFieldText(int index, const QString &text);
-    void fieldGotFocus(int index);
-    void fieldKeyDown(int index, int key);
-    void fieldLostFocus(int index);
+    void txtValue_GotFocus(int index);
+    void txtValue_KeyDown(int index, int key);
+    void txtValue_LostFocus(int index);
     // Confirms the field; false when the typed value was refused.
-    bool enterClicked(int index);
+    bool cmdEnter_Click(int index);
 
     // The calculation: true when the diagonal was within the limits and the
     // result stored; false when it was out of range (refused or clamped).
-    Result<bool> calcScreenSize(int mode, double d1);
-    void showResults();
-    Status drawScreen1();
-    Status drawScreen2();
+    Result<bool> CalcScreenSize(int mode, double d1);
+    void ShowResults();
+    Status DrawScreen1();
+    Status DrawScreen2();
 
     const CalcState &state() const { return state_; }
     const Controls &controls() const { return controls_; }
     const std::vector<ModelRecord> &models() const { return models_; }
     const ModelRecord *currentModel() const;
-    bool windowReady() const { return windowReady_; }
-    bool clampToLimits() const { return clampToLimits_; }
-    const std::array<QString, 4> &savedText() const { return savedText_; }
+    bool WindowReady() const { return windowReady_; }
+    bool ClampToLimits() const { return clampToLimits_; }
+    const std::array<QString, 4> &SavedText() const { return savedText_; }
     const std::optional<IsometricGeometry> &isometric() const { return isometric_; }
     const std::optional<SideGeometry> &sideView() const { return side_; }
     const IsometricMetrics &isometricMetrics() const { return isoMetrics_; }
@@ -94,7 +94,7 @@ public:
     const Messages &messages() const { return messages_; }
     QChar decimalPoint() const { return decimalPoint_; }
 
-    const QString &currentFileName() const { return currentFileName_; }
+    const QString &CurrentFileName() const { return currentFileName_; }
     void setCurrentFileName(const QString &path) { currentFileName_ = path; }
 
 private:
@@ -102,12 +102,14 @@ private:
     Status recalculateAndRefresh(int mode, double d1);
     Status recalculateDiagonal(double previousDiagonal);
     Status refreshAll();
-    Status selectModel(int catalogueIndex);
-    Status clickModelList();
-    void selectLimits();
-    void showEnterButton(int index);
-    void aspectClicked(int index);
-    void zoomClicked(int index);
+    Status SelectModel(int catalogueIndex);
+    Status cboModel_Click();
+    void SelectLimits();
+    void ShowEnterButton(int index);
+    void optAspect_Click(int index);
+    void optWIDE_Click(int index);
+    void optUnits_Click(int index);
+    void optPosition_Click(int index);
     void report(const Status &status);
     void loadCatalogue(std::vector<ModelRecord> models);
 

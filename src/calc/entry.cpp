@@ -12,7 +12,7 @@ bool validField(int index) {
 }
 } // namespace
 
-void Calculator::showEnterButton(int index) {
+void Calculator::ShowEnterButton(int index) {
     const int visible = validField(index) ? index : -1;
     if (controls_.visibleEnter == visible)
         return;
@@ -25,33 +25,33 @@ void Calculator::setFieldText(int index, const QString &text) {
         controls_.fieldText[static_cast<std::size_t>(index)] = text;
 }
 
-void Calculator::fieldGotFocus(int index) {
+void Calculator::txtValue_GotFocus(int index) {
     if (!validField(index))
         return;
-    showEnterButton(index);
+    ShowEnterButton(index);
     savedText_[static_cast<std::size_t>(index)] =
         controls_.fieldText[static_cast<std::size_t>(index)];
 }
 
-void Calculator::fieldKeyDown(int index, int key) {
-    showEnterButton(index);
+void Calculator::txtValue_KeyDown(int index, int key) {
+    ShowEnterButton(index);
     if (key == kEnterKey)
-        enterClicked(index);
+        cmdEnter_Click(index);
 }
 
-void Calculator::fieldLostFocus(int index) {
-    enterClicked(index);
+void Calculator::txtValue_LostFocus(int index) {
+    cmdEnter_Click(index);
 }
 
-bool Calculator::enterClicked(int index) {
+bool Calculator::cmdEnter_Click(int index) {
     if (!validField(index))
         return false;
     const auto i = static_cast<std::size_t>(index);
     bool accepted = true;
     if (controls_.fieldText[i] != savedText_[i]) {
-        const double value = roundUp(leadingNumber(controls_.fieldText[i]));
+        const double value = RoundUp(leadingNumber(controls_.fieldText[i]));
         controls_.fieldText[i] = formatFixed(value, 0, decimalPoint_);
-        Result<bool> result = calcScreenSize(index, toInches(value, state_.unitCode));
+        Result<bool> result = CalcScreenSize(index, ToInches(value, state_.UnitCode));
         if (!result)
             observer_.showError(result.error());
         accepted = result && *result;
@@ -59,7 +59,7 @@ bool Calculator::enterClicked(int index) {
             controls_.fieldText[i] = savedText_[i];
     }
     savedText_ = controls_.fieldText;
-    showEnterButton(-1);
+    ShowEnterButton(-1);
     if (windowReady_)
         report(refreshAll());
     else

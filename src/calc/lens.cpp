@@ -23,19 +23,19 @@ struct Line {
     double b;
 };
 
-Line lineOf(const ModelRecord &model, int zoomEnd) {
-    return zoomEnd == Tele ? Line{model.teleCoefA, model.teleCoefB}
-                           : Line{model.wideCoefA, model.wideCoefB};
+Line lineOf(const ModelRecord &model, int ZoomEnd) {
+    return ZoomEnd == Tele ? Line{model.TeleCoefA, model.TeleCoefB}
+                           : Line{model.WideCoefA, model.WideCoefB};
 }
 
 } // namespace
 
-QString zoomEndName(int zoomEnd) {
-    return zoomEnd == Tele ? QStringLiteral("TELE") : QStringLiteral("WIDE");
+QString zoomEndName(int ZoomEnd) {
+    return ZoomEnd == Tele ? QStringLiteral("TELE") : QStringLiteral("WIDE");
 }
 
-double Lens::diagonalFromDistance(double distance, int zoomEnd, AspectPair aspect) const {
-    const Line line = lineOf(model, zoomEnd);
+double Lens::DiagonalFromDistance(double distance, int ZoomEnd, AspectPair aspect) const {
+    const Line line = lineOf(model, ZoomEnd);
     const double d43 = line.a * distance + line.b;
     switch (shapeOf(aspect)) {
     case Shape::Ratio43:
@@ -45,9 +45,9 @@ double Lens::diagonalFromDistance(double distance, int zoomEnd, AspectPair aspec
         return (d43 / 5 * 3) / aspect.height *
                std::sqrt(aspect.width * aspect.width + aspect.height * aspect.height);
     case Shape::Ratio169:
-        if (wideScreenMode == 1)
+        if (WideScreenMode == 1)
             return d43 * kWideScreenFactor1;
-        if (wideScreenMode == 2)
+        if (WideScreenMode == 2)
             return d43 * kWideScreenFactor2;
         return 0;
     case Shape::Other:
@@ -56,8 +56,8 @@ double Lens::diagonalFromDistance(double distance, int zoomEnd, AspectPair aspec
     return 0;
 }
 
-Result<double> Lens::distanceFromDiagonal(double diagonal, int zoomEnd, AspectPair aspect) const {
-    const Line line = lineOf(model, zoomEnd);
+Result<double> Lens::DistanceFromDiagonal(double diagonal, int ZoomEnd, AspectPair aspect) const {
+    const Line line = lineOf(model, ZoomEnd);
     double d43 = 0;
     switch (shapeOf(aspect)) {
     case Shape::Ratio43:
@@ -67,9 +67,9 @@ Result<double> Lens::distanceFromDiagonal(double diagonal, int zoomEnd, AspectPa
         d43 = std::sin(std::atan(1 / (aspect.width / aspect.height))) * diagonal / 3 * 5;
         break;
     case Shape::Ratio169:
-        if (wideScreenMode == 1)
+        if (WideScreenMode == 1)
             d43 = diagonal / kWideScreenFactor1;
-        else if (wideScreenMode == 2)
+        else if (WideScreenMode == 2)
             d43 = diagonal / kWideScreenFactor2;
         else
             return 0.0;
@@ -81,12 +81,12 @@ Result<double> Lens::distanceFromDiagonal(double diagonal, int zoomEnd, AspectPa
         return makeError(ErrorNumber::DivisionByZero,
                          QStringLiteral("Division by zero: the %1 lens line of model \"%2\" has a "
                                         "slope of 0, so no projection distance can be computed")
-                             .arg(zoomEndName(zoomEnd), model.modelName));
+                             .arg(zoomEndName(ZoomEnd), model.ModelName));
     return (d43 - line.b) / line.a;
 }
 
-double Lens::offsetFromHeight(double height, double coefficient, AspectPair aspect) const {
-    if (shapeOf(aspect) == Shape::Ratio169 && wideScreenMode == 2)
+double Lens::OffsetFromHeight(double height, double coefficient, AspectPair aspect) const {
+    if (shapeOf(aspect) == Shape::Ratio169 && WideScreenMode == 2)
         return (1.0 / 8) * height + height * coefficient;
     return height * coefficient;
 }

@@ -19,18 +19,18 @@ struct AspectPair {
     double width = 4;
 };
 
-// The lens of one catalogue model; `wideScreenMode` is the state's copy of the
+// The lens of one catalogue model; `WideScreenMode` is the state's copy of the
 // model's 16 : 9 mode.
 struct Lens {
     const ModelRecord &model;
-    int wideScreenMode = 0;
+    int WideScreenMode = 0;
 
-    double diagonalFromDistance(double distance, int zoomEnd, AspectPair aspect) const;
+    double DiagonalFromDistance(double distance, int ZoomEnd, AspectPair aspect) const;
     // Fails when the lens line of that zoom end has a slope of 0.
-    Result<double> distanceFromDiagonal(double diagonal, int zoomEnd, AspectPair aspect) const;
-    double offsetFromHeight(double height, double coefficient, AspectPair aspect) const;
+    Result<double> DistanceFromDiagonal(double diagonal, int ZoomEnd, AspectPair aspect) const;
+    double OffsetFromHeight(double height, double coefficient, AspectPair aspect) const;
 };
 
-QString zoomEndName(int zoomEnd);
+QString zoomEndName(int ZoomEnd);
 
 } // namespace vistrel

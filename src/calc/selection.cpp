@@ -22,51 +22,51 @@ Result<LongestDistances> longestDistances(const ModelRecord &m) {
     if (!m.hasWide() && !m.hasTele())
         return makeError(
             ErrorNumber::InvalidPropertyValue,
-            QStringLiteral("Model \"%1\" has no lens line for either zoom end").arg(m.modelName));
-    const Lens lens{m, m.wideScreenMode};
+            QStringLiteral("Model \"%1\" has no lens line for either zoom end").arg(m.ModelName));
+    const Lens lens{m, m.WideScreenMode};
     auto distance = [&](bool present, double diagonal, int zoom,
                         AspectPair aspect) -> Result<double> {
         if (!present)
             return 0.0;
-        Result<double> d = lens.distanceFromDiagonal(diagonal, zoom, aspect);
+        Result<double> d = lens.DistanceFromDiagonal(diagonal, zoom, aspect);
         if (d && !std::isfinite(*d))
             return makeError(
                 ErrorNumber::Overflow,
                 QStringLiteral("Overflow: the lens data of model \"%1\" give no usable "
                                "projection distance")
-                    .arg(m.modelName));
+                    .arg(m.ModelName));
         return d;
     };
     const AspectPair r43{3, 4}, r54{4, 5}, r169{9, 16};
     double wide43 = 0, tele43 = 0, wide54 = 0, tele54 = 0;
-    VISTREL_TRY_ASSIGN(wide43, distance(m.hasWide(), m.maxDiagonal43Wide, Wide, r43));
-    VISTREL_TRY_ASSIGN(tele43, distance(m.hasTele(), m.maxDiagonal43Tele, Tele, r43));
-    VISTREL_TRY_ASSIGN(wide54, distance(m.hasWide(), m.maxDiagonal43Wide, Wide, r54));
-    VISTREL_TRY_ASSIGN(tele54, distance(m.hasTele(), m.maxDiagonal43Tele, Tele, r54));
+    VISTREL_TRY_ASSIGN(wide43, distance(m.hasWide(), m.MaxDiagonal43Wide, Wide, r43));
+    VISTREL_TRY_ASSIGN(tele43, distance(m.hasTele(), m.MaxDiagonal43Tele, Tele, r43));
+    VISTREL_TRY_ASSIGN(wide54, distance(m.hasWide(), m.MaxDiagonal43Wide, Wide, r54));
+    VISTREL_TRY_ASSIGN(tele54, distance(m.hasTele(), m.MaxDiagonal43Tele, Tele, r54));
 
     LongestDistances out;
-    out.ratio43 = maxOf(maxOf(maxOf(wide43, tele43), wide54), tele54);
-    if (m.wideScreenMode == 1 || m.wideScreenMode == 2) {
+    out.ratio43 = MaxOf(MaxOf(MaxOf(wide43, tele43), wide54), tele54);
+    if (m.WideScreenMode == 1 || m.WideScreenMode == 2) {
         double wide169 = 0, tele169 = 0;
-        VISTREL_TRY_ASSIGN(wide169, distance(m.hasWide(), m.maxDiagonal169Wide, Wide, r169));
-        VISTREL_TRY_ASSIGN(tele169, distance(m.hasTele(), m.maxDiagonal169Tele, Tele, r169));
-        out.ratio169 = maxOf(wide169, tele169);
+        VISTREL_TRY_ASSIGN(wide169, distance(m.hasWide(), m.MaxDiagonal169Wide, Wide, r169));
+        VISTREL_TRY_ASSIGN(tele169, distance(m.hasTele(), m.MaxDiagonal169Tele, Tele, r169));
+        out.ratio169 = MaxOf(wide169, tele169);
     } else {
-        out.ratio169 = maxOf(wide43, tele43);
+        out.ratio169 = MaxOf(wide43, tele43);
     }
     return out;
 }
 
 LimitTable limitsOf(const ModelRecord &m) {
     LimitTable t;
-    t.maxDiagonal43Wide = m.maxDiagonal43Wide;
-    t.maxDiagonal43Tele = m.maxDiagonal43Tele;
-    t.maxDiagonal169Wide = m.maxDiagonal169Wide;
-    t.maxDiagonal169Tele = m.maxDiagonal169Tele;
-    t.minDiagonal43Wide = m.minDiagonal43Wide;
-    t.minDiagonal43Tele = m.minDiagonal43Tele;
-    t.minDiagonal169Wide = m.minDiagonal169Wide;
-    t.minDiagonal169Tele = m.minDiagonal169Tele;
+    t.MaxDiagonal43Wide = m.MaxDiagonal43Wide;
+    t.MaxDiagonal43Tele = m.MaxDiagonal43Tele;
+    t.MaxDiagonal169Wide = m.MaxDiagonal169Wide;
+    t.MaxDiagonal169Tele = m.MaxDiagonal169Tele;
+    t.MinDiagonal43Wide = m.MinDiagonal43Wide;
+    t.MinDiagonal43Tele = m.MinDiagonal43Tele;
+    t.MinDiagonal169Wide = m.MinDiagonal169Wide;
+    t.MinDiagonal169Tele = m.MinDiagonal169Tele;
     return t;
 }
 
@@ -76,21 +76,21 @@ double roundHalfEven(double v) {
 
 } // namespace
 
-void Calculator::selectLimits() {
+void Calculator::SelectLimits() {
     const bool ratio169 = controls_.aspect == 2;
-    const bool tele = state_.zoomEnd == Tele;
+    const bool tele = state_.ZoomEnd == Tele;
     const LimitTable &t = state_.limits;
-    state_.maxDistance = ratio169 ? state_.maxDistance169 : state_.maxDistance43;
+    state_.MaxDistance = ratio169 ? state_.MaxDistance169 : state_.MaxDistance43;
     if (ratio169) {
-        state_.maxDiagonal = tele ? t.maxDiagonal169Tele : t.maxDiagonal169Wide;
-        state_.minDiagonal = tele ? t.minDiagonal169Tele : t.minDiagonal169Wide;
+        state_.MaxDiagonal = tele ? t.MaxDiagonal169Tele : t.MaxDiagonal169Wide;
+        state_.MinDiagonal = tele ? t.MinDiagonal169Tele : t.MinDiagonal169Wide;
     } else {
-        state_.maxDiagonal = tele ? t.maxDiagonal43Tele : t.maxDiagonal43Wide;
-        state_.minDiagonal = tele ? t.minDiagonal43Tele : t.minDiagonal43Wide;
+        state_.MaxDiagonal = tele ? t.MaxDiagonal43Tele : t.MaxDiagonal43Wide;
+        state_.MinDiagonal = tele ? t.MinDiagonal43Tele : t.MinDiagonal43Wide;
     }
 }
 
-Status Calculator::selectModel(int catalogueIndex) {
+Status Calculator::SelectModel(int catalogueIndex) {
     if (catalogueIndex < 0 || static_cast<std::size_t>(catalogueIndex) >= models_.size())
         return makeError(ErrorNumber::SubscriptOutOfRange,
                          QStringLiteral("Subscript out of range: model %1").arg(catalogueIndex));
@@ -105,28 +105,28 @@ Status Calculator::selectModel(int catalogueIndex) {
     const bool ready = windowReady_;
     windowReady_ = false;
 
-    state_.modelIndex = catalogueIndex;
-    state_.offsetCount = {m.wideOffsetCoefB == 0 ? 1 : 2, m.teleOffsetCoefB == 0 ? 1 : 2};
-    if (m.wideScreenMode == 0) {
+    state_.ModelIndex = catalogueIndex;
+    state_.OffsetCount = {m.WideOffsetCoefB == 0 ? 1 : 2, m.TeleOffsetCoefB == 0 ? 1 : 2};
+    if (m.WideScreenMode == 0) {
         controls_.aspect169Enabled = false;
         if (controls_.aspect == 2)
             selectAspect(0);
     } else {
         controls_.aspect169Enabled = true;
     }
-    state_.modelDrawFlag = m.modelDrawFlag;
-    state_.wideScreenMode = m.wideScreenMode;
+    state_.ModelDrawFlag = m.ModelDrawFlag;
+    state_.WideScreenMode = m.WideScreenMode;
 
     const bool both = m.hasTele() && m.hasWide();
     controls_.zoomEnabled = {both, both};
     selectZoom(m.hasTele() && !m.hasWide() ? Tele : Wide);
 
-    state_.maxDistance43 = longest->ratio43;
-    state_.maxDistance169 = longest->ratio169;
+    state_.MaxDistance43 = longest->ratio43;
+    state_.MaxDistance169 = longest->ratio169;
     state_.limits = limitsOf(m);
-    selectLimits();
-    const double previousDiagonal = state_.screenDiagonal;
-    state_.screenDiagonal = state_.maxDiagonal;
+    SelectLimits();
+    const double previousDiagonal = state_.ScreenDiagonal;
+    state_.ScreenDiagonal = state_.MaxDiagonal;
 
     windowReady_ = ready;
     observer_.controlsChanged();
@@ -135,14 +135,14 @@ Status Calculator::selectModel(int catalogueIndex) {
     return recalculateDiagonal(previousDiagonal);
 }
 
-Status Calculator::clickModelList() {
+Status Calculator::cboModel_Click() {
     const int pos = controls_.modelSelected;
     if (pos < 0 || static_cast<std::size_t>(pos) >= controls_.modelItemData.size())
         return makeError(ErrorNumber::InvalidPropertyValue,
                          QStringLiteral("Invalid property value: model list entry %1").arg(pos));
-    const int previous = state_.modelIndex;
-    Status s = selectModel(controls_.modelItemData[static_cast<std::size_t>(pos)]);
-    if (s && state_.modelIndex == previous) {
+    const int previous = state_.ModelIndex;
+    Status s = SelectModel(controls_.modelItemData[static_cast<std::size_t>(pos)]);
+    if (s && state_.ModelIndex == previous) {
         // The model was refused: the list shows the model still in use.
         for (std::size_t i = 0; i < controls_.modelItemData.size(); ++i) {
             if (controls_.modelItemData[i] == previous)
@@ -155,46 +155,54 @@ Status Calculator::clickModelList() {
 
 void Calculator::selectModelEntry(int position) {
     controls_.modelSelected = position;
-    report(clickModelList());
+    report(cboModel_Click());
 }
 
 void Calculator::selectUnit(int index) {
     if (controls_.unit == index)
         return;
     controls_.unit = index;
-    state_.unitCode = index;
+    optUnits_Click(index);
+}
+
+void Calculator::optUnits_Click(int index) {
+    state_.UnitCode = index;
     observer_.controlsChanged();
     if (windowReady_)
-        showResults();
+        ShowResults();
 }
 
 void Calculator::selectPosition(int index) {
     if (controls_.position == index)
         return;
     controls_.position = index;
-    state_.screenPosition = index;
+    optPosition_Click(index);
+}
+
+void Calculator::optPosition_Click(int index) {
+    state_.ScreenPosition = index;
     observer_.controlsChanged();
     if (windowReady_)
-        report(drawScreen2());
+        report(DrawScreen2());
 }
 
 void Calculator::selectZoom(int index) {
     if (controls_.zoom == index)
         return;
     controls_.zoom = index;
-    zoomClicked(index);
+    optWIDE_Click(index);
 }
 
 void Calculator::selectAspect(int index) {
     if (controls_.aspect == index)
         return;
     controls_.aspect = index;
-    aspectClicked(index);
+    optAspect_Click(index);
 }
 
-void Calculator::zoomClicked(int index) {
-    state_.zoomEnd = index;
-    selectLimits();
+void Calculator::optWIDE_Click(int index) {
+    state_.ZoomEnd = index;
+    SelectLimits();
     observer_.controlsChanged();
     if (windowReady_) {
         clampToLimits_ = true;
@@ -202,17 +210,17 @@ void Calculator::zoomClicked(int index) {
     }
 }
 
-void Calculator::aspectClicked(int index) {
+void Calculator::optAspect_Click(int index) {
     static constexpr std::array<AspectPair, 3> pairs{{{3, 4}, {4, 5}, {9, 16}}};
     const AspectPair pair = pairs[static_cast<std::size_t>(std::clamp(index, 0, 2))];
-    state_.aspectHeight = pair.height;
-    state_.aspectWidth = pair.width;
-    state_.aspectRatio = pair.width / pair.height;
+    state_.AspectHeight = pair.height;
+    state_.AspectWidth = pair.width;
+    state_.AspectRatio = pair.width / pair.height;
 
     // The sample keeps its height and centre; its width shows the shape.
     AspectSample &sample = controls_.aspectSample;
     const double oldWidth = roundHalfEven(sample.boxWidth);
-    const double newWidth = roundHalfEven(sample.boxHeight * state_.aspectRatio);
+    const double newWidth = roundHalfEven(sample.boxHeight * state_.AspectRatio);
     sample.boxWidth = newWidth;
     sample.boxLeft = (oldWidth - newWidth) / 2 + sample.boxLeft;
     sample.caption =
@@ -220,24 +228,24 @@ void Calculator::aspectClicked(int index) {
     sample.labelTop = (sample.boxHeight - sample.labelHeight) / 2 + sample.boxTop;
     sample.labelLeft = (sample.boxWidth - sample.labelWidth) / 2 + sample.boxLeft;
 
-    selectLimits();
+    SelectLimits();
     observer_.controlsChanged();
     if (windowReady_) {
         clampToLimits_ = true;
-        report(recalculateAndRefresh(0, state_.projectionDistance));
+        report(recalculateAndRefresh(0, state_.ProjectionDistance));
     }
 }
 
 Status Calculator::restore(const RestoreRequest &request) {
     // Everything that could refuse the file is checked before anything changes.
-    if (request.zoomEnd < 0 || request.zoomEnd > 1 || request.screenPosition < 0 ||
-        request.screenPosition > 1 || request.unitCode < 0 || request.unitCode > 2)
+    if (request.ZoomEnd < 0 || request.ZoomEnd > 1 || request.ScreenPosition < 0 ||
+        request.ScreenPosition > 1 || request.UnitCode < 0 || request.UnitCode > 2)
         return makeError(
             ErrorNumber::InvalidPropertyValue,
             QStringLiteral("Invalid property value: an option of the file is out of range"));
     int index = -1;
     for (std::size_t i = 0; i < models_.size(); ++i) {
-        if (models_[i].modelName == request.model.modelName) {
+        if (models_[i].ModelName == request.model.ModelName) {
             index = static_cast<int>(i);
             break;
         }
@@ -253,33 +261,33 @@ Status Calculator::restore(const RestoreRequest &request) {
         return usable.error();
 
     windowReady_ = false;
-    const double previousDiagonal = state_.screenDiagonal;
+    const double previousDiagonal = state_.ScreenDiagonal;
     if (index < 0) {
         models_.push_back(request.model);
         index = static_cast<int>(models_.size() - 1);
-        controls_.modelItems.append(request.model.modelName);
+        controls_.modelItems.append(request.model.ModelName);
         controls_.modelItemData.push_back(index);
     }
     // The list holds one entry per catalogue entry, in catalogue order.
     controls_.modelSelected = index;
-    Status status = clickModelList();
+    Status status = cboModel_Click();
     if (!status) {
         const ModelRecord &selected = models_[static_cast<std::size_t>(index)];
         // A zoom end the model lacks, or 16 : 9 for a model without it, keeps
         // what the model selection chose.
-        const bool zoomOffered = request.zoomEnd == Tele ? selected.hasTele() : selected.hasWide();
+        const bool zoomOffered = request.ZoomEnd == Tele ? selected.hasTele() : selected.hasWide();
         if (zoomOffered)
-            selectZoom(request.zoomEnd);
-        selectPosition(request.screenPosition);
-        selectUnit(request.unitCode);
+            selectZoom(request.ZoomEnd);
+        selectPosition(request.ScreenPosition);
+        selectUnit(request.UnitCode);
         int aspect = 1;
-        if (request.aspectHeight == 3 && request.aspectWidth == 4)
+        if (request.AspectHeight == 3 && request.AspectWidth == 4)
             aspect = 0;
-        else if (request.aspectHeight == 9 && request.aspectWidth == 16)
+        else if (request.AspectHeight == 9 && request.AspectWidth == 16)
             aspect = 2;
-        if (aspect != 2 || selected.wideScreenMode != 0)
+        if (aspect != 2 || selected.WideScreenMode != 0)
             selectAspect(aspect);
-        state_.screenDiagonal = request.screenDiagonal;
+        state_.ScreenDiagonal = request.ScreenDiagonal;
         // A stored diagonal outside the current limits is pulled to the limit,
         // so that width, height and distance always belong to the diagonal shown.
         clampToLimits_ = true;

@@ -15,7 +15,7 @@ namespace vistrel {
 namespace {
 
 Result<QByteArray> readBytes(const QString &path) {
-    if (!fileExists(path))
+    if (!FileExists(path))
         return makeError(ErrorNumber::FileNotFound, QStringLiteral("File not found: %1").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -40,7 +40,7 @@ Status replaceFile(const QString &from, const QString &to) {
 } // namespace
 
 Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString &folder) {
-    const QString dir = addBackslash(folder);
+    const QString dir = AddBackslash(folder);
     const QString current = dir + kModelInfoFile;
     const QString workingCopy = dir + kWorkingCopyFile;
     const QString backup = dir + kBackupFile;
@@ -54,11 +54,11 @@ Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString
     VISTREL_TRY_ASSIGN(result.models, parseModelInfo(decodeText(chosen), workingCopy));
     if (result.models.empty()) {
         result.outcome = CatalogueSwitch::Outcome::NoModels;
-        VISTREL_TRY_ASSIGN(result.models, loadModelInfo(current));
+        VISTREL_TRY_ASSIGN(result.models, LoadModelInfo(current));
         return result;
     }
 
-    if (fileExists(current)) {
+    if (FileExists(current)) {
         QByteArray previous;
         VISTREL_TRY_ASSIGN(previous, readBytes(current));
         if (Status s = writeFileAtomically(backup, previous))

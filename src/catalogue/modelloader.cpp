@@ -47,8 +47,8 @@ Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QStri
         }
 
         ModelRecord record;
-        record.modelName = trimSpaces(fields[0]);
-        if (record.modelName.isEmpty())
+        record.ModelName = trimSpaces(fields[0]);
+        if (record.ModelName.isEmpty())
             continue;
         for (int f = 1; f < kModelFieldCount; ++f) {
             const double value = leadingNumber(fields[static_cast<std::size_t>(f)]);
@@ -58,7 +58,7 @@ Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QStri
                 const auto integer = roundToInt16(value);
                 if (!integer)
                     return overflowAt(path, lineIndex + 1, f);
-                (f == kWideScreenModeField ? record.wideScreenMode : record.modelDrawFlag) =
+                (f == kWideScreenModeField ? record.WideScreenMode : record.ModelDrawFlag) =
                     *integer;
             } else {
                 setNumericField(record, f, value);
@@ -74,7 +74,7 @@ Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QStri
     return models;
 }
 
-Result<std::vector<ModelRecord>> loadModelInfo(const QString &path) {
+Result<std::vector<ModelRecord>> LoadModelInfo(const QString &path) {
     const Result<QString> text = readTextFile(path);
     if (!text)
         return text.error();

@@ -13,7 +13,7 @@ namespace vistrel {
 // line of 19 fields per model. All or nothing: the error says why the file
 // could not be used (missing or unreadable file, more than 1000 models, a
 // number out of range).
-Result<std::vector<ModelRecord>> loadModelInfo(const QString &path);
+Result<std::vector<ModelRecord>> LoadModelInfo(const QString &path);
 Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QString &path);
 
 } // namespace vistrel

@@ -11,33 +11,33 @@ using FloatMember = double ModelRecord::*;
 // Positions 13 and 14 are the integer fields and have no entry here.
 constexpr std::array<FloatMember, kModelFieldCount> kFloatFields = {
     nullptr,
-    &ModelRecord::minDiagonal43Wide,
-    &ModelRecord::maxDiagonal43Wide,
-    &ModelRecord::minDiagonal43Tele,
-    &ModelRecord::maxDiagonal43Tele,
-    &ModelRecord::wideCoefA,
-    &ModelRecord::wideCoefB,
-    &ModelRecord::teleCoefA,
-    &ModelRecord::teleCoefB,
-    &ModelRecord::wideOffsetCoefA,
-    &ModelRecord::teleOffsetCoefA,
-    &ModelRecord::wideOffsetCoefB,
-    &ModelRecord::teleOffsetCoefB,
+    &ModelRecord::MinDiagonal43Wide,
+    &ModelRecord::MaxDiagonal43Wide,
+    &ModelRecord::MinDiagonal43Tele,
+    &ModelRecord::MaxDiagonal43Tele,
+    &ModelRecord::WideCoefA,
+    &ModelRecord::WideCoefB,
+    &ModelRecord::TeleCoefA,
+    &ModelRecord::TeleCoefB,
+    &ModelRecord::WideOffsetCoefA,
+    &ModelRecord::TeleOffsetCoefA,
+    &ModelRecord::WideOffsetCoefB,
+    &ModelRecord::TeleOffsetCoefB,
     nullptr,
     nullptr,
-    &ModelRecord::minDiagonal169Wide,
-    &ModelRecord::maxDiagonal169Wide,
-    &ModelRecord::minDiagonal169Tele,
-    &ModelRecord::maxDiagonal169Tele,
+    &ModelRecord::MinDiagonal169Wide,
+    &ModelRecord::MaxDiagonal169Wide,
+    &ModelRecord::MinDiagonal169Tele,
+    &ModelRecord::MaxDiagonal169Tele,
 };
 
 } // namespace
 
 double numericField(const ModelRecord &record, int field) {
     if (field == kWideScreenModeField)
-        return record.wideScreenMode;
+        return record.WideScreenMode;
     if (field == kModelDrawFlagField)
-        return record.modelDrawFlag;
+        return record.ModelDrawFlag;
     if (field < 1 || field >= kModelFieldCount)
         return 0;
     return record.*kFloatFields[static_cast<std::size_t>(field)];

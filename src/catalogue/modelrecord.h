@@ -10,30 +10,30 @@ namespace vistrel {
 // the model information file (and of calculation files). Lengths are inches;
 // per zoom end the diagonal of a 4 : 3 picture is CoefA x distance + CoefB.
 struct ModelRecord {
-    QString modelName;
-    double minDiagonal43Wide = 0;
-    double maxDiagonal43Wide = 0;
-    double minDiagonal43Tele = 0;
-    double maxDiagonal43Tele = 0;
-    double wideCoefA = 0;
-    double wideCoefB = 0;
-    double teleCoefA = 0;
-    double teleCoefB = 0;
-    double wideOffsetCoefA = 0;
-    double teleOffsetCoefA = 0;
-    double wideOffsetCoefB = 0;
-    double teleOffsetCoefB = 0;
-    std::int16_t wideScreenMode = 0; // 0 no 16 : 9; 1 and 2: conversion rules
-    std::int16_t modelDrawFlag = 0;  // 1: side view mirrors the near edge
-    double minDiagonal169Wide = 0;
-    double maxDiagonal169Wide = 0;
-    double minDiagonal169Tele = 0;
-    double maxDiagonal169Tele = 0;
+    QString ModelName;
+    double MinDiagonal43Wide = 0;
+    double MaxDiagonal43Wide = 0;
+    double MinDiagonal43Tele = 0;
+    double MaxDiagonal43Tele = 0;
+    double WideCoefA = 0;
+    double WideCoefB = 0;
+    double TeleCoefA = 0;
+    double TeleCoefB = 0;
+    double WideOffsetCoefA = 0;
+    double TeleOffsetCoefA = 0;
+    double WideOffsetCoefB = 0;
+    double TeleOffsetCoefB = 0;
+    std::int16_t WideScreenMode = 0; // 0 no 16 : 9; 1 and 2: conversion rules
+    std::int16_t ModelDrawFlag = 0;  // 1: side view mirrors the near edge
+    double MinDiagonal169Wide = 0;
+    double MaxDiagonal169Wide = 0;
+    double MinDiagonal169Tele = 0;
+    double MaxDiagonal169Tele = 0;
 
     bool operator==(const ModelRecord &) const = default;
 
-    bool hasWide() const { return wideCoefA != 0 || wideCoefB != 0; }
-    bool hasTele() const { return teleCoefA != 0 || teleCoefB != 0; }
+    bool hasWide() const { return WideCoefA != 0 || WideCoefB != 0; }
+    bool hasTele() const { return TeleCoefA != 0 || TeleCoefB != 0; }
 };
 
 inline constexpr int kModelCapacity = 1000;

@@ -56,8 +56,8 @@ QString aspectName(int aspectOption) {
     }
 }
 
-QString unitName(int unitCode) {
-    switch (unitCode) {
+QString unitName(int UnitCode) {
+    switch (UnitCode) {
     case 1:
         return QStringLiteral("feet");
     case 2:
@@ -73,13 +73,13 @@ QString jsonReport(const Calculator &calculator, const QStringList &messages, bo
     const ModelRecord *model = calculator.currentModel();
 
     QStringList parts;
-    parts << QStringLiteral("\"model\": ") + quoted(model ? model->modelName : QString());
-    parts << QStringLiteral("\"modelIndex\": %1").arg(s.modelIndex);
-    parts << QStringLiteral("\"zoom\": ") + quoted(zoomEndName(s.zoomEnd));
+    parts << QStringLiteral("\"model\": ") + quoted(model ? model->ModelName : QString());
+    parts << QStringLiteral("\"modelIndex\": %1").arg(s.ModelIndex);
+    parts << QStringLiteral("\"zoom\": ") + quoted(zoomEndName(s.ZoomEnd));
     parts << QStringLiteral("\"aspect\": ") + quoted(aspectName(c.aspect));
-    parts << QStringLiteral("\"unit\": ") + quoted(unitName(s.unitCode));
+    parts << QStringLiteral("\"unit\": ") + quoted(unitName(s.UnitCode));
     parts << QStringLiteral("\"position\": ") +
-                 quoted(s.screenPosition == 0 ? QStringLiteral("top") : QStringLiteral("bottom"));
+                 quoted(s.ScreenPosition == 0 ? QStringLiteral("top") : QStringLiteral("bottom"));
 
     parts << QStringLiteral("\"fields\": {\"distance\": %1, \"diagonal\": %2, \"width\": %3, "
                             "\"height\": %4, \"offset1\": %5, \"offset2\": %6}")
@@ -90,9 +90,9 @@ QString jsonReport(const Calculator &calculator, const QStringList &messages, bo
                             "\"ScreenDiagonal\": %3, \"ProjectionDistance\": %4, \"OffsetA\": %5, "
                             "\"OffsetB\": %6, \"MaxDistance\": %7, \"MinDiagonal\": %8, "
                             "\"MaxDiagonal\": %9}")
-                 .arg(number(s.screenWidth), number(s.screenHeight), number(s.screenDiagonal),
-                      number(s.projectionDistance), number(s.offsetA), number(s.offsetB),
-                      number(s.maxDistance), number(s.minDiagonal), number(s.maxDiagonal));
+                 .arg(number(s.ScreenWidth), number(s.ScreenHeight), number(s.ScreenDiagonal),
+                      number(s.ProjectionDistance), number(s.OffsetA), number(s.OffsetB),
+                      number(s.MaxDistance), number(s.MinDiagonal), number(s.MaxDiagonal));
 
     if (const auto &g = calculator.isometric())
         parts << QStringLiteral("\"isometric\": {\"TL\": %1, \"TR\": %2, \"BR\": %3, \"BL\": %4, "
@@ -131,21 +131,21 @@ QString textReport(const Calculator &calculator, const LanguageTexts &texts) {
 
     QString out;
     out += texts.text(LangKey::Lbl1) + QStringLiteral(": ") +
-           (model ? model->modelName : QString()) + u'\n';
-    out += texts.text(LangKey::Lbl6) + QStringLiteral(": ") + zoomEndName(s.zoomEnd) + u'\n';
+           (model ? model->ModelName : QString()) + u'\n';
+    out += texts.text(LangKey::Lbl6) + QStringLiteral(": ") + zoomEndName(s.ZoomEnd) + u'\n';
     out += texts.text(LangKey::Lbl12) + QStringLiteral(": ") + aspectName(c.aspect) + u'\n';
     out += texts.text(LangKey::Lbl2) + QStringLiteral(": ") +
-           texts.text(s.unitCode == 1   ? LangKey::Lbl4
-                      : s.unitCode == 2 ? LangKey::Lbl5
+           texts.text(s.UnitCode == 1   ? LangKey::Lbl4
+                      : s.UnitCode == 2 ? LangKey::Lbl5
                                         : LangKey::Lbl3) +
            u'\n';
     out += texts.text(LangKey::Lbl9) + QStringLiteral(": ") +
-           texts.text(s.screenPosition == 0 ? LangKey::Lbl10 : LangKey::Lbl11) + u'\n';
+           texts.text(s.ScreenPosition == 0 ? LangKey::Lbl10 : LangKey::Lbl11) + u'\n';
     const std::array<LangKey, 4> labels{LangKey::Lbl13, LangKey::Lbl14, LangKey::Lbl15,
                                         LangKey::Lbl16};
     for (std::size_t i = 0; i < 4; ++i)
         out += label(labels[i]) + QStringLiteral(": ") + c.fieldText[i] + u'\n';
-    const bool two = s.offsetCount[static_cast<std::size_t>(s.zoomEnd == 1 ? 1 : 0)] == 2;
+    const bool two = s.OffsetCount[static_cast<std::size_t>(s.ZoomEnd == 1 ? 1 : 0)] == 2;
     out += label(LangKey::Lbl17) + QStringLiteral(": ") + c.offsetText[0] +
            (two ? QStringLiteral(" ~ ") + c.offsetText[1] : QString()) + u'\n';
     return out;

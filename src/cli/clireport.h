@@ -15,6 +15,6 @@ QString jsonReport(const Calculator &calculator, const QStringList &messages, bo
 QString textReport(const Calculator &calculator, const LanguageTexts &texts);
 
 QString aspectName(int aspectOption);
-QString unitName(int unitCode);
+QString unitName(int UnitCode);
 
 } // namespace vistrel::cli

@@ -52,7 +52,7 @@ public:
         if (o_.listModels) {
             const auto &models = calculator_.models();
             for (std::size_t i = 0; i < models.size(); ++i)
-                out_ << i << '\t' << models[i].modelName << '\n';
+                out_ << i << '\t' << models[i].ModelName << '\n';
             return Done;
         }
         const ApplyResult applied =
@@ -92,7 +92,7 @@ private:
         texts_ = language.texts;
         calculator_.setMessages(messagesFrom(texts_));
 
-        Result<std::vector<ModelRecord>> models = loadModelInfo(paths_.catalogueFile());
+        Result<std::vector<ModelRecord>> models = LoadModelInfo(paths_.catalogueFile());
         if (!models)
             return models.error().boxText();
         if (Status s = calculator_.startUp(std::move(models.value())))

@@ -15,7 +15,7 @@ ApplyResult failed(const QString &reason) {
 ApplyResult applyOptions(Calculator &calc, const CliOptions &o,
                          const std::function<std::optional<AppError>()> &engineError) {
     if (!o.open.isEmpty()) {
-        if (Status s = openCalculationFile(calc, o.open))
+        if (Status s = OpenCalculateFile(calc, o.open))
             return failed(s->boxText());
     }
     if (o.model) {
@@ -46,9 +46,9 @@ ApplyResult applyOptions(Calculator &calc, const CliOptions &o,
 
     ApplyResult result;
     if (o.valueField >= 0) {
-        calc.fieldGotFocus(o.valueField);
+        calc.txtValue_GotFocus(o.valueField);
         calc.setFieldText(o.valueField, o.valueText);
-        result.accepted = calc.enterClicked(o.valueField);
+        result.accepted = calc.cmdEnter_Click(o.valueField);
     }
     if (const auto error = engineError())
         return failed(error->boxText());

@@ -21,8 +21,10 @@ public:
         if (firstError.isEmpty())
             firstError = text;
     }
-    QString openFile(QWidget *, const QString &, const QString &) override { return QString(); }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override {
+    QString ShowOpenDialog(QWidget *, const QString &, const QString &) override {
+        return QString();
+    }
+    QString ShowSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
         return QString();
     }
 

@@ -22,16 +22,16 @@ bool writableFolder(const QString &folder) {
 QString AppPaths::languageFile() const {
     if (!languageOverride.isEmpty())
         return languageOverride;
-    return addBackslash(dataFolder) + QStringLiteral("Language.ini");
+    return AddBackslash(dataFolder) + QStringLiteral("Language.ini");
 }
 
 QString AppPaths::catalogueFile() const {
     if (!catalogueOverride.isEmpty())
         return catalogueOverride;
-    const QString own = addBackslash(catalogueFolder) + kModelInfoFile;
-    if (catalogueFolder == dataFolder || fileExists(own))
+    const QString own = AddBackslash(catalogueFolder) + kModelInfoFile;
+    if (catalogueFolder == dataFolder || FileExists(own))
         return own;
-    return addBackslash(dataFolder) + kModelInfoFile;
+    return AddBackslash(dataFolder) + kModelInfoFile;
 }
 
 namespace {
@@ -40,7 +40,7 @@ QString dataFolderOf(const QString &executableFolder) {
     const QString installed =
         QDir(executableFolder).absoluteFilePath(QStringLiteral("../share/vistrel"));
     const bool besideExecutable =
-        fileExists(addBackslash(executableFolder) + QStringLiteral("Language.ini")) ||
+        FileExists(AddBackslash(executableFolder) + QStringLiteral("Language.ini")) ||
         !QFileInfo(installed).isDir();
     return besideExecutable ? executableFolder : QDir::cleanPath(installed);
 }
@@ -67,10 +67,10 @@ Status prepareCatalogueFolder(const AppPaths &paths) {
     if (!QDir().mkpath(paths.catalogueFolder))
         return makeError(ErrorNumber::PathNotFound,
                          QStringLiteral("Path not found: %1").arg(paths.catalogueFolder));
-    const QString own = addBackslash(paths.catalogueFolder) + kModelInfoFile;
-    if (fileExists(own))
+    const QString own = AddBackslash(paths.catalogueFolder) + kModelInfoFile;
+    if (FileExists(own))
         return std::nullopt;
-    QFile shipped(addBackslash(paths.dataFolder) + kModelInfoFile);
+    QFile shipped(AddBackslash(paths.dataFolder) + kModelInfoFile);
     if (!shipped.open(QIODevice::ReadOnly))
         return makeError(ErrorNumber::FileNotFound,
                          QStringLiteral("File not found: %1").arg(shipped.fileName()));

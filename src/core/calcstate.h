@@ -6,40 +6,40 @@ namespace vistrel {
 
 // Largest and smallest accepted screen diagonal per aspect group and zoom end.
 struct LimitTable {
-    double maxDiagonal43Wide = 0;
-    double maxDiagonal43Tele = 0;
-    double maxDiagonal169Wide = 0;
-    double maxDiagonal169Tele = 0;
-    double minDiagonal43Wide = 0;
-    double minDiagonal43Tele = 0;
-    double minDiagonal169Wide = 0;
-    double minDiagonal169Tele = 0;
+    double MaxDiagonal43Wide = 0;
+    double MaxDiagonal43Tele = 0;
+    double MaxDiagonal169Wide = 0;
+    double MaxDiagonal169Tele = 0;
+    double MinDiagonal43Wide = 0;
+    double MinDiagonal43Tele = 0;
+    double MinDiagonal169Wide = 0;
+    double MinDiagonal169Tele = 0;
 };
 
 // The process-wide calculation state. Every length is in inches; the user's
 // unit only matters at entry and display.
 struct CalcState {
-    int modelIndex = 0;
-    int zoomEnd = 0;
-    int screenPosition = 0;
-    double aspectRatio = 0;
-    double aspectHeight = 0;
-    double aspectWidth = 0;
-    int unitCode = 0;
-    double screenWidth = 0;
-    double screenHeight = 0;
-    double screenDiagonal = 0;
-    double projectionDistance = 0;
-    double offsetA = 0;
-    double offsetB = 0;
-    std::array<int, 2> offsetCount{}; // indexed by zoom end
-    int modelDrawFlag = 0;
-    int wideScreenMode = 0;
-    double maxDistance = 0; // the isometric diagram's scale; enlarged until the drawing fits
-    double maxDistance43 = 0;
-    double maxDistance169 = 0;
-    double maxDiagonal = 0;
-    double minDiagonal = 0;
+    int ModelIndex = 0;
+    int ZoomEnd = 0;
+    int ScreenPosition = 0;
+    double AspectRatio = 0;
+    double AspectHeight = 0;
+    double AspectWidth = 0;
+    int UnitCode = 0;
+    double ScreenWidth = 0;
+    double ScreenHeight = 0;
+    double ScreenDiagonal = 0;
+    double ProjectionDistance = 0;
+    double OffsetA = 0;
+    double OffsetB = 0;
+    std::array<int, 2> OffsetCount{}; // indexed by zoom end
+    int ModelDrawFlag = 0;
+    int WideScreenMode = 0;
+    double MaxDistance = 0; // the isometric diagram's scale; enlarged until the drawing fits
+    double MaxDistance43 = 0;
+    double MaxDistance169 = 0;
+    double MaxDiagonal = 0;
+    double MinDiagonal = 0;
     LimitTable limits;
 };
 

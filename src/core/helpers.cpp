@@ -14,7 +14,7 @@ bool isSeparator(QChar c) {
 }
 } // namespace
 
-QString addBackslash(const QString &path) {
+QString AddBackslash(const QString &path) {
     if (!path.isEmpty() && isSeparator(path.back()))
         return path;
     // A Windows path keeps its own separator; everything else gets the native one.
@@ -22,7 +22,7 @@ QString addBackslash(const QString &path) {
     return path + (windowsStyle ? u'\\' : u'/');
 }
 
-QString fileNameOfPath(const QString &path) {
+QString FileNameOfPath(const QString &path) {
     for (qsizetype i = path.size() - 1; i >= 0; --i) {
         if (isSeparator(path.at(i)))
             return path.mid(i + 1);
@@ -30,17 +30,17 @@ QString fileNameOfPath(const QString &path) {
     return QString();
 }
 
-QString stripExtension(const QString &fileName) {
+QString StripExtension(const QString &fileName) {
     const qsizetype dot = fileName.lastIndexOf(u'.');
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
-bool fileExists(const QString &path) {
+bool FileExists(const QString &path) {
     const QFileInfo info(path);
     return info.exists() && info.isFile() && !info.isHidden();
 }
 
-QString replaceText(const QString &text, const QString &search, const QString &replacement) {
+QString ReplaceText(const QString &text, const QString &search, const QString &replacement) {
     if (search.isEmpty())
         return text;
     QString result;
@@ -57,12 +57,12 @@ QString replaceText(const QString &text, const QString &search, const QString &r
     return result;
 }
 
-double maxOf(double a, double b) {
+double MaxOf(double a, double b) {
     return a > b ? a : b;
 }
 
-double unitFactor(int unitCode) {
-    switch (unitCode) {
+double unitFactor(int UnitCode) {
+    switch (UnitCode) {
     case Feet:
         return kInchesToFeet;
     case Centimeters:
@@ -72,8 +72,8 @@ double unitFactor(int unitCode) {
     }
 }
 
-double toInches(double value, int unitCode) {
-    switch (unitCode) {
+double ToInches(double value, int UnitCode) {
+    switch (UnitCode) {
     case Feet:
         return value / kInchesToFeet;
     case Centimeters:
@@ -83,7 +83,7 @@ double toInches(double value, int unitCode) {
     }
 }
 
-double roundUp(double value) {
+double RoundUp(double value) {
     // The double closest to 0.99999999999; spelled as its bit pattern so that
     // no compiler rounding of the literal can change which fractions are dropped.
     static const double almostOne = std::bit_cast<double>(std::uint64_t{0x3FEFFFFFFFFEA028});

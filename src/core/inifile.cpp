@@ -56,7 +56,7 @@ QString IniFile::value(const QString &section, const QString &key) const {
     return QString();
 }
 
-QString readIniString(const QString &path, const QString &section, const QString &key) {
+QString ReadIniString(const QString &path, const QString &section, const QString &key) {
     return IniFile::load(path).value(section, key);
 }
 

@@ -32,6 +32,6 @@ inline constexpr qsizetype kIniValueLimit = 1023;
 
 // One value of a settings file; empty text when the file, section or key is
 // missing or the value is empty.
-QString readIniString(const QString &path, const QString &section, const QString &key);
+QString ReadIniString(const QString &path, const QString &section, const QString &key);
 
 } // namespace vistrel

@@ -25,16 +25,24 @@ QString languageKeyName(LangKey key) {
     return QString::fromLatin1(names[static_cast<std::size_t>(key)]);
 }
 
+std::optional<QString> GetLanguageText(const IniFile &ini, LangKey key) {
+    QString value = ini.value(kLanguageSection, languageKeyName(key));
+    if (value.trimmed().isEmpty())
+        return std::nullopt;
+    return value;
+}
+
 LanguageLoad loadLanguage(const QString &path) {
     LanguageLoad load;
     const IniFile ini = IniFile::load(path);
     for (int i = 0; i < kLanguageKeyCount; ++i) {
         const auto key = static_cast<LangKey>(i);
-        const QString value = ini.value(kLanguageSection, languageKeyName(key));
-        if (value.trimmed().isEmpty()) {
+        const std::optional<QString> text = GetLanguageText(ini, key);
+        if (!text) {
             load.missingKey = languageKeyName(key);
             return load;
         }
+        const QString &value = *text;
         if (key == LangKey::FontSize) {
             const auto size = roundToInt16(leadingNumber(value));
             if (!size) {
@@ -52,7 +60,7 @@ LanguageLoad loadLanguage(const QString &path) {
 }
 
 QString labelWithBreaks(const QString &caption) {
-    return replaceText(caption, QStringLiteral("<BR>"), QStringLiteral("\r\n"));
+    return ReplaceText(caption, QStringLiteral("<BR>"), QStringLiteral("\r\n"));
 }
 
 } // namespace vistrel

@@ -81,6 +81,12 @@ struct LanguageLoad {
     bool complete() const { return keysRead == kLanguageKeyCount; }
 };
 
+class IniFile;
+
+// One text of section "Language"; nothing when the key is missing or holds
+// only blanks, which stops the program. The value is returned untrimmed.
+std::optional<QString> GetLanguageText(const IniFile &ini, LangKey key);
+
 LanguageLoad loadLanguage(const QString &path);
 
 // Captions of the value labels: every "<BR>" becomes a line break.

@@ -23,17 +23,17 @@ struct Corners {
     PointI tl, tr, br, bl, lens;
 };
 
-Result<Corners> corners(PointI c, PointI s, double maxDistance, const IsometricInput &in) {
+Result<Corners> corners(PointI c, PointI s, double MaxDistance, const IsometricInput &in) {
     const double dy = double(c.y) - s.y;
     const double dx = double(c.x) - s.x;
     const double len = std::sqrt(dy * dy + dx * dx);
-    if (len == 0 || maxDistance == 0)
+    if (len == 0 || MaxDistance == 0)
         return makeError(ErrorNumber::DivisionByZero,
                          QStringLiteral("Division by zero: the isometric drawing has no scale"));
-    const double k = maxDistance / len;
-    const double a = std::abs(std::cos(kTheta) * in.screenWidth / 2) / k;
-    const double b = std::abs(std::sin(kTheta) * in.screenWidth / 2) / k;
-    const double h = in.screenHeight / 2 / k;
+    const double k = MaxDistance / len;
+    const double a = std::abs(std::cos(kTheta) * in.ScreenWidth / 2) / k;
+    const double b = std::abs(std::sin(kTheta) * in.ScreenWidth / 2) / k;
+    const double h = in.ScreenHeight / 2 / k;
     Corners out;
     VISTREL_TRY_ASSIGN(out.tl.x, nint(s.x - a));
     VISTREL_TRY_ASSIGN(out.tl.y, nint(s.y - b - h));
@@ -43,8 +43,8 @@ Result<Corners> corners(PointI c, PointI s, double maxDistance, const IsometricI
     VISTREL_TRY_ASSIGN(out.tr.y, nint(s.y + b - h));
     VISTREL_TRY_ASSIGN(out.br.x, nint(s.x + a));
     VISTREL_TRY_ASSIGN(out.br.y, nint(h + (s.y + b)));
-    VISTREL_TRY_ASSIGN(out.lens.x, nint(s.x - std::cos(kTheta) * in.projectionDistance / k));
-    VISTREL_TRY_ASSIGN(out.lens.y, nint(std::sin(kTheta) * in.projectionDistance / k + s.y));
+    VISTREL_TRY_ASSIGN(out.lens.x, nint(s.x - std::cos(kTheta) * in.ProjectionDistance / k));
+    VISTREL_TRY_ASSIGN(out.lens.y, nint(std::sin(kTheta) * in.ProjectionDistance / k + s.y));
     return out;
 }
 
@@ -102,10 +102,10 @@ Result<IsometricGeometry> layoutIsometric(const IsometricMetrics &metrics,
     VISTREL_TRY_ASSIGN(g.s.x, nint(metrics.box.width * 0.76));
     VISTREL_TRY_ASSIGN(g.s.y, nint(metrics.box.height * 0.37));
 
-    double maxDistance = input.maxDistance;
+    double MaxDistance = input.MaxDistance;
     for (int attempt = 1;; ++attempt) {
         Corners k;
-        VISTREL_TRY_ASSIGN(k, corners(g.c, g.s, maxDistance, input));
+        VISTREL_TRY_ASSIGN(k, corners(g.c, g.s, MaxDistance, input));
         if (k.tl.y > 0) {
             g.tl = k.tl;
             g.tr = k.tr;
@@ -119,11 +119,11 @@ Result<IsometricGeometry> layoutIsometric(const IsometricMetrics &metrics,
         // only ends when S itself lies inside the box.
         if (g.s.y < 1 || attempt >= kMaxFitAttempts)
             return cannotFit();
-        maxDistance /= kFitShrink;
-        if (!std::isfinite(maxDistance))
+        MaxDistance /= kFitShrink;
+        if (!std::isfinite(MaxDistance))
             return cannotFit();
     }
-    g.maxDistance = maxDistance;
+    g.MaxDistance = MaxDistance;
     VISTREL_TRY_ASSIGN(g.projector.x, nint(double(g.lens.x) - kProjectorLens.x));
     VISTREL_TRY_ASSIGN(g.projector.y, nint(double(g.lens.y) - kProjectorLens.y));
     placeFields(metrics, g);

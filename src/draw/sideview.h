@@ -16,10 +16,10 @@ struct SideMetrics {
 };
 
 struct SideInput {
-    int screenPosition = 1; // 0 top, 1 bottom
+    int ScreenPosition = 1; // 0 top, 1 bottom
     int offsetCountNow = 1; // offsets of the current zoom end: 1 or 2
     bool bothOffsetsZero = false;
-    int modelDrawFlag = 0;
+    int ModelDrawFlag = 0;
 };
 
 enum class SidePen { Screen, Red, Black, Axis };

@@ -85,21 +85,21 @@ CalcFileData snapshotCalculation(const Calculator &calculator) {
     CalcFileData d;
     if (const ModelRecord *model = calculator.currentModel())
         d.model = *model;
-    d.zoomEnd = static_cast<std::int16_t>(s.zoomEnd);
-    d.screenPosition = static_cast<std::int16_t>(s.screenPosition);
-    d.aspectRatio = s.aspectRatio;
-    d.aspectHeight = s.aspectHeight;
-    d.aspectWidth = s.aspectWidth;
-    d.unitCode = static_cast<std::int16_t>(s.unitCode);
-    d.screenWidth = s.screenWidth;
-    d.screenHeight = s.screenHeight;
-    d.screenDiagonal = s.screenDiagonal;
-    d.projectionDistance = s.projectionDistance;
-    d.offsetA = s.offsetA;
-    d.offsetB = s.offsetB;
-    d.offsetCount = {static_cast<std::int16_t>(s.offsetCount[0]),
-                     static_cast<std::int16_t>(s.offsetCount[1])};
-    d.maxDistance = s.maxDistance;
+    d.ZoomEnd = static_cast<std::int16_t>(s.ZoomEnd);
+    d.ScreenPosition = static_cast<std::int16_t>(s.ScreenPosition);
+    d.AspectRatio = s.AspectRatio;
+    d.AspectHeight = s.AspectHeight;
+    d.AspectWidth = s.AspectWidth;
+    d.UnitCode = static_cast<std::int16_t>(s.UnitCode);
+    d.ScreenWidth = s.ScreenWidth;
+    d.ScreenHeight = s.ScreenHeight;
+    d.ScreenDiagonal = s.ScreenDiagonal;
+    d.ProjectionDistance = s.ProjectionDistance;
+    d.OffsetA = s.OffsetA;
+    d.OffsetB = s.OffsetB;
+    d.OffsetCount = {static_cast<std::int16_t>(s.OffsetCount[0]),
+                     static_cast<std::int16_t>(s.OffsetCount[1])};
+    d.MaxDistance = s.MaxDistance;
     return d;
 }
 
@@ -109,28 +109,28 @@ QByteArray formatCalcFile(const CalcFileData &d) {
         out += item;
         out += "\r\n";
     };
-    line('"' + d.model.modelName.toUtf8() + '"');
+    line('"' + d.model.ModelName.toUtf8() + '"');
     for (int field = 1; field < kModelFieldCount; ++field) {
         const double v = numericField(d.model, field);
         line(field == kWideScreenModeField || field == kModelDrawFlagField
                  ? QByteArray::number(static_cast<int>(v))
                  : number(v));
     }
-    line(QByteArray::number(d.zoomEnd));
-    line(QByteArray::number(d.screenPosition));
-    line(number(d.aspectRatio));
-    line(number(d.aspectHeight));
-    line(number(d.aspectWidth));
-    line(QByteArray::number(d.unitCode));
-    line(number(d.screenWidth));
-    line(number(d.screenHeight));
-    line(number(d.screenDiagonal));
-    line(number(d.projectionDistance));
-    line(number(d.offsetA));
-    line(number(d.offsetB));
-    line(QByteArray::number(d.offsetCount[0]));
-    line(QByteArray::number(d.offsetCount[1]));
-    line(number(d.maxDistance));
+    line(QByteArray::number(d.ZoomEnd));
+    line(QByteArray::number(d.ScreenPosition));
+    line(number(d.AspectRatio));
+    line(number(d.AspectHeight));
+    line(number(d.AspectWidth));
+    line(QByteArray::number(d.UnitCode));
+    line(number(d.ScreenWidth));
+    line(number(d.ScreenHeight));
+    line(number(d.ScreenDiagonal));
+    line(number(d.ProjectionDistance));
+    line(number(d.OffsetA));
+    line(number(d.OffsetB));
+    line(QByteArray::number(d.OffsetCount[0]));
+    line(QByteArray::number(d.OffsetCount[1]));
+    line(number(d.MaxDistance));
     return out;
 }
 
@@ -138,44 +138,44 @@ Result<CalcFileData> parseCalcFile(const QString &text) {
     const QStringList lines = splitLines(text);
     ItemReader in(lines);
     CalcFileData d;
-    VISTREL_TRY_ASSIGN(d.model.modelName, in.string());
+    VISTREL_TRY_ASSIGN(d.model.ModelName, in.string());
     for (int field = 1; field < kModelFieldCount; ++field) {
         if (field == kWideScreenModeField) {
-            VISTREL_TRY_ASSIGN(d.model.wideScreenMode, in.int16());
+            VISTREL_TRY_ASSIGN(d.model.WideScreenMode, in.int16());
         } else if (field == kModelDrawFlagField) {
-            VISTREL_TRY_ASSIGN(d.model.modelDrawFlag, in.int16());
+            VISTREL_TRY_ASSIGN(d.model.ModelDrawFlag, in.int16());
         } else {
             double v = 0;
             VISTREL_TRY_ASSIGN(v, in.number());
             setNumericField(d.model, field, v);
         }
     }
-    VISTREL_TRY_ASSIGN(d.zoomEnd, in.int16());
-    VISTREL_TRY_ASSIGN(d.screenPosition, in.int16());
-    VISTREL_TRY_ASSIGN(d.aspectRatio, in.number());
-    VISTREL_TRY_ASSIGN(d.aspectHeight, in.number());
-    VISTREL_TRY_ASSIGN(d.aspectWidth, in.number());
-    VISTREL_TRY_ASSIGN(d.unitCode, in.int16());
-    VISTREL_TRY_ASSIGN(d.screenWidth, in.number());
-    VISTREL_TRY_ASSIGN(d.screenHeight, in.number());
-    VISTREL_TRY_ASSIGN(d.screenDiagonal, in.number());
-    VISTREL_TRY_ASSIGN(d.projectionDistance, in.number());
-    VISTREL_TRY_ASSIGN(d.offsetA, in.number());
-    VISTREL_TRY_ASSIGN(d.offsetB, in.number());
-    VISTREL_TRY_ASSIGN(d.offsetCount[0], in.int16());
-    VISTREL_TRY_ASSIGN(d.offsetCount[1], in.int16());
-    VISTREL_TRY_ASSIGN(d.maxDistance, in.number());
+    VISTREL_TRY_ASSIGN(d.ZoomEnd, in.int16());
+    VISTREL_TRY_ASSIGN(d.ScreenPosition, in.int16());
+    VISTREL_TRY_ASSIGN(d.AspectRatio, in.number());
+    VISTREL_TRY_ASSIGN(d.AspectHeight, in.number());
+    VISTREL_TRY_ASSIGN(d.AspectWidth, in.number());
+    VISTREL_TRY_ASSIGN(d.UnitCode, in.int16());
+    VISTREL_TRY_ASSIGN(d.ScreenWidth, in.number());
+    VISTREL_TRY_ASSIGN(d.ScreenHeight, in.number());
+    VISTREL_TRY_ASSIGN(d.ScreenDiagonal, in.number());
+    VISTREL_TRY_ASSIGN(d.ProjectionDistance, in.number());
+    VISTREL_TRY_ASSIGN(d.OffsetA, in.number());
+    VISTREL_TRY_ASSIGN(d.OffsetB, in.number());
+    VISTREL_TRY_ASSIGN(d.OffsetCount[0], in.int16());
+    VISTREL_TRY_ASSIGN(d.OffsetCount[1], in.int16());
+    VISTREL_TRY_ASSIGN(d.MaxDistance, in.number());
 
-    if (d.zoomEnd < 0 || d.zoomEnd > 1)
+    if (d.ZoomEnd < 0 || d.ZoomEnd > 1)
         return itemError(ErrorNumber::InvalidPropertyValue, 20,
-                         QStringLiteral("Invalid property value: zoom end %1").arg(d.zoomEnd));
-    if (d.screenPosition < 0 || d.screenPosition > 1)
+                         QStringLiteral("Invalid property value: zoom end %1").arg(d.ZoomEnd));
+    if (d.ScreenPosition < 0 || d.ScreenPosition > 1)
         return itemError(
             ErrorNumber::InvalidPropertyValue, 21,
-            QStringLiteral("Invalid property value: position %1").arg(d.screenPosition));
-    if (d.unitCode < 0 || d.unitCode > 2)
+            QStringLiteral("Invalid property value: position %1").arg(d.ScreenPosition));
+    if (d.UnitCode < 0 || d.UnitCode > 2)
         return itemError(ErrorNumber::InvalidPropertyValue, 25,
-                         QStringLiteral("Invalid property value: unit %1").arg(d.unitCode));
+                         QStringLiteral("Invalid property value: unit %1").arg(d.UnitCode));
     return d;
 }
 
@@ -194,12 +194,12 @@ Status writeCalcFile(const QString &path, const CalcFileData &data) {
     return writeFileAtomically(path, formatCalcFile(data));
 }
 
-Status saveCalculateFile(Calculator &calculator, SaveKind kind,
+Status SaveCalculateFile(Calculator &calculator, SaveKind kind,
                          const std::function<QString()> &askName, bool *named) {
-    QString fileName = kind == SaveKind::Save ? calculator.currentFileName() : QString();
+    QString fileName = kind == SaveKind::Save ? calculator.CurrentFileName() : QString();
     if (named)
         *named = false;
-    if (fileName.isEmpty() || !fileExists(fileName)) {
+    if (fileName.isEmpty() || !FileExists(fileName)) {
         fileName = askName();
         if (fileName.isEmpty()) {
             if (kind == SaveKind::Save)
@@ -213,18 +213,18 @@ Status saveCalculateFile(Calculator &calculator, SaveKind kind,
     return writeCalcFile(fileName, snapshotCalculation(calculator));
 }
 
-Status openCalculationFile(Calculator &calculator, const QString &path) {
+Status OpenCalculateFile(Calculator &calculator, const QString &path) {
     const Result<CalcFileData> data = readCalcFile(path);
     if (!data)
         return data.error();
     RestoreRequest request;
     request.model = data->model;
-    request.zoomEnd = data->zoomEnd;
-    request.screenPosition = data->screenPosition;
-    request.aspectHeight = data->aspectHeight;
-    request.aspectWidth = data->aspectWidth;
-    request.unitCode = data->unitCode;
-    request.screenDiagonal = data->screenDiagonal;
+    request.ZoomEnd = data->ZoomEnd;
+    request.ScreenPosition = data->ScreenPosition;
+    request.AspectHeight = data->AspectHeight;
+    request.AspectWidth = data->AspectWidth;
+    request.UnitCode = data->UnitCode;
+    request.ScreenDiagonal = data->ScreenDiagonal;
     if (Status s = calculator.restore(request))
         return s;
     calculator.setCurrentFileName(path);
@@ -232,7 +232,7 @@ Status openCalculationFile(Calculator &calculator, const QString &path) {
 }
 
 QString captionWithFile(const QString &appTitle, const QString &path) {
-    return appTitle + QStringLiteral(" [") + stripExtension(fileNameOfPath(path)) +
+    return appTitle + QStringLiteral(" [") + StripExtension(FileNameOfPath(path)) +
            QStringLiteral("]");
 }
 

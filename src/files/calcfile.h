@@ -17,20 +17,20 @@ namespace vistrel {
 // options and the computed quantities (inches).
 struct CalcFileData {
     ModelRecord model;
-    std::int16_t zoomEnd = 0;
-    std::int16_t screenPosition = 1;
-    double aspectRatio = 0;
-    double aspectHeight = 0;
-    double aspectWidth = 0;
-    std::int16_t unitCode = 0;
-    double screenWidth = 0;
-    double screenHeight = 0;
-    double screenDiagonal = 0;
-    double projectionDistance = 0;
-    double offsetA = 0;
-    double offsetB = 0;
-    std::array<std::int16_t, 2> offsetCount{};
-    double maxDistance = 0;
+    std::int16_t ZoomEnd = 0;
+    std::int16_t ScreenPosition = 1;
+    double AspectRatio = 0;
+    double AspectHeight = 0;
+    double AspectWidth = 0;
+    std::int16_t UnitCode = 0;
+    double ScreenWidth = 0;
+    double ScreenHeight = 0;
+    double ScreenDiagonal = 0;
+    double ProjectionDistance = 0;
+    double OffsetA = 0;
+    double OffsetB = 0;
+    std::array<std::int16_t, 2> OffsetCount{};
+    double MaxDistance = 0;
 
     bool operator==(const CalcFileData &) const = default;
 };
@@ -62,11 +62,11 @@ enum class SaveKind { Save, SaveAs };
 // chosen name becomes the current file name before the file is written; a
 // Save whose dialog was cancelled leaves no current file name. `named` tells
 // whether a new name was chosen (the window caption changes then).
-Status saveCalculateFile(Calculator &calculator, SaveKind kind,
+Status SaveCalculateFile(Calculator &calculator, SaveKind kind,
                          const std::function<QString()> &askName, bool *named = nullptr);
 
 // File > Open without the dialog: reads the file, then restores the calculator.
-Status openCalculationFile(Calculator &calculator, const QString &path);
+Status OpenCalculateFile(Calculator &calculator, const QString &path);
 
 // Window caption after a file was opened or saved: title [name without folder and extension].
 QString captionWithFile(const QString &appTitle, const QString &path);

@@ -41,7 +41,7 @@ PrintDialog::PrintDialog(QWidget &calculatorWindow, Dialogs &dialogs, const Lang
          std::initializer_list<QWidget *>{lblPrint_, lstPrinter_, cmdPrint_, cmdCancel_})
         w->setFont(font);
 
-    connect(cmdPrint_, &QPushButton::clicked, this, &PrintDialog::print);
+    connect(cmdPrint_, &QPushButton::clicked, this, &PrintDialog::cmdPrint_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
     loadPrinters();
 }
@@ -63,17 +63,17 @@ void PrintDialog::loadPrinters() {
         if (lstPrinter_->item(row)->text() == defaultDevice_) { // exact, letter case counts
             initialDefault_ = currentDefault_ = lstPrinter_->item(row)->data(Qt::UserRole).toInt();
             lstPrinter_->setCurrentRow(row);
-            makeDefaultPrinter(initialDefault_);
+            MakeDefaultPrinter(initialDefault_);
             break;
         }
     }
 }
 
-void PrintDialog::makeDefaultPrinter(int n) {
+void PrintDialog::MakeDefaultPrinter(int n) {
     target_ = n >= 0 && n < printerDevices_.size() ? printerDevices_.at(n) : QString();
 }
 
-void PrintDialog::print() {
+void PrintDialog::cmdPrint_Click() {
     const QList<QListWidgetItem *> selected = lstPrinter_->selectedItems();
     if (selected.isEmpty()) {
         dialogs_.error(this, makeError(ErrorNumber::InvalidPropertyArrayIndex,
@@ -85,7 +85,7 @@ void PrintDialog::print() {
     }
     const int n = selected.constFirst()->data(Qt::UserRole).toInt();
     if (n != currentDefault_) {
-        makeDefaultPrinter(n);
+        MakeDefaultPrinter(n);
         currentDefault_ = n;
     }
     QPrinter printer(QPrinterInfo::printerInfo(target_), QPrinter::HighResolution);
@@ -96,7 +96,7 @@ void PrintDialog::print() {
 
 void PrintDialog::done(int result) {
     if (currentDefault_ != initialDefault_ && initialDefault_ != -1)
-        makeDefaultPrinter(initialDefault_);
+        MakeDefaultPrinter(initialDefault_);
     QDialog::done(result);
 }
 

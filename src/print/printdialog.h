@@ -26,11 +26,11 @@ public:
 
     // Which entry was preselected as the default printer when the window
     // opened, and which printer this window prints on (-1: none).
-    int initialDefault() const { return initialDefault_; }
-    int currentDefault() const { return currentDefault_; }
+    int InitialDefault() const { return initialDefault_; }
+    int CurrentDefault() const { return currentDefault_; }
     const QString &target() const { return target_; }
 
-    void print();
+    void cmdPrint_Click();
 
 protected:
     void done(int result) override;
@@ -38,7 +38,7 @@ protected:
 private:
     void loadPrinters();
     // Makes printer `n` this window's target.
-    void makeDefaultPrinter(int n);
+    void MakeDefaultPrinter(int n);
 
     QWidget &calculatorWindow_;
     Dialogs &dialogs_;

@@ -148,16 +148,16 @@ void TestMainWindow::refusedValueRestoresTheField() {
     QVERIFY(
         dialogs_.messages.first().contains(QStringLiteral("smallest screen size is 30 inches")));
     QCOMPARE(text(2), QStringLiteral("240"));
-    QCOMPARE(window_->calculator().state().screenDiagonal, 300.0);
+    QCOMPARE(window_->calculator().state().ScreenDiagonal, 300.0);
 }
 
 void TestMainWindow::leavingAfterDisplayRoundingRecalculates() {
     click(option("optUnits_2"));
     type(0, QStringLiteral("253"));
     QCOMPARE(text(0), QStringLiteral("260"));
-    QVERIFY(qAbs(window_->calculator().state().projectionDistance - 253 / 2.54) < 1e-9);
+    QVERIFY(qAbs(window_->calculator().state().ProjectionDistance - 253 / 2.54) < 1e-9);
     QTest::keyClick(field(0), Qt::Key_Tab);
-    QVERIFY(qAbs(window_->calculator().state().projectionDistance - 260 / 2.54) < 1e-9);
+    QVERIFY(qAbs(window_->calculator().state().ProjectionDistance - 260 / 2.54) < 1e-9);
 }
 
 void TestMainWindow::enterButtonConfirms() {
@@ -167,7 +167,7 @@ void TestMainWindow::enterButtonConfirms() {
     QTest::keyClick(field(1), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(field(1), QStringLiteral("150"));
     click(button);
-    QCOMPARE(window_->calculator().state().screenDiagonal, 150.0);
+    QCOMPARE(window_->calculator().state().ScreenDiagonal, 150.0);
     QCOMPARE(text(2), QStringLiteral("120"));
     QVERIFY(!button->isVisible());
     // Enter confirms too, and the field keeps the focus.

@@ -25,8 +25,8 @@ std::vector<ModelRecord> catalogue() {
 
 // Width, height and diagonal stored together must describe one rectangle of the chosen shape.
 bool consistent(const CalcState &s) {
-    return std::abs(std::hypot(s.screenWidth, s.screenHeight) - s.screenDiagonal) < 1e-9 &&
-           std::abs(s.screenWidth / s.screenHeight - s.aspectRatio) < 1e-12;
+    return std::abs(std::hypot(s.ScreenWidth, s.ScreenHeight) - s.ScreenDiagonal) < 1e-9 &&
+           std::abs(s.ScreenWidth / s.ScreenHeight - s.AspectRatio) < 1e-12;
 }
 
 // An empty message means the value was taken.
@@ -52,9 +52,9 @@ class TestCalc : public QObject {
 
     // Focus, replace the text and press Enter, as a user would.
     bool type(int field, const QString &text) {
-        calc_->fieldGotFocus(field);
+        calc_->txtValue_GotFocus(field);
         calc_->setFieldText(field, text);
-        calc_->fieldKeyDown(field, kEnterKey);
+        calc_->txtValue_KeyDown(field, kEnterKey);
         return observer_.messages.isEmpty();
     }
     const CalcState &state() const { return calc_->state(); }
@@ -77,7 +77,7 @@ private slots:
     }
 
     void inverseLensLineRoundTrips_data() {
-        QTest::addColumn<int>("wideScreenMode");
+        QTest::addColumn<int>("WideScreenMode");
         QTest::addColumn<AspectPair>("aspect");
         QTest::newRow("4:3") << 1 << AspectPair{3, 4};
         QTest::newRow("5:4") << 1 << AspectPair{4, 5};
@@ -86,14 +86,14 @@ private slots:
     }
     // A typed diagonal and the distance it gives must describe the same screen.
     void inverseLensLineRoundTrips() {
-        QFETCH(int, wideScreenMode);
+        QFETCH(int, WideScreenMode);
         QFETCH(AspectPair, aspect);
-        const ModelRecord model = testModel(u"M"_s, 0.62, 1.1, 0.5, 0.9, wideScreenMode);
-        const Lens lens{model, wideScreenMode};
+        const ModelRecord model = testModel(u"M"_s, 0.62, 1.1, 0.5, 0.9, WideScreenMode);
+        const Lens lens{model, WideScreenMode};
         for (const int zoom : {Wide, Tele})
             for (const double d : {10.0, 123.4, 987.0}) {
-                const Result<double> back = lens.distanceFromDiagonal(
-                    lens.diagonalFromDistance(d, zoom, aspect), zoom, aspect);
+                const Result<double> back = lens.DistanceFromDiagonal(
+                    lens.DiagonalFromDistance(d, zoom, aspect), zoom, aspect);
                 QVERIFY(back.ok() && std::abs(*back - d) < 1e-9 * d);
             }
     }
@@ -116,26 +116,26 @@ private slots:
         QFETCH(int, step);
         QFETCH(double, wide);
         QFETCH(double, tele);
-        QCOMPARE(roundForDisplay(value, step, Wide), wide);
-        QCOMPARE(roundForDisplay(value, step, Tele), tele);
+        QCOMPARE(RoundForDisplay(value, step, Wide), wide);
+        QCOMPARE(RoundForDisplay(value, step, Tele), tele);
     }
 
     // Offsets are shown from the height rounded to inches, without their sign;
     // a 16 : 9 mode-2 picture adds an eighth of the height to both.
     void offsetTexts() {
         ModelRecord model = testModel(u"M"_s, 0.5, 2, 0.4, 1, 2);
-        model.wideOffsetCoefA = -0.1;
-        model.wideOffsetCoefB = 0.25;
+        model.WideOffsetCoefA = -0.1;
+        model.WideOffsetCoefB = 0.25;
         CalcState s;
-        s.aspectHeight = 3;
-        s.aspectWidth = 4;
-        s.screenHeight = 59.95;
-        s.wideScreenMode = 2;
+        s.AspectHeight = 3;
+        s.AspectWidth = 4;
+        s.ScreenHeight = 59.95;
+        s.WideScreenMode = 2;
         QCOMPARE(resultTexts(s, model, u',').offsets, (std::array{u"6,0"_s, u"15,0"_s}));
-        s.aspectHeight = 9;
-        s.aspectWidth = 16;
+        s.AspectHeight = 9;
+        s.AspectWidth = 16;
         QCOMPARE(resultTexts(s, model, u'.').offsets, (std::array{u"1.5"_s, u"22.5"_s}));
-        s.unitCode = Centimeters;
+        s.UnitCode = Centimeters;
         QCOMPARE(resultTexts(s, model, u'.').offsets[1], u"58"_s);
     }
 
@@ -158,10 +158,10 @@ private slots:
 
     void startUpShowsTheLargestScreenOfTheFirstModel() {
         const CalcState &s = state();
-        QVERIFY(calc_->windowReady());
+        QVERIFY(calc_->WindowReady());
         // inches, projector at the bottom, WIDE, first model, 4 : 3, largest screen
-        QCOMPARE(std::tuple(s.unitCode, s.screenPosition, s.zoomEnd, s.modelIndex, s.aspectRatio,
-                            s.screenDiagonal),
+        QCOMPARE(std::tuple(s.UnitCode, s.ScreenPosition, s.ZoomEnd, s.ModelIndex, s.AspectRatio,
+                            s.ScreenDiagonal),
                  std::tuple(0, 1, 0, 0, 4.0 / 3, 300.0));
         QCOMPARE(controls().fieldText[Width], u"240"_s);
         QVERIFY(calc_->isometric() && calc_->sideView());
@@ -184,16 +184,16 @@ private slots:
         QFETCH(int, mode);
         QFETCH(double, value);
         QFETCH(QString, message);
-        QVERIFY(*calc_->calcScreenSize(Diagonal, 120));
+        QVERIFY(*calc_->CalcScreenSize(Diagonal, 120));
         const CalcState before = state();
-        const Result<bool> r = calc_->calcScreenSize(mode, value);
+        const Result<bool> r = calc_->CalcScreenSize(mode, value);
         const bool taken = message.isEmpty();
         QVERIFY(r.ok() && *r == taken);
         QCOMPARE(observer_.messages, said(message));
-        QCOMPARE(state().screenDiagonal, taken ? value : before.screenDiagonal);
+        QCOMPARE(state().ScreenDiagonal, taken ? value : before.ScreenDiagonal);
         if (!taken)
-            QCOMPARE(std::tuple(state().screenWidth, state().projectionDistance, state().offsetA),
-                     std::tuple(before.screenWidth, before.projectionDistance, before.offsetA));
+            QCOMPARE(std::tuple(state().ScreenWidth, state().ProjectionDistance, state().OffsetA),
+                     std::tuple(before.ScreenWidth, before.ProjectionDistance, before.OffsetA));
     }
 
     void optionChangeKeepsItsQuantityAndClamps_data() {
@@ -207,15 +207,15 @@ private slots:
     }
     void optionChangeKeepsItsQuantityAndClamps() {
         QFETCH(Change, change);
-        QVERIFY(*calc_->calcScreenSize(Diagonal, change.typedDiagonal));
+        QVERIFY(*calc_->CalcScreenSize(Diagonal, change.typedDiagonal));
         change.zoom ? calc_->selectZoom(Tele) : calc_->selectAspect(2);
         const QString clamped = u"large %1 in %2"_s.arg(change.diagonal);
         QCOMPARE(observer_.messages, said(change.clamps ? clamped : QString()));
-        QVERIFY(std::abs(state().screenDiagonal - change.diagonal) < 1e-9);
-        QVERIFY(std::abs(state().projectionDistance - change.distance) < 1e-9);
+        QVERIFY(std::abs(state().ScreenDiagonal - change.diagonal) < 1e-9);
+        QVERIFY(std::abs(state().ProjectionDistance - change.distance) < 1e-9);
         QVERIFY(consistent(state()));
         // The clamp belongs to that one change: a value typed afterwards is refused again.
-        QVERIFY(!*calc_->calcScreenSize(Diagonal, 290));
+        QVERIFY(!*calc_->CalcScreenSize(Diagonal, 290));
     }
 
     void modelChangeRecalculatesOnceWithItsOwnLimits() {
@@ -223,7 +223,7 @@ private slots:
         // new model's own limits decide, so no message comes up.
         calc_->selectModelEntry(TeleOnly);
         QVERIFY(observer_.messages.isEmpty() && observer_.errors.isEmpty());
-        QCOMPARE(std::tuple(state().zoomEnd, state().screenDiagonal), std::tuple(1, 250.0));
+        QCOMPARE(std::tuple(state().ZoomEnd, state().ScreenDiagonal), std::tuple(1, 250.0));
         QCOMPARE(refreshed(), std::tuple(1, 1, 1));
         QVERIFY(consistent(state()));
     }
@@ -232,7 +232,7 @@ private slots:
         calc_->selectAspect(2);
         observer_.clear();
         calc_->selectModelEntry(No169); // 16 : 9 goes back to 4 : 3
-        QCOMPARE(std::tuple(controls().aspect, controls().aspect169Enabled, state().aspectRatio),
+        QCOMPARE(std::tuple(controls().aspect, controls().aspect169Enabled, state().AspectRatio),
                  std::tuple(0, false, 4.0 / 3));
         calc_->selectModelEntry(TeleOnly); // nothing to choose between
         QCOMPARE(std::tuple(controls().zoom, controls().zoomEnabled[0], controls().zoomEnabled[1]),
@@ -246,7 +246,7 @@ private slots:
         calc_->selectUnit(2);
         QCOMPARE(refreshed(), std::tuple(1, 0, 0));
         QCOMPARE(controls().fieldText[Diagonal], u"762"_s);
-        QCOMPARE(state().screenDiagonal, 300.0);
+        QCOMPARE(state().ScreenDiagonal, 300.0);
         observer_.clear();
         calc_->selectPosition(0);
         QCOMPARE(refreshed(), std::tuple(0, 0, 1));
@@ -270,7 +270,7 @@ private slots:
         calc_->selectModelEntry(Extra);
         QCOMPARE(observer_.errors.size(), 1);
         QVERIFY(observer_.errors.first().startsWith(u"Err : %1\r\n"_s.arg(errorNumber)));
-        QCOMPARE(std::tuple(state().modelIndex, controls().modelSelected, state().screenDiagonal),
+        QCOMPARE(std::tuple(state().ModelIndex, controls().modelSelected, state().ScreenDiagonal),
                  std::tuple(0, 0, 300.0));
         // As the first model of a catalogue it stops the start-up instead.
         std::swap(models.front(), models.back());
@@ -281,21 +281,21 @@ private slots:
     void inconsistentLimitsNeitherLoopNorStore() {
         std::vector<ModelRecord> models = catalogue();
         models.push_back(testModel(u"Odd"_s, 0.62, 1.1, 0.5, 0.9));
-        models.back().minDiagonal43Wide = 200;
-        models.back().maxDiagonal43Wide = 100;
+        models.back().MinDiagonal43Wide = 200;
+        models.back().MaxDiagonal43Wide = 100;
         QVERIFY(!calc_->startUp(models));
-        QVERIFY(*calc_->calcScreenSize(Diagonal, 150));
+        QVERIFY(*calc_->CalcScreenSize(Diagonal, 150));
         const CalcState before = state();
         calc_->selectModelEntry(Extra);
         QCOMPARE(observer_.messages, QStringList{u"small 200 in"_s});
-        QCOMPARE(std::tuple(state().screenDiagonal, state().screenWidth),
-                 std::tuple(before.screenDiagonal, before.screenWidth));
+        QCOMPARE(std::tuple(state().ScreenDiagonal, state().ScreenWidth),
+                 std::tuple(before.ScreenDiagonal, before.ScreenWidth));
         // Clamping to a limit the model itself refuses stops after one repetition.
         observer_.clear();
         calc_->selectZoom(Tele);
         calc_->selectZoom(Wide);
         QVERIFY(observer_.messages.size() <= 2);
-        QVERIFY(!calc_->clampToLimits() && std::isfinite(state().screenDiagonal));
+        QVERIFY(!calc_->ClampToLimits() && std::isfinite(state().ScreenDiagonal));
     }
 
     void typedValues_data() {
@@ -318,20 +318,20 @@ private slots:
         QCOMPARE(type(typed.field, typed.text), typed.message.isEmpty());
         QCOMPARE(observer_.messages, said(typed.message));
         QCOMPARE(controls().fieldText[std::size_t(typed.field)], typed.shown);
-        QVERIFY(std::abs(state().screenDiagonal - typed.diagonal) < 1e-9);
+        QVERIFY(std::abs(state().ScreenDiagonal - typed.diagonal) < 1e-9);
         QCOMPARE(refreshed(), std::tuple(1, 1, 1)); // refreshed even when the value was refused
     }
 
     void focusAndKeys() {
-        calc_->fieldGotFocus(Width);
-        calc_->fieldLostFocus(Width); // without typing: nothing changes, everything is redrawn
-        QCOMPARE(state().screenDiagonal, 300.0);
+        calc_->txtValue_GotFocus(Width);
+        calc_->txtValue_LostFocus(Width); // without typing: nothing changes, everything is redrawn
+        QCOMPARE(state().ScreenDiagonal, 300.0);
         QCOMPARE(refreshed(), std::tuple(1, 1, 1));
         calc_->setFieldText(Width, u"96"_s);
-        calc_->fieldKeyDown(Width, 'X'); // any key but Enter only shows the Enter button
-        QCOMPARE(std::tuple(controls().visibleEnter, state().screenDiagonal), std::tuple(2, 300.0));
-        calc_->fieldKeyDown(Width, kEnterKey);
-        QCOMPARE(std::tuple(controls().visibleEnter, state().screenDiagonal),
+        calc_->txtValue_KeyDown(Width, 'X'); // any key but Enter only shows the Enter button
+        QCOMPARE(std::tuple(controls().visibleEnter, state().ScreenDiagonal), std::tuple(2, 300.0));
+        calc_->txtValue_KeyDown(Width, kEnterKey);
+        QCOMPARE(std::tuple(controls().visibleEnter, state().ScreenDiagonal),
                  std::tuple(-1, 120.0));
     }
 
@@ -340,11 +340,11 @@ private slots:
     void leavingAfterDisplayRoundingRecalculates() {
         calc_->selectUnit(2);
         QVERIFY(type(Distance, u"253"_s));
-        QVERIFY(std::abs(state().projectionDistance - 253 / 2.54) < 1e-9);
+        QVERIFY(std::abs(state().ProjectionDistance - 253 / 2.54) < 1e-9);
         QCOMPARE(controls().fieldText[Distance], u"260"_s);
         for (int leave = 0; leave < 2; ++leave) {
-            calc_->fieldLostFocus(Distance);
-            QVERIFY(std::abs(state().projectionDistance - 260 / 2.54) < 1e-9);
+            calc_->txtValue_LostFocus(Distance);
+            QVERIFY(std::abs(state().ProjectionDistance - 260 / 2.54) < 1e-9);
         }
     }
 };

@@ -24,7 +24,7 @@ QString catalogue(const QStringList &modelLines) {
 QStringList names(const Result<std::vector<ModelRecord>> &models) {
     QStringList result;
     for (const ModelRecord &m : models ? *models : std::vector<ModelRecord>())
-        result << m.modelName;
+        result << m.ModelName;
     return result;
 }
 
@@ -85,11 +85,11 @@ private slots:
         file.write("Header\rModel A\rMod\xE8le B,1\r");
         file.close();
         // A name alone on its line must not keep a stray CR.
-        QCOMPARE(names(loadModelInfo(path)), (QStringList{u"Model A"_s, u"Mod\u00E8le B"_s}));
+        QCOMPARE(names(LoadModelInfo(path)), (QStringList{u"Model A"_s, u"Mod\u00E8le B"_s}));
 
         QVERIFY(QDir(dir.path()).mkdir(u"folder.ini"_s));
-        QCOMPARE(loadModelInfo(dir.filePath(u"missing.ini"_s)).error().code(), 53);
-        QCOMPARE(loadModelInfo(dir.filePath(u"folder.ini"_s)).error().code(), 75);
+        QCOMPARE(LoadModelInfo(dir.filePath(u"missing.ini"_s)).error().code(), 53);
+        QCOMPARE(LoadModelInfo(dir.filePath(u"folder.ini"_s)).error().code(), 75);
 
         // Random bytes, biased towards those the reader reacts to: only a number
         // out of range (or, improbably, too many models) may fail.

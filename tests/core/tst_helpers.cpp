@@ -16,45 +16,44 @@ constexpr double kNone = std::numeric_limits<double>::quiet_NaN(); // refused / 
 class TestHelpers : public QObject {
     Q_OBJECT
 
-    enum Helper { AddBackslash, FileNameOfPath, StripExtension };
+    enum Helper { Backslash, FileName, Strip };
 
 private slots:
     void pathHelpers_data() {
         QTest::addColumn<int>("helper");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("add to windows folder") << +AddBackslash << u"C:\\Prog"_s << u"C:\\Prog\\"_s;
-        QTest::newRow("add to windows root") << +AddBackslash << u"C:\\"_s << u"C:\\"_s;
-        QTest::newRow("add to unix folder") << +AddBackslash << u"/opt/v"_s << u"/opt/v/"_s;
+        QTest::newRow("add to windows folder") << +Backslash << u"C:\\Prog"_s << u"C:\\Prog\\"_s;
+        QTest::newRow("add to windows root") << +Backslash << u"C:\\"_s << u"C:\\"_s;
+        QTest::newRow("add to unix folder") << +Backslash << u"/opt/v"_s << u"/opt/v/"_s;
         QTest::newRow("name of windows file")
-            << +FileNameOfPath << u"C:\\Data\\calc.cf"_s << u"calc.cf"_s;
-        QTest::newRow("name of unix folder") << +FileNameOfPath << u"/u/"_s << QString();
-        QTest::newRow("name, mixed separators")
-            << +FileNameOfPath << u"C:\\a/b\\c.cf"_s << u"c.cf"_s;
-        QTest::newRow("strip last dot only") << +StripExtension << u"a.b.c"_s << u"a.b"_s;
-        QTest::newRow("strip without dot") << +StripExtension << u"README"_s << u"README"_s;
+            << +FileName << u"C:\\Data\\calc.cf"_s << u"calc.cf"_s;
+        QTest::newRow("name of unix folder") << +FileName << u"/u/"_s << QString();
+        QTest::newRow("name, mixed separators") << +FileName << u"C:\\a/b\\c.cf"_s << u"c.cf"_s;
+        QTest::newRow("strip last dot only") << +Strip << u"a.b.c"_s << u"a.b"_s;
+        QTest::newRow("strip without dot") << +Strip << u"README"_s << u"README"_s;
     }
     void pathHelpers() {
         QFETCH(int, helper);
         QFETCH(QString, input);
         QFETCH(QString, expected);
-        QCOMPARE(helper == AddBackslash     ? addBackslash(input)
-                 : helper == FileNameOfPath ? fileNameOfPath(input)
-                                            : stripExtension(input),
+        QCOMPARE(helper == Backslash  ? AddBackslash(input)
+                 : helper == FileName ? FileNameOfPath(input)
+                                      : StripExtension(input),
                  expected);
     }
 
     void replaceTextNeverRescans() {
         // Inserted text is never searched again, or this would not terminate.
-        QCOMPARE(replaceText(u"a%1b%1"_s, u"%1"_s, u"[%1]"_s), u"a[%1]b[%1]"_s);
-        QCOMPARE(replaceText(u"aaa"_s, u"aa"_s, u"b"_s), u"ba"_s);
+        QCOMPARE(ReplaceText(u"a%1b%1"_s, u"%1"_s, u"[%1]"_s), u"a[%1]b[%1]"_s);
+        QCOMPARE(ReplaceText(u"aaa"_s, u"aa"_s, u"b"_s), u"ba"_s);
     }
 
     void feetAreDividedOut() {
         // 0.3 * 12 gives 3.5999999999999996; a last-bit difference can move a
-        // later roundUp to another number, so compare exactly.
-        QVERIFY(toInches(0.3, Feet) == 3.6);
-        QVERIFY(toInches(762, Centimeters) == 300.0);
+        // later RoundUp to another number, so compare exactly.
+        QVERIFY(ToInches(0.3, Feet) == 3.6);
+        QVERIFY(ToInches(762, Centimeters) == 300.0);
     }
 
     // The lenient reader (typed values, catalogue fields) next to the strict one
@@ -84,7 +83,7 @@ private slots:
         QCOMPARE(parseNumber(text).value_or(kNone), strict);
     }
 
-    // roundUp serves typed values, roundToInt16 the 16-bit items of the files.
+    // RoundUp serves typed values, roundToInt16 the 16-bit items of the files.
     void rounding_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<double>("up");
@@ -101,7 +100,7 @@ private slots:
         QFETCH(double, value);
         QFETCH(double, up);
         QFETCH(double, int16);
-        QCOMPARE(roundUp(value), up);
+        QCOMPARE(RoundUp(value), up);
         const auto rounded = roundToInt16(value);
         QCOMPARE(rounded ? double(*rounded) : kNone, int16);
     }

@@ -25,7 +25,7 @@ private slots:
         QTest::addColumn<double>("labelWidth");     // of the diagonal field
         QTest::addColumn<QList<QPoint>>("corners"); // TL, TR, BR, BL, lens; empty: not checked
         QTest::addColumn<int>("attempts");
-        QTest::addColumn<double>("maxDistance");
+        QTest::addColumn<double>("MaxDistance");
         // distance field left, diagonal field left and top, height field top
         QTest::addColumn<QList<double>>("fields");
 
@@ -60,7 +60,7 @@ private slots:
         QFETCH(double, labelWidth);
         QFETCH(QList<QPoint>, corners);
         QFETCH(int, attempts);
-        QFETCH(double, maxDistance);
+        QFETCH(double, MaxDistance);
         QFETCH(QList<double>, fields);
 
         IsometricMetrics metrics;
@@ -74,7 +74,7 @@ private slots:
             QCOMPARE(qp(g->projector), corners[4] - QPoint(46, 10));
         }
         QCOMPARE(g->attempts, attempts);
-        QCOMPARE(g->maxDistance, maxDistance);
+        QCOMPARE(g->MaxDistance, MaxDistance);
         QCOMPARE(
             (QList<double>{g->value[0].left, g->value[1].left, g->value[1].top, g->value[3].top}),
             fields);

@@ -124,7 +124,7 @@ private slots:
             });
         QVERIFY(result != 0);
         QCOMPARE(readAll(folder.filePath(kModelInfoFile)), kCatalogue);
-        QVERIFY(loadModelInfo(folder.filePath(kModelInfoFile)).ok());
+        QVERIFY(LoadModelInfo(folder.filePath(kModelInfoFile)).ok());
     }
 
     void badTextFilesFailCleanly_data() {
@@ -155,7 +155,7 @@ private slots:
             QVERIFY(QDir().mkpath(file));
         else
             writeAll(file, content);
-        const auto models = loadModelInfo(file);
+        const auto models = LoadModelInfo(file);
         QVERIFY(!models.ok() || models->size() <= 1000);
         if (folder)
             QCOMPARE(models.error().code(), int(ErrorNumber::PathFileAccessError));
@@ -176,14 +176,14 @@ private slots:
         for (int field = 0; field < 4; ++field)
             for (const QString &text : hostile) {
                 observer.clear();
-                calc.fieldGotFocus(field);
+                calc.txtValue_GotFocus(field);
                 calc.setFieldText(field, text);
-                const bool accepted = calc.enterClicked(field);
+                const bool accepted = calc.cmdEnter_Click(field);
                 QVERIFY(accepted || observer.messages.size() == 1);
                 QVERIFY(observer.errors.isEmpty());
                 const CalcState &s = calc.state();
-                for (double v : {s.screenWidth, s.screenHeight, s.screenDiagonal,
-                                 s.projectionDistance, s.offsetA, s.offsetB, s.maxDistance})
+                for (double v : {s.ScreenWidth, s.ScreenHeight, s.ScreenDiagonal,
+                                 s.ProjectionDistance, s.OffsetA, s.OffsetB, s.MaxDistance})
                     QVERIFY(std::isfinite(v));
                 QVERIFY(calc.isometric().has_value() && calc.sideView().has_value());
             }

@@ -44,15 +44,15 @@ class TestCalcFile : public QObject {
     // Saves a calculation with these items (4 : 3 WIDE, inches unless told) and opens it.
     Status open(const ModelRecord &model, QList<double> items = {0, 3, 4, 100, 0}) {
         const CalcFileData data{.model = model,
-                                .zoomEnd = std::int16_t(items[0]),
-                                .aspectHeight = items[1],
-                                .aspectWidth = items[2],
-                                .unitCode = std::int16_t(items[4]),
-                                .screenDiagonal = items[3]};
-        const QString path = dir_.filePath(model.modelName + u".cf"_s);
+                                .ZoomEnd = std::int16_t(items[0]),
+                                .AspectHeight = items[1],
+                                .AspectWidth = items[2],
+                                .UnitCode = std::int16_t(items[4]),
+                                .ScreenDiagonal = items[3]};
+        const QString path = dir_.filePath(model.ModelName + u".cf"_s);
         if (Status saved = writeCalcFile(path, data))
             return saved;
-        return openCalculationFile(*calc_, path);
+        return OpenCalculateFile(*calc_, path);
     }
 
 private slots:
@@ -67,9 +67,9 @@ private slots:
     void writesAndReadsBack() {
         CalcFileData data = *parse(kSample);
         QCOMPARE(formatCalcFile(data), kSample.join("\r\n") + "\r\n");
-        QCOMPARE(data.maxDistance, 468.75);
+        QCOMPARE(data.MaxDistance, 468.75);
         // Only the outermost quotation marks delimit the name.
-        data.model.modelName = u"\"Big\" 12\" model \""_s;
+        data.model.ModelName = u"\"Big\" 12\" model \""_s;
         QVERIFY(!writeCalcFile(dir_.filePath(u"calc.cf"_s), data));
         const Result<CalcFileData> read = readCalcFile(dir_.filePath(u"calc.cf"_s));
         QVERIFY(read.ok() && *read == data);
@@ -124,8 +124,8 @@ private slots:
 
     void openAddsUnknownModelOnce() {
         ModelRecord gamma = kAlpha;
-        gamma.modelName = u"Gamma"_s;
-        gamma.wideCoefA = 0.7;
+        gamma.ModelName = u"Gamma"_s;
+        gamma.WideCoefA = 0.7;
         for (int round = 0; round < 2; ++round) {
             QVERIFY(!open(gamma));
             QCOMPARE(calc_->controls().modelItems,
@@ -135,10 +135,10 @@ private slots:
         }
         // A known name keeps the catalogue's lens data, whatever the file holds.
         ModelRecord changed = kAlpha;
-        changed.wideCoefA = 0.9;
+        changed.WideCoefA = 0.9;
         QVERIFY(!open(changed));
         QVERIFY(calc_->models().front() == kAlpha);
-        QCOMPARE(calc_->state().projectionDistance, (100.0 + 2) / 0.5);
+        QCOMPARE(calc_->state().ProjectionDistance, (100.0 + 2) / 0.5);
     }
 
     void openRestoresOptions_data() {
@@ -169,8 +169,8 @@ private slots:
         observer_.clear();
         QVERIFY(!open(beta ? kBeta : kAlpha, items));
         const Controls &k = calc_->controls();
-        QCOMPARE((QList<double>{double(k.zoom), double(k.aspect), calc_->state().screenDiagonal,
-                                calc_->state().projectionDistance})
+        QCOMPARE((QList<double>{double(k.zoom), double(k.aspect), calc_->state().ScreenDiagonal,
+                                calc_->state().ProjectionDistance})
                      .first(result.size()),
                  result);
         QCOMPARE(observer_.messages, messages);
@@ -179,19 +179,19 @@ private slots:
     void openBadFileChangesNothing() {
         QVERIFY(!open(kBeta, {0, 4, 5, 120, 1}));
         const Controls before = calc_->controls();
-        const QString file = calc_->currentFileName();
+        const QString file = calc_->CurrentFileName();
         observer_.clear();
         // A new model without any lens line is refused before anything changes,
         // and so is a file cut short after its first line.
         QCOMPARE(open(testModel(u"Delta"_s, 0, 0, 0, 0)).value().code(), 380);
         QVERIFY(QFile::resize(dir_.filePath(u"Delta.cf"_s), 9));
-        QCOMPARE(openCalculationFile(*calc_, dir_.filePath(u"Delta.cf"_s)).value().code(), 62);
+        QCOMPARE(OpenCalculateFile(*calc_, dir_.filePath(u"Delta.cf"_s)).value().code(), 62);
         QCOMPARE(calc_->controls().modelItems, before.modelItems);
         QCOMPARE(calc_->controls().modelSelected, before.modelSelected);
         QCOMPARE(calc_->controls().fieldText, before.fieldText);
-        QCOMPARE(calc_->currentFileName(), file);
+        QCOMPARE(calc_->CurrentFileName(), file);
         QCOMPARE(observer_.isometricDrawings, 0);
-        QVERIFY(calc_->windowReady());
+        QVERIFY(calc_->WindowReady());
     }
 };
 

@@ -112,7 +112,7 @@ void TestPrinting::listsPrintersWithTheDefaultSelected() {
     QCOMPARE(printers->item(0)->text(), QStringLiteral("pdf-a"));
     QCOMPARE(printers->item(1)->text(), QStringLiteral("pdf-b"));
     QCOMPARE(printers->currentRow(), 0);
-    QCOMPARE(d->initialDefault(), 0);
+    QCOMPARE(d->InitialDefault(), 0);
     QVERIFY(button(*d, "cmdPrint")->isEnabled());
 }
 
@@ -126,7 +126,7 @@ void TestPrinting::printsOneJobOnTheChosenQueue() {
     list(*d)->setCurrentRow(1);
     QTest::mouseClick(button(*d, "cmdPrint"), Qt::LeftButton);
     QVERIFY(dialogs_.errors.isEmpty());
-    QCOMPARE(d->currentDefault(), 1);
+    QCOMPARE(d->CurrentDefault(), 1);
     QCOMPARE(d->result(), int(QDialog::Accepted));
     QCOMPARE(d->target(), QStringLiteral("pdf-a")); // the record is set back on closing
     QTRY_VERIFY_WITH_TIMEOUT(

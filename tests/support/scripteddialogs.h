@@ -12,11 +12,11 @@ class ScriptedDialogs : public vistrel::app::Dialogs {
 public:
     void message(QWidget *, const QString &text) override { messages.append(text); }
     void error(QWidget *, const QString &text) override { errors.append(text); }
-    QString openFile(QWidget *, const QString &filter, const QString &) override {
+    QString ShowOpenDialog(QWidget *, const QString &filter, const QString &) override {
         return answer(QStringLiteral("open ") + filter);
     }
-    QString saveFile(QWidget *, const QString &filter, const QString &,
-                     const QString &suffix) override {
+    QString ShowSaveDialog(QWidget *, const QString &filter, const QString &,
+                           const QString &suffix) override {
         return answer(QStringLiteral("save ") + filter + QStringLiteral(" .") + suffix);
     }
 
