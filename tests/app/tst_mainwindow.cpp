@@ -149,6 +149,18 @@ void TestMainWindow::refusedValueRestoresTheField() {
         dialogs_.messages.first().contains(QStringLiteral("smallest screen size is 30 inches")));
     QCOMPARE(text(2), QStringLiteral("240"));
     QCOMPARE(window_->calculator().state().ScreenDiagonal, 300.0);
+
+    // Hostile text typed into the real fields: a message each, the window still working.
+    for (const QString &hostile :
+         {QStringLiteral("1e999"), QStringLiteral("-1e999"), QString(2000, u'9'),
+          QStringLiteral("NaN"), QStringLiteral("+-3")}) {
+        dialogs_.messages.clear();
+        type(1, hostile);
+        QCOMPARE(dialogs_.messages.size(), 1);
+        QCOMPARE(text(1), QStringLiteral("300"));
+    }
+    type(1, QStringLiteral("100"));
+    QCOMPARE(text(2), QStringLiteral("80"));
 }
 
 void TestMainWindow::leavingAfterDisplayRoundingRecalculates() {
