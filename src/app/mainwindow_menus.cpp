@@ -73,9 +73,14 @@ void MainWindow::mnuOptionModelInfo_Click() {
         dialogs_.error(this, result.error().boxText());
         return;
     }
-    if (result->outcome == CatalogueSwitch::Outcome::NoModels)
+    if (result->outcome == CatalogueSwitch::Outcome::NoModels) {
         dialogs_.message(this,
                          ReplaceText(calc_.messages().MsgGeneral, QStringLiteral("%1"), path));
+        if (result->reloadError) {
+            dialogs_.error(this, result->reloadError->boxText());
+            return;
+        }
+    }
     if (Status s = calc_.replaceCatalogue(std::move(result.value().models)))
         dialogs_.error(this, s->boxText());
 }

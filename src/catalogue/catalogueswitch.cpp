@@ -5,6 +5,7 @@
 #include "core/textfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
@@ -15,7 +16,8 @@ namespace vistrel {
 namespace {
 
 Result<QByteArray> readBytes(const QString &path) {
-    if (!FileExists(path))
+    // Any regular file the user chose counts, hidden or not.
+    if (!QFileInfo(path).isFile())
         return makeError(ErrorNumber::FileNotFound, QStringLiteral("File not found: %1").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -54,7 +56,11 @@ Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString
     VISTREL_TRY_ASSIGN(result.models, parseModelInfo(decodeText(chosen), workingCopy));
     if (result.models.empty()) {
         result.outcome = CatalogueSwitch::Outcome::NoModels;
-        VISTREL_TRY_ASSIGN(result.models, LoadModelInfo(current));
+        Result<std::vector<ModelRecord>> reloaded = LoadModelInfo(current);
+        if (reloaded)
+            result.models = std::move(reloaded.value());
+        else
+            result.reloadError = reloaded.error();
         return result;
     }
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace vistrel {
@@ -22,6 +23,9 @@ struct CatalogueSwitch {
     // The catalogue to use from now on: the installed file's models, or the
     // current ModelInfo.ini read again after a refusal.
     std::vector<ModelRecord> models;
+    // After a refusal: why the current ModelInfo.ini could not be read again
+    // (the catalogue in use then stays as it is).
+    std::optional<AppError> reloadError;
 };
 
 // Installs `chosenPath` as the catalogue of `folder`: copies it to ~tmp.ini,

@@ -311,9 +311,9 @@ void TestMainWindow::catalogueSwitch() {
     const QByteArray previous = readAll(dir_->filePath(QStringLiteral("ModelInfo.ini")));
     const QByteArray chosen =
         "h\r\nDelta,30,200,30,200,0.7,1,0.6,1,0.1,0.1,0,0,1,0,30,200,30,200\r\n";
-    write(QStringLiteral("other.ini"), chosen);
+    write(QStringLiteral(".other.ini"), chosen); // a hidden file is as good as any
     type(1, QStringLiteral("100"));
-    dialogs_.answers.enqueue(dir_->filePath(QStringLiteral("other.ini")));
+    dialogs_.answers.enqueue(dir_->filePath(QStringLiteral(".other.ini")));
     child<QAction>(QStringLiteral("mnuOptionModelInfo"))->trigger();
     QCOMPARE(dialogs_.asked, QStringList{QStringLiteral("open ModelFile (*.ini)")});
     QCOMPARE(readAll(dir_->filePath(QStringLiteral("ModelInfo.ini"))), chosen);
