@@ -84,6 +84,7 @@ private:
     LanguageTexts texts_;
     AppPaths paths_;
     DrawingKit kit_;
+    unsigned shownModelList_ = ~0U; // the model list version cboModel shows
 
     QLabel *lblModel_ = nullptr;
     QComboBox *cboModel_ = nullptr;

@@ -65,14 +65,13 @@ void MainWindow::controlsChanged() {
         fraWIDE_->button(i)->setEnabled(c.zoomEnabled[static_cast<std::size_t>(i)]);
     fraAspect_->button(2)->setEnabled(c.aspect169Enabled);
 
-    bool sameList = cboModel_->count() == c.modelItems.size();
-    for (int i = 0; sameList && i < cboModel_->count(); ++i)
-        sameList = cboModel_->itemText(i) == c.modelItems.at(i) &&
-                   cboModel_->itemData(i).toInt() == c.modelItemData[static_cast<std::size_t>(i)];
-    if (!sameList) {
+    // Rebuilt only when the catalogue changed: a list of 1000 models is not
+    // compared on every refresh.
+    if (shownModelList_ != c.modelListVersion || cboModel_->count() != c.modelItems.size()) {
         cboModel_->clear();
         for (qsizetype i = 0; i < c.modelItems.size(); ++i)
             cboModel_->addItem(c.modelItems.at(i), c.modelItemData[static_cast<std::size_t>(i)]);
+        shownModelList_ = c.modelListVersion;
     }
     cboModel_->setCurrentIndex(c.modelSelected);
 

@@ -39,6 +39,7 @@ void Calculator::report(const Status &status) {
 void Calculator::loadCatalogue(std::vector<ModelRecord> models) {
     models_ = std::move(models);
     controls_.modelItems.clear();
+    ++controls_.modelListVersion;
     controls_.modelItemData.clear();
     controls_.modelSelected = -1;
     for (std::size_t i = 0; i < models_.size(); ++i) {

@@ -33,6 +33,7 @@ struct Controls {
     bool aspect169Enabled = true;
 
     QStringList modelItems;         // texts of cboModel
+    unsigned modelListVersion = 0;  // changes whenever modelItems changes
     std::vector<int> modelItemData; // catalogue index of each item
     int modelSelected = -1;
 

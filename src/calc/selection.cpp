@@ -266,6 +266,7 @@ Status Calculator::restore(const RestoreRequest &request) {
         models_.push_back(request.model);
         index = static_cast<int>(models_.size() - 1);
         controls_.modelItems.append(request.model.ModelName);
+        ++controls_.modelListVersion;
         controls_.modelItemData.push_back(index);
     }
     // The list holds one entry per catalogue entry, in catalogue order.
