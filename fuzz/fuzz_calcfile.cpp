@@ -37,26 +37,13 @@ bool allFinite(const CalcFileData &d) {
     return true;
 }
 
-// The request OpenCalculateFile() builds from a file.
-vistrel::RestoreRequest restoreRequest(const CalcFileData &d) {
-    vistrel::RestoreRequest request;
-    request.model = d.model;
-    request.ZoomEnd = d.ZoomEnd;
-    request.ScreenPosition = d.ScreenPosition;
-    request.AspectHeight = d.AspectHeight;
-    request.AspectWidth = d.AspectWidth;
-    request.UnitCode = d.UnitCode;
-    request.ScreenDiagonal = d.ScreenDiagonal;
-    return request;
-}
-
 void checkOpening(const CalcFileData &d, const QByteArray &written) {
     vistrel::fuzz::RecordingObserver observer;
     vistrel::Calculator calculator(observer);
     calculator.setMessages(vistrel::messagesFrom(vistrel::fuzz::shippedTexts()));
     if (calculator.startUp(vistrel::fuzz::shippedModels()) || observer.errors > 0)
         fail("the shipped catalogue does not start a calculator");
-    if (calculator.restore(restoreRequest(d)) || observer.errors > 0)
+    if (calculator.restore(vistrel::restoreRequestFrom(d)) || observer.errors > 0)
         return;
     const QString context = QString::fromUtf8(written);
     const vistrel::ModelRecord *model = calculator.currentModel();

@@ -213,19 +213,23 @@ Status SaveCalculateFile(Calculator &calculator, SaveKind kind,
     return writeCalcFile(fileName, snapshotCalculation(calculator));
 }
 
+RestoreRequest restoreRequestFrom(const CalcFileData &d) {
+    RestoreRequest request;
+    request.model = d.model;
+    request.ZoomEnd = d.ZoomEnd;
+    request.ScreenPosition = d.ScreenPosition;
+    request.AspectHeight = d.AspectHeight;
+    request.AspectWidth = d.AspectWidth;
+    request.UnitCode = d.UnitCode;
+    request.ScreenDiagonal = d.ScreenDiagonal;
+    return request;
+}
+
 Status OpenCalculateFile(Calculator &calculator, const QString &path) {
     const Result<CalcFileData> data = readCalcFile(path);
     if (!data)
         return data.error();
-    RestoreRequest request;
-    request.model = data->model;
-    request.ZoomEnd = data->ZoomEnd;
-    request.ScreenPosition = data->ScreenPosition;
-    request.AspectHeight = data->AspectHeight;
-    request.AspectWidth = data->AspectWidth;
-    request.UnitCode = data->UnitCode;
-    request.ScreenDiagonal = data->ScreenDiagonal;
-    if (Status s = calculator.restore(request))
+    if (Status s = calculator.restore(restoreRequestFrom(*data)))
         return s;
     calculator.setCurrentFileName(path);
     return std::nullopt;

@@ -65,6 +65,9 @@ enum class SaveKind { Save, SaveAs };
 Status SaveCalculateFile(Calculator &calculator, SaveKind kind,
                          const std::function<QString()> &askName, bool *named = nullptr);
 
+// What opening takes from a file: the model, the four options and the diagonal.
+RestoreRequest restoreRequestFrom(const CalcFileData &data);
+
 // File > Open without the dialog: reads the file, then restores the calculator.
 Status OpenCalculateFile(Calculator &calculator, const QString &path);
 
