@@ -19,11 +19,17 @@ add_test(NAME fuzz_build COMMAND ${VISTREL_FUZZ_SCRIPT} --build-only --build-dir
 set_tests_properties(fuzz_build PROPERTIES FIXTURES_SETUP vistrel_fuzz_build TIMEOUT 600
                                            RESOURCE_LOCK vistrel_fuzz_build)
 
-foreach(target catalogue language calcfile number cli)
+# A fixed seed and number of runs (about 10 s each on two cores), so that a
+# failure here shows up again with the same command on another machine;
+# `make fuzz` is where new inputs are searched for, with a random seed.
+foreach(target_runs catalogue:12000 language:100000 calcfile:200000 number:1000000 cli:200000)
+    string(REPLACE ":" ";" target_runs ${target_runs})
+    list(GET target_runs 0 target)
+    list(GET target_runs 1 runs)
     add_test(NAME fuzz_${target}
-             COMMAND ${VISTREL_FUZZ_SCRIPT} --seconds 10 --build-dir ${VISTREL_FUZZ_BUILD_DIR}
-                     ${target})
+             COMMAND ${VISTREL_FUZZ_SCRIPT} --runs ${runs} --seed 1 --build-dir
+                     ${VISTREL_FUZZ_BUILD_DIR} ${target})
     set_tests_properties(fuzz_${target} PROPERTIES FIXTURES_REQUIRED vistrel_fuzz_build
-                                                   RESOURCE_LOCK vistrel_fuzz_build TIMEOUT 120
+                                                   RESOURCE_LOCK vistrel_fuzz_build TIMEOUT 300
                                                    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endforeach()

@@ -2,13 +2,17 @@
 # Builds the libFuzzer targets with clang in a folder of their own and runs
 # each for a while on a copy of its seed corpus.
 #
-#   fuzz/run.sh [--build-only] [--seconds N] [--build-dir DIR] [TARGET...]
+#   fuzz/run.sh [--build-only] [--seconds N | --runs N --seed S] [--build-dir DIR]
+#               [TARGET...]
 #
 # TARGET is one of catalogue, language, calcfile, number, cli (default: all).
-# N defaults to $FUZZ_SECONDS, else 60. DIR defaults to build-fuzz at the top
-# of the repository. Inputs the fuzzer finds stay in DIR/fuzz-work/TARGET/;
-# fuzz/corpus/ is never written. The exit status is non-zero when a target
-# found a crash (its file is named in the summary) or could not be run.
+# --seconds defaults to $FUZZ_SECONDS, else 60. --runs with --seed makes a
+# repeatable run: N inputs from the seed corpus alone, the same ones wherever
+# the same compiler builds the targets. DIR defaults to build-fuzz at the top
+# of the repository.
+# Inputs the fuzzer finds stay in DIR/fuzz-work/TARGET/; fuzz/corpus/ is never
+# written. The exit status is non-zero when a target found a crash (its file is
+# named in the summary) or could not be run.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,11 +20,13 @@ all_targets=(catalogue language calcfile number cli)
 
 build_only=0
 seconds=${FUZZ_SECONDS:-60}
+runs=
+seed=
 build_dir=$repo/build-fuzz
 targets=()
 
 usage() {
-    sed -n '2,12s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"
+    sed -n '2,15s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"
 }
 
 while [ $# -gt 0 ]; do
@@ -32,6 +38,18 @@ while [ $# -gt 0 ]; do
         shift
         ;;
     --seconds=*) seconds=${1#*=} ;;
+    --runs)
+        [ $# -ge 2 ] || { usage >&2; exit 2; }
+        runs=$2
+        shift
+        ;;
+    --runs=*) runs=${1#*=} ;;
+    --seed)
+        [ $# -ge 2 ] || { usage >&2; exit 2; }
+        seed=$2
+        shift
+        ;;
+    --seed=*) seed=${1#*=} ;;
     --build-dir)
         [ $# -ge 2 ] || { usage >&2; exit 2; }
         build_dir=$2
@@ -52,12 +70,23 @@ while [ $# -gt 0 ]; do
     shift
 done
 
-case $seconds in
-'' | *[!0-9]*)
-    echo "fuzz/run.sh: --seconds needs a whole number, not '$seconds'" >&2
-    exit 2
-    ;;
-esac
+whole_number() {
+    case $2 in
+    '' | *[!0-9]*)
+        echo "fuzz/run.sh: $1 needs a whole number, not '$2'" >&2
+        exit 2
+        ;;
+    esac
+}
+whole_number --seconds "$seconds"
+if [ -n "$runs$seed" ]; then
+    whole_number --runs "$runs"
+    whole_number --seed "$seed"
+    [ "$seed" -gt 0 ] || {
+        echo "fuzz/run.sh: --seed 0 would pick a random seed" >&2
+        exit 2
+    }
+fi
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 for t in "${targets[@]}"; do
     case " ${all_targets[*]} " in
@@ -109,6 +138,8 @@ summary=()
 failed=0
 for t in "${targets[@]}"; do
     work=$work_root/$t
+    # A repeatable run must not depend on what earlier runs found here.
+    [ -z "$runs" ] || rm -rf "$work/corpus"
     mkdir -p "$work/corpus"
     # New inputs go to the work copy only; earlier finds are kept there.
     cp -R "$repo/fuzz/corpus/$t/." "$work/corpus/"
@@ -116,11 +147,21 @@ for t in "${targets[@]}"; do
     stamp=$work/.run-started
     : >"$stamp"
 
-    options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
-        -artifact_prefix="$work/")
+    options=(-timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/")
+    if [ -n "$runs" ]; then
+        # What would vary the inputs from one run to the next: reloading the
+        # corpus folder every second (timing), comparisons with pointers
+        # turned into dictionary words (address randomisation), Qt's hash seed.
+        options+=(-runs="$runs" -seed="$seed" -reload=0 -use_cmp=0)
+        export QT_HASH_SEED=0
+        budget="$runs runs from seed $seed"
+    else
+        options+=(-max_total_time="$seconds")
+        budget="${seconds} s"
+    fi
     [ ! -f "$repo/fuzz/$t.dict" ] || options+=(-dict="$repo/fuzz/$t.dict")
 
-    echo "== fuzz_$t: ${seconds} s on $(find "$work/corpus" -type f | wc -l) inputs (log: $log)"
+    echo "== fuzz_$t: $budget on $(find "$work/corpus" -type f | wc -l) inputs (log: $log)"
     started=$(date +%s)
     status=0
     (cd "$work" && "$build_dir/bin/fuzz_$t" "${options[@]}" "$work/corpus") >"$log" 2>&1 ||

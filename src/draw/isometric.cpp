@@ -27,10 +27,12 @@ Result<Corners> corners(PointI c, PointI s, double MaxDistance, const IsometricI
     const double dy = double(c.y) - s.y;
     const double dx = double(c.x) - s.x;
     const double len = std::sqrt(dy * dy + dx * dx);
-    if (len == 0 || MaxDistance == 0)
+    // A distance of a few subnormals divided by the length underflows to zero
+    // as surely as a zero distance does.
+    const double k = len == 0 ? 0 : MaxDistance / len;
+    if (k == 0 || !std::isfinite(k))
         return makeError(ErrorNumber::DivisionByZero,
                          QStringLiteral("Division by zero: the isometric drawing has no scale"));
-    const double k = MaxDistance / len;
     const double a = std::abs(std::cos(kTheta) * in.ScreenWidth / 2) / k;
     const double b = std::abs(std::sin(kTheta) * in.ScreenWidth / 2) / k;
     const double h = in.ScreenHeight / 2 / k;

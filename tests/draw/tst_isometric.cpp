@@ -83,6 +83,8 @@ private slots:
     void refusesDrawingsItCannotMake() {
         IsometricMetrics metrics;
         QCOMPARE(layoutIsometric(metrics, {80, 60, 100, 0}).error().code(), 11); // no scale
+        // A catalogue can give a distance so small that the scale underflows to zero.
+        QCOMPARE(layoutIsometric(metrics, {80, 60, 5e-324, 5e-324}).error().code(), 11);
         QVERIFY(!layoutIsometric(metrics, {1e300, 1e300, 100, 400}).ok());       // absurd screen
         // The centre of the screen lies on the top edge, so shrinking never helps:
         // this must fail, not loop.
