@@ -5,7 +5,7 @@ set -euo pipefail
 # The printing tests run a private CUPS scheduler and read its output with poppler;
 # the fuzz targets need clang's libFuzzer runtime.
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          cups-daemon cups-client poppler-utils clang libclang-rt-14-dev)
+          libcups2-dev cups-daemon cups-client poppler-utils clang libclang-rt-14-dev)
 # `install-deps.sh bench` adds what the benchmarks need.
 if [ "${1:-}" = bench ]; then
     packages+=(libbenchmark-dev xvfb xauth)

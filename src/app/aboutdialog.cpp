@@ -1,6 +1,7 @@
 #include "aboutdialog.h"
 
 #include "pictures.h"
+#include "plaintext.h"
 #include "twips.h"
 #include "uifont.h"
 
@@ -17,7 +18,7 @@ AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
     : QDialog(parent), lblTitle_(new QLabel(this)), lblVersion_(new QLabel(this)),
       cmdOK_(new QPushButton(QStringLiteral("&OK"), this)) {
     setObjectName(QStringLiteral("frmSplash"));
-    setWindowTitle(texts.text(LangKey::Caption));
+    setWindowTitle(plainWindowTitle(texts.text(LangKey::Caption)));
     setFixedSize(px(4080), px(960));
 
     auto *image = new QLabel(this);
@@ -45,6 +46,7 @@ AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
     cmdOK_->setGeometry(px(TwipsRect{3120, 600, 915, 315}));
     cmdOK_->setDefault(true);
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+    showLabelsAsPlainText(this);
 }
 
 } // namespace vistrel::app

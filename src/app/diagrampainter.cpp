@@ -1,51 +1,79 @@
 #include "diagrampainter.h"
 
 #include <QPainter>
-#include <QPolygon>
+
+#include <cmath>
 
 namespace vistrel::app {
 
 namespace {
-QPoint q(const PointI &p) {
-    return QPoint(p.x, p.y);
+
+DeviceBox deviceBoxOf(QImage &image) {
+    if (image.format() != QImage::Format_RGB32)
+        image.convertTo(QImage::Format_RGB32);
+    const int scale = std::max(1, static_cast<int>(std::lround(image.devicePixelRatio())));
+    return {image.width(), image.height(), scale};
 }
+
+// The rasteriser only hands out pixels inside the box.
+void setPixels(QImage &image, const std::vector<PointI> &pixels, const QColor &colour) {
+    const QRgb rgb = colour.rgb();
+    for (const PointI &p : pixels)
+        reinterpret_cast<QRgb *>(image.scanLine(p.y))[p.x] = rgb;
+}
+
+void drawLine(QImage &image, const DeviceBox &box, PointI from, PointI to, const KitPen &pen) {
+    setPixels(image, linePixels(from, to, pen.stroke, box), pen.colour);
+}
+
+// Pictures go in at their natural size; on a high-density screen each of
+// their pixels becomes a block, never a blur.
+void drawPicture(QImage &image, const PointI &at, const QImage &picture) {
+    QPainter painter(&image);
+    painter.drawImage(QPoint(at.x, at.y), picture);
+}
+
 } // namespace
 
 void paintIsometric(QImage &image, const IsometricGeometry &g, const DrawingKit &kit,
                     const Pictures &pictures) {
-    QPainter painter(&image);
-    painter.setPen(kit.navy);
-    painter.setBrush(kit.screenFill);
-    const QPolygon screen({q(g.tl), q(g.tr), q(g.br), q(g.bl), q(g.tl)});
-    painter.drawPolygon(screen, Qt::WindingFill);
+    const DeviceBox box = deviceBoxOf(image);
+    const QRgb fill = kit.screenFill.rgb();
+    for (const PixelRun &run : polygonFill({g.tl, g.tr, g.br, g.bl}, box)) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(run.y));
+        std::fill(row + run.x0, row + run.x1, fill);
+    }
+    const std::array<PointI, 5> outline{g.tl, g.tr, g.br, g.bl, g.tl};
+    for (std::size_t i = 0; i + 1 < outline.size(); ++i)
+        drawLine(image, box, outline[i], outline[i + 1], kit.navy);
 
     // The projector covers the screen behind it; the rays start at its lens.
-    painter.drawImage(q(g.projector), pictures.projector);
-    painter.setPen(kit.red);
+    drawPicture(image, g.projector, pictures.projector);
     for (const PointI &corner : {g.tl, g.tr, g.br, g.bl})
-        painter.drawLine(q(g.lens), q(corner));
+        drawLine(image, box, g.lens, corner, kit.red);
 }
 
 void paintSideView(QImage &image, const SideGeometry &g, const DrawingKit &kit,
                    const Pictures &pictures) {
-    QPainter painter(&image);
-    painter.drawImage(q(g.projector), pictures.projectorSide[g.projectorPicture == 1 ? 1 : 0]);
+    const DeviceBox box = deviceBoxOf(image);
+    drawPicture(image, g.projector, pictures.projectorSide[g.projectorPicture == 1 ? 1 : 0]);
     for (const SideLine &line : g.lines) {
+        const KitPen *pen = &kit.black;
         switch (line.pen) {
         case SidePen::Screen:
-            painter.setPen(kit.screen);
+            pen = &kit.screen;
             break;
         case SidePen::Red:
-            painter.setPen(kit.red);
+            pen = &kit.red;
             break;
         case SidePen::Black:
-            painter.setPen(kit.black);
+            pen = &kit.black;
             break;
         case SidePen::Axis:
-            painter.setPen(kit.axis);
+            pen = &kit.axis;
             break;
         }
-        painter.drawLine(q(line.from), q(line.to));
+        drawLine(image, box, line.from, line.to, *pen);
     }
 }
 

@@ -12,6 +12,8 @@ namespace {
 
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text) {
     QMessageBox box(icon, messageBoxTitle(), text, QMessageBox::Ok, parent);
+    // Messages quote file names, catalogue names and typed text.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

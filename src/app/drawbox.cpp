@@ -3,6 +3,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace vistrel::app {
 
 DrawBox::DrawBox(QWidget *parent) : QWidget(parent) {
@@ -11,7 +14,11 @@ DrawBox::DrawBox(QWidget *parent) : QWidget(parent) {
 }
 
 void DrawBox::clearImage() {
-    image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    // On a high-density screen the image holds every device pixel, so the
+    // diagrams are drawn at full resolution rather than enlarged.
+    const int scale = std::max(1, static_cast<int>(std::lround(devicePixelRatioF())));
+    image_ = QImage(size().expandedTo(QSize(1, 1)) * scale, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(scale);
     image_.fill(background());
     update();
 }
@@ -24,7 +31,7 @@ void DrawBox::paintEvent(QPaintEvent *event) {
 
 void DrawBox::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
-    if (image_.size() != size())
+    if (image_.deviceIndependentSize().toSize() != size())
         clearImage();
 }
 

@@ -13,7 +13,8 @@ class DrawBox : public QWidget {
 public:
     explicit DrawBox(QWidget *parent = nullptr);
 
-    // The persistent image, the size of the box; drawing code paints into it.
+    // The persistent image, the size of the box in device pixels (its device
+    // pixel ratio says how many per pixel of the box); drawing code paints into it.
     QImage &image() { return image_; }
     const QImage &image() const { return image_; }
     // Clears the image to the background colour and resizes it to the box.

@@ -4,6 +4,7 @@
 #include "drawbox.h"
 #include "optionframe.h"
 #include "pictures.h"
+#include "plaintext.h"
 #include "twips.h"
 
 #include <QAction>
@@ -83,6 +84,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     createActions();
     createMenus();
     connectControls();
+    showLabelsAsPlainText(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -145,6 +147,9 @@ void MainWindow::createDiagramBoxes(QWidget *client) {
         cmdEnter_[i]->setIcon(enterIcon);
         cmdEnter_[i]->setIconSize(Pictures::get().enter.size());
         cmdEnter_[i]->setToolTip(tr("Enter"));
+        // Enter and Tab confirm from the keyboard; as a tab stop the button
+        // would take the focus while it hides itself.
+        cmdEnter_[i]->setFocusPolicy(Qt::NoFocus);
     }
 
     // The hidden source pictures of the two diagrams.
@@ -294,11 +299,18 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
         break;
     }
     case QEvent::KeyPress: {
+        // Only Enter and Escape are the field's own keys; an edit of the
+        // text (typing, pasting, deleting) arrives through textEdited, so a
+        // modifier, a menu shortcut or a cursor key does not count as one.
         const int key = static_cast<QKeyEvent *>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        calc_.txtValue_KeyDown(index, enter ? kEnterKey : key);
-        if (enter)
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            calc_.txtValue_KeyDown(index, kEnterKey);
             return true;
+        }
+        if (key == Qt::Key_Escape) {
+            calc_.cancelEdit(index);
+            return true;
+        }
         break;
     }
     default:

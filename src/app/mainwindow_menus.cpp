@@ -5,6 +5,7 @@
 #include "catalogue/catalogueswitch.h"
 #include "core/helpers.h"
 #include "dialogs.h"
+#include "plaintext.h"
 #include "print/printdialog.h"
 
 #include <QDir>
@@ -17,7 +18,7 @@ const QString kModelFileFilter = QStringLiteral("ModelFile (*.ini)");
 } // namespace
 
 void MainWindow::showCaption(const QString &fileName) {
-    setWindowTitle(captionWithFile(appTitle(), fileName));
+    setWindowTitle(plainWindowTitle(captionWithFile(appTitle(), fileName)));
 }
 
 void MainWindow::mnuFileOpen_Click() {
@@ -32,6 +33,8 @@ void MainWindow::mnuFileOpen_Click() {
 }
 
 void MainWindow::saveWith(SaveKind kind) {
+    if (!calc_.confirmPendingEdit())
+        return;
     bool named = false;
     const Status s = SaveCalculateFile(
         calc_, kind,
@@ -55,6 +58,8 @@ void MainWindow::mnuFileSaveAs_Click() {
 }
 
 void MainWindow::mnuFilePrint_Click() {
+    if (!calc_.confirmPendingEdit())
+        return;
     PrintDialog dialog(*this, dialogs_, texts_);
     dialog.exec();
 }

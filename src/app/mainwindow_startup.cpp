@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "drawbox.h"
 #include "optionframe.h"
+#include "plaintext.h"
 #include "uifont.h"
 
 #include <QLabel>
@@ -40,7 +41,7 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
         dialogs_.message(this, kLanguageErrorMessage);
         return StartResult::LanguageError;
     }
-    setWindowTitle(appTitle());
+    setWindowTitle(plainWindowTitle(appTitle()));
     calc_.setMessages(messagesFrom(texts_));
 
     IsometricMetrics iso;

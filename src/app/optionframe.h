@@ -31,6 +31,8 @@ public:
     void showSelected(int id);
 
 private:
+    void keepTabOnChecked();
+
     QButtonGroup *group_;
     std::vector<QRadioButton *> buttons_;
 };

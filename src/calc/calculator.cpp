@@ -139,9 +139,7 @@ Result<bool> Calculator::calculate(int mode, double d1) {
     const bool tooSmall = !tooLarge && diagonal < state_.MinDiagonal;
     if (tooLarge || tooSmall) {
         const double limit = tooLarge ? state_.MaxDiagonal : state_.MinDiagonal;
-        const int unit = state_.UnitCode >= 0 && state_.UnitCode <= 2 ? state_.UnitCode : 0;
-        const QString &text = (tooLarge ? messages_.MsgTooLarge : messages_.MsgTooSmall)[unit];
-        observer_.showMessage(rangeMessage(text, unit, limit, decimalPoint_));
+        showRangeMessage(tooLarge);
         if (!clampToLimits_)
             return false;
         // Clamp once: if the limit itself is refused (a model whose smallest
@@ -171,6 +169,13 @@ Result<bool> Calculator::calculate(int mode, double d1) {
     ++stores_;
     clampToLimits_ = false;
     return true;
+}
+
+void Calculator::showRangeMessage(bool tooLarge) {
+    const double limit = tooLarge ? state_.MaxDiagonal : state_.MinDiagonal;
+    const int unit = state_.UnitCode >= 0 && state_.UnitCode <= 2 ? state_.UnitCode : 0;
+    const QString &text = (tooLarge ? messages_.MsgTooLarge : messages_.MsgTooSmall)[unit];
+    observer_.showMessage(rangeMessage(text, unit, limit, decimalPoint_));
 }
 
 Status Calculator::recalculateAndRefresh(int mode, double d1) {
@@ -205,6 +210,9 @@ void Calculator::ShowResults() {
         controls_.fieldText = texts.values;
         controls_.offsetText = texts.offsets;
     }
+    // Remembered after the refresh: a field left without typing must not
+    // count as edited because the display rounded what was typed.
+    savedText_ = controls_.fieldText;
     observer_.fieldsChanged();
 }
 

@@ -66,12 +66,19 @@ public:
     void selectModelEntry(int position);
 
     // Value entry of field `index` (0 distance, 1 diagonal, 2 width, 3 height).
+    // An edit of the text shows the field's Enter button.
     void setFieldText(int index, const QString &text);
     void txtValue_GotFocus(int index);
     void txtValue_KeyDown(int index, int key);
     void txtValue_LostFocus(int index);
     // Confirms the field; false when the typed value was refused.
     bool cmdEnter_Click(int index);
+    // Escape: the field shows again what it showed when it got the focus.
+    void cancelEdit(int index);
+    // Confirms the field being edited, if any, as Enter would; false when its
+    // value was refused. Saving and printing call it first, so that what they
+    // write is what the fields show.
+    bool confirmPendingEdit();
 
     // The calculation: true when the diagonal was within the limits and the
     // result stored; false when it was out of range (refused or clamped).
@@ -111,6 +118,7 @@ private:
     void optUnits_Click(int index);
     void optPosition_Click(int index);
     void report(const Status &status);
+    void showRangeMessage(bool tooLarge);
     void loadCatalogue(std::vector<ModelRecord> models);
 
     EngineObserver &observer_;

@@ -21,8 +21,10 @@ void Calculator::ShowEnterButton(int index) {
 }
 
 void Calculator::setFieldText(int index, const QString &text) {
-    if (validField(index))
-        controls_.fieldText[static_cast<std::size_t>(index)] = text;
+    if (!validField(index))
+        return;
+    controls_.fieldText[static_cast<std::size_t>(index)] = text;
+    ShowEnterButton(index);
 }
 
 void Calculator::txtValue_GotFocus(int index) {
@@ -51,10 +53,17 @@ bool Calculator::cmdEnter_Click(int index) {
     if (controls_.fieldText[i] != savedText_[i]) {
         const double value = RoundUp(leadingNumber(controls_.fieldText[i]));
         controls_.fieldText[i] = formatFixed(value, 0, decimalPoint_);
-        Result<bool> result = CalcScreenSize(index, ToInches(value, state_.UnitCode));
-        if (!result)
-            observer_.showError(result.error());
-        accepted = result && *result;
+        if (value < 0) {
+            // No length is negative; left to the calculation, a negative width
+            // would draw an upside-down screen.
+            showRangeMessage(false);
+            accepted = false;
+        } else {
+            Result<bool> result = CalcScreenSize(index, ToInches(value, state_.UnitCode));
+            if (!result)
+                observer_.showError(result.error());
+            accepted = result && *result;
+        }
         if (!accepted)
             controls_.fieldText[i] = savedText_[i];
     }
@@ -65,6 +74,21 @@ bool Calculator::cmdEnter_Click(int index) {
     else
         observer_.fieldsChanged();
     return accepted;
+}
+
+void Calculator::cancelEdit(int index) {
+    if (!validField(index))
+        return;
+    const auto i = static_cast<std::size_t>(index);
+    controls_.fieldText[i] = savedText_[i];
+    ShowEnterButton(-1);
+    observer_.fieldsChanged();
+}
+
+bool Calculator::confirmPendingEdit() {
+    if (!validField(controls_.visibleEnter))
+        return true;
+    return cmdEnter_Click(controls_.visibleEnter);
 }
 
 } // namespace vistrel

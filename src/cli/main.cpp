@@ -13,8 +13,13 @@ int main(int argc, char *argv[]) {
 
     // The window is drawn only for --pdf and --png, always off-screen.
     const bool window = vistrel::cli::needsWindow(arguments);
-    if (window)
+    if (window) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The files show the window at its own size, whatever the user's screen scaling.
+        for (const char *scaling :
+             {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"})
+            qunsetenv(scaling);
+    }
     std::unique_ptr<QCoreApplication> app(window ? new QApplication(argc, argv)
                                                  : new QCoreApplication(argc, argv));
     // The same name as the window, so both find the catalogue in the same user folder.

@@ -1,6 +1,7 @@
 #include "windowoutput.h"
 
 #include "clisession.h"
+#include "core/textfile.h"
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "print/windowprinter.h"
@@ -54,8 +55,10 @@ QString WindowRenderer::write(const CliOptions &options, const AppPaths &paths) 
     if (!options.pdf.isEmpty()) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(options.pdf);
-        if (Status s = app::printWindow(window, printer))
+        const Result<QByteArray> page = app::windowPagePdf(window, printer.pageLayout());
+        if (!page)
+            return page.error().boxText();
+        if (Status s = writeFileAtomically(options.pdf, *page))
             return s->boxText();
     }
     return QString();

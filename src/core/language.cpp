@@ -25,6 +25,37 @@ QString languageKeyName(LangKey key) {
     return QString::fromLatin1(names[static_cast<std::size_t>(key)]);
 }
 
+namespace {
+
+struct OptionalText {
+    const char *key;
+    const char *english;
+};
+constexpr std::array<OptionalText, kOptionalKeyCount> kOptionalTexts{{
+    {"LBL22", "No printer is set up."},
+}};
+
+const OptionalText &optionalText(OptionalKey key) {
+    return kOptionalTexts[static_cast<std::size_t>(key)];
+}
+
+} // namespace
+
+QString optionalKeyName(OptionalKey key) {
+    return QString::fromLatin1(optionalText(key).key);
+}
+
+QString optionalKeyDefault(OptionalKey key) {
+    return QString::fromLatin1(optionalText(key).english);
+}
+
+std::array<QString, kOptionalKeyCount> LanguageTexts::defaultOptionalTexts() {
+    std::array<QString, kOptionalKeyCount> texts;
+    for (int i = 0; i < kOptionalKeyCount; ++i)
+        texts[static_cast<std::size_t>(i)] = optionalKeyDefault(static_cast<OptionalKey>(i));
+    return texts;
+}
+
 std::optional<QString> GetLanguageText(const IniFile &ini, LangKey key) {
     QString value = ini.value(kLanguageSection, languageKeyName(key));
     if (value.trimmed().isEmpty())
@@ -35,6 +66,12 @@ std::optional<QString> GetLanguageText(const IniFile &ini, LangKey key) {
 LanguageLoad loadLanguage(const QString &path) {
     LanguageLoad load;
     const IniFile ini = IniFile::load(path);
+    for (int i = 0; i < kOptionalKeyCount; ++i) {
+        const QString value =
+            ini.value(kLanguageSection, optionalKeyName(static_cast<OptionalKey>(i)));
+        if (!value.trimmed().isEmpty())
+            load.texts.optional[static_cast<std::size_t>(i)] = value;
+    }
     for (int i = 0; i < kLanguageKeyCount; ++i) {
         const auto key = static_cast<LangKey>(i);
         const std::optional<QString> text = GetLanguageText(ini, key);

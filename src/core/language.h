@@ -62,11 +62,26 @@ QString languageKeyName(LangKey key);
 inline const QString kLanguageErrorMessage = QStringLiteral("LANGUAGE.INI ERRER !!!! ");
 inline const QString kLanguageSection = QStringLiteral("Language");
 
+// Texts added after the first 41 keys. Language.ini files written before
+// them lack them, so each has a built-in English text and its absence ends
+// nothing.
+enum class OptionalKey : int {
+    NoPrinter, // the printer window's word for an empty printer list
+};
+inline constexpr int kOptionalKeyCount = 1;
+
+QString optionalKeyName(OptionalKey key);
+QString optionalKeyDefault(OptionalKey key);
+
 struct LanguageTexts {
     std::array<QString, kLanguageKeyCount> values; // exactly as read, untrimmed
+    std::array<QString, kOptionalKeyCount> optional = defaultOptionalTexts();
     std::int16_t fontSize = 0;
 
     const QString &text(LangKey key) const { return values[static_cast<std::size_t>(key)]; }
+    const QString &text(OptionalKey key) const { return optional[static_cast<std::size_t>(key)]; }
+
+    static std::array<QString, kOptionalKeyCount> defaultOptionalTexts();
 };
 
 // The outcome of reading Language.ini key by key. Reading stops at the first

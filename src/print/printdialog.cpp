@@ -1,8 +1,10 @@
 #include "printdialog.h"
 
 #include "app/dialogs.h"
+#include "app/plaintext.h"
 #include "app/twips.h"
 #include "app/uifont.h"
+#include "cupsjob.h"
 #include "windowprinter.h"
 
 #include <QLabel>
@@ -20,7 +22,7 @@ PrintDialog::PrintDialog(QWidget &calculatorWindow, Dialogs &dialogs, const Lang
       cmdPrint_(new QPushButton(this)), cmdCancel_(new QPushButton(this)) {
     setObjectName(QStringLiteral("frmPrint"));
     setFixedSize(px(5415), px(2595));
-    setWindowTitle(texts.text(LangKey::Lbl18));
+    setWindowTitle(plainWindowTitle(texts.text(LangKey::Lbl18)));
 
     lblPrint_->setObjectName(QStringLiteral("lblPrint"));
     lblPrint_->setGeometry(px(TwipsRect{120, 60, 4395, 255}));
@@ -41,14 +43,25 @@ PrintDialog::PrintDialog(QWidget &calculatorWindow, Dialogs &dialogs, const Lang
          std::initializer_list<QWidget *>{lblPrint_, lstPrinter_, cmdPrint_, cmdCancel_})
         w->setFont(font);
 
+    // Shown over the empty list, so an empty window says why nothing can be printed.
+    lblNoPrinter_ = new QLabel(texts.text(OptionalKey::NoPrinter), lstPrinter_);
+    lblNoPrinter_->setObjectName(QStringLiteral("lblNoPrinter"));
+    lblNoPrinter_->setFont(font);
+    lblNoPrinter_->setAlignment(Qt::AlignCenter);
+    lblNoPrinter_->setWordWrap(true);
+    lblNoPrinter_->setGeometry(lstPrinter_->rect().adjusted(4, 4, -4, -4));
+    lblNoPrinter_->hide();
+
     connect(cmdPrint_, &QPushButton::clicked, this, &PrintDialog::cmdPrint_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
     loadPrinters();
+    showLabelsAsPlainText(this);
 }
 
 void PrintDialog::loadPrinters() {
     lstPrinter_->clear();
     printerDevices_ = QPrinterInfo::availablePrinterNames();
+    lblNoPrinter_->setVisible(printerDevices_.isEmpty());
     if (printerDevices_.isEmpty()) {
         cmdPrint_->setEnabled(false);
         return;
@@ -88,10 +101,24 @@ void PrintDialog::cmdPrint_Click() {
         MakeDefaultPrinter(n);
         currentDefault_ = n;
     }
-    QPrinter printer(QPrinterInfo::printerInfo(target_), QPrinter::HighResolution);
-    if (Status s = printWindow(calculatorWindow_, printer))
+    // A job the scheduler refused is reported here and the window stays open,
+    // so the user can choose another printer.
+    if (Status s = printOn(target_)) {
         dialogs_.error(this, s->boxText());
+        return;
+    }
     accept();
+}
+
+Status PrintDialog::printOn(const QString &printerName) {
+    const QPrinter printer(QPrinterInfo::printerInfo(printerName), QPrinter::HighResolution);
+    const Result<QByteArray> page = windowPagePdf(calculatorWindow_, printer.pageLayout());
+    if (!page)
+        return page.error();
+    const Result<int> job = submitPdfJob(printerName, calculatorWindow_.windowTitle(), *page);
+    if (!job)
+        return job.error();
+    return std::nullopt;
 }
 
 void PrintDialog::done(int result) {

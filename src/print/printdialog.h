@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/apperror.h"
 #include "core/language.h"
 
 #include <QDialog>
@@ -37,6 +38,8 @@ protected:
 
 private:
     void loadPrinters();
+    // Puts the calculator window on `printerName`; the scheduler's refusal is the error.
+    Status printOn(const QString &printerName);
     // Makes printer `n` this window's target.
     void MakeDefaultPrinter(int n);
 
@@ -46,6 +49,7 @@ private:
     QListWidget *lstPrinter_;
     QPushButton *cmdPrint_;
     QPushButton *cmdCancel_;
+    QLabel *lblNoPrinter_ = nullptr;
     QStringList printerDevices_;
     QString defaultDevice_;
     int initialDefault_ = -1;

@@ -1,30 +1,44 @@
 #include "windowprinter.h"
 
+#include <QBuffer>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPixmap>
-#include <QPrinter>
 #include <QWidget>
 
 namespace vistrel::app {
 
-Status printWindow(QWidget &window, QPrinter &printer) {
+namespace {
+// The resolution the page is laid out in; the image itself keeps its pixels.
+constexpr int kPageDpi = 1200;
+} // namespace
+
+Result<QByteArray> windowPagePdf(QWidget &window, const QPageLayout &layout) {
     // Qt renders the widget tree off-screen, diagrams included, so nothing
     // has to wait for pending repaints.
     const QPixmap image = window.grab();
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Vistrel"));
+    writer.setResolution(kPageDpi);
+    writer.setPageLayout(layout);
     QPainter painter;
-    if (image.isNull() || !painter.begin(&printer))
+    if (image.isNull() || !painter.begin(&writer))
         return makeError(ErrorNumber::DeviceIoError,
-                         QStringLiteral("Device I/O error: cannot print on %1")
-                             .arg(printer.printerName().isEmpty() ? printer.outputFileName()
-                                                                  : printer.printerName()));
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+                         QStringLiteral("Device I/O error: the page cannot be drawn"));
+    const QRect page = writer.pageLayout().paintRectPixels(kPageDpi);
     const QSize fitted = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Without this hint the image would be stored as JPEG, which turns the
+    // red rays brown and puts halos round the text.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     painter.drawPixmap(QRect(QPoint(0, 0), fitted), image);
     if (!painter.end())
         return makeError(ErrorNumber::DeviceIoError,
-                         QStringLiteral("Device I/O error while printing"));
-    return std::nullopt;
+                         QStringLiteral("Device I/O error while drawing the page"));
+    return pdf;
 }
 
 } // namespace vistrel::app

@@ -2,13 +2,17 @@
 
 #include "core/apperror.h"
 
-class QPrinter;
+#include <QByteArray>
+
+class QPageLayout;
 class QWidget;
 
 namespace vistrel::app {
 
-// Prints one page: the window as it shows on screen (its client area with
-// the menu bar), scaled to fit the printable area with its shape kept.
-Status printWindow(QWidget &window, QPrinter &printer);
+// The printed page as a one-page PDF: the window as it shows on screen (its
+// client area with the menu bar), scaled to fit the printable area of
+// `layout` with its shape kept. The image goes in losslessly, so the
+// diagrams' colours and lines reach the paper as they are on screen.
+Result<QByteArray> windowPagePdf(QWidget &window, const QPageLayout &layout);
 
 } // namespace vistrel::app

@@ -1,8 +1,10 @@
+#include "aboutdialog.h"
 #include "clirun.h"
 #include "core/apppaths.h"
 #include "drawbox.h"
 #include "mainwindow.h"
 #include "pictures.h"
+#include "print/printdialog.h"
 #include "scripteddialogs.h"
 
 #include <QAction>
@@ -18,7 +20,9 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 using namespace vistrel;
 using vistrel::app::MainWindow;
@@ -46,7 +50,14 @@ private slots:
     void cleanup();
     void startUpState();
     void refusedValueRestoresTheField();
-    void leavingAfterDisplayRoundingRecalculates();
+    void tabLeavesTheNumbersAlone_data();
+    void tabLeavesTheNumbersAlone();
+    void leavingAfterDisplayRoundingKeepsTheValue();
+    void tabEntersAnOptionGroupAtItsChoice();
+    void enterButtonFollowsEdits();
+    void saveConfirmsTheTypedValue();
+    void printConfirmsTheTypedValue();
+    void negativeLengthsAreRefused();
     void enterButtonConfirms();
     void modelAspectAndZoomChanges();
     void unitAndPositionRedrawOnlyTheirPart();
@@ -57,8 +68,10 @@ private slots:
     void catalogueSwitchRefusesAFileWithoutModels();
     void catalogueSwitchKeepsTheCatalogueWhenTheFileFails();
     void diagramPixels();
+    void highDensityDiagrams();
     void fieldPlacements();
     void missingLanguageKeyStopsTheStart();
+    void textsAreShownAsTheyAre();
     void keyboardReachesEveryControl();
 
 private:
@@ -163,13 +176,171 @@ void TestMainWindow::refusedValueRestoresTheField() {
     QCOMPARE(text(2), QStringLiteral("80"));
 }
 
-void TestMainWindow::leavingAfterDisplayRoundingRecalculates() {
+void TestMainWindow::tabLeavesTheNumbersAlone_data() {
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("zoom");
+    QTest::addColumn<QString>("typed");
+    const std::array<std::pair<const char *, const char *>, 3> units{
+        {{"optUnits_0", "200"}, {"optUnits_1", "20"}, {"optUnits_2", "500"}}};
+    for (const auto &[unit, typed] : units)
+        for (const char *zoom : {"optWIDE_0", "optWIDE_1"})
+            QTest::addRow("%s %s", unit, zoom)
+                << QString::fromLatin1(unit) << QString::fromLatin1(zoom)
+                << QString::fromLatin1(typed);
+}
+
+// A value confirmed by Tab, then Tab round the window twice: focusing and
+// leaving fields without typing must never recalculate from a rounded text.
+void TestMainWindow::tabLeavesTheNumbersAlone() {
+    QFETCH(QString, unit);
+    QFETCH(QString, zoom);
+    QFETCH(QString, typed);
+    click(child<QRadioButton>(zoom));
+    click(child<QRadioButton>(unit));
+    dialogs_.messages.clear(); // TELE takes the largest screen down to its own limit
+    type(0, typed, Qt::Key_Tab);
+    const QStringList shown{text(0), text(1), text(2), text(3)};
+    const CalcState before = window_->calculator().state();
+    QCOMPARE(shown.first(), typed);
+    for (int round = 0; round < 2; ++round) {
+        int presses = 0;
+        do {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        } while (QApplication::focusWidget() != field(0) && ++presses < 60);
+        QVERIFY(presses < 60);
+    }
+    QTest::keyClick(field(0), Qt::Key_Tab);
+    QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), shown);
+    QCOMPARE(window_->calculator().state().ProjectionDistance, before.ProjectionDistance);
+    QCOMPARE(window_->calculator().state().ScreenDiagonal, before.ScreenDiagonal);
+
+    // Nor does a detour through another unit and back.
+    click(option("optUnits_2"));
+    click(child<QRadioButton>(unit));
+    QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), shown);
+    QVERIFY(dialogs_.messages.isEmpty());
+}
+
+void TestMainWindow::leavingAfterDisplayRoundingKeepsTheValue() {
     click(option("optUnits_2"));
     type(0, QStringLiteral("253"));
     QCOMPARE(text(0), QStringLiteral("260"));
     QVERIFY(qAbs(window_->calculator().state().ProjectionDistance - 253 / 2.54) < 1e-9);
     QTest::keyClick(field(0), Qt::Key_Tab);
-    QVERIFY(qAbs(window_->calculator().state().ProjectionDistance - 260 / 2.54) < 1e-9);
+    QVERIFY(qAbs(window_->calculator().state().ProjectionDistance - 253 / 2.54) < 1e-9);
+}
+
+// Tab enters a group of options at its checked button; the arrow keys move
+// within the group and choose, as everywhere else.
+void TestMainWindow::tabEntersAnOptionGroupAtItsChoice() {
+    click(option("optUnits_1"));
+    auto *before = child<QRadioButton>(QStringLiteral("optWIDE_1"));
+    before->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(before, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), option("optPosition_1"));
+    QTest::keyClick(option("optPosition_1"), Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), option("optPosition_0"));
+    QVERIFY(option("optPosition_0")->isChecked());
+    QCOMPARE(window_->calculator().state().ScreenPosition, 0);
+    QTest::keyClick(option("optPosition_0"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), option("optAspect_0"));
+    // Backwards into the units, which were changed by a click: their choice again.
+    QTest::keyClick(option("optAspect_0"), Qt::Key_Backtab);
+    QTest::keyClick(option("optPosition_0"), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), option("optUnits_1"));
+}
+
+// Only an edit shows the Enter button; Escape takes the edit back.
+void TestMainWindow::enterButtonFollowsEdits() {
+    auto *button = child<QToolButton>(QStringLiteral("cmdEnter_1"));
+    type(1, QStringLiteral("150"));
+    QVERIFY(!button->isVisible());
+    for (const auto &[key, modifiers] :
+         std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>>{
+             {Qt::Key_Shift, Qt::ShiftModifier},
+             {Qt::Key_Control, Qt::ControlModifier},
+             {Qt::Key_Left, Qt::NoModifier},
+             {Qt::Key_Home, Qt::NoModifier},
+             {Qt::Key_C, Qt::ControlModifier},
+             {Qt::Key_Alt, Qt::AltModifier}}) {
+        QTest::keyClick(field(1), key, modifiers);
+        QVERIFY2(!button->isVisible(), qPrintable(QKeySequence(key | modifiers).toString()));
+    }
+    // Alt gave the menu bar the keyboard; Escape hands it back to the field.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), field(1));
+    QVERIFY(!button->isVisible());
+    QTest::keyClick(field(1), Qt::Key_End);
+    QTest::keyClick(field(1), Qt::Key_Backspace);
+    QVERIFY(button->isVisible());
+    QTest::keyClicks(field(1), QStringLiteral("99"));
+    QCOMPARE(text(1), QStringLiteral("1599"));
+    QTest::keyClick(field(1), Qt::Key_Escape);
+    QCOMPARE(text(1), QStringLiteral("150"));
+    QVERIFY(!button->isVisible());
+    QCOMPARE(QApplication::focusWidget(), field(1));
+    QTest::keyClick(field(1), Qt::Key_Tab);
+    QCOMPARE(window_->calculator().state().ScreenDiagonal, 150.0);
+    QVERIFY(dialogs_.messages.isEmpty());
+}
+
+// What is typed but not yet confirmed is what Save writes; a value the
+// model refuses stops the save.
+void TestMainWindow::saveConfirmsTheTypedValue() {
+    const QString file = dir_->filePath(QStringLiteral("typed.cf"));
+    click(field(1));
+    QTest::keyClick(field(1), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field(1), QStringLiteral("150"));
+    dialogs_.answers.enqueue(file);
+    child<QAction>(QStringLiteral("mnuFileSaveAs"))->trigger();
+    QCOMPARE(text(2), QStringLiteral("120"));
+    QCOMPARE(readAll(file).split('\n').at(27).trimmed(), QByteArray("150"));
+
+    QTest::keyClick(field(1), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field(1), QStringLiteral("999"));
+    child<QAction>(QStringLiteral("mnuFileSave"))->trigger();
+    QCOMPARE(dialogs_.messages.size(), 1);
+    QVERIFY(dialogs_.messages.first().contains(QStringLiteral("300")));
+    QCOMPARE(readAll(file).split('\n').at(27).trimmed(), QByteArray("150"));
+    QCOMPARE(text(1), QStringLiteral("150"));
+    QCOMPARE(dialogs_.asked.size(), 1);
+}
+
+// Print puts the window as it shows on the page, so a typed value is
+// confirmed first; a refused one stops before the printer window opens.
+void TestMainWindow::printConfirmsTheTypedValue() {
+    click(field(1));
+    QTest::keyClick(field(1), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field(1), QStringLiteral("999"));
+    child<QAction>(QStringLiteral("mnuFilePrint"))->trigger();
+    QCOMPARE(dialogs_.messages.size(), 1);
+    QCOMPARE(text(1), QStringLiteral("300"));
+
+    QTest::keyClick(field(1), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field(1), QStringLiteral("150"));
+    QString opened;
+    QTimer::singleShot(0, this, [&opened] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            opened = modal->objectName();
+            modal->close();
+        }
+    });
+    child<QAction>(QStringLiteral("mnuFilePrint"))->trigger();
+    QCOMPARE(opened, QStringLiteral("frmPrint"));
+    QCOMPARE(text(2), QStringLiteral("120"));
+    QVERIFY(!child<QToolButton>(QStringLiteral("cmdEnter_1"))->isVisible());
+}
+
+void TestMainWindow::negativeLengthsAreRefused() {
+    for (int i = 0; i < 4; ++i) {
+        dialogs_.messages.clear();
+        type(i, QStringLiteral("-100"));
+        QCOMPARE(dialogs_.messages.size(), 1);
+        QVERIFY(dialogs_.messages.first().contains(QStringLiteral("smallest")));
+    }
+    QCOMPARE((QStringList{text(1), text(2), text(3)}), (QStringList{"300", "240", "180"}));
+    QVERIFY(window_->calculator().state().ScreenWidth > 0);
 }
 
 void TestMainWindow::enterButtonConfirms() {
@@ -393,11 +564,71 @@ void TestMainWindow::diagramPixels() {
     const QImage &projector = app::Pictures::get().projector;
     QCOMPARE(iso.pixelColor(g.projector.x + 10, g.projector.y + 25), projector.pixelColor(10, 25));
 
+    // The rays end where the outline starts: the corners stay navy.
+    for (const PointI &corner : {g.tl, g.tr, g.br, g.bl})
+        QCOMPARE(iso.pixelColor(corner.x, corner.y), QColor(0, 0, 128));
+
     const QImage side = image("picDraw2");
     const auto &s = *window_->calculator().sideView();
-    QCOMPARE(side.pixelColor(s.x, 50), QColor(0, 128, 255));
-    QCOMPARE(side.pixelColor(s.x + 8, s.a), QColor(Qt::black));
+    QCOMPARE(QList<int>({s.x, s.a, s.t, s.b, s.e}), QList<int>({340, 86, 20, 93, 93}));
     QCOMPARE(side.pixelColor(200, 5), QColor(Qt::white));
+    // The screen, two pixels wide, is painted over only by the two ticks.
+    for (int y = 5; y < s.yb; ++y)
+        for (int x : {s.x, s.x + 1})
+            QCOMPARE(side.pixelColor(x, y),
+                     y == s.a || y == s.e ? QColor(Qt::black) : QColor(0, 128, 255));
+    QCOMPARE(side.pixelColor(s.x - 1, 4), QColor(Qt::white));
+    // Each tick is 15 pixels long.
+    for (int y : {s.a, s.e}) {
+        QCOMPARE(side.pixelColor(s.x + 14, y), QColor(Qt::black));
+        QCOMPARE(side.pixelColor(s.x + 15, y), QColor(Qt::white));
+    }
+    // The rays run into the screen at their own rows: the lower one meets its tick.
+    QCOMPARE(side.pixelColor(s.x - 1, s.b), QColor(200, 0, 0));
+    QCOMPARE(side.pixelColor(s.x - 1, s.t), QColor(200, 0, 0));
+    // The lens axis: dash, dot, dot from the lens.
+    const QColor axis(0, 0, 255);
+    for (int x = 80; x < 80 + 48; ++x) {
+        const int p = (x - 80) % 24;
+        const bool on = p < 9 || (p >= 12 && p < 15) || (p >= 18 && p < 21);
+        QVERIFY2((side.pixelColor(x, s.a) == axis) == on, qPrintable(QString::number(x)));
+    }
+}
+
+// Run by CTest a second time with QT_SCALE_FACTOR=2: the layout stays, the
+// diagrams hold every device pixel and a one-pixel line is two device
+// pixels of pure colour.
+void TestMainWindow::highDensityDiagrams() {
+    if (window_->devicePixelRatioF() != 2.0) {
+        QVERIFY(!qEnvironmentVariableIsSet("QT_SCALE_FACTOR"));
+        QSKIP("runs with QT_SCALE_FACTOR=2");
+    }
+    QCOMPARE(window_->centralWidget()->size(), QSize(594, 389));
+    QCOMPARE(child<QWidget>(QStringLiteral("picDraw1"))->size(), QSize(453, 241));
+    const QImage iso = image("picDraw1");
+    const QImage side = image("picDraw2");
+    QCOMPARE(iso.size(), QSize(906, 482));
+    QCOMPARE(side.size(), QSize(906, 226));
+    QCOMPARE(iso.devicePixelRatio(), 2.0);
+
+    const QList<QColor> kit{Qt::white,         QColor(200, 0, 0),   QColor(0, 0, 128),
+                            QColor(0, 0, 255), QColor(0, 128, 255), Qt::black};
+    const auto &s = *window_->calculator().sideView();
+    // Down a column crossing the ray to the upper edge: two red device pixels, nothing blended.
+    const int x = 2 * 200;
+    int red = 0;
+    for (int y = 0; y < side.height(); ++y) {
+        const QColor c = side.pixelColor(x, y);
+        QVERIFY2(kit.contains(c), qPrintable(c.name()));
+        red += c == QColor(200, 0, 0);
+    }
+    QCOMPARE(red, 4); // two rays, two device pixels each
+    // The lens axis: its first dash fills two device rows, the rows beside it stay white.
+    for (int dx = 0; dx < 18; ++dx) {
+        QCOMPARE(side.pixelColor(2 * 80 + dx, 2 * s.a), QColor(0, 0, 255));
+        QCOMPARE(side.pixelColor(2 * 80 + dx, 2 * s.a + 1), QColor(0, 0, 255));
+    }
+    QCOMPARE(iso.pixelColor(2 * 2, 2 * 2), QColor(Qt::white));
 }
 
 void TestMainWindow::fieldPlacements() {
@@ -439,6 +670,53 @@ void TestMainWindow::missingLanguageKeyStopsTheStart() {
     QCOMPARE(child<QGroupBox>(QStringLiteral("fraWIDE"))->title(), QStringLiteral("WIDE / TELE"));
 }
 
+// Captions, messages, model and file names are text, never markup; only
+// the value labels turn "<BR>" into a line break.
+void TestMainWindow::textsAreShownAsTheyAre() {
+    QByteArray language = readAll(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"));
+    language.replace("Caption=Vistrel Projection Distance Calculator",
+                     "Caption=<b>Calc</b> &amp; [*]");
+    language.replace("LBL1=Model", "LBL1=Mo<BR>del");
+    language.replace("LBL2=Units", "LBL2=<i>Units</i>");
+    language.replace("LBL13=Projection Distance", "LBL13=Throw<BR>Dist <br> &amp;");
+    language.replace("LBL14=Screen Size Diagonal", "LBL14=<img src=\"x.png\">Diag");
+    language.replace("LBL19=Printer", "LBL19=<u>Printer</u>");
+    write(QStringLiteral("Language.ini"), language);
+    write(
+        QStringLiteral("ModelInfo.ini"),
+        "h\r\n<b>Bold</b> &lt;,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n");
+    window_.reset();
+    QCOMPARE(startWindow(), MainWindow::StartResult::Ready);
+    window_->show();
+
+    for (QLabel *label : window_->findChildren<QLabel *>())
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(child<QLabel>(QStringLiteral("lblModel"))->text(), QStringLiteral("Mo<BR>del"));
+    QCOMPARE(child<QLabel>(QStringLiteral("lblValue_0"))->text(),
+             QStringLiteral("Throw\nDist <br> &amp;"));
+    QCOMPARE(child<QLabel>(QStringLiteral("lblValue_1"))->text(),
+             QStringLiteral("<img src=\"x.png\">Diag"));
+    QCOMPARE(child<QGroupBox>(QStringLiteral("fraUnits"))->title(), QStringLiteral("<i>Units</i>"));
+    QCOMPARE(child<QComboBox>(QStringLiteral("cboModel"))->currentText(),
+             QStringLiteral("<b>Bold</b> &lt;"));
+    QCOMPARE(window_->windowHandle()->title(), QStringLiteral("<b>Calc</b> &amp; [*]"));
+
+    // A file name with markup in the caption, as it is.
+    const QString file = dir_->filePath(QStringLiteral("<i>room<b> &amp; [*].cf"));
+    dialogs_.answers.enqueue(file);
+    child<QAction>(QStringLiteral("mnuFileSaveAs"))->trigger();
+    QCOMPARE(window_->windowHandle()->title(),
+             QStringLiteral("<b>Calc</b> &amp; [*] [<i>room<b> &amp; [*]]"));
+
+    app::PrintDialog printer(*window_, dialogs_, window_->texts());
+    for (QLabel *label : printer.findChildren<QLabel *>())
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(printer.findChild<QLabel *>(QStringLiteral("lblPrint"))->text(),
+             QStringLiteral("<u>Printer</u>"));
+    app::AboutDialog about(window_->texts());
+    QCOMPARE(about.findChild<QLabel *>(QStringLiteral("lblTitle"))->textFormat(), Qt::PlainText);
+}
+
 void TestMainWindow::keyboardReachesEveryControl() {
     QSet<QWidget *> reached;
     QWidget *start = child<QComboBox>(QStringLiteral("cboModel"));
@@ -447,8 +725,11 @@ void TestMainWindow::keyboardReachesEveryControl() {
         reached.insert(QApplication::focusWidget());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         QVERIFY(reached.contains(field(i)));
+        // Enter and Tab confirm; the Enter buttons are for the mouse.
+        QVERIFY(!reached.contains(child<QToolButton>(QStringLiteral("cmdEnter_%1").arg(i))));
+    }
     // Tab enters each option frame; the arrow keys move within it.
     for (const char *frame : {"fraUnits", "fraWIDE", "fraPosition", "fraAspect"}) {
         const auto *box = child<QGroupBox>(QLatin1String(frame));

@@ -71,14 +71,15 @@ void TestWindowParts::messageBoxesCarryTheirTextAndIcon() {
             QVERIFY(box);
             seen = box->text();
             icon = box->icon();
+            QCOMPARE(box->textFormat(), Qt::PlainText);
             QCOMPARE(box->windowTitle(), QStringLiteral("Vistrel"));
             box->accept();
         });
     };
     app::WidgetDialogs dialogs;
     closeNextBox();
-    dialogs.message(nullptr, QStringLiteral("Too large"));
-    QCOMPARE(seen, QStringLiteral("Too large"));
+    dialogs.message(nullptr, QStringLiteral("No model in <b>a&amp;b</b>.ini"));
+    QCOMPARE(seen, QStringLiteral("No model in <b>a&amp;b</b>.ini"));
     QCOMPARE(icon, QMessageBox::NoIcon);
     closeNextBox();
     dialogs.error(nullptr, QStringLiteral("Err : 53\r\nFile not found"));

@@ -306,7 +306,11 @@ private slots:
         QTest::newRow("feet") << Typed{1, Diagonal, "10", "10", 10 / kInchesToFeet, ""};
         QTest::newRow("centimeters") << Typed{2, Diagonal, "254", "254", 100, ""};
         QTest::newRow("distance") << Typed{0, Distance, "100", "100", 63.1, ""};
-        QTest::newRow("negative width keeps its sign") << Typed{0, Width, "-80", "-80", 100, ""};
+        // No length is negative: refused like any screen below the smallest.
+        QTest::newRow("negative width") << Typed{0, Width, "-80", "240", 300, "small 30 in"};
+        QTest::newRow("negative distance") << Typed{0, Distance, "-5", "482", 300, "small 30 in"};
+        QTest::newRow("negative infinity")
+            << Typed{1, Height, "-1e999", "15", 300, "small 2.5 ft (30 in)"};
         QTest::newRow("letters read as 0") << Typed{0, Width, "abc", "240", 300, "small 30 in"};
         QTest::newRow("infinite") << Typed{0, Diagonal, "1e999", "300", 300, large};
         QTest::newRow("huge number") << Typed{0, Width, QString(10000, u'9'), "240", 300, large};
@@ -324,28 +328,60 @@ private slots:
 
     void focusAndKeys() {
         calc_->txtValue_GotFocus(Width);
+        QCOMPARE(controls().visibleEnter, 2);
         calc_->txtValue_LostFocus(Width); // without typing: nothing changes, everything is redrawn
         QCOMPARE(state().ScreenDiagonal, 300.0);
         QCOMPARE(refreshed(), std::tuple(1, 1, 1));
-        calc_->setFieldText(Width, u"96"_s);
-        calc_->txtValue_KeyDown(Width, 'X'); // any key but Enter only shows the Enter button
+        QCOMPARE(controls().visibleEnter, -1);
+        calc_->txtValue_GotFocus(Width);
+        calc_->txtValue_KeyDown(Width, kEnterKey);
+        QCOMPARE(controls().visibleEnter, -1);
+        calc_->setFieldText(Width, u"96"_s); // an edit shows the Enter button again
         QCOMPARE(std::tuple(controls().visibleEnter, state().ScreenDiagonal), std::tuple(2, 300.0));
         calc_->txtValue_KeyDown(Width, kEnterKey);
         QCOMPARE(std::tuple(controls().visibleEnter, state().ScreenDiagonal),
                  std::tuple(-1, 120.0));
+
+        // Escape puts back what the field showed and calculates nothing.
+        calc_->setFieldText(Width, u"200"_s);
+        calc_->cancelEdit(Width);
+        QCOMPARE(std::tuple(controls().fieldText[Width], controls().visibleEnter),
+                 std::tuple(u"96"_s, -1));
+        calc_->txtValue_LostFocus(Width);
+        QCOMPARE(state().ScreenDiagonal, 120.0);
+    }
+
+    // Saving and printing confirm what is typed first, exactly as Enter would.
+    void pendingEditIsConfirmed() {
+        QVERIFY(calc_->confirmPendingEdit()); // nothing being edited
+        calc_->txtValue_GotFocus(Diagonal);
+        calc_->setFieldText(Diagonal, u"150"_s);
+        QVERIFY(calc_->confirmPendingEdit());
+        QCOMPARE(std::tuple(state().ScreenDiagonal, controls().visibleEnter),
+                 std::tuple(150.0, -1));
+        calc_->setFieldText(Diagonal, u"999"_s);
+        QVERIFY(!calc_->confirmPendingEdit());
+        QCOMPARE(observer_.messages, QStringList{u"large 300 in %2"_s});
+        QCOMPARE(std::tuple(state().ScreenDiagonal, controls().fieldText[Diagonal]),
+                 std::tuple(150.0, u"150"_s));
     }
 
     // A distance typed in centimeters is shown in whole tens; leaving the field
-    // afterwards takes the shown value as a new entry, once.
-    void leavingAfterDisplayRoundingRecalculates() {
+    // afterwards is no new entry, so the typed distance stays.
+    void leavingAfterDisplayRoundingKeepsTheValue() {
         calc_->selectUnit(2);
         QVERIFY(type(Distance, u"253"_s));
-        QVERIFY(std::abs(state().ProjectionDistance - 253 / 2.54) < 1e-9);
         QCOMPARE(controls().fieldText[Distance], u"260"_s);
         for (int leave = 0; leave < 2; ++leave) {
+            calc_->txtValue_GotFocus(Distance);
             calc_->txtValue_LostFocus(Distance);
-            QVERIFY(std::abs(state().ProjectionDistance - 260 / 2.54) < 1e-9);
+            QVERIFY(std::abs(state().ProjectionDistance - 253 / 2.54) < 1e-9);
         }
+        // Nor is a unit change: the fields are rewritten and remembered again.
+        calc_->txtValue_GotFocus(Distance);
+        calc_->selectUnit(0);
+        calc_->txtValue_LostFocus(Distance);
+        QVERIFY(std::abs(state().ProjectionDistance - 253 / 2.54) < 1e-9);
     }
 };
 

@@ -182,6 +182,15 @@ private slots:
         QVERIFY(message.contains(u"300"_s) && r.err.contains(message));
         QCOMPARE(r.field("diagonal"), u"300"_s);
 
+        // A negative length is refused as too small, whichever field it is typed in.
+        for (const char *option : {"--distance", "--diagonal", "--width", "--height"}) {
+            const Run negative = run(u"--json --unit ft "_s + QLatin1String(option) + u" -10"_s);
+            QVERIFY2(negative.status == 1, option);
+            QVERIFY(negative.json()["messages"][0].toString().contains(
+                u"smallest screen size is 2.5 feet"_s));
+            QCOMPARE(negative.state("ScreenDiagonal"), 300.0);
+        }
+
         const Run a = run("--json --diagonal 100 --unit cm --model Flag");
         QCOMPARE(a.out, run("--model Flag --unit cm --diagonal 100 --json").out);
         QCOMPARE(a.field("diagonal"), u"100"_s); // typed after the unit was chosen

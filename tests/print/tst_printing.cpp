@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -63,6 +64,8 @@ private slots:
     void listsPrintersWithTheDefaultSelected();
     void printsOneJobOnTheChosenQueue();
     void cancelAndNoSelectionPrintNothing();
+    void aRefusedJobKeepsTheWindowOpen();
+    void aQueueGoneSinceTheListWasReadIsReported();
     void noPrinterDisablesPrint();
     void cliWritesThePageAndTheWindowImage();
 
@@ -157,12 +160,65 @@ void TestPrinting::cancelAndNoSelectionPrintNothing() {
     QCOMPARE(jobs(QStringLiteral("pdf-a")) + jobs(QStringLiteral("pdf-b")), before);
 }
 
+// A queue that rejects jobs: the scheduler's reason in the error box, no
+// job, and the window stays open for another choice.
+void TestPrinting::aRefusedJobKeepsTheWindowOpen() {
+    if (qEnvironmentVariableIsSet("VISTREL_EXPECT_NO_PRINTER"))
+        QSKIP("runs with the private scheduler");
+    const int before = jobs(QStringLiteral("pdf-b"));
+    run(QStringLiteral("cupsreject"), {"pdf-b"});
+    auto d = dialog();
+    d->show();
+    list(*d)->setCurrentRow(1);
+    QTest::mouseClick(button(*d, "cmdPrint"), Qt::LeftButton);
+    run(QStringLiteral("cupsaccept"), {"pdf-b"});
+    QCOMPARE(dialogs_.errors.size(), 1);
+    QVERIFY2(dialogs_.errors.first().startsWith(QStringLiteral("Err : 57\r\n")),
+             qPrintable(dialogs_.errors.first()));
+    QVERIFY2(dialogs_.errors.first().contains(QStringLiteral("not accepting"), Qt::CaseInsensitive),
+             qPrintable(dialogs_.errors.first()));
+    QVERIFY(d->isVisible());
+    QTest::qWait(300);
+    QCOMPARE(jobs(QStringLiteral("pdf-b")), before);
+
+    // Accepting again, the same window prints.
+    QTest::mouseClick(button(*d, "cmdPrint"), Qt::LeftButton);
+    QCOMPARE(dialogs_.errors.size(), 1);
+    QVERIFY(!d->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(jobs(QStringLiteral("pdf-b")), before + 1, 30000);
+}
+
+void TestPrinting::aQueueGoneSinceTheListWasReadIsReported() {
+    if (qEnvironmentVariableIsSet("VISTREL_EXPECT_NO_PRINTER"))
+        QSKIP("runs with the private scheduler");
+    run(QStringLiteral("lpadmin"), {"-p", "pdf-gone", "-E", "-v", "file:///dev/null", "-P",
+                                    kCupsDir + QStringLiteral("/vistrel-pdf.ppd")});
+    auto d = dialog();
+    d->show();
+    const QList<QListWidgetItem *> gone =
+        list(*d)->findItems(QStringLiteral("pdf-gone"), Qt::MatchExactly);
+    QCOMPARE(gone.size(), 1);
+    run(QStringLiteral("lpadmin"), {"-x", "pdf-gone"});
+    list(*d)->setCurrentItem(gone.first());
+    QTest::mouseClick(button(*d, "cmdPrint"), Qt::LeftButton);
+    QCOMPARE(dialogs_.errors.size(), 1);
+    QVERIFY2(dialogs_.errors.first().startsWith(QStringLiteral("Err : 57\r\n")) &&
+                 dialogs_.errors.first().contains(QStringLiteral("pdf-gone")),
+             qPrintable(dialogs_.errors.first()));
+    QVERIFY(d->isVisible());
+}
+
 void TestPrinting::noPrinterDisablesPrint() {
     if (!qEnvironmentVariableIsSet("VISTREL_EXPECT_NO_PRINTER"))
         QSKIP("runs without any scheduler");
     auto d = dialog();
+    d->show();
     QCOMPARE(list(*d)->count(), 0);
     QVERIFY(!button(*d, "cmdPrint")->isEnabled());
+    // The empty list says why.
+    auto *why = d->findChild<QLabel *>(QStringLiteral("lblNoPrinter"));
+    QVERIFY(why && why->isVisible());
+    QCOMPARE(why->text(), QStringLiteral("No printer is set up."));
 }
 
 void TestPrinting::cliWritesThePageAndTheWindowImage() {
@@ -172,6 +228,10 @@ void TestPrinting::cliWritesThePageAndTheWindowImage() {
     const QString pdf = dir.filePath(QStringLiteral("w.pdf")),
                   png = dir.filePath(QStringLiteral("w.png"));
     QProcess cli;
+    // A user's screen scaling does not change the files.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    cli.setProcessEnvironment(env);
     cli.start(QStringLiteral(VISTREL_CLI_PATH), {"--unit", "cm", "--pdf", pdf, "--png", png});
     QVERIFY(cli.waitForFinished(60000));
     QCOMPARE(cli.exitCode(), 0);
@@ -184,6 +244,14 @@ void TestPrinting::cliWritesThePageAndTheWindowImage() {
         window_->findChild<QWidget *>(QStringLiteral("picDraw1"))->mapTo(window_.get(), QPoint());
     QCOMPARE(image.pixelColor(box + QPoint(g.s.x, g.s.y)), QColor(0, 128, 255));
     QCOMPARE(image.pixelColor(box + QPoint(2, 2)), QColor(Qt::white));
+
+    // The page carries the window image without loss: every pixel as on screen.
+    QVERIFY(!run(QStringLiteral("pdfimages"), {"-list", pdf}).contains(QStringLiteral("jpeg")));
+    run(QStringLiteral("pdfimages"), {"-png", pdf, dir.filePath(QStringLiteral("page"))});
+    const QImage embedded(dir.filePath(QStringLiteral("page-000.png")));
+    QCOMPARE(embedded.size(), image.size());
+    QCOMPARE(embedded.convertToFormat(QImage::Format_RGB32),
+             image.convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestPrinting)
