@@ -198,6 +198,14 @@ void TestMainWindow::tabLeavesTheNumbersAlone() {
     click(child<QRadioButton>(zoom));
     click(child<QRadioButton>(unit));
     dialogs_.messages.clear(); // TELE takes the largest screen down to its own limit
+    // Tab goes from field to field: an Enter button taking the focus on the
+    // way, even for the moment it takes to hide itself, is where drift began.
+    QStringList focused;
+    const auto spy =
+        connect(qApp, &QApplication::focusChanged, this, [&focused](QWidget *, QWidget *now) {
+            if (now)
+                focused.append(now->objectName());
+        });
     type(0, typed, Qt::Key_Tab);
     const QStringList shown{text(0), text(1), text(2), text(3)};
     const CalcState before = window_->calculator().state();
@@ -213,6 +221,10 @@ void TestMainWindow::tabLeavesTheNumbersAlone() {
     QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), shown);
     QCOMPARE(window_->calculator().state().ProjectionDistance, before.ProjectionDistance);
     QCOMPARE(window_->calculator().state().ScreenDiagonal, before.ScreenDiagonal);
+    disconnect(spy);
+    // One move per Tab, straight to the next control.
+    for (qsizetype i = 1; i < focused.size(); ++i)
+        QVERIFY2(focused[i] != focused[i - 1], qPrintable(focused.join(u' ')));
 
     // Nor does a detour through another unit and back.
     click(option("optUnits_2"));
