@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+# Writes cases.txt beside this script: one vistrel-cli run per line, arguments
+# separated by tabs; $DIR stands for the scratch folder the replay runs in.
+import itertools
+cases = []
+def add(*args): cases.append("\t".join(args))
+
+shipped = ["Aster 1500","Aster 2000","Brisa ST6","Brisa LT25","Corvin 720","Corvin 900M",
+           "Dalmar HD2","Dalmar HD3","Elowen P4","Elowen P1","Fenwick Q8","Fenwick Q9","Galen Mini"]
+units = ["in","ft","cm"]; zooms=["wide","tele"]; aspects=["4:3","5:4","16:9"]; positions=["top","bottom"]
+# A. start and each model
+add("--json"); add(); add("--list-models"); add("--help")
+for m in shipped:
+    add("--json","--model",m)
+    add("--model",m)
+# every model, zoom and aspect, units and positions taking turns
+for i,(m,z,a) in enumerate(itertools.product(shipped,zooms,aspects)):
+    add("--json","--model",m,"--zoom",z,"--aspect",a,"--unit",units[i%3],"--position",positions[i%2])
+# B. every field, typed values of every kind, in every unit
+values = ["100","1","5000","12.3","120.000000000001","-50","abc","1e999","-1e999"," 42 ","7e1","0","300","30","+25","1,5"]
+fields = ["--distance","--diagonal","--width","--height"]
+for i,(f,v) in enumerate(itertools.product(fields,values)):
+    m = ["Aster 2000","Corvin 900M","Dalmar HD2","Elowen P1"][i%4]
+    add("--json","--model",m,"--unit",units[i%3],"--zoom",zooms[(i//3)%2] if m!="Elowen P1" else "wide",f,v)
+for f in fields:
+    for u in units:
+        add("--json","--model","Galen Mini","--aspect","5:4","--unit",u,f,"60")
+        add("--model","Fenwick Q9","--aspect","16:9","--unit",u,"--position","top",f,"80")
+# C. the variants catalogue
+variants = ["Both Mode1","Both Mode2 Flag","No Wide Screen","Wide Only","Tele Only","Negative Offsets",
+            "Zero Offsets","Second Offset Wide Only","Short Throw","Min Above Max","Odd Mode","Flat Lens",
+            "Zero Lens","Tiny","Same Name"]
+V = ["--catalogue","$DIR/variants.ini"]
+add(*V,"--list-models"); add(*V,"--json")
+for m in variants:
+    add(*V,"--json","--model",m)
+    add(*V,"--json","--model",m,"--zoom","tele")
+    add(*V,"--json","--model",m,"--aspect","16:9")
+    add(*V,"--json","--model",m,"--aspect","5:4","--position","top","--diagonal","100")
+    add(*V,"--model",m,"--unit","cm","--width","150")
+    add(*V,"--json","--model",m,"--zoom","wide","--unit","ft","--distance","20")
+# D. saving and opening
+S = "$DIR/saved.cf"
+for i,m in enumerate(["Aster 2000","Corvin 900M","Brisa LT25","Dalmar HD3","Elowen P1"]):
+    add("--json","--model",m,"--aspect",aspects[i%3] if m not in ("Brisa LT25",) else "4:3","--unit",units[i%3],"--position",positions[i%2],"--diagonal","99","--save",S)
+    add("--json","--open",S)
+    add("--json","--open",S,"--unit","cm","--width","150")
+    add("--json","--open",S,"--catalogue","$DIR/variants.ini")
+    add("--open",S,"--save","$DIR/again.cf")
+for m in ["Both Mode2 Flag","Tele Only","Negative Offsets","Odd Mode"]:
+    add(*V,"--json","--model",m,"--diagonal","120","--save",S)
+    add("--json","--open",S)
+    add(*V,"--json","--open",S)
+for f in ["clamped.cf","unknown-model.cf","wide-screen-fallback.cf","tele-fallback.cf","short.cf","bad-number.cf","bad-unit.cf","overflow.cf","quoted.cf","aspect-other.cf"]:
+    add("--json","--open","$DIR/"+f)
+    add("--open","$DIR/"+f)
+# E. other texts
+L = ["--language","$DIR/other-language.ini"]
+for f,v in [("--diagonal","999"),("--diagonal","1"),("--width","abc")]:
+    for u in units:
+        add(*L,"--json","--unit",u,f,v)
+        add(*L,"--unit",u,f,v)
+add(*L,"--json","--open","$DIR/clamped.cf")
+add("--language","$DIR/broken-language.ini","--json")
+# F. requests that cannot be carried out
+for args in [["--colour","red"],["--model","Nope"],["--width","1","--height","2"],["--model","Brisa ST6","--zoom","tele"],
+             ["--model","Corvin 720","--aspect","16:9"],["--aspect","3:2"],["--unit","mm"],["--zoom","middle"],["--position","side"],
+             ["--open","$DIR/missing.cf"],["--catalogue","$DIR/missing.ini"],["--language","$DIR/missing.ini"],["--distance"],
+             ["--json","--catalogue","$DIR/empty.ini"],["--json","--catalogue","$DIR/overflow.ini"],
+             [*V,"--json","--model","Flat Lens"],[*V,"--json","--model","Zero Lens"],["--json=yes"],["--diagonal=150","--json"],["--model=Galen Mini","--json"]]:
+    add(*args)
+import os
+open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "cases.txt"),"w").write("\n".join(cases)+"\n")
+print(len(cases))
