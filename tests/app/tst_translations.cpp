@@ -34,7 +34,10 @@ using vistrel::app::MainWindow;
 namespace {
 
 QString describe(const QWidget *w, const QString &text, const QString &what) {
-    return u"%1 \"%2\": %3"_s.arg(w->objectName(), text, what);
+    const QString name = w->objectName().isEmpty()
+                             ? QString::fromLatin1(w->metaObject()->className())
+                             : w->objectName();
+    return u"%1 \"%2\": %3"_s.arg(name, text, what);
 }
 
 QString rectText(const QRect &r) {
