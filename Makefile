@@ -1,9 +1,10 @@
 # Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
 BUILD_DIR ?= build
 TEST_DIR ?= build-sanitize
+PACKAGE_DIR ?= build-package
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test screenshot bench fuzz clean
+.PHONY: all deps build run test screenshot package install-package bench fuzz clean
 
 all: build
 
@@ -33,6 +34,14 @@ test: deps
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
 
+# The Debian package vistrel_<version>_<arch>.deb in $(PACKAGE_DIR), from a Release build.
+package: deps
+	JOBS=$(JOBS) packaging/build-package.sh . $(PACKAGE_DIR)
+
+# Builds the package and installs it with apt (which asks first); `apt remove vistrel` removes it.
+install-package: package
+	$(if $(filter 0,$(shell id -u)),,sudo) apt-get install $(abspath $(wildcard $(PACKAGE_DIR)/vistrel_*.deb))
+
 # Performance figures (Release build, Google Benchmark; see docs/PERFORMANCE.md).
 bench:
 	@scripts/install-deps.sh bench
@@ -44,4 +53,4 @@ fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_DIR) build-bench build-fuzz
+	rm -rf $(BUILD_DIR) $(TEST_DIR) $(PACKAGE_DIR) build-bench build-fuzz

@@ -2,10 +2,14 @@
 # Installs the Debian packages the build and the tests need, only when some are missing.
 set -euo pipefail
 
-# The printing tests run a private CUPS scheduler and read its output with poppler;
-# the fuzz targets need clang's libFuzzer runtime.
+# Printing hands its jobs to CUPS (libcups); the printing tests run a private CUPS
+# scheduler and read its output with poppler;
+# the fuzz targets need clang's libFuzzer runtime; the window's captions are measured
+# in the font its texts name; the Debian package is built with dpkg's tools and
+# checked with lintian, desktop-file-validate, appstreamcli and bash's completion.
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libcups2-dev cups-daemon cups-client poppler-utils clang libclang-rt-14-dev)
+          libcups2-dev cups-daemon cups-client poppler-utils clang libclang-rt-14-dev
+          fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream bash-completion)
 # `install-deps.sh bench` adds what the benchmarks need.
 if [ "${1:-}" = bench ]; then
     packages+=(libbenchmark-dev xvfb xauth)

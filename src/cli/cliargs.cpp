@@ -28,7 +28,7 @@ QString usageText() {
         "Computes a projector installation like the Vistrel window does.\n\n"
         "  --catalogue FILE      model information file (default: ModelInfo.ini beside the "
         "program)\n"
-        "  --language FILE       text file (default: Language.ini beside the program)\n"
+        "  --language FILE       text file (default: chosen from the user's languages)\n"
         "  --open FILE           open a calculation file\n"
         "  --model NAME          select the first model of that name\n"
         "  --zoom wide|tele      zoom end\n"

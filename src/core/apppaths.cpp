@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+
+#include <algorithm>
 
 namespace vistrel {
 
@@ -17,12 +20,30 @@ bool writableFolder(const QString &folder) {
     return info.isDir() && info.isWritable();
 }
 
+// The language part of a tag such as "de-DE" or "de_DE"; empty unless it is
+// a plain two- or three-letter code, so no tag can reach outside the folder.
+QString languageCode(const QString &tag) {
+    const QString code = tag.section(u'-', 0, 0).section(u'_', 0, 0).toLower();
+    const bool letters =
+        std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'a' && c <= u'z'; });
+    return letters && code.size() >= 2 && code.size() <= 3 ? code : QString();
+}
+
 } // namespace
 
 QString AppPaths::languageFile() const {
     if (!languageOverride.isEmpty())
         return languageOverride;
-    return AddBackslash(dataFolder) + QStringLiteral("Language.ini");
+    const QString folder = AddBackslash(dataFolder);
+    for (const QString &tag : uiLanguages) {
+        const QString code = languageCode(tag);
+        if (code == u"en")
+            break;
+        const QString translation = folder + QStringLiteral("Language.%1.ini").arg(code);
+        if (!code.isEmpty() && FileExists(translation))
+            return translation;
+    }
+    return folder + QStringLiteral("Language.ini");
 }
 
 QString AppPaths::catalogueFile() const {
@@ -56,6 +77,7 @@ AppPaths AppPaths::resolve(const QString &executableFolder, const QString &userD
                            bool dataFolderWritable) {
     AppPaths paths;
     paths.dataFolder = dataFolderOf(executableFolder);
+    paths.uiLanguages = QLocale().uiLanguages();
     paths.catalogueFolder =
         dataFolderWritable || userDataFolder.isEmpty() ? paths.dataFolder : userDataFolder;
     return paths;

@@ -1,0 +1,264 @@
+#include "aboutdialog.h"
+#include "core/apppaths.h"
+#include "mainwindow.h"
+#include "print/printdialog.h"
+#include "scripteddialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace vistrel;
+using namespace Qt::StringLiterals;
+using vistrel::app::MainWindow;
+
+// Fails with every entry of the list when it is not empty.
+#define VERIFY_NONE(list)                                                                          \
+    do {                                                                                           \
+        const QStringList found = (list);                                                          \
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(u"; ")));                                  \
+    } while (false)
+
+namespace {
+
+QString describe(const QWidget *w, const QString &text, const QString &what) {
+    const QString name = w->objectName().isEmpty()
+                             ? QString::fromLatin1(w->metaObject()->className())
+                             : w->objectName();
+    return u"%1 \"%2\": %3"_s.arg(name, text, what);
+}
+
+QString rectText(const QRect &r) {
+    return u"(%1, %2) %3 x %4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+QString tooSmall(const QSize &need, const QRect &room) {
+    return u"needs %1 x %2 px, has %3 x %4"_s.arg(need.width())
+        .arg(need.height())
+        .arg(room.width())
+        .arg(room.height());
+}
+
+// The room a text needs: its advance width (mnemonics hidden), and from
+// the top of the first line's ink to the bottom of the last line's, since a
+// line box may overhang a tight label without clipping a glyph.
+QSize needed(const QFontMetrics &fm, const QString &text) {
+    const QStringList lines = text.split(u'\n');
+    int ink = 0;
+    for (const QString &line : lines)
+        ink = std::max(ink, fm.tightBoundingRect(QString(line).remove(u'&')).height());
+    return {fm.size(Qt::TextShowMnemonic, text).width(),
+            int(lines.size() - 1) * fm.lineSpacing() + ink};
+}
+
+// Where the caption of `w` is drawn, in its own coordinates, and what it
+// needs there; an empty text for widgets without a caption.
+struct Caption {
+    QString text;
+    QRect room;
+    QSize need;
+};
+
+Caption captionOf(QWidget *w) {
+    const QFontMetrics fm(w->font());
+    QStyle *style = w->style();
+    if (auto *label = qobject_cast<QLabel *>(w)) {
+        const QRect room = label->contentsRect();
+        return {label->text(), room, needed(fm, label->text())};
+    }
+    if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const bool radio = qobject_cast<QRadioButton *>(button) != nullptr;
+        const QRect room = style->subElementRect(radio ? QStyle::SE_RadioButtonContents
+                                                       : QStyle::SE_PushButtonContents,
+                                                 &option, button);
+        return {button->text(), room, needed(fm, button->text())};
+    }
+    if (auto *box = qobject_cast<QGroupBox *>(w)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        QRect room =
+            style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+        room = room.intersected(box->rect()); // a title runs out of its frame unclipped
+        return {box->title(), room, needed(fm, box->title())};
+    }
+    return {};
+}
+
+// Every caption of `top` that is cut off: too small for its text, outside
+// its parent, or partly under a sibling stacked above it.
+QStringList cutCaptions(QWidget *top) {
+    QStringList cut;
+    const auto widgets = top->findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
+        const Caption c = captionOf(w);
+        if (c.text.isEmpty() || !w->isVisibleTo(top))
+            continue;
+        if (c.need.width() > c.room.width() || c.need.height() > c.room.height()) {
+            cut << describe(w, c.text, tooSmall(c.need, c.room));
+            continue;
+        }
+        QWidget *parent = w->parentWidget();
+        if (!parent->rect().contains(w->geometry()))
+            cut << describe(w, c.text, u"runs out of %1"_s.arg(parent->objectName()));
+        const auto *label = qobject_cast<QLabel *>(w);
+        const Qt::Alignment align =
+            label ? label->alignment() : Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter);
+        const QRect ink =
+            QStyle::alignedRect(w->layoutDirection(), align, c.need, c.room).translated(w->pos());
+        const QObjectList siblings = parent->children();
+        for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i) {
+            auto *above = qobject_cast<QWidget *>(siblings.at(i));
+            if (above && !above->isWindow() && above->isVisibleTo(top) &&
+                above->geometry().intersects(ink))
+                cut << describe(w, c.text,
+                                u"drawn at %1 under %2 at %3"_s.arg(rectText(ink),
+                                                                    above->objectName(),
+                                                                    rectText(above->geometry())));
+        }
+    }
+    return cut;
+}
+
+QString withoutMnemonic(QString text) {
+    return text.remove(u'&');
+}
+
+// The menu bar's titles must all show within the window (none pushed into
+// an overflow button), and each menu must fit the window's width.
+QStringList cutMenus(QMainWindow *window) {
+    QStringList cut;
+    QMenuBar *bar = window->menuBar();
+    if (bar->width() > window->width())
+        cut << u"the menu bar is wider than the window"_s;
+    for (QAction *title : bar->actions()) {
+        const QRect at = bar->actionGeometry(title);
+        if (at.isEmpty() || !bar->rect().contains(at))
+            cut << describe(bar, title->text(), u"does not fit the menu bar"_s);
+        QMenu *menu = title->menu();
+        if (menu->sizeHint().width() > window->width())
+            cut << describe(menu, title->text(), u"menu wider than the window"_s);
+        const QFontMetrics fm(menu->font());
+        for (QAction *entry : menu->actions()) {
+            if (entry->isSeparator())
+                continue;
+            const int need = fm.horizontalAdvance(withoutMnemonic(entry->text()));
+            if (need > menu->actionGeometry(entry).width())
+                cut << describe(menu, entry->text(), u"entry cut off"_s);
+        }
+    }
+    return cut;
+}
+
+} // namespace
+
+class TestTranslations : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<MainWindow> window_;
+    QLocale original_;
+
+    // As installed: the shipped catalogue and every shipped text file.
+    void copyShipped(const QString &name) {
+        QVERIFY(QFile::copy(QStringLiteral(VISTREL_DATA_DIR "/") + name, dir_->filePath(name)));
+    }
+    MainWindow::StartResult startIn(const QString &locale) {
+        QLocale::setDefault(QLocale(locale));
+        window_ = std::make_unique<MainWindow>(dialogs_);
+        return window_->start(AppPaths::resolve(dir_->path(), QString()));
+    }
+
+private slots:
+    void init() {
+        original_ = QLocale();
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        const QStringList shipped = QDir(QStringLiteral(VISTREL_DATA_DIR))
+                                        .entryList({u"Language*.ini"_s, u"ModelInfo.ini"_s});
+        QCOMPARE(shipped.size(), 5);
+        for (const QString &name : shipped)
+            copyShipped(name);
+        dialogs_ = ScriptedDialogs();
+    }
+    void cleanup() {
+        QCOMPARE(dialogs_.unexpected, 0);
+        window_.reset();
+        QLocale::setDefault(original_);
+    }
+
+    void nothingIsCutOff_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("printer");
+        QTest::newRow("English") << u"en_US"_s << u"Model"_s << u"Printer"_s;
+        QTest::newRow("German") << u"de_DE"_s << u"Typ"_s << u"Drucker"_s;
+        QTest::newRow("French") << u"fr_FR"_s << u"Type"_s << u"Imprimante"_s;
+        QTest::newRow("Spanish") << u"es_ES"_s << u"Tipo"_s << u"Impresora"_s;
+    }
+    void nothingIsCutOff() {
+        QFETCH(QString, locale);
+        QFETCH(QString, model);
+        QFETCH(QString, printer);
+        QCOMPARE(startIn(locale), MainWindow::StartResult::Ready);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QCOMPARE(window_->findChild<QLabel *>(u"lblModel"_s)->text(), model);
+
+        // The diagrams place the value labels anew for each position and aspect.
+        for (const char *position : {"optPosition_0", "optPosition_1"}) {
+            for (const char *aspect : {"optAspect_0", "optAspect_1", "optAspect_2"}) {
+                for (const char *name : {position, aspect}) {
+                    auto *option = window_->findChild<QRadioButton *>(QLatin1String(name));
+                    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+                }
+                VERIFY_NONE(cutCaptions(window_.get()));
+            }
+        }
+        VERIFY_NONE(cutMenus(window_.get()));
+
+        app::AboutDialog about(window_->texts(), window_.get());
+        VERIFY_NONE(cutCaptions(&about));
+        app::PrintDialog print(*window_, dialogs_, window_->texts(), window_.get());
+        QCOMPARE(print.findChild<QLabel *>(u"lblPrint"_s)->text(), printer);
+        VERIFY_NONE(cutCaptions(&print));
+    }
+
+    // A broken translation is noticed the way a broken Language.ini is.
+    void aTranslationWithoutAKeyStopsTheStart() {
+        QFile german(dir_->filePath(u"Language.de.ini"_s));
+        QVERIFY(german.open(QIODevice::ReadOnly));
+        QByteArray text = german.readAll();
+        german.close();
+        const qsizetype at = text.indexOf("LBL5=");
+        QVERIFY(at > 0);
+        text.remove(at, text.indexOf('\n', at) - at + 1);
+        QVERIFY(german.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        german.write(text);
+        german.close();
+
+        QCOMPARE(startIn(u"de_CH"_s), MainWindow::StartResult::LanguageError);
+        QCOMPARE(dialogs_.messages, QStringList{u"LANGUAGE.INI ERRER !!!! "_s});
+        QCOMPARE(window_->findChild<QLabel *>(u"lblModel"_s)->text(), u"Typ"_s);
+    }
+};
+
+QTEST_MAIN(TestTranslations)
+#include "tst_translations.moc"
