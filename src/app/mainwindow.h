@@ -74,10 +74,10 @@ private:
     bool ApplyLanguage(const LanguageLoad &load);
     void applyUiFont();
     void showCaption(const QString &fileName);
+    void nameControlsForScreenReaders();
+    void describeDiagrams();
     void saveWith(SaveKind kind);
     int fieldIndex(QObject *object) const;
-    void placeIsometricFields();
-    void placeSideFields();
 
     Dialogs &dialogs_;
     Calculator calc_;

@@ -42,6 +42,7 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
         return StartResult::LanguageError;
     }
     setWindowTitle(plainWindowTitle(appTitle()));
+    nameControlsForScreenReaders();
     calc_.setMessages(messagesFrom(texts_));
 
     IsometricMetrics iso;

@@ -53,6 +53,7 @@ void MainWindow::fieldsChanged() {
         showText(txtValue_[i], c.fieldText[i]);
     for (std::size_t i = 0; i < txtOffset_.size(); ++i)
         showText(txtOffset_[i], c.offsetText[i]);
+    describeDiagrams();
 }
 
 void MainWindow::controlsChanged() {
@@ -108,6 +109,7 @@ void MainWindow::sideViewChanged() {
         place(imgKara_, g->kara);
         place(lblOffset_, g->label);
     }
+    describeDiagrams();
     picDraw2_->imageChanged();
 }
 

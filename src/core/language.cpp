@@ -33,6 +33,8 @@ struct OptionalText {
 };
 constexpr std::array<OptionalText, kOptionalKeyCount> kOptionalTexts{{
     {"LBL22", "No printer is set up."},
+    {"LBL23", "Installation drawing"},
+    {"LBL24", "Side view"},
 }};
 
 const OptionalText &optionalText(OptionalKey key) {

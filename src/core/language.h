@@ -66,9 +66,11 @@ inline const QString kLanguageSection = QStringLiteral("Language");
 // them lack them, so each has a built-in English text and its absence ends
 // nothing.
 enum class OptionalKey : int {
-    NoPrinter, // the printer window's word for an empty printer list
+    NoPrinter,     // the printer window's word for an empty printer list
+    IsometricName, // what a screen reader calls the upper drawing
+    SideViewName,  // and the lower one
 };
-inline constexpr int kOptionalKeyCount = 1;
+inline constexpr int kOptionalKeyCount = 3;
 
 QString optionalKeyName(OptionalKey key);
 QString optionalKeyDefault(OptionalKey key);

@@ -7,6 +7,7 @@
 #include "print/printdialog.h"
 #include "scripteddialogs.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -72,6 +73,7 @@ private slots:
     void fieldPlacements();
     void missingLanguageKeyStopsTheStart();
     void textsAreShownAsTheyAre();
+    void screenReadersHearCaptions();
     void keyboardReachesEveryControl();
 
 private:
@@ -727,6 +729,49 @@ void TestMainWindow::textsAreShownAsTheyAre() {
              QStringLiteral("<u>Printer</u>"));
     app::AboutDialog about(window_->texts());
     QCOMPARE(about.findChild<QLabel *>(QStringLiteral("lblTitle"))->textFormat(), Qt::PlainText);
+}
+
+// A screen reader names each control by its caption, not by its kind, and
+// reads the drawings' numbers as they change.
+void TestMainWindow::screenReadersHearCaptions() {
+    auto said = [](QObject *widget, QAccessible::Text text = QAccessible::Name) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+        return a ? a->text(text) : QString();
+    };
+    const QStringList fields{"Projection Distance", "Screen Size Diagonal", "Width", "Height"};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(said(field(i)), fields[i]);
+    // A list is named by the label it is linked to (here the name is its current entry).
+    QAccessibleInterface *models =
+        QAccessible::queryAccessibleInterface(child<QComboBox>(QStringLiteral("cboModel")));
+    const auto labels = models->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->text(QAccessible::Name), QStringLiteral("Model"));
+    QCOMPARE(said(child<QLineEdit>(QStringLiteral("txtOffset_0"))), QStringLiteral("Offset 1"));
+    for (const auto &[name, caption] : std::initializer_list<std::pair<const char *, const char *>>{
+             {"optUnits_1", "Feet"},
+             {"optWIDE_1", "TELE"},
+             {"optPosition_0", "Top of Screen"},
+             {"optAspect_2", "16 : 9"}})
+        QCOMPARE(said(option(name)), QLatin1String(caption));
+    QCOMPARE(said(child<QWidget>(QStringLiteral("picDraw1"))),
+             QStringLiteral("Installation drawing"));
+
+    QWidget *drawing = child<QWidget>(QStringLiteral("picDraw1"));
+    QCOMPARE(said(drawing, QAccessible::Description),
+             QStringLiteral("Projection Distance: 482 inches, Screen Size Diagonal: 300 inches, "
+                            "Width: 240 inches, Height: 180 inches"));
+    click(option("optUnits_2"));
+    type(1, QStringLiteral("254"));
+    QVERIFY(said(drawing, QAccessible::Description)
+                .contains(QStringLiteral("Screen Size Diagonal: 254 centimeters")));
+    click(option("optUnits_1")); // the unit alone redraws nothing, but the numbers change
+    QVERIFY(said(drawing, QAccessible::Description)
+                .contains(QStringLiteral("Screen Size Diagonal: 9 Feet")));
+    click(option("optUnits_2"));
+    click(option("optPosition_0"));
+    QCOMPARE(said(child<QWidget>(QStringLiteral("picDraw2")), QAccessible::Description),
+             QStringLiteral("Position: Top of Screen, Offset: 16 centimeters"));
 }
 
 void TestMainWindow::keyboardReachesEveryControl() {

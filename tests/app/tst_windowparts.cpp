@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "singleinstance.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -72,6 +73,11 @@ void TestWindowParts::messageBoxesCarryTheirTextAndIcon() {
             seen = box->text();
             icon = box->icon();
             QCOMPARE(box->textFormat(), Qt::PlainText);
+            // Read out by a screen reader as an alert, with its text.
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(box);
+            QVERIFY(a && a->role() == QAccessible::AlertMessage);
+            QVERIFY(a->text(QAccessible::Description).contains(box->text()) ||
+                    a->text(QAccessible::Name).contains(box->text()) || a->child(0));
             QCOMPARE(box->windowTitle(), QStringLiteral("Vistrel"));
             box->accept();
         });

@@ -1,0 +1,64 @@
+// What a screen reader hears: the controls by their captions, the drawings
+// by the numbers they show.
+#include "mainwindow.h"
+
+#include "drawbox.h"
+#include "optionframe.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <algorithm>
+
+namespace vistrel::app {
+
+namespace {
+
+// A caption as spoken: one line, without the underline mark of a shortcut.
+QString spoken(const QString &caption) {
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && ++i >= caption.size())
+            break;
+        text += caption[i];
+    }
+    return text.simplified();
+}
+
+} // namespace
+
+void MainWindow::nameControlsForScreenReaders() {
+    cboModel_->setAccessibleName(spoken(lblModel_->text()));
+    for (std::size_t i = 0; i < txtValue_.size(); ++i)
+        txtValue_[i]->setAccessibleName(spoken(lblValue_[i]->text()));
+    for (std::size_t i = 0; i < txtOffset_.size(); ++i)
+        txtOffset_[i]->setAccessibleName(
+            QStringLiteral("%1 %2").arg(spoken(lblOffset_->text())).arg(i + 1));
+    for (OptionFrame *frame : {fraUnits_, fraWIDE_, fraPosition_, fraAspect_})
+        for (int i = 0; i < frame->count(); ++i)
+            frame->button(i)->setAccessibleName(spoken(frame->button(i)->text()));
+    picDraw1_->setAccessibleName(texts_.text(OptionalKey::IsometricName));
+    picDraw2_->setAccessibleName(texts_.text(OptionalKey::SideViewName));
+}
+
+void MainWindow::describeDiagrams() {
+    const Controls &c = calc_.controls();
+    const QString unit = spoken(fraUnits_->button(std::clamp(c.unit, 0, 2))->text());
+    QStringList lengths;
+    for (std::size_t i = 0; i < txtValue_.size(); ++i)
+        lengths
+            << QStringLiteral("%1: %2 %3").arg(spoken(lblValue_[i]->text()), c.fieldText[i], unit);
+    picDraw1_->setAccessibleDescription(lengths.join(QStringLiteral(", ")));
+
+    QString offsets = c.offsetText[0];
+    if (txtOffset_[1]->isVisibleTo(picDraw2_))
+        offsets += QStringLiteral(" ~ ") + c.offsetText[1];
+    picDraw2_->setAccessibleDescription(
+        QStringLiteral("%1: %2, %3: %4 %5")
+            .arg(spoken(fraPosition_->title()),
+                 spoken(fraPosition_->button(std::clamp(c.position, 0, 1))->text()),
+                 spoken(lblOffset_->text()), offsets, unit));
+}
+
+} // namespace vistrel::app
