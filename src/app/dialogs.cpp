@@ -12,6 +12,8 @@ namespace {
 
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text) {
     QMessageBox box(icon, messageBoxTitle(), text, QMessageBox::Ok, parent);
+    // Names from files and typed text are shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

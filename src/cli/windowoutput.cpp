@@ -1,10 +1,13 @@
 #include "windowoutput.h"
 
 #include "clisession.h"
+#include "core/filewriter.h"
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "print/windowprinter.h"
 
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QPixmap>
 #include <QPrinter>
 
@@ -31,6 +34,42 @@ public:
     QString firstError;
 };
 
+// Both files are made in memory and written whole by the atomic writer, so a
+// full disk never leaves a truncated file or destroys the previous one.
+Result<QByteArray> windowImage(QWidget &window) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !window.grab().save(&buffer, "PNG"))
+        return makeError(ErrorNumber::DeviceIoError,
+                         QStringLiteral("Device I/O error: cannot encode the window image"));
+    return png;
+}
+
+Result<QByteArray> printedPage(QWidget &window) {
+    // The page the printer would get: its default layout and resolution.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return makeError(ErrorNumber::DeviceIoError,
+                         QStringLiteral("Device I/O error: cannot make the PDF"));
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        if (Status s = app::printWindow(window, writer, writer.resolution()))
+            return *s;
+    }
+    return pdf;
+}
+
+Status writeOutput(const QString &path, const Result<QByteArray> &bytes) {
+    if (!bytes)
+        return bytes.error();
+    return writeFileAtomically(path, *bytes);
+}
+
 } // namespace
 
 QString WindowRenderer::write(const CliOptions &options, const AppPaths &paths) {
@@ -49,13 +88,12 @@ QString WindowRenderer::write(const CliOptions &options, const AppPaths &paths) 
         return applied.failure;
     window.show();
 
-    if (!options.png.isEmpty() && !window.grab().save(options.png, "PNG"))
-        return QStringLiteral("cannot write %1").arg(options.png);
+    if (!options.png.isEmpty()) {
+        if (Status s = writeOutput(options.png, windowImage(window)))
+            return s->boxText();
+    }
     if (!options.pdf.isEmpty()) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(options.pdf);
-        if (Status s = app::printWindow(window, printer))
+        if (Status s = writeOutput(options.pdf, printedPage(window)))
             return s->boxText();
     }
     return QString();

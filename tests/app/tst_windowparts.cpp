@@ -71,6 +71,8 @@ void TestWindowParts::messageBoxesCarryTheirTextAndIcon() {
             QVERIFY(box);
             seen = box->text();
             icon = box->icon();
+            // A name like "<b>x</b>" from a file is shown as it is.
+            QCOMPARE(box->textFormat(), Qt::PlainText);
             QCOMPARE(box->windowTitle(), QStringLiteral("Vistrel"));
             box->accept();
         });
