@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
-// A stream that never ends: `head` once, then `pattern` over and over. It
-// counts what was read, so a test can tell whether a reader stopped early.
+// A stream that does not end for any reader with a limit: `head` once, then
+// `pattern` over and over. It counts what was read, so a test can tell
+// whether a reader stopped early; a reader without a limit meets an end after
+// 32 MiB, so that the test fails instead of hanging.
 class EndlessDevice : public QIODevice {
 public:
     EndlessDevice(QByteArray head, QByteArray pattern)
@@ -18,6 +20,7 @@ public:
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override {
+        maxSize = std::min(maxSize, kSafetyEnd - served_);
         for (qint64 done = 0; done < maxSize;) {
             const bool inHead = served_ < head_.size();
             const QByteArray &from = inHead ? head_ : pattern_;
@@ -32,6 +35,7 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
+    static constexpr qint64 kSafetyEnd = qint64(32) << 20;
     QByteArray head_;
     QByteArray pattern_;
     qint64 served_ = 0;
