@@ -126,7 +126,7 @@ int main(int argc, char *argv[]) {
         std::fputs("vistrel-bench-calc: the test catalogue does not load as 1000 models\n", stderr);
         return 1;
     }
-    const QString catalogueText = *readTextFile(cataloguePath);
+    const QString catalogueText = *readTextFile(cataloguePath, kCatalogueLimits);
 
     // The window as the program shows it, with the shipped catalogue, and a
     // second one holding the 1000 models (its model list is longer).
@@ -156,7 +156,8 @@ int main(int argc, char *argv[]) {
     configure(benchmark::RegisterBenchmark("CatalogueReadSplit",
                                            [&](benchmark::State &state) {
                                                for (auto _ : state) {
-                                                   auto text = readTextFile(cataloguePath);
+                                                   auto text = readTextFile(cataloguePath,
+                                                                            kCatalogueLimits);
                                                    auto lines = splitLines(*text);
                                                    benchmark::DoNotOptimize(lines);
                                                }

@@ -12,7 +12,7 @@ namespace {
 
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text) {
     QMessageBox box(icon, messageBoxTitle(), text, QMessageBox::Ok, parent);
-    // Messages quote file names, catalogue names and typed text.
+    // Names from files and typed text are shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -1,4 +1,5 @@
 #include "core/apppaths.h"
+#include "core/filewriter.h"
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "singleinstance.h"
@@ -20,6 +21,7 @@ bool displayAvailable() {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    vistrel::ignoreFileSizeSignal();
     if (!displayAvailable()) {
         std::fputs("vistrel: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
                    "Start Vistrel from a desktop session, use vistrel-cli for the calculation,\n"

@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "aboutdialog.h"
+#include "calc/catalogueprobe.h"
 #include "catalogue/catalogueswitch.h"
 #include "core/helpers.h"
 #include "dialogs.h"
@@ -72,15 +73,18 @@ void MainWindow::mnuOptionModelInfo_Click() {
         dialogs_.error(this, s->boxText());
         return;
     }
-    // A file that cannot be used leaves the catalogue in use as it is.
-    Result<CatalogueSwitch> result = switchCatalogue(path, paths_.catalogueFolder);
+    // A file that cannot be used leaves the catalogue in use, and the files, as they are.
+    Result<CatalogueSwitch> result =
+        switchCatalogue(path, paths_.catalogueFolder, [this](const std::vector<ModelRecord> &m) {
+            return probeCatalogue(calc_, m);
+        });
     if (!result) {
         dialogs_.error(this, result.error().boxText());
         return;
     }
     if (result->outcome == CatalogueSwitch::Outcome::NoModels) {
-        dialogs_.message(this,
-                         ReplaceText(calc_.messages().MsgGeneral, QStringLiteral("%1"), path));
+        dialogs_.message(this, ReplaceText(calc_.messages().MsgGeneral, QStringLiteral("%1"),
+                                           visibleText(path)));
         if (result->reloadError) {
             dialogs_.error(this, result->reloadError->boxText());
             return;

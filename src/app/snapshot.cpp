@@ -1,14 +1,18 @@
 // Renders the calculator window in its start-up state to a PNG, without a display.
 #include "core/apppaths.h"
+#include "core/filewriter.h"
 #include "dialogs.h"
 #include "mainwindow.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QFile>
 #include <QPixmap>
 
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
+    vistrel::ignoreFileSizeSignal();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vistrel"));
@@ -22,8 +26,15 @@ int main(int argc, char *argv[]) {
     if (window.start(paths) != vistrel::app::MainWindow::StartResult::Ready)
         return 1;
     window.show();
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "vistrel-snapshot: cannot write %s\n", argv[1]);
+    // Encoded first, then written whole like every file the program writes.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !window.grab().save(&buffer, "PNG")) {
+        std::fputs("vistrel-snapshot: cannot encode the window image\n", stderr);
+        return 1;
+    }
+    if (const vistrel::Status s = vistrel::writeFileAtomically(QFile::decodeName(argv[1]), png)) {
+        std::fprintf(stderr, "vistrel-snapshot: %s\n", qPrintable(s->boxText()));
         return 1;
     }
     return 0;

@@ -6,11 +6,15 @@
 
 namespace vistrel::app {
 
-// `base` with the font name and size of Language.ini; a size of 0 or less
-// leaves the size as it was.
+// Font sizes of Language.ini the window takes; any other leaves the size as
+// it was (a size of 200 would push every caption out of its control).
+inline constexpr int kSmallestFontSize = 1;
+inline constexpr int kLargestFontSize = 72;
+
+// `base` with the font name and size of Language.ini.
 inline QFont uiFont(QFont base, const LanguageTexts &texts) {
     base.setFamily(texts.text(LangKey::FontName));
-    if (texts.fontSize > 0)
+    if (texts.fontSize >= kSmallestFontSize && texts.fontSize <= kLargestFontSize)
         base.setPointSizeF(texts.fontSize);
     return base;
 }

@@ -46,7 +46,7 @@ Result<LongestDistances> longestDistances(const ModelRecord &m) {
 
     LongestDistances out;
     out.ratio43 = MaxOf(MaxOf(MaxOf(wide43, tele43), wide54), tele54);
-    if (m.WideScreenMode == 1 || m.WideScreenMode == 2) {
+    if (m.offers169()) {
         double wide169 = 0, tele169 = 0;
         VISTREL_TRY_ASSIGN(wide169, distance(m.hasWide(), m.MaxDiagonal169Wide, Wide, r169));
         VISTREL_TRY_ASSIGN(tele169, distance(m.hasTele(), m.MaxDiagonal169Tele, Tele, r169));
@@ -107,7 +107,7 @@ Status Calculator::SelectModel(int catalogueIndex) {
 
     state_.ModelIndex = catalogueIndex;
     state_.OffsetCount = {m.WideOffsetCoefB == 0 ? 1 : 2, m.TeleOffsetCoefB == 0 ? 1 : 2};
-    if (m.WideScreenMode == 0) {
+    if (!m.offers169()) {
         controls_.aspect169Enabled = false;
         if (controls_.aspect == 2)
             selectAspect(0);
@@ -286,7 +286,7 @@ Status Calculator::restore(const RestoreRequest &request) {
             aspect = 0;
         else if (request.AspectHeight == 9 && request.AspectWidth == 16)
             aspect = 2;
-        if (aspect != 2 || selected.WideScreenMode != 0)
+        if (aspect != 2 || selected.offers169())
             selectAspect(aspect);
         state_.ScreenDiagonal = request.ScreenDiagonal;
         // A stored diagonal outside the current limits is pulled to the limit,

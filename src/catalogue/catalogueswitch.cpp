@@ -1,76 +1,76 @@
 #include "catalogue/catalogueswitch.h"
 
 #include "catalogue/modelloader.h"
+#include "core/filewriter.h"
 #include "core/helpers.h"
 #include "core/textfile.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace vistrel {
 
 namespace {
 
-Result<QByteArray> readBytes(const QString &path) {
-    // Any regular file the user chose counts, hidden or not.
-    if (!QFileInfo(path).isFile())
-        return makeError(ErrorNumber::FileNotFound, QStringLiteral("File not found: %1").arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return makeError(ErrorNumber::PermissionDenied,
-                         QStringLiteral("Permission denied: %1").arg(path));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return makeError(ErrorNumber::DeviceIoError,
-                         QStringLiteral("Device I/O error while reading %1").arg(path));
-    return bytes;
+// The chosen catalogue, read and parsed under its own name, with its bytes.
+Result<std::vector<ModelRecord>> readChosen(const QString &path, QByteArray &bytes) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir() && !info.isFile())
+        return makeError(
+            ErrorNumber::PathFileAccessError,
+            QStringLiteral("Path/File access error: %1 is not a regular file").arg(path));
+    return LoadModelInfo(path, &bytes);
 }
 
-// Replaces `to` by `from` in one step; QFile::rename refuses an existing target.
-Status replaceFile(const QString &from, const QString &to) {
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        return makeError(ErrorNumber::PathFileAccessError,
-                         QStringLiteral("Path/File access error: cannot rename %1 to %2: %3")
-                             .arg(from, to, QString::fromLocal8Bit(std::strerror(errno))));
-    return std::nullopt;
+AppError unusable(const AppError &reason, const QString &path) {
+    return makeError(reason.number,
+                     QStringLiteral("%1 cannot be the model information file, nothing was "
+                                    "changed: %2")
+                         .arg(path, reason.description));
+}
+
+// After a refused file the catalogue in use is read again, and used only if
+// it still passes the check.
+void reloadCurrent(CatalogueSwitch &result, const QString &current, const CatalogueCheck &check) {
+    Result<std::vector<ModelRecord>> reloaded = LoadModelInfo(current);
+    if (!reloaded) {
+        result.reloadError = reloaded.error();
+    } else if (Status s = check(*reloaded)) {
+        result.reloadError = unusable(*s, current);
+    } else {
+        result.models = std::move(reloaded.value());
+    }
 }
 
 } // namespace
 
-Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString &folder) {
+Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString &folder,
+                                        const CatalogueCheck &check) {
     const QString dir = AddBackslash(folder);
     const QString current = dir + kModelInfoFile;
-    const QString workingCopy = dir + kWorkingCopyFile;
-    const QString backup = dir + kBackupFile;
 
     QByteArray chosen;
-    VISTREL_TRY_ASSIGN(chosen, readBytes(chosenPath));
-    if (Status s = writeFileAtomically(workingCopy, chosen))
-        return *s;
-
     CatalogueSwitch result;
-    VISTREL_TRY_ASSIGN(result.models, parseModelInfo(decodeText(chosen), workingCopy));
+    VISTREL_TRY_ASSIGN(result.models, readChosen(chosenPath, chosen));
     if (result.models.empty()) {
         result.outcome = CatalogueSwitch::Outcome::NoModels;
-        Result<std::vector<ModelRecord>> reloaded = LoadModelInfo(current);
-        if (reloaded)
-            result.models = std::move(reloaded.value());
-        else
-            result.reloadError = reloaded.error();
+        // The refused file stays beside the catalogue as its working copy.
+        if (Status s = writeFileAtomically(dir + kWorkingCopyFile, chosen, WriteTarget::OwnFile))
+            return *s;
+        reloadCurrent(result, current, check);
         return result;
     }
+    if (Status s = check(result.models))
+        return unusable(*s, chosenPath);
 
-    if (FileExists(current)) {
+    if (QFileInfo::exists(current)) {
         QByteArray previous;
-        VISTREL_TRY_ASSIGN(previous, readBytes(current));
-        if (Status s = writeFileAtomically(backup, previous))
+        VISTREL_TRY_ASSIGN(previous, readFileBytes(current, kCatalogueLimits.maxFileBytes));
+        if (Status s = writeFileAtomically(dir + kBackupFile, previous, WriteTarget::OwnFile))
             return *s;
     }
-    if (Status s = replaceFile(workingCopy, current))
+    if (Status s = writeFileAtomically(current, chosen, WriteTarget::OwnFile))
+        return *s;
+    if (Status s = removeOwnFile(dir + kWorkingCopyFile))
         return *s;
     return result;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -24,17 +25,24 @@ struct CatalogueSwitch {
     // current ModelInfo.ini read again after a refusal.
     std::vector<ModelRecord> models;
     // After a refusal: why the current ModelInfo.ini could not be read again
-    // (the catalogue in use then stays as it is).
+    // or used (the catalogue in use then stays as it is).
     std::optional<AppError> reloadError;
 };
 
-// Installs `chosenPath` as the catalogue of `folder`: copies it to ~tmp.ini,
-// checks that it loads and lists at least one model, keeps the current
-// ModelInfo.ini as OLD.ini and moves the copy in its place. Every file is
-// replaced by an atomic rename, so the folder always holds a ModelInfo.ini,
-// and the chosen file is read before anything is written, so choosing
-// ~tmp.ini, OLD.ini or ModelInfo.ini itself loses nothing. On an error
-// ModelInfo.ini is unchanged.
-Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString &folder);
+// Whether a catalogue can be used: its first model selected, calculated and
+// drawn exactly as the next start-up will (the caller knows how).
+using CatalogueCheck = std::function<Status(const std::vector<ModelRecord> &models)>;
+
+// Installs `chosenPath` as the catalogue of `folder`. The chosen file is read
+// and checked first (it loads, lists a model, and passes `check`); a file that
+// fails changes nothing on disk, and the error names it and the reason. A file
+// without models is left as ~tmp.ini, as the program always did. Otherwise
+// the current ModelInfo.ini becomes OLD.ini and the chosen bytes
+// ModelInfo.ini, each written fresh and renamed into place: a link or other
+// entry at those names is replaced, never written through, so the folder
+// always ends with two complete regular files. Choosing ~tmp.ini, OLD.ini or
+// ModelInfo.ini itself loses nothing. On an error ModelInfo.ini is unchanged.
+Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString &folder,
+                                        const CatalogueCheck &check);
 
 } // namespace vistrel

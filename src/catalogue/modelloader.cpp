@@ -28,14 +28,16 @@ AppError overflowAt(const QString &path, qsizetype lineNumber, int field) {
                          .arg(path));
 }
 
-} // namespace
+// Takes the lines of a model information file one by one: the header, then
+// one model per line, refusing the file at its 1001st model.
+class ModelLines {
+public:
+    explicit ModelLines(const QString &name) : name_(name) {}
 
-Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QString &path) {
-    std::vector<ModelRecord> models;
-    LineCursor cursor(text);
-    QStringView line;
-    cursor.next(line); // line 1 is the header and is never a model
-    for (qsizetype lineIndex = 1; cursor.next(line); ++lineIndex) {
+    Result<LineStep> take(QStringView line) {
+        ++lineNumber_;
+        if (lineNumber_ == 1)
+            return LineStep::More; // the header is never a model
         std::array<QStringView, kModelFieldCount> fields{};
         qsizetype start = 0;
         for (int f = 0; f < kModelFieldCount && start <= line.size(); ++f) {
@@ -46,18 +48,19 @@ Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QStri
             start = comma + 1;
         }
 
+        QString name = trimSpaces(fields[0]);
+        if (name.isEmpty())
+            return LineStep::More;
         ModelRecord record;
-        record.ModelName = trimSpaces(fields[0]);
-        if (record.ModelName.isEmpty())
-            continue;
+        record.ModelName = std::move(name);
         for (int f = 1; f < kModelFieldCount; ++f) {
             const double value = leadingNumber(fields[static_cast<std::size_t>(f)]);
             if (!std::isfinite(value))
-                return overflowAt(path, lineIndex + 1, f);
+                return overflowAt(name_, lineNumber_, f);
             if (f == kWideScreenModeField || f == kModelDrawFlagField) {
                 const auto integer = roundToInt16(value);
                 if (!integer)
-                    return overflowAt(path, lineIndex + 1, f);
+                    return overflowAt(name_, lineNumber_, f);
                 (f == kWideScreenModeField ? record.WideScreenMode : record.ModelDrawFlag) =
                     *integer;
             } else {
@@ -66,19 +69,47 @@ Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QStri
         }
         if (models.size() >= static_cast<std::size_t>(kModelCapacity))
             return makeError(ErrorNumber::SubscriptOutOfRange,
-                             QStringLiteral("Subscript out of range: %1 lists more than %2 models")
-                                 .arg(path)
-                                 .arg(kModelCapacity));
+                             QStringLiteral("Subscript out of range: %1 lists more than %2 models "
+                                            "(line %3)")
+                                 .arg(name_)
+                                 .arg(kModelCapacity)
+                                 .arg(lineNumber_));
         models.push_back(std::move(record));
+        return LineStep::More;
     }
-    return models;
+
+    std::vector<ModelRecord> models;
+
+private:
+    const QString &name_;
+    qsizetype lineNumber_ = 0;
+};
+
+Result<std::vector<ModelRecord>> modelsOr(ModelLines &lines, const Status &status) {
+    if (status)
+        return *status;
+    return std::move(lines.models);
 }
 
-Result<std::vector<ModelRecord>> LoadModelInfo(const QString &path) {
-    const Result<QString> text = readTextFile(path);
-    if (!text)
-        return text.error();
-    return parseModelInfo(*text, path);
+LineSink sinkOf(ModelLines &lines) {
+    return [&lines](QStringView line) { return lines.take(line); };
+}
+
+} // namespace
+
+Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QString &path) {
+    ModelLines lines(path);
+    return modelsOr(lines, forEachLine(text, sinkOf(lines)));
+}
+
+Result<std::vector<ModelRecord>> LoadModelInfo(const QString &path, QByteArray *bytesRead) {
+    ModelLines lines(path);
+    return modelsOr(lines, readTextLines(path, kCatalogueLimits, sinkOf(lines), bytesRead));
+}
+
+Result<std::vector<ModelRecord>> loadModelInfo(QIODevice &device, const QString &name) {
+    ModelLines lines(name);
+    return modelsOr(lines, readTextLines(device, name, kCatalogueLimits, sinkOf(lines)));
 }
 
 } // namespace vistrel

@@ -23,7 +23,7 @@ struct ModelRecord {
     double TeleOffsetCoefA = 0;
     double WideOffsetCoefB = 0;
     double TeleOffsetCoefB = 0;
-    std::int16_t WideScreenMode = 0; // 0 no 16 : 9; 1 and 2: conversion rules
+    std::int16_t WideScreenMode = 0; // 1 and 2: conversion rules; any other: no 16 : 9
     std::int16_t ModelDrawFlag = 0;  // 1: side view mirrors the near edge
     double MinDiagonal169Wide = 0;
     double MaxDiagonal169Wide = 0;
@@ -34,6 +34,8 @@ struct ModelRecord {
 
     bool hasWide() const { return WideCoefA != 0 || WideCoefB != 0; }
     bool hasTele() const { return TeleCoefA != 0 || TeleCoefB != 0; }
+    // 16 : 9 exists only where a conversion rule says how to compute it.
+    bool offers169() const { return WideScreenMode == 1 || WideScreenMode == 2; }
 };
 
 inline constexpr int kModelCapacity = 1000;

@@ -1,5 +1,7 @@
 #include "cliargs.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <array>
 
@@ -19,6 +21,27 @@ std::optional<int> indexOf(const QString &value, std::initializer_list<const cha
 
 constexpr std::array<const char *, 4> kValueOptions = {"--distance", "--diagonal", "--width",
                                                        "--height"};
+
+// The first option given that --list-models would leave unused, or nothing.
+std::optional<QString> unusedBesideList(const CliOptions &o) {
+    const std::array<std::pair<bool, const char *>, 10> given{{
+        {!o.open.isEmpty(), "--open"},
+        {o.model.has_value(), "--model"},
+        {o.zoom.has_value(), "--zoom"},
+        {o.aspect.has_value(), "--aspect"},
+        {o.unit.has_value(), "--unit"},
+        {o.position.has_value(), "--position"},
+        {o.valueField >= 0, kValueOptions[static_cast<std::size_t>(std::max(o.valueField, 0))]},
+        {!o.save.isEmpty(), "--save"},
+        {!o.pdf.isEmpty(), "--pdf"},
+        {!o.png.isEmpty(), "--png"},
+    }};
+    for (const auto &[present, name] : given) {
+        if (present)
+            return QString::fromLatin1(name);
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -40,9 +63,15 @@ QString usageText() {
         "  --save FILE           write the calculation file\n"
         "  --pdf FILE            write the page the printer would get, as a PDF\n"
         "  --png FILE            write the window image\n"
-        "  --list-models         print INDEX<TAB>NAME per model and exit\n"
+        "  --list-models         print INDEX<TAB>NAME per model and exit; with --json,\n"
+        "                        a JSON array of {\"index\", \"name\"} objects instead.\n"
+        "                        Only --catalogue, --language and --json go with it;\n"
+        "                        any other option is an error\n"
         "  --json                print the result as one JSON object\n"
         "  --help                print this text\n"
+        "A FILE must be a non-empty, valid UTF-8 name. Files are replaced whole or not at all;\n"
+        "a FILE that is a device, FIFO, socket or folder is refused (a link to a file is\n"
+        "followed).\n"
         "Exit status: 0 done, 1 the typed value was refused, 2 the request could not be carried "
         "out.\n");
 }
@@ -99,6 +128,12 @@ ParsedArgs parseArgs(const QStringList &arguments) {
         const std::optional<QString> v = value();
         if (!v)
             return fail(QStringLiteral("option %1 needs a value").arg(name));
+        const bool fileOption =
+            name == QLatin1String("--catalogue") || name == QLatin1String("--language") ||
+            name == QLatin1String("--open") || name == QLatin1String("--save") ||
+            name == QLatin1String("--pdf") || name == QLatin1String("--png");
+        if (fileOption && v->isEmpty())
+            return fail(QStringLiteral("option %1 needs a file name, not an empty text").arg(name));
 
         if (field < 4) {
             if (o.valueField >= 0)
@@ -134,7 +169,27 @@ ParsedArgs parseArgs(const QStringList &arguments) {
                 return fail(QStringLiteral("invalid value for %1: %2").arg(name, *v));
         }
     }
+    if (o.listModels) {
+        if (const std::optional<QString> unused = unusedBesideList(o))
+            return fail(QStringLiteral("--list-models cannot be combined with %1").arg(*unused));
+    }
     return parsed;
+}
+
+Result<QStringList> argumentsOf(int argc, const char *const *argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        const QString text = QFile::decodeName(raw);
+        if (QFile::encodeName(text) != raw)
+            return makeError(ErrorNumber::BadFileName,
+                             QStringLiteral("argument %1 is not valid UTF-8 (%2); a file of that "
+                                            "name cannot be named exactly, so nothing was done")
+                                 .arg(i)
+                                 .arg(text));
+        arguments << text;
+    }
+    return arguments;
 }
 
 bool needsWindow(const QStringList &arguments) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/apperror.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +36,11 @@ struct ParsedArgs {
 };
 
 ParsedArgs parseArgs(const QStringList &arguments); // without the program name
+
+// The program's arguments as text (without the program name). An argument
+// that is not valid UTF-8 is refused: as a file name it could not be written
+// or read under exactly the bytes the user gave.
+Result<QStringList> argumentsOf(int argc, const char *const *argv);
 
 // Whether the arguments ask for the window itself (--pdf, --png): the
 // program then needs the widgets, off-screen.

@@ -67,6 +67,22 @@ QString unitName(int UnitCode) {
     }
 }
 
+QString textModelList(const std::vector<ModelRecord> &models) {
+    QString out;
+    for (std::size_t i = 0; i < models.size(); ++i)
+        out += QString::number(i) + u'\t' + models[i].ModelName + u'\n';
+    return out;
+}
+
+QString jsonModelList(const std::vector<ModelRecord> &models) {
+    QStringList items;
+    for (std::size_t i = 0; i < models.size(); ++i)
+        items << QStringLiteral("{\"index\": %1, \"name\": %2}")
+                     .arg(i)
+                     .arg(quoted(models[i].ModelName));
+    return u'[' + items.join(QStringLiteral(", ")) + QStringLiteral("]\n");
+}
+
 QString jsonReport(const Calculator &calculator, const QStringList &messages, bool accepted) {
     const CalcState &s = calculator.state();
     const Controls &c = calculator.controls();

@@ -8,6 +8,13 @@
 
 namespace vistrel::cli {
 
+// `vistrel-cli --list-models`: INDEX, a tab and the name, one model a line.
+QString textModelList(const std::vector<ModelRecord> &models);
+
+// `vistrel-cli --list-models --json`: one line, an array of objects with the
+// model's "index" and "name", ending in a newline.
+QString jsonModelList(const std::vector<ModelRecord> &models);
+
 // The JSON object of `vistrel-cli --json`, one line, ending in a newline.
 QString jsonReport(const Calculator &calculator, const QStringList &messages, bool accepted);
 

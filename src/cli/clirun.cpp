@@ -13,7 +13,7 @@ namespace vistrel::cli {
 namespace {
 
 QString oneLine(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ');
+    return visibleText(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
 }
 
 // Every message box the window would show goes to stderr, one line each.
@@ -51,8 +51,7 @@ public:
             return fail(failure);
         if (o_.listModels) {
             const auto &models = calculator_.models();
-            for (std::size_t i = 0; i < models.size(); ++i)
-                out_ << i << '\t' << models[i].ModelName << '\n';
+            out_ << (o_.json ? jsonModelList(models) : textModelList(models));
             return Done;
         }
         const ApplyResult applied =
@@ -116,7 +115,7 @@ int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out
            WindowOutput *windowOutput) {
     const ParsedArgs parsed = parseArgs(arguments);
     if (!parsed.error.isEmpty()) {
-        err << "vistrel-cli: " << parsed.error << '\n';
+        err << "vistrel-cli: " << oneLine(parsed.error) << '\n';
         return Failed;
     }
     if (parsed.options.help) {

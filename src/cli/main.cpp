@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "core/filewriter.h"
 #include "windowoutput.h"
 
 #include <QApplication>
@@ -7,12 +8,17 @@
 #include <memory>
 
 int main(int argc, char *argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    vistrel::ignoreFileSizeSignal();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const vistrel::Result<QStringList> arguments = vistrel::cli::argumentsOf(argc, argv);
+    if (!arguments) {
+        err << "vistrel-cli: " << arguments.error().description << '\n';
+        return vistrel::cli::Failed;
+    }
 
     // The window is drawn only for --pdf and --png, always off-screen.
-    const bool window = vistrel::cli::needsWindow(arguments);
+    const bool window = vistrel::cli::needsWindow(*arguments);
     if (window) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // The files show the window at its own size, whatever the user's screen scaling.
@@ -25,13 +31,11 @@ int main(int argc, char *argv[]) {
     // The same name as the window, so both find the catalogue in the same user folder.
     QCoreApplication::setApplicationName(QStringLiteral("Vistrel"));
 
-    QTextStream out(stdout);
-    QTextStream err(stderr);
     const auto paths = vistrel::AppPaths::resolve(
         QCoreApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     vistrel::cli::WindowRenderer renderer;
-    const int status = vistrel::cli::runCli(arguments, paths, out, err, &renderer);
+    const int status = vistrel::cli::runCli(*arguments, paths, out, err, &renderer);
     out.flush();
     err.flush();
     return status;

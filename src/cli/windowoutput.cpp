@@ -1,11 +1,12 @@
 #include "windowoutput.h"
 
 #include "clisession.h"
-#include "core/textfile.h"
+#include "core/filewriter.h"
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "print/windowprinter.h"
 
+#include <QBuffer>
 #include <QPixmap>
 #include <QPrinter>
 
@@ -32,6 +33,23 @@ public:
     QString firstError;
 };
 
+// Both files are made in memory and written whole by the atomic writer, so a
+// full disk never leaves a truncated file or destroys the previous one.
+Result<QByteArray> windowImage(QWidget &window) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !window.grab().save(&buffer, "PNG"))
+        return makeError(ErrorNumber::DeviceIoError,
+                         QStringLiteral("Device I/O error: cannot encode the window image"));
+    return png;
+}
+
+Status writeOutput(const QString &path, const Result<QByteArray> &bytes) {
+    if (!bytes)
+        return bytes.error();
+    return writeFileAtomically(path, *bytes);
+}
+
 } // namespace
 
 QString WindowRenderer::write(const CliOptions &options, const AppPaths &paths) {
@@ -50,15 +68,14 @@ QString WindowRenderer::write(const CliOptions &options, const AppPaths &paths) 
         return applied.failure;
     window.show();
 
-    if (!options.png.isEmpty() && !window.grab().save(options.png, "PNG"))
-        return QStringLiteral("cannot write %1").arg(options.png);
+    if (!options.png.isEmpty()) {
+        if (Status s = writeOutput(options.png, windowImage(window)))
+            return s->boxText();
+    }
     if (!options.pdf.isEmpty()) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        const Result<QByteArray> page = app::windowPagePdf(window, printer.pageLayout());
-        if (!page)
-            return page.error().boxText();
-        if (Status s = writeFileAtomically(options.pdf, *page))
+        // The page the printer would get, in its default layout.
+        const QPrinter printer(QPrinter::HighResolution);
+        if (Status s = writeOutput(options.pdf, app::windowPagePdf(window, printer.pageLayout())))
             return s->boxText();
     }
     return QString();

@@ -8,7 +8,20 @@ QString AppError::boxText() const {
 }
 
 AppError makeError(ErrorNumber number, const QString &description) {
-    return AppError{number, description};
+    return AppError{number, visibleText(description)};
+}
+
+QString visibleText(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            out += QStringLiteral("\\x") +
+                   QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
+        else
+            out += c;
+    }
+    return out;
 }
 
 } // namespace vistrel

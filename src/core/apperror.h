@@ -16,8 +16,10 @@ enum class ErrorNumber : int {
     SubscriptOutOfRange = 9,
     DivisionByZero = 11,
     TypeMismatch = 13,
+    BadFileName = 52,
     FileNotFound = 53,
     DeviceIoError = 57,
+    BadRecordLength = 59,
     InputPastEndOfFile = 62,
     PermissionDenied = 70,
     PathFileAccessError = 75,
@@ -35,7 +37,13 @@ struct AppError {
     QString boxText() const;
 };
 
+// Control characters in the description (from a model name or a file name)
+// are shown as escapes such as \x01, never raw.
 AppError makeError(ErrorNumber number, const QString &description);
+
+// `text` with every control character (C0, DEL, C1) written as \xNN, so that a
+// name from a file cannot break or hide a message line.
+QString visibleText(QStringView text);
 
 // A value or the reason why there is none.
 template <typename T> class Result {

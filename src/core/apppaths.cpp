@@ -1,11 +1,12 @@
 #include "core/apppaths.h"
 
 #include "catalogue/catalogueswitch.h"
+#include "catalogue/modelloader.h"
+#include "core/filewriter.h"
 #include "core/helpers.h"
 #include "core/textfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -92,13 +93,11 @@ Status prepareCatalogueFolder(const AppPaths &paths) {
     const QString own = AddBackslash(paths.catalogueFolder) + kModelInfoFile;
     if (FileExists(own))
         return std::nullopt;
-    QFile shipped(AddBackslash(paths.dataFolder) + kModelInfoFile);
-    if (!shipped.open(QIODevice::ReadOnly))
-        return makeError(ErrorNumber::FileNotFound,
-                         QStringLiteral("File not found: %1").arg(shipped.fileName()));
-    if (Status s = writeFileAtomically(own, shipped.readAll()))
-        return s;
-    return std::nullopt;
+    const Result<QByteArray> shipped = readFileBytes(
+        AddBackslash(paths.dataFolder) + kModelInfoFile, kCatalogueLimits.maxFileBytes);
+    if (!shipped)
+        return shipped.error();
+    return writeFileAtomically(own, *shipped, WriteTarget::OwnFile);
 }
 
 } // namespace vistrel

@@ -18,42 +18,57 @@ QString unquote(const QString &value) {
 } // namespace
 
 IniFile IniFile::load(const QString &path) {
-    const Result<QString> text = readTextFile(path);
-    return text ? parse(*text) : IniFile();
+    Result<IniFile> ini = read(path);
+    return ini ? std::move(ini.value()) : IniFile();
+}
+
+Result<IniFile> IniFile::read(const QString &path) {
+    IniFile ini;
+    if (Status s = readTextLines(path, kSettingsLimits, [&ini](QStringView line) {
+            ini.take(line);
+            return Result<LineStep>(LineStep::More);
+        }))
+        return *s;
+    return ini;
 }
 
 IniFile IniFile::parse(const QString &text) {
     IniFile ini;
-    QString section;
-    bool inSection = false;
-    for (const QString &rawLine : splitLines(text)) {
-        const QString line = rawLine.trimmed();
-        if (line.isEmpty() || line.startsWith(u';'))
-            continue;
-        if (line.startsWith(u'[')) {
-            const qsizetype close = line.indexOf(u']');
-            section = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed();
-            inSection = true;
-            continue;
-        }
-        const qsizetype eq = line.indexOf(u'=');
-        if (!inSection || eq < 0)
-            continue;
-        QString value = unquote(line.mid(eq + 1).trimmed());
-        if (value.size() > kIniValueLimit)
-            value.truncate(kIniValueLimit);
-        ini.entries_.push_back({section, line.left(eq).trimmed(), value});
-    }
+    forEachLine(text, [&ini](QStringView line) {
+        ini.take(line);
+        return Result<LineStep>(LineStep::More);
+    });
     return ini;
 }
 
-QString IniFile::value(const QString &section, const QString &key) const {
-    for (const Entry &e : entries_) {
-        if (e.section.compare(section, Qt::CaseInsensitive) == 0 &&
-            e.key.compare(key, Qt::CaseInsensitive) == 0)
-            return e.value;
+void IniFile::take(QStringView rawLine) {
+    const QStringView line = rawLine.trimmed();
+    if (line.isEmpty() || line.startsWith(u';'))
+        return;
+    if (line.startsWith(u'[')) {
+        const qsizetype close = line.indexOf(u']');
+        section_ = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed().toString();
+        inSection_ = true;
+        return;
     }
-    return QString();
+    const qsizetype eq = line.indexOf(u'=');
+    if (!inSection_ || eq < 0)
+        return;
+    const QString name = nameOf(section_, line.left(eq).trimmed());
+    if (values_.contains(name))
+        return;
+    QString value = unquote(line.mid(eq + 1).trimmed().toString());
+    if (value.size() > kIniValueLimit)
+        value.truncate(kIniValueLimit);
+    values_.insert(name, value);
+}
+
+QString IniFile::nameOf(QStringView section, QStringView key) {
+    return section.toString().toCaseFolded() + u'\n' + key.toString().toCaseFolded();
+}
+
+QString IniFile::value(const QString &section, const QString &key) const {
+    return values_.value(nameOf(section, key));
 }
 
 QString ReadIniString(const QString &path, const QString &section, const QString &key) {

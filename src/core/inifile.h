@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QString>
+#include "core/textfile.h"
 
-#include <vector>
+#include <QHash>
+#include <QString>
 
 namespace vistrel {
 
@@ -15,20 +16,26 @@ class IniFile {
 public:
     // A missing or unreadable file reads as an empty one: every value is empty.
     static IniFile load(const QString &path);
+    // The same, with the reason a file could not be read.
+    static Result<IniFile> read(const QString &path);
     static IniFile parse(const QString &text);
 
     QString value(const QString &section, const QString &key) const;
 
 private:
-    struct Entry {
-        QString section;
-        QString key;
-        QString value;
-    };
-    std::vector<Entry> entries_;
+    static QString nameOf(QStringView section, QStringView key);
+    void take(QStringView rawLine);
+
+    QHash<QString, QString> values_; // by case-folded section and key
+    QString section_;
+    bool inSection_ = false;
 };
 
 inline constexpr qsizetype kIniValueLimit = 1023;
+
+// A real settings file is a few kilobytes; a longer line is cut (its value
+// would be cut to kIniValueLimit characters anyway).
+inline constexpr ReadLimits kSettingsLimits{2 << 20, 64 << 10, true};
 
 // One value of a settings file; empty text when the file, section or key is
 // missing or the value is empty.

@@ -67,7 +67,15 @@ std::optional<QString> GetLanguageText(const IniFile &ini, LangKey key) {
 
 LanguageLoad loadLanguage(const QString &path) {
     LanguageLoad load;
-    const IniFile ini = IniFile::load(path);
+    Result<IniFile> read = IniFile::read(path);
+    // A missing or unreadable file has no texts; one that is there but too
+    // large or failing to read says why.
+    if (!read && (read.error().number == ErrorNumber::BadRecordLength ||
+                  read.error().number == ErrorNumber::DeviceIoError)) {
+        load.error = read.error();
+        return load;
+    }
+    const IniFile ini = read ? std::move(read.value()) : IniFile();
     for (int i = 0; i < kOptionalKeyCount; ++i) {
         const QString value =
             ini.value(kLanguageSection, optionalKeyName(static_cast<OptionalKey>(i)));

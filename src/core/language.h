@@ -88,7 +88,8 @@ struct LanguageTexts {
 
 // The outcome of reading Language.ini key by key. Reading stops at the first
 // key that is missing or blank (`missingKey`), or at a font size beyond the
-// 16-bit range (`error`); the keys before it are in `texts` (`keysRead` of them).
+// 16-bit range, a file beyond the reader's limits or a read error (`error`);
+// the keys before it are in `texts` (`keysRead` of them).
 struct LanguageLoad {
     LanguageTexts texts;
     int keysRead = 0;

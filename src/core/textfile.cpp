@@ -1,11 +1,14 @@
 #include "core/textfile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <string>
 
 namespace vistrel {
 
@@ -19,7 +22,7 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-QString decodeWindows1252(const QByteArray &bytes) {
+QString decodeWindows1252(QByteArrayView bytes) {
     QString text;
     text.resize(bytes.size());
     QChar *out = text.data();
@@ -30,19 +33,216 @@ QString decodeWindows1252(const QByteArray &bytes) {
     return text;
 }
 
-} // namespace
-
-QString decodeText(const QByteArray &bytes) {
-    QByteArrayView view(bytes);
-    const bool bom = view.startsWith("\xEF\xBB\xBF");
-    if (bom)
-        view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError())
-        return text;
-    return decodeWindows1252(view.toByteArray());
+QString decodeLine(QByteArrayView raw) {
+    if (raw.isValidUtf8())
+        return QString::fromUtf8(raw);
+    return decodeWindows1252(raw);
 }
+
+enum class Encoding { PerLine, Utf16LE, Utf16BE };
+
+constexpr char16_t kCR = u'\r';
+constexpr char16_t kLF = u'\n';
+constexpr qint64 kChunkBytes = 64 * 1024;
+
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Cuts a line to `bytes` without leaving half a character at its end.
+void cutLine(std::string &line, qsizetype bytes) {
+    line.resize(static_cast<std::size_t>(bytes));
+    for (int back = 0; back < 3 && !line.empty() && isContinuationByte(line.back()); ++back)
+        line.pop_back();
+    if (!line.empty() && static_cast<unsigned char>(line.back()) >= 0xC0)
+        line.pop_back();
+}
+
+void cutLine(std::u16string &line, qsizetype bytes) {
+    line.resize(static_cast<std::size_t>(bytes / 2));
+    if (!line.empty() && QChar::isHighSurrogate(line.back()))
+        line.pop_back();
+}
+
+QString lineText(const std::string &line) {
+    return decodeLine(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+}
+
+QString lineText(const std::u16string &line) {
+    return QString(reinterpret_cast<const QChar *>(line.data()),
+                   static_cast<qsizetype>(line.size()));
+}
+
+// Splits a stream of code units (bytes, or UTF-16 units) into lines and hands
+// each to the sink, keeping only the line being assembled.
+template <typename Unit> class Splitter {
+public:
+    Splitter(const QString &name, const ReadLimits &limits, const LineSink &sink)
+        : name_(name), limits_(limits), sink_(sink) {}
+
+    Result<LineStep> feed(const Unit *data, qsizetype count) {
+        const Unit *end = data + count;
+        while (data < end) {
+            if (afterCR_ && *data == Unit(kLF)) {
+                ++data;
+                afterCR_ = false;
+                continue;
+            }
+            afterCR_ = false;
+            const Unit *stop =
+                std::find_if(data, end, [](Unit u) { return u == Unit(kCR) || u == Unit(kLF); });
+            if (Status s = append(data, stop))
+                return *s;
+            data = stop;
+            if (data == end)
+                break;
+            afterCR_ = *data == Unit(kCR);
+            ++data;
+            Result<LineStep> step = deliver();
+            if (!step || *step == LineStep::Stop)
+                return step;
+        }
+        return LineStep::More;
+    }
+
+    Result<LineStep> finish() {
+        if (line_.empty())
+            return LineStep::More;
+        return deliver();
+    }
+
+private:
+    static constexpr qsizetype kUnitBytes = sizeof(Unit);
+
+    Status append(const Unit *from, const Unit *to) {
+        if (cutting_ || from == to)
+            return std::nullopt;
+        line_.append(from, to);
+        if (static_cast<qsizetype>(line_.size()) * kUnitBytes <= limits_.maxLineBytes)
+            return std::nullopt;
+        if (!limits_.cutLongLines)
+            return makeError(ErrorNumber::BadRecordLength,
+                             QStringLiteral("Bad record length: line %1 of %2 is longer than %3 "
+                                            "bytes")
+                                 .arg(lineNumber_)
+                                 .arg(name_)
+                                 .arg(limits_.maxLineBytes));
+        cutLine(line_, limits_.maxLineBytes);
+        cutting_ = true;
+        return std::nullopt;
+    }
+
+    Result<LineStep> deliver() {
+        const QString text = lineText(line_);
+        line_.clear();
+        cutting_ = false;
+        ++lineNumber_;
+        return sink_(text);
+    }
+
+    const QString &name_;
+    const ReadLimits &limits_;
+    const LineSink &sink_;
+    std::basic_string<Unit> line_;
+    bool afterCR_ = false;
+    bool cutting_ = false;
+    qsizetype lineNumber_ = 1;
+};
+
+// Feeds a file's bytes to the splitter of its encoding, chosen by the
+// byte-order mark at its start.
+class LineReader {
+public:
+    LineReader(const QString &name, const ReadLimits &limits, const LineSink &sink)
+        : bytes_(name, limits, sink), units_(name, limits, sink) {}
+
+    Result<LineStep> feed(QByteArrayView bytes) {
+        if (!encoding_) {
+            head_ += bytes;
+            if (head_.size() < 3)
+                return LineStep::More;
+            return start();
+        }
+        return pass(bytes);
+    }
+
+    Result<LineStep> finish() {
+        if (!encoding_) {
+            Result<LineStep> started = start();
+            if (!started || *started == LineStep::Stop)
+                return started;
+        }
+        if (*encoding_ == Encoding::PerLine)
+            return bytes_.finish();
+        return units_.finish();
+    }
+
+private:
+    Result<LineStep> start() {
+        QByteArrayView head(head_);
+        encoding_ = Encoding::PerLine;
+        if (head.startsWith("\xEF\xBB\xBF")) {
+            head = head.sliced(3);
+        } else if (head.startsWith("\xFF\xFE")) {
+            encoding_ = Encoding::Utf16LE;
+            head = head.sliced(2);
+        } else if (head.startsWith("\xFE\xFF")) {
+            encoding_ = Encoding::Utf16BE;
+            head = head.sliced(2);
+        }
+        decoder_ = QStringDecoder(*encoding_ == Encoding::Utf16BE ? QStringDecoder::Utf16BE
+                                                                  : QStringDecoder::Utf16LE);
+        const QByteArray rest = head.toByteArray();
+        head_.clear();
+        return pass(rest);
+    }
+
+    Result<LineStep> pass(QByteArrayView bytes) {
+        if (*encoding_ == Encoding::PerLine)
+            return bytes_.feed(bytes.data(), bytes.size());
+        const QString text = decoder_.decode(bytes);
+        return units_.feed(reinterpret_cast<const char16_t *>(text.utf16()), text.size());
+    }
+
+    std::optional<Encoding> encoding_;
+    QByteArray head_;
+    QStringDecoder decoder_;
+    Splitter<char> bytes_;
+    Splitter<char16_t> units_;
+};
+
+AppError tooLarge(const QString &name, qint64 limit) {
+    return makeError(ErrorNumber::BadRecordLength,
+                     QStringLiteral("Bad record length: %1 is larger than %2 bytes, more than "
+                                    "such a file can hold")
+                         .arg(name)
+                         .arg(limit));
+}
+
+Status openForReading(QFile &file) {
+    const QString path = file.fileName();
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (!QFileInfo(info.absolutePath()).isDir())
+            return makeError(ErrorNumber::PathNotFound,
+                             QStringLiteral("Path not found: %1").arg(path));
+        return makeError(ErrorNumber::FileNotFound, QStringLiteral("File not found: %1").arg(path));
+    }
+    if (info.isDir())
+        return makeError(ErrorNumber::PathFileAccessError,
+                         QStringLiteral("Path/File access error: %1 is a folder").arg(path));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        const bool denied = file.error() == QFileDevice::PermissionsError;
+        return makeError(
+            denied ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
+            QStringLiteral("%1: %2").arg(denied ? QStringLiteral("Permission denied")
+                                                : QStringLiteral("Path/File access error"),
+                                         path));
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 bool LineCursor::next(QStringView &line) {
     const qsizetype n = text_.size();
@@ -69,47 +269,105 @@ QStringList splitLines(const QString &text) {
     return lines;
 }
 
-Result<QString> readTextFile(const QString &path) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return makeError(ErrorNumber::FileNotFound, QStringLiteral("File not found: %1").arg(path));
-    if (info.isDir())
-        return makeError(ErrorNumber::PathFileAccessError,
-                         QStringLiteral("Path/File access error: %1 is a folder").arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const bool denied = file.error() == QFileDevice::PermissionsError;
-        return makeError(
-            denied ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
-            QStringLiteral("%1: %2").arg(denied ? QStringLiteral("Permission denied")
-                                                : QStringLiteral("Path/File access error"),
-                                         path));
+Status forEachLine(QStringView text, const LineSink &sink) {
+    LineCursor cursor(text);
+    for (QStringView line; cursor.next(line);) {
+        Result<LineStep> step = sink(line);
+        if (!step)
+            return step.error();
+        if (*step == LineStep::Stop)
+            break;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return makeError(
-            ErrorNumber::DeviceIoError,
-            QStringLiteral("Device I/O error while reading %1: %2").arg(path, file.errorString()));
-    return decodeText(bytes);
+    return std::nullopt;
 }
 
-Status writeFileAtomically(const QString &path, const QByteArray &bytes) {
-    QSaveFile file(path);
-    // Unbuffered, so that a write the system cut short shows in the count:
-    // a buffered QSaveFile can commit a truncated file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const bool denied = file.error() == QFileDevice::PermissionsError ||
-                            !QFileInfo(QFileInfo(path).absolutePath()).isWritable();
-        return makeError(denied ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
-                         QStringLiteral("%1: cannot create %2: %3")
-                             .arg(denied ? QStringLiteral("Permission denied")
-                                         : QStringLiteral("Path/File access error"),
-                                  path, file.errorString()));
+Status readTextLines(QIODevice &device, const QString &name, const ReadLimits &limits,
+                     const LineSink &sink, QByteArray *bytesRead) {
+    LineReader reader(name, limits, sink);
+    std::array<char, kChunkBytes> chunk{};
+    qint64 total = 0;
+    for (;;) {
+        // One byte beyond the limit tells a file of exactly the limit from a larger one.
+        const qint64 wanted = std::min<qint64>(kChunkBytes, limits.maxFileBytes - total + 1);
+        const qint64 got = device.read(chunk.data(), wanted);
+        if (got < 0)
+            return makeError(ErrorNumber::DeviceIoError,
+                             QStringLiteral("Device I/O error while reading %1: %2")
+                                 .arg(name, device.errorString()));
+        if (got == 0)
+            break;
+        const qint64 usable = std::min(got, limits.maxFileBytes - total);
+        total += usable;
+        const QByteArrayView bytes(chunk.data(), usable);
+        if (bytesRead)
+            bytesRead->append(bytes);
+        Result<LineStep> step = reader.feed(bytes);
+        if (!step)
+            return step.error();
+        if (*step == LineStep::Stop)
+            return std::nullopt;
+        if (usable < got)
+            return tooLarge(name, limits.maxFileBytes);
     }
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return makeError(ErrorNumber::DeviceIoError,
-                         QStringLiteral("Device I/O error while writing %1").arg(path));
-    return std::nullopt;
+    Result<LineStep> last = reader.finish();
+    return last ? Status() : Status(last.error());
+}
+
+Status readTextLines(const QString &path, const ReadLimits &limits, const LineSink &sink,
+                     QByteArray *bytesRead) {
+    QFile file(path);
+    if (Status s = openForReading(file))
+        return s;
+    return readTextLines(file, path, limits, sink, bytesRead);
+}
+
+QString decodeText(const QByteArray &bytes) {
+    QString text;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const ReadLimits unlimited{bytes.size(), bytes.size() + 1, false};
+    static_cast<void>(readTextLines(buffer, QString(), unlimited, [&text](QStringView line) {
+        text += line;
+        text += u'\n';
+        return Result<LineStep>(LineStep::More);
+    }));
+    return text;
+}
+
+Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes) {
+    QFile file(path);
+    if (Status s = openForReading(file))
+        return *s;
+    if (!QFileInfo(path).isFile())
+        return makeError(
+            ErrorNumber::PathFileAccessError,
+            QStringLiteral("Path/File access error: %1 is not a regular file").arg(path));
+    QByteArray bytes;
+    std::array<char, kChunkBytes> chunk{};
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), kChunkBytes);
+        if (got < 0)
+            return makeError(ErrorNumber::DeviceIoError,
+                             QStringLiteral("Device I/O error while reading %1: %2")
+                                 .arg(path, file.errorString()));
+        if (got == 0)
+            return bytes;
+        if (bytes.size() + got > maxBytes)
+            return tooLarge(path, maxBytes);
+        bytes.append(chunk.data(), got);
+    }
+}
+
+Result<QString> readTextFile(const QString &path, const ReadLimits &limits) {
+    QString text;
+    if (Status s = readTextLines(path, limits, [&text](QStringView line) {
+            text += line;
+            text += u'\n';
+            return Result<LineStep>(LineStep::More);
+        }))
+        return *s;
+    return text;
 }
 
 } // namespace vistrel

@@ -1,5 +1,6 @@
 #include "files/calcfile.h"
 
+#include "core/filewriter.h"
 #include "core/helpers.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -13,9 +14,12 @@ namespace {
 // Item kinds of the 34 lines, in order.
 enum class Kind { String, Float, Int16 };
 
-AppError itemError(ErrorNumber number, int line, const QString &what) {
-    return makeError(number,
-                     QStringLiteral("%1 in line %2 of the calculation file").arg(what).arg(line));
+AppError itemError(ErrorNumber number, int line, const QString &what,
+                   const QString &file = QString()) {
+    return makeError(number, QStringLiteral("%1 in line %2 of the calculation file%3")
+                                 .arg(what)
+                                 .arg(line)
+                                 .arg(file.isEmpty() ? file : QStringLiteral(" ") + file));
 }
 
 // A string item: everything between the first and the last quotation mark of
@@ -134,8 +138,41 @@ QByteArray formatCalcFile(const CalcFileData &d) {
     return out;
 }
 
-Result<CalcFileData> parseCalcFile(const QString &text) {
-    const QStringList lines = splitLines(text);
+namespace {
+
+// Collects the lines of the 34 items; after them the file may hold one
+// empty line and nothing else, so a file of endless line feeds is refused
+// at its 36th line.
+class ItemLines {
+public:
+    explicit ItemLines(const QString &file = QString()) : file_(file) {}
+
+    Result<LineStep> take(QStringView line) {
+        ++count_;
+        if (lines.size() < kCalcFileItems) {
+            lines.append(line.toString());
+            return LineStep::More;
+        }
+        if (count_ == kCalcFileItems + 1 && line.trimmed().isEmpty())
+            return LineStep::More;
+        return itemError(
+            ErrorNumber::SubscriptOutOfRange, count_,
+            QStringLiteral("Subscript out of range: more than %1 items").arg(kCalcFileItems),
+            file_);
+    }
+
+    QStringList lines;
+
+private:
+    QString file_;
+    int count_ = 0;
+};
+
+LineSink sinkOf(ItemLines &items) {
+    return [&items](QStringView line) { return items.take(line); };
+}
+
+Result<CalcFileData> itemsOf(const QStringList &lines) {
     ItemReader in(lines);
     CalcFileData d;
     VISTREL_TRY_ASSIGN(d.model.ModelName, in.string());
@@ -179,15 +216,36 @@ Result<CalcFileData> parseCalcFile(const QString &text) {
     return d;
 }
 
-Result<CalcFileData> readCalcFile(const QString &path) {
-    const Result<QString> text = readTextFile(path);
-    if (!text)
-        return text.error();
-    Result<CalcFileData> data = parseCalcFile(*text);
+// The file's own errors name the file; errors of the reader name it already.
+Result<CalcFileData> itemsOfFile(const Status &read, const ItemLines &items, const QString &name) {
+    if (read)
+        return *read;
+    Result<CalcFileData> data = itemsOf(items.lines);
     if (!data)
         return makeError(data.error().number,
-                         data.error().description + QStringLiteral(" ") + path);
+                         data.error().description + QStringLiteral(" ") + name);
     return data;
+}
+
+} // namespace
+
+Result<CalcFileData> parseCalcFile(const QString &text) {
+    ItemLines items;
+    if (Status s = forEachLine(text, sinkOf(items)))
+        return *s;
+    return itemsOf(items.lines);
+}
+
+Result<CalcFileData> readCalcFile(QIODevice &device, const QString &name) {
+    ItemLines items(name);
+    const Status read = readTextLines(device, name, kCalcFileLimits, sinkOf(items));
+    return itemsOfFile(read, items, name);
+}
+
+Result<CalcFileData> readCalcFile(const QString &path) {
+    ItemLines items(path);
+    const Status read = readTextLines(path, kCalcFileLimits, sinkOf(items));
+    return itemsOfFile(read, items, path);
 }
 
 Status writeCalcFile(const QString &path, const CalcFileData &data) {

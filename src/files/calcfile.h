@@ -3,6 +3,7 @@
 #include "calc/calculator.h"
 #include "catalogue/modelrecord.h"
 #include "core/apperror.h"
+#include "core/textfile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -36,6 +37,9 @@ struct CalcFileData {
 };
 
 inline constexpr int kCalcFileItems = 34;
+// A real calculation file is well under a kilobyte; a line holds at most a
+// model name of a catalogue line.
+inline constexpr ReadLimits kCalcFileLimits{16 << 20, 256 << 10, false};
 
 // What the calculator currently holds, as a calculation file stores it.
 CalcFileData snapshotCalculation(const Calculator &calculator);
@@ -44,11 +48,13 @@ CalcFileData snapshotCalculation(const Calculator &calculator);
 // and enough digits to read back the same double.
 QByteArray formatCalcFile(const CalcFileData &data);
 
-// Reads all 34 items and checks their types and ranges; content after the
-// 34th line is ignored.
+// Reads all 34 items and checks their types and ranges. After the 34th
+// line, one empty line may follow; anything more refuses the file.
 Result<CalcFileData> parseCalcFile(const QString &text);
 
 Result<CalcFileData> readCalcFile(const QString &path);
+// The same from an open device; `name` is what errors call it.
+Result<CalcFileData> readCalcFile(QIODevice &device, const QString &name);
 
 // Writes through a temporary file in the same folder that replaces the target
 // only when everything was written, so a failed save keeps the previous file.

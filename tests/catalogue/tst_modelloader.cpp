@@ -1,5 +1,7 @@
 #include "catalogue/modelloader.h"
 #include "core/textfile.h"
+#include "endlessdevice.h"
+#include "textbytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,6 +105,43 @@ private slots:
             const auto models = parseModelInfo(decodeText(bytes), path);
             QVERIFY(models || models.error().code() == 6 || models.error().code() == 9);
         }
+    }
+
+    // Reading stops where the format allows: at the 1001st model line, or at
+    // the size limit for a file of blank lines; a device never ends.
+    void endlessCataloguesStop() {
+        const QByteArray line = "Model,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0\r\n";
+        EndlessDevice models("Header\r\n", line);
+        QCOMPARE(loadModelInfo(models, u"endless"_s).error().code(), 9);
+        QVERIFY(models.bytesServed() <= 1001 * line.size() + 8 + 64 * 1024);
+        EndlessDevice blank("Header\r\n", "\r\n");
+        QCOMPARE(loadModelInfo(blank, u"blank"_s).error().code(), 59);
+        QCOMPARE(blank.bytesServed(), kCatalogueLimits.maxFileBytes + 1);
+        QCOMPARE(LoadModelInfo(u"/dev/zero"_s).error().code(), 59);
+    }
+
+    // Windows Notepad saves "Unicode" as UTF-16 with a byte-order mark.
+    void unicodeCatalogues_data() {
+        QTest::addColumn<QByteArray>("bom");
+        QTest::addColumn<bool>("bigEndian");
+        QTest::newRow("utf-16 le") << QByteArray("\xFF\xFE") << false;
+        QTest::newRow("utf-16 be") << QByteArray("\xFE\xFF") << true;
+        QTest::newRow("utf-8") << QByteArray("\xEF\xBB\xBF") << false;
+    }
+    void unicodeCatalogues() {
+        QFETCH(QByteArray, bom);
+        QFETCH(bool, bigEndian);
+        const QString text = catalogue({u"Mod\u00E8le \u20AC,30,300"_s, u"B,1"_s});
+        const QByteArray bytes =
+            bom.size() == 3 ? bom + text.toUtf8() : utf16WithBom(text, bigEndian);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"ModelInfo.ini"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        const auto models = LoadModelInfo(file.fileName());
+        QCOMPARE(names(models), (QStringList{u"Mod\u00E8le \u20AC"_s, u"B"_s}));
+        QCOMPARE(models->front().MaxDiagonal43Wide, 300.0);
     }
 };
 

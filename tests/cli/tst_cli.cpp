@@ -1,5 +1,7 @@
 #include "clirun.h"
+#include "fsentries.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -69,6 +71,7 @@ private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
+        QDir::setCurrent(dir_->path()); // relative names stay in the test's folder
         write("ModelInfo.ini", kCatalogue);
         QVERIFY(QFile::copy(VISTREL_DATA_DIR "/Language.ini", path("Language.ini")));
     }
@@ -226,7 +229,8 @@ private slots:
         QTest::newRow("absent zoom end") << u"--model Scale400 --zoom tele"_s << "TELE";
         QTest::newRow("no 16:9") << u"--model Rounder --aspect 16:9"_s << "16 : 9";
         QTest::newRow("bad aspect") << u"--aspect 3:2"_s << "invalid value";
-        QTest::newRow("missing file") << u"--open /nonexistent/x.cf"_s << "Err : 53";
+        QTest::newRow("missing file") << u"--open missing.cf"_s << "Err : 53";
+        QTest::newRow("missing folder") << u"--open /nonexistent/x.cf"_s << "Err : 76";
     }
     void requestsThatCannotBeCarriedOut() {
         QFETCH(QString, args);
@@ -235,6 +239,97 @@ private slots:
         QVERIFY(r.status == 2 && r.out.isEmpty());
         QVERIFY2(r.err.contains(reason), qPrintable(r.err));
         QVERIFY(!QFile::exists(path("never.cf")));
+    }
+
+    // --list-models prints the list and nothing else, so every option it would
+    // leave unused is an error; with --json the list is a JSON array.
+    void listModelsStandsAlone_data() {
+        QTest::addColumn<QStringList>("with");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("save") << QStringList{u"--save"_s, u"x.cf"_s} << u"--save"_s;
+        QTest::newRow("pdf") << QStringList{u"--pdf"_s, u"x.pdf"_s} << u"--pdf"_s;
+        QTest::newRow("png") << QStringList{u"--png=x.png"_s} << u"--png"_s;
+        QTest::newRow("open") << QStringList{u"--open"_s, u"x.cf"_s} << u"--open"_s;
+        QTest::newRow("model") << QStringList{u"--model"_s, u"Lens1"_s} << u"--model"_s;
+        QTest::newRow("value") << QStringList{u"--width"_s, u"3"_s} << u"--width"_s;
+    }
+    void listModelsStandsAlone() {
+        QFETCH(QStringList, with);
+        QFETCH(QString, reason);
+        const Run r = run(u"--list-models"_s, with);
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY2(r.err.contains(u"--list-models cannot be combined with "_s + reason),
+                 qPrintable(r.err));
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files),
+                 (QStringList{u"Language.ini"_s, u"ModelInfo.ini"_s}));
+    }
+
+    void listModelsAsJson() {
+        write("ModelInfo.ini", "h\r\nTab\tName,30,300,30,250,0.6,1,0.5,1\r\nQuote \" \\,2\r\n");
+        const Run r = run(u"--list-models --json"_s);
+        QCOMPARE(r.status, 0);
+        const QJsonArray expected{QJsonObject{{u"index"_s, 0}, {u"name"_s, u"Tab\tName"_s}},
+                                  QJsonObject{{u"index"_s, 1}, {u"name"_s, u"Quote \" \\"_s}}};
+        QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8()).array(), expected);
+        QCOMPARE(run(u"--list-models"_s).out, u"0\tTab\tName\n1\tQuote \" \\\n"_s);
+    }
+
+    void emptyFileNamesAreRefused_data() {
+        QTest::addColumn<QStringList>("args");
+        for (const char *option :
+             {"--save", "--pdf", "--png", "--open", "--catalogue", "--language"}) {
+            QTest::addRow("%s \"\"", option) << QStringList{QLatin1String(option), QString()};
+            QTest::addRow("%s=", option) << QStringList{QLatin1String(option) + u'='};
+        }
+    }
+    void emptyFileNamesAreRefused() {
+        QFETCH(QStringList, args);
+        Run r;
+        QTextStream out(&r.out), err(&r.err);
+        r.status = runCli(args, vistrel::AppPaths::resolve(dir_->path(), QString()), out, err);
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY2(r.err.contains(u"needs a file name, not an empty text"_s), qPrintable(r.err));
+    }
+
+    // A save replaces a regular file (also through a link) and nothing else.
+    void saveTargets_data() {
+        QTest::addColumn<Entry>("entry");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("new file") << Entry::None << 0 << QString();
+        QTest::newRow("regular file") << Entry::File << 0 << QString();
+        QTest::newRow("link to a file") << Entry::Link << 0 << QString();
+        QTest::newRow("fifo") << Entry::Fifo << 2 << u"Err : 75"_s;
+        QTest::newRow("socket") << Entry::Socket << 2 << u"Err : 75"_s;
+        QTest::newRow("folder") << Entry::Folder << 2 << u"Err : 75"_s;
+        QTest::newRow("null device") << Entry::NullDevice << 2 << u"Err : 75"_s;
+        QTest::newRow("dangling link") << Entry::DanglingLink << 2 << u"Err : 75"_s;
+    }
+    void saveTargets() {
+        QFETCH(Entry, entry);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        const QString target = path("target.cf");
+        const QString linked = path("linked.cf");
+        QVERIFY(makeEntry(Entry::File, linked));
+        if (!makeEntry(entry, target, entry == Entry::DanglingLink ? path("gone") : linked))
+            QSKIP("a device node needs root");
+        const QString before = describeEntry(target);
+        const Run r = run(u"--model Lens1 --save"_s, {target});
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(error), qPrintable(r.err));
+        if (status != 0) {
+            QCOMPARE(describeEntry(target), before);
+            return;
+        }
+        // Written where the link points; the link itself stays.
+        const QString written = entry == Entry::Link ? linked : target;
+        QVERIFY(describeEntry(written).startsWith(u"file: \"Lens1\"\r\n"_s));
+        if (entry == Entry::Link)
+            QCOMPARE(describeEntry(target), before);
+        QCOMPARE(run(u"--json --open"_s, {target}).json()["model"].toString(), u"Lens1"_s);
     }
 
     // The real program: exit status, stdout only on success, every message on stderr.
@@ -256,6 +351,40 @@ private slots:
         QCOMPARE(p.exitCode(), 2);
         QVERIFY(p.readAllStandardOutput().isEmpty());
         QVERIFY(p.readAllStandardError().contains("LANGUAGE.INI ERRER !!!! "));
+    }
+
+    // A name with a byte that is not UTF-8 is refused, not written under another name.
+    void theProgramRefusesANameItCannotWriteExactly() {
+        QProcess p;
+        p.setWorkingDirectory(dir_->path());
+        p.start(u"/bin/sh"_s,
+                {u"-c"_s,
+                 u"exec \"$0\" --catalogue ModelInfo.ini --save \"$(printf 'bad\\377name.cf')\""_s,
+                 QStringLiteral(VISTREL_CLI_PATH)});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(p.readAllStandardError().contains("argument 4 is not valid UTF-8"));
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{u"Language.ini"_s, u"ModelInfo.ini"_s}));
+    }
+
+    // The window image and the printed page are written like a save: a FIFO
+    // (or a device) is refused and left alone.
+    void theProgramWritesPicturesOnlyToFiles_data() {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("png") << u"--png"_s;
+        QTest::newRow("pdf") << u"--pdf"_s;
+    }
+    void theProgramWritesPicturesOnlyToFiles() {
+        QFETCH(QString, option);
+        QVERIFY(makeEntry(Entry::Fifo, path("picture")));
+        QProcess p;
+        p.start(QStringLiteral(VISTREL_CLI_PATH),
+                {u"--catalogue"_s, path("ModelInfo.ini"), option, path("picture")});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(p.readAllStandardError().contains("Err : 75"));
+        QCOMPARE(describeEntry(path("picture")), u"fifo"_s);
     }
 };
 

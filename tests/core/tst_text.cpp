@@ -1,6 +1,8 @@
 #include "core/inifile.h"
 #include "core/language.h"
 #include "core/textfile.h"
+#include "endlessdevice.h"
+#include "textbytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,20 @@ namespace {
 
 // A complete Language.ini in which every key holds its own name (the font
 // size 8), except `key`, which holds `value` or is left out when it is null.
+QStringList linesOfFile(const QTemporaryDir &dir, const QByteArray &bytes,
+                        const ReadLimits &limits) {
+    QFile file(dir.filePath(u"lines.txt"_s));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {u"<not written>"_s};
+    file.close();
+    QStringList lines;
+    const Status s = readTextLines(file.fileName(), limits, [&lines](QStringView line) {
+        lines << line.toString();
+        return Result<LineStep>(LineStep::More);
+    });
+    return s ? QStringList{s->boxText()} : lines;
+}
+
 QString writeLanguage(const QTemporaryDir &dir, const QString &key, const QString &value) {
     QString text = u"[Language]\r\n"_s;
     for (int i = 0; i < kLanguageKeyCount; ++i) {
@@ -50,21 +66,104 @@ private slots:
         QTest::newRow("blank line") << QByteArray("a\r\n\r\nb") << QStringList{u"a"_s, {}, u"b"_s};
         QTest::newRow("lf cr is two ends")
             << QByteArray("a\n\rb") << QStringList{u"a"_s, {}, u"b"_s};
+        // Windows Notepad's "Unicode" and "Unicode big endian".
+        QTest::newRow("utf-16 le") << utf16WithBom(u"N\u00E4me,1\r\n\u20AC\r\n"_s, false)
+                                   << QStringList{u"N\u00E4me,1"_s, u"\u20AC"_s};
+        QTest::newRow("utf-16 be")
+            << utf16WithBom(u"N\u00E4me,1\r\nb"_s, true) << QStringList{u"N\u00E4me,1"_s, u"b"_s};
+        // A line is read as UTF-8 when it is valid UTF-8, otherwise as 1252.
+        QTest::newRow("utf-8 and 1252 lines")
+            << QByteArray("caf\xC3\xA9\r\ncaf\xE9") << QStringList{u"caf\u00E9"_s, u"caf\u00E9"_s};
     }
+    // The same from memory and streamed from a file.
     void decodeAndSplit() {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, expected);
         QCOMPARE(splitLines(decodeText(bytes)), expected);
+        QTemporaryDir dir;
+        QCOMPARE(linesOfFile(dir, bytes, {1 << 20, 1 << 20, false}), expected);
+    }
+
+    // Reading goes in blocks of 64 KiB: a CR LF or a UTF-16 surrogate pair
+    // split between two blocks is still one line end or one character.
+    void lineEndsAndCharactersAcrossBlocks() {
+        QTemporaryDir dir;
+        const ReadLimits roomy{1 << 20, 1 << 20, false};
+        const QByteArray first(65535, 'a');
+        QCOMPARE(linesOfFile(dir, first + "\r\nb", roomy),
+                 (QStringList{QString::fromLatin1(first), u"b"_s}));
+        const QString wide = QString(32766, u'a') + u"\U0001F600"_s;
+        QCOMPARE(linesOfFile(dir, utf16WithBom(wide + u"\r\nb"_s, false), roomy),
+                 (QStringList{wide, u"b"_s}));
+    }
+
+    void limits_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("cut");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("line at the limit")
+            << QByteArray("abcd\nef") << false << QStringList{u"abcd"_s, u"ef"_s};
+        QTest::newRow("line beyond the limit")
+            << QByteArray("abcde\nef") << false
+            << QStringList{u"Err : 59\r\nBad record length: line 1 of %1 is longer than 4 bytes"_s};
+        QTest::newRow("cut") << QByteArray("abcdefgh\nij") << true
+                             << QStringList{u"abcd"_s, u"ij"_s};
+        // A cut never leaves half a UTF-8 character behind.
+        QTest::newRow("cut inside a character")
+            << QByteArray("abc\xC3\xA9\nij") << true << QStringList{u"abc"_s, u"ij"_s};
+        QTest::newRow("file at the limit")
+            << QByteArray("abcd\nefgh\nijkl\nmnop\n") << false
+            << QStringList{u"abcd"_s, u"efgh"_s, u"ijkl"_s, u"mnop"_s};
+        QTest::newRow("file beyond the limit")
+            << QByteArray("abcd\nefgh\nijkl\nmnop\nq") << false
+            << QStringList{u"Err : 59\r\nBad record length: %1 is larger than 20 bytes, more than "
+                           "such a file can hold"_s};
+    }
+    void limits() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, cut);
+        QFETCH(QStringList, expected);
+        QTemporaryDir dir;
+        const QStringList lines = linesOfFile(dir, bytes, {20, 4, cut});
+        QCOMPARE(lines, expected.replaceInStrings(u"%1"_s, dir.filePath(u"lines.txt"_s)));
+    }
+
+    // A settings file that never ends (a device, a pipe) is refused at its
+    // size limit, without running out of memory.
+    void endlessSettingsStop() {
+        EndlessDevice endless("[Language]\r\n", "Caption=x\r\n");
+        const Status s = readTextLines(endless, u"endless"_s, kSettingsLimits, [](QStringView) {
+            return Result<LineStep>(LineStep::More);
+        });
+        QCOMPARE(s ? s->code() : 0, 59);
+        QCOMPARE(endless.bytesServed(), kSettingsLimits.maxFileBytes + 1);
+        const LanguageLoad zero = vistrel::loadLanguage(u"/dev/zero"_s);
+        QCOMPARE(zero.error ? zero.error->code() : 0, 59);
+    }
+
+    void aLanguageFileInUtf16() {
+        QTemporaryDir dir;
+        const QString path = writeLanguage(dir, u"Caption"_s, u"Proj\u00E9cteur \u20AC"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        file.close();
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(utf16WithBom(text, true));
+        file.close();
+        const LanguageLoad load = vistrel::loadLanguage(path);
+        QVERIFY(load.complete());
+        QCOMPARE(load.texts.text(LangKey::Caption), u"Proj\u00E9cteur \u20AC"_s);
     }
 
     void readTextFileErrors() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const Result<QString> missing = readTextFile(dir.filePath(u"none.ini"_s));
+        const Result<QString> missing = readTextFile(dir.filePath(u"none.ini"_s), kSettingsLimits);
         QCOMPARE(missing ? 0 : missing.error().code(), 53);
         QVERIFY(missing.error().boxText().startsWith(u"Err : 53\r\n"_s));
         QVERIFY(QDir(dir.path()).mkdir(u"folder.ini"_s));
-        const Result<QString> folder = readTextFile(dir.filePath(u"folder.ini"_s));
+        const Result<QString> folder = readTextFile(dir.filePath(u"folder.ini"_s), kSettingsLimits);
         QCOMPARE(folder ? 0 : folder.error().code(), 75);
     }
 

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,12 +58,49 @@ int inChild(const QString &folder, rlim_t sizeLimit, const std::function<Status(
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!folder.isEmpty())
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 const QByteArray kCatalogue =
     "h\r\nAlpha,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n";
+
+// Runs vistrel-cli with the file size limit set and SIGXFSZ as a fresh
+// process has it, so only the program's own handling keeps it alive. Its
+// stderr (a pipe: the limit applies to files only) goes to `errors`; the
+// result is its exit status, -1 when it was killed.
+int cliWithSizeLimit(const QStringList &arguments, rlim_t sizeLimit, QByteArray &errors) {
+    QList<QByteArray> args{QByteArray(VISTREL_CLI_PATH)};
+    for (const QString &a : arguments)
+        args << QFile::encodeName(a);
+    std::vector<char *> argv;
+    for (QByteArray &a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int pipeEnds[2] = {-1, -1};
+    if (pipe(pipeEnds) != 0)
+        return -2;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        if (dup2(pipeEnds[1], STDERR_FILENO) < 0)
+            _exit(98);
+        const rlimit limit{sizeLimit, sizeLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        execv(argv[0], argv.data());
+        _exit(99);
+    }
+    close(pipeEnds[1]);
+    char buffer[4096];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        errors.append(buffer, n);
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 } // namespace
 
@@ -97,6 +135,57 @@ private slots:
                  QStringList{QStringLiteral("room.cf")});
     }
 
+    // The real program under a file size limit: a save, the window image and
+    // the printed page each fail with error 57 and keep the previous file.
+    void cliKeepsFilesUnderTheSizeLimit_data() {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("save") << QStringLiteral("--save");
+        QTest::newRow("png") << QStringLiteral("--png");
+        QTest::newRow("pdf") << QStringLiteral("--pdf");
+    }
+    void cliKeepsFilesUnderTheSizeLimit() {
+        QFETCH(QString, option);
+        QTemporaryDir folder;
+        writeAll(folder.filePath(kModelInfoFile), kCatalogue);
+        const QString target = folder.filePath(QStringLiteral("previous.out"));
+        writeAll(target, "the previous file\r\n");
+        QByteArray errors;
+        const int status = cliWithSizeLimit(
+            {QStringLiteral("--catalogue"), folder.filePath(kModelInfoFile), option, target}, 100,
+            errors);
+        QCOMPARE(status, 2);
+        QVERIFY2(errors.contains("Err : 57") && errors.contains("is unchanged"),
+                 errors.constData());
+        QCOMPARE(readAll(target), QByteArray("the previous file\r\n"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{kModelInfoFile, QStringLiteral("previous.out")}));
+    }
+
+    // A folder where others may create files but not replace them (the
+    // sticky bit, as /tmp): the rename is refused, which is a permission error.
+    void refusedRenameIsAPermissionError() {
+        if (geteuid() != 0)
+            QSKIP("needs root to give the file to another user than the one saving");
+        QTemporaryDir outer;
+        QFile::setPermissions(outer.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ReadOther | QFile::ExeOther);
+        const QString sticky = outer.filePath(QStringLiteral("shared"));
+        QVERIFY(QDir().mkdir(sticky));
+        QVERIFY(::chmod(QFile::encodeName(sticky).constData(), 01777) == 0);
+        const QString file = sticky + QStringLiteral("/room.cf");
+        writeAll(file, "root's calculation\r\n");
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), 0666) == 0);
+        const int result = inChild(QString(), 0, [&] {
+            if (setgid(kNobody) != 0 || setuid(kNobody) != 0)
+                return Status(makeError(ErrorNumber::InvalidArgument, QString()));
+            return writeCalcFile(file, CalcFileData());
+        });
+        QCOMPARE(result, int(ErrorNumber::PermissionDenied));
+        QCOMPARE(readAll(file), QByteArray("root's calculation\r\n"));
+        QCOMPARE(QDir(sticky).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("room.cf")});
+    }
+
     void failedSwitchesKeepTheCatalogue_data() {
         QTest::addColumn<bool>("readOnlyFolder");
         QTest::addColumn<int>("sizeLimit");
@@ -119,7 +208,8 @@ private slots:
         const QString chosenPath = vanished ? path("gone.ini") : path("chosen.ini");
         const int result =
             inChild(readOnlyFolder ? folder.path() : QString(), rlim_t(sizeLimit), [&] {
-                Result<CatalogueSwitch> r = switchCatalogue(chosenPath, folder.path());
+                Result<CatalogueSwitch> r = switchCatalogue(chosenPath, folder.path(),
+                                                            [](const auto &) { return Status(); });
                 return r ? Status() : Status(r.error());
             });
         QVERIFY(result != 0);

@@ -1,8 +1,10 @@
 #include "core/textfile.h"
 #include "files/calcfile.h"
 
+#include "endlessdevice.h"
 #include "recordingobserver.h"
 #include "testmodels.h"
+#include "textbytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -108,6 +110,50 @@ private slots:
         QVERIFY(!read || *read == *parse(kSample));
     }
 
+    // After the 34 items only a line end and one empty line may follow, so
+    // a file of endless line feeds is refused at once.
+    void whatMayFollowTheItems_data() {
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<int>("error");
+        QTest::newRow("nothing") << QByteArray() << 0;
+        QTest::newRow("an empty line") << QByteArray("\r\n") << 0;
+        QTest::newRow("a line of blanks") << QByteArray(" \t\r\n") << 0;
+        QTest::newRow("two empty lines") << QByteArray("\r\n\r\n") << 9;
+        QTest::newRow("a 35th item") << QByteArray("1\r\n") << 9;
+        QTest::newRow("an unended 35th item") << QByteArray("x") << 9;
+    }
+    void whatMayFollowTheItems() {
+        QFETCH(QByteArray, after);
+        QFETCH(int, error);
+        const Result<CalcFileData> read =
+            parseCalcFile(decodeText(kSample.join("\r\n") + "\r\n" + after));
+        QCOMPARE(read ? 0 : read.error().code(), error);
+        if (error)
+            QVERIFY2(read.error().description.contains(u"more than 34 items in line 3"_s),
+                     qPrintable(read.error().description));
+    }
+
+    void endlessFilesStop() {
+        EndlessDevice lineFeeds(kSample.join("\r\n") + "\r\n", "\n");
+        const Result<CalcFileData> read = readCalcFile(lineFeeds, u"feeds.cf"_s);
+        QCOMPARE(read ? 0 : read.error().code(), 9);
+        QVERIFY(read.error().description.endsWith(u"feeds.cf"_s));
+        QVERIFY(lineFeeds.bytesServed() <= 64 * 1024);
+        QCOMPARE(readCalcFile(u"/dev/zero"_s).error().code(), 59);
+    }
+
+    // A file saved again by Windows Notepad as "Unicode" opens as before.
+    void unicodeFiles() {
+        const QString path = dir_.filePath(u"unicode.cf"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(utf16WithBom(QString::fromUtf8(kSample.join("\r\n") + "\r\n"), false));
+        file.close();
+        const Result<CalcFileData> read = readCalcFile(path);
+        QVERIFY(read.ok() && *read == *parse(kSample));
+        QCOMPARE(read->model.ModelName, u"Projekt\u00F6r"_s);
+    }
+
     void failedSaveLeavesFilesAlone() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
@@ -174,6 +220,29 @@ private slots:
                      .first(result.size()),
                  result);
         QCOMPARE(observer_.messages, messages);
+    }
+
+    // 16 : 9 exists for the modes 1 and 2 only; any other mode behaves as 0.
+    void wideScreenModes_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("offered");
+        for (const int mode : {0, 1, 2, 3, -1, 7})
+            QTest::addRow("mode %d", mode) << mode << (mode == 1 || mode == 2);
+    }
+    void wideScreenModes() {
+        QFETCH(int, mode);
+        QFETCH(bool, offered);
+        calc_.emplace(observer_);
+        calc_->setMessages(testMessages());
+        const ModelRecord model = testModel(u"Mode"_s, 0.5, -2, 0.4, -1, mode);
+        QVERIFY(!calc_->startUp({model}));
+        QCOMPARE(calc_->controls().aspect169Enabled, offered);
+        // A file asking for 16 : 9 falls back to what the model selection chose.
+        QVERIFY(!open(model, {0, 9, 16, 100, 0}));
+        QCOMPARE(calc_->controls().aspect, offered ? 2 : 0);
+        QCOMPARE(calc_->state().ProjectionDistance,
+                 offered ? (100 / (mode == 1 ? 1.223837 : 0.917878) + 2) / 0.5 : (100.0 + 2) / 0.5);
+        QVERIFY(observer_.errors.isEmpty());
     }
 
     void openBadFileChangesNothing() {

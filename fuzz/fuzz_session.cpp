@@ -1,0 +1,293 @@
+// A user working with a hostile catalogue: a fuzzed catalogue, then a fuzzed
+// sequence of what the window lets the user do (choose a model, a zoom end,
+// an aspect ratio, a unit, a position; type a value into a field and confirm
+// it; save the calculation and open it again). After every step the stored
+// state must hold together: nothing non-finite, width, height and diagonal of
+// one picture shape, the distance and the offsets on the model's lens line,
+// and the options shown matching the state. A saved file must read back to
+// what was saved and open to the same state.
+//
+// Input: the catalogue's bytes, then the line "#ops", then one step a line:
+//   m N   choose list entry N        z N   zoom end N        a N   aspect N
+//   u N   unit N                     p N   position N
+//   t F TEXT   type TEXT into field F and press the Enter button
+//   e F TEXT   ... and press the Enter key     l F TEXT   ... and leave the field
+//   s     save and open again
+// Numbers are taken modulo the choices there are; a disabled option is not
+// clicked, as the window would not let the user.
+
+#include "calc/lens.h"
+#include "catalogue/modelloader.h"
+#include "core/numbers.h"
+#include "files/calcfile.h"
+#include "fuzzcalc.h"
+#include "fuzzsupport.h"
+
+#include <QBuffer>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+using vistrel::CalcState;
+using vistrel::Calculator;
+using vistrel::fuzz::fail;
+
+constexpr qsizetype kMaxSteps = 48;
+const QByteArray kStepsMarker = "\n#ops\n";
+
+// Equal up to the rounding of a few operations on numbers of size `scale`,
+// or within `floor`.
+bool near(double a, double b, double scale, double floor = 1e-300) {
+    return std::fabs(a - b) <= 1e-9 * (std::fabs(scale) + std::fabs(a) + std::fabs(b)) + floor;
+}
+
+QString describe(const Calculator &calc) {
+    const CalcState &s = calc.state();
+    return QStringLiteral("model %1 zoom %2 aspect %3/%4 unit %5: distance %6 diagonal %7 width %8 "
+                          "height %9 offsets %10 %11")
+        .arg(calc.currentModel() ? calc.currentModel()->ModelName : QStringLiteral("-"))
+        .arg(s.ZoomEnd)
+        .arg(s.AspectHeight)
+        .arg(s.AspectWidth)
+        .arg(s.UnitCode)
+        .arg(vistrel::formatShortest(s.ProjectionDistance),
+             vistrel::formatShortest(s.ScreenDiagonal), vistrel::formatShortest(s.ScreenWidth),
+             vistrel::formatShortest(s.ScreenHeight), vistrel::formatShortest(s.OffsetA),
+             vistrel::formatShortest(s.OffsetB));
+}
+
+// Whether the four lengths and the offsets belong to one picture on the
+// current model's lens line.
+bool onTheLensLine(const Calculator &calc) {
+    const CalcState &s = calc.state();
+    const vistrel::ModelRecord *model = calc.currentModel();
+    if (!model || s.AspectHeight == 0)
+        return false;
+    const double ratio = s.AspectWidth / s.AspectHeight;
+    const vistrel::Lens lens{*model, s.WideScreenMode};
+    const vistrel::AspectPair aspect{s.AspectHeight, s.AspectWidth};
+    const bool tele = s.ZoomEnd == vistrel::Tele;
+    const double a = tele ? model->TeleCoefA : model->WideCoefA;
+    const double b = tele ? model->TeleCoefB : model->WideCoefB;
+    const double lensScale = std::fabs(a * s.ProjectionDistance) + std::fabs(b);
+    // A distance too small for a double (it underflowed on the way from the
+    // diagonal) moves the diagonal by up to the slope times the smallest
+    // numbers a double holds.
+    const double underflow = std::fabs(a) * 1e-300;
+    return near(s.AspectRatio, ratio, ratio) &&
+           near(s.ScreenWidth, ratio * s.ScreenHeight, s.ScreenWidth) &&
+           // A lens line below zero gives a picture of negative size, all
+           // three lengths negative alike.
+           near(std::fabs(s.ScreenDiagonal), std::hypot(s.ScreenWidth, s.ScreenHeight),
+                s.ScreenDiagonal) &&
+           near(s.ScreenDiagonal,
+                lens.DiagonalFromDistance(s.ProjectionDistance, s.ZoomEnd, aspect),
+                lensScale + s.ScreenDiagonal, underflow + 1e-300) &&
+           near(s.OffsetA,
+                lens.OffsetFromHeight(
+                    s.ScreenHeight, tele ? model->TeleOffsetCoefA : model->WideOffsetCoefA, aspect),
+                s.ScreenHeight) &&
+           near(s.OffsetB,
+                lens.OffsetFromHeight(
+                    s.ScreenHeight, tele ? model->TeleOffsetCoefB : model->WideOffsetCoefB, aspect),
+                s.ScreenHeight);
+}
+
+// The options the controls show are the ones in the state, and 16 : 9 only
+// where the model has a rule for it.
+bool optionsAgree(const Calculator &calc) {
+    const CalcState &s = calc.state();
+    const vistrel::Controls &c = calc.controls();
+    const vistrel::ModelRecord *model = calc.currentModel();
+    static constexpr double kHeights[] = {3, 4, 9};
+    static constexpr double kWidths[] = {4, 5, 16};
+    if (c.aspect < 0 || c.aspect > 2 || !model)
+        return false;
+    const auto i = static_cast<std::size_t>(c.aspect);
+    return c.zoom == s.ZoomEnd && c.unit == s.UnitCode && c.position == s.ScreenPosition &&
+           s.AspectHeight == kHeights[i] && s.AspectWidth == kWidths[i] &&
+           (c.aspect != 2 || model->offers169()) && c.aspect169Enabled == model->offers169();
+}
+
+// How far apart two distances may lie that give the same stored diagonal:
+// where the lens line is almost flat, the diagonal hardly fixes the distance.
+double distancePrecision(const Calculator &calc, const CalcState &s) {
+    const vistrel::ModelRecord *model = calc.currentModel();
+    if (!model)
+        return 0;
+    const bool tele = s.ZoomEnd == vistrel::Tele;
+    const double a = std::fabs(tele ? model->TeleCoefA : model->WideCoefA);
+    const double b = std::fabs(tele ? model->TeleCoefB : model->WideCoefB);
+    return a == 0 ? 0 : 1e-12 * (std::fabs(s.ScreenDiagonal) + b) / a;
+}
+
+class Session {
+public:
+    explicit Session(std::vector<vistrel::ModelRecord> models) : calc_(observer_) {
+        calc_.setMessages(vistrel::messagesFrom(vistrel::fuzz::shippedTexts()));
+        started_ = !calc_.startUp(std::move(models)) && observer_.errors == 0;
+        if (started_)
+            check(QStringLiteral("start-up"));
+    }
+    bool started() const { return started_; }
+
+    void step(QStringView line) {
+        if (line.isEmpty())
+            return;
+        const QChar op = line.front();
+        const QStringView rest = line.mid(1).trimmed();
+        const int errorsBefore = observer_.errors;
+        if (op == u's') {
+            saveAndReopen();
+        } else if (op == u't' || op == u'e' || op == u'l') {
+            type(op, rest);
+        } else {
+            choose(op, number(rest));
+        }
+        if (observer_.errors > errorsBefore)
+            dirty_ = true; // an error box may leave the results of before
+        check(line.toString());
+    }
+
+private:
+    static int number(QStringView text) {
+        const double v = vistrel::leadingNumber(text);
+        return std::isfinite(v) ? static_cast<int>(std::fmod(std::fabs(v), 1000.0)) : 0;
+    }
+
+    void choose(QChar op, int n) {
+        const vistrel::Controls &c = calc_.controls();
+        switch (op.unicode()) {
+        case 'm':
+            if (!c.modelItems.isEmpty())
+                calc_.selectModelEntry(n % static_cast<int>(c.modelItems.size()));
+            break;
+        case 'z':
+            if (c.zoomEnabled[static_cast<std::size_t>(n % 2)])
+                calc_.selectZoom(n % 2);
+            break;
+        case 'a':
+            if (n % 3 != 2 || c.aspect169Enabled)
+                calc_.selectAspect(n % 3);
+            break;
+        case 'u':
+            calc_.selectUnit(n % 3);
+            break;
+        case 'p':
+            calc_.selectPosition(n % 2);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void type(QChar how, QStringView rest) {
+        const int field = number(rest.left(1)) % 4;
+        calc_.txtValue_GotFocus(field);
+        calc_.setFieldText(field, rest.mid(1).toString());
+        if (how == u't')
+            calc_.cmdEnter_Click(field);
+        else if (how == u'e')
+            calc_.txtValue_KeyDown(field, vistrel::kEnterKey);
+        else
+            calc_.txtValue_LostFocus(field);
+    }
+
+    // As File > Save and File > Open do, through a file in memory.
+    void saveAndReopen() {
+        const vistrel::CalcFileData saved = vistrel::snapshotCalculation(calc_);
+        const QByteArray bytes = vistrel::formatCalcFile(saved);
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        const auto read = vistrel::readCalcFile(buffer, QStringLiteral("session.cf"));
+        if (!read)
+            fail("a saved calculation file does not read back",
+                 read.error().description + u'\n' + QString::fromUtf8(bytes));
+        if (!(*read == saved))
+            fail("a saved calculation file reads back to other data", QString::fromUtf8(bytes));
+
+        const CalcState before = calc_.state();
+        const bool firstOfItsName = [&] {
+            const auto &models = calc_.models();
+            const auto first =
+                std::find_if(models.begin(), models.end(), [&](const vistrel::ModelRecord &m) {
+                    return m.ModelName == saved.model.ModelName;
+                });
+            return first - models.begin() == before.ModelIndex;
+        }();
+        const QString context = describe(calc_);
+        const int errorsBefore = observer_.errors;
+        const vistrel::Status opened = calc_.restore(vistrel::restoreRequestFrom(*read));
+        if (opened)
+            dirty_ = true; // the window shows this error box too
+        if (opened || observer_.errors > errorsBefore || dirty_ || !firstOfItsName ||
+            !(before.MinDiagonal <= before.MaxDiagonal))
+            return;
+        const CalcState &after = calc_.state();
+        const bool same =
+            after.ModelIndex == before.ModelIndex && after.ZoomEnd == before.ZoomEnd &&
+            after.ScreenPosition == before.ScreenPosition && after.UnitCode == before.UnitCode &&
+            after.AspectHeight == before.AspectHeight && after.AspectWidth == before.AspectWidth &&
+            after.ScreenDiagonal == before.ScreenDiagonal &&
+            // A width or height typed below zero stays negative, as the
+            // calculation always kept it, while its diagonal is a length;
+            // opened from that diagonal the picture has the same size.
+            near(std::fabs(after.ScreenWidth), std::fabs(before.ScreenWidth), before.ScreenWidth) &&
+            near(std::fabs(after.ScreenHeight), std::fabs(before.ScreenHeight),
+                 before.ScreenHeight) &&
+            near(after.ProjectionDistance, before.ProjectionDistance, before.ProjectionDistance,
+                 distancePrecision(calc_, before));
+        if (!same)
+            fail("opening a saved calculation gives another state",
+                 context + QStringLiteral("\nopened as\n") + describe(calc_) + u'\n' +
+                     QString::fromUtf8(bytes));
+    }
+
+    void check(const QString &what) {
+        const QString context = what + u'\n' + describe(calc_);
+        vistrel::fuzz::checkCalculator(calc_, context);
+        if (!optionsAgree(calc_))
+            fail("the options shown are not those of the state", context);
+        // A model whose smallest diagonal exceeds its largest refuses every
+        // diagonal and so keeps the results it had: nothing to hold together.
+        const CalcState &s = calc_.state();
+        const bool refusesAll = !(s.MinDiagonal <= s.MaxDiagonal);
+        const bool consistent = onTheLensLine(calc_);
+        if (consistent)
+            dirty_ = false;
+        else if (!dirty_ && !refusesAll)
+            fail("the stored lengths are not on the model's lens line", context);
+    }
+
+    vistrel::fuzz::RecordingObserver observer_;
+    Calculator calc_;
+    bool started_ = false;
+    bool dirty_ = false;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const QByteArray input = vistrel::fuzz::inputBytes(data, size);
+    const qsizetype marker = input.indexOf(kStepsMarker);
+    QBuffer catalogue;
+    catalogue.setData(marker < 0 ? input : input.left(marker));
+    catalogue.open(QIODevice::ReadOnly);
+    auto models = vistrel::loadModelInfo(catalogue, QStringLiteral("session.ini"));
+    if (!models || models->empty())
+        return 0;
+    Session session(std::move(models.value()));
+    if (!session.started() || marker < 0)
+        return 0;
+    const QString steps = QString::fromUtf8(input.mid(marker + kStepsMarker.size()));
+    vistrel::LineCursor cursor(steps);
+    QStringView line;
+    for (qsizetype n = 0; n < kMaxSteps && cursor.next(line); ++n)
+        session.step(line);
+    return 0;
+}

@@ -1,0 +1,259 @@
+#include "core/filewriter.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vistrel {
+
+namespace {
+
+// Where the bytes go, as the system names it, and what stood there before.
+struct Target {
+    QByteArray path;
+    bool existed = false;
+    bool keepOwner = false; // a regular file whose mode and owner the new file takes
+    struct stat previous {};
+};
+
+QString nameOf(const QByteArray &path) {
+    return QFile::decodeName(path);
+}
+
+// How an errno shows in the error box: the error number users know, its text.
+std::pair<ErrorNumber, QString> classify(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return {ErrorNumber::PermissionDenied, QStringLiteral("Permission denied")};
+    case ENOENT:
+    case ENOTDIR:
+        return {ErrorNumber::PathNotFound, QStringLiteral("Path not found")};
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+    case EIO:
+        return {ErrorNumber::DeviceIoError, QStringLiteral("Device I/O error")};
+    case ENAMETOOLONG:
+        return {ErrorNumber::BadFileName, QStringLiteral("Bad file name or number")};
+    default:
+        return {ErrorNumber::PathFileAccessError, QStringLiteral("Path/File access error")};
+    }
+}
+
+QString outcome(const Target &target) {
+    return target.existed ? QStringLiteral("%1 is unchanged").arg(nameOf(target.path))
+                          : QStringLiteral("nothing was written");
+}
+
+AppError systemError(int error, const QString &action, const Target &target) {
+    const auto [number, label] = classify(error);
+    return makeError(number,
+                     QStringLiteral("%1: %2 %3 (%4); %5")
+                         .arg(label, action, nameOf(target.path),
+                              QString::fromLocal8Bit(std::strerror(error)), outcome(target)));
+}
+
+AppError refusal(ErrorNumber number, const QString &path, const QString &why) {
+    return makeError(number, QStringLiteral("%1: %2 %3; nothing was written")
+                                 .arg(number == ErrorNumber::BadFileName
+                                          ? QStringLiteral("Bad file name or number")
+                                          : QStringLiteral("Path/File access error"),
+                                      path, why));
+}
+
+QByteArray folderOf(const QByteArray &path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+QString kindOf(mode_t mode) {
+    if (S_ISDIR(mode))
+        return QStringLiteral("is a folder");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("is a device, not a regular file");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("is a FIFO, not a regular file");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("is a socket, not a regular file");
+    return QStringLiteral("is not a regular file");
+}
+
+// Follows a link the user named to the regular file it points to.
+Result<Target> followLink(const QString &path, const QByteArray &encoded) {
+    char resolved[PATH_MAX];
+    struct stat info {};
+    if (!::realpath(encoded.constData(), resolved) || ::stat(resolved, &info) != 0)
+        return refusal(ErrorNumber::PathFileAccessError, path,
+                       QStringLiteral("is a link that leads to no file"));
+    if (!S_ISREG(info.st_mode))
+        return refusal(ErrorNumber::PathFileAccessError, path,
+                       QStringLiteral("is a link to something that ") + kindOf(info.st_mode));
+    Target target;
+    target.path = QByteArray(resolved);
+    target.existed = true;
+    target.keepOwner = true;
+    target.previous = info;
+    return target;
+}
+
+Result<Target> resolveTarget(const QString &path, WriteTarget kind) {
+    if (path.isEmpty())
+        return refusal(ErrorNumber::BadFileName, QStringLiteral("\"\""),
+                       QStringLiteral("is no file name"));
+    if (path.contains(QChar::ReplacementCharacter))
+        return refusal(ErrorNumber::BadFileName, path,
+                       QStringLiteral("holds U+FFFD, which stands for bytes that are not valid "
+                                      "UTF-8, so it does not name one file"));
+    Target target;
+    target.path = QFile::encodeName(path);
+    struct stat info {};
+    if (::lstat(target.path.constData(), &info) != 0) {
+        const int error = errno;
+        struct stat folder {};
+        if (error == ENOENT && ::stat(folderOf(target.path).constData(), &folder) == 0 &&
+            S_ISDIR(folder.st_mode))
+            return target;
+        return systemError(error, QStringLiteral("cannot write"), target);
+    }
+    target.existed = true;
+    if (S_ISDIR(info.st_mode))
+        return refusal(ErrorNumber::PathFileAccessError, path, kindOf(info.st_mode));
+    if (kind == WriteTarget::OwnFile)
+        return target;
+    if (S_ISLNK(info.st_mode))
+        return followLink(path, target.path);
+    if (!S_ISREG(info.st_mode))
+        return refusal(ErrorNumber::PathFileAccessError, path, kindOf(info.st_mode));
+    target.keepOwner = true;
+    target.previous = info;
+    return target;
+}
+
+QByteArray temporaryName(const QByteArray &path) {
+    // Hidden, beside the target, short enough for any file system.
+    const QByteArray folder = folderOf(path);
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray base = path.mid(slash + 1).left(180);
+    return folder + '/' + '.' + base + '.' +
+           QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+}
+
+// Opens a new temporary file; a name that is taken is tried again (a bounded
+// number of times).
+Result<int> createTemporary(const Target &target, QByteArray &name) {
+    constexpr int kAttempts = 64;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        name = temporaryName(target.path);
+        const int fd =
+            ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST)
+            return systemError(errno, QStringLiteral("cannot create a file beside"), target);
+    }
+    return systemError(EEXIST, QStringLiteral("cannot create a file beside"), target);
+}
+
+int writeAll(int fd, const QByteArray &bytes) {
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const auto chunk = static_cast<std::size_t>(std::min<qsizetype>(left, 1 << 30));
+        const ssize_t written = ::write(fd, data, chunk);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written == 0 ? ENOSPC : errno;
+        data += written;
+        left -= written;
+    }
+    return 0;
+}
+
+// Writes, syncs and closes the temporary file; the errno of the first failure.
+int fillTemporary(int fd, const Target &target, const QByteArray &bytes) {
+    if (target.keepOwner) {
+        // The new file keeps what the user gave the old one; failing to keep
+        // the owner (only root may give files away) is no reason to fail.
+        [[maybe_unused]] const int moded = ::fchmod(fd, target.previous.st_mode & 07777);
+        if (::geteuid() == 0) {
+            [[maybe_unused]] const int owned =
+                ::fchown(fd, target.previous.st_uid, target.previous.st_gid);
+        }
+    }
+    int error = writeAll(fd, bytes);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
+// After the rename, the folder entry itself must reach the disk.
+int syncFolder(const QByteArray &path) {
+    const int fd = ::open(folderOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder at all; that is not a failed write.
+    return error == EINVAL || error == EROFS ? 0 : error;
+}
+
+} // namespace
+
+Status writeFileAtomically(const QString &path, const QByteArray &bytes, WriteTarget kind) {
+    Result<Target> resolved = resolveTarget(path, kind);
+    if (!resolved)
+        return resolved.error();
+    const Target &target = *resolved;
+
+    QByteArray temporary;
+    Result<int> fd = createTemporary(target, temporary);
+    if (!fd)
+        return fd.error();
+    if (const int error = fillTemporary(*fd, target, bytes)) {
+        ::unlink(temporary.constData());
+        return systemError(error, QStringLiteral("cannot write"), target);
+    }
+    if (::rename(temporary.constData(), target.path.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return systemError(error, QStringLiteral("cannot replace"), target);
+    }
+    if (const int error = syncFolder(target.path))
+        return makeError(
+            ErrorNumber::DeviceIoError,
+            QStringLiteral("Device I/O error: %1 was written, but its folder could "
+                           "not be synced to the disk (%2)")
+                .arg(nameOf(target.path), QString::fromLocal8Bit(std::strerror(error))));
+    return std::nullopt;
+}
+
+Status removeOwnFile(const QString &path) {
+    Target target;
+    target.path = QFile::encodeName(path);
+    target.existed = true;
+    if (::unlink(target.path.constData()) != 0 && errno != ENOENT)
+        return systemError(errno, QStringLiteral("cannot remove"), target);
+    return std::nullopt;
+}
+
+void ignoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+} // namespace vistrel
