@@ -234,12 +234,8 @@ private:
             after.ScreenPosition == before.ScreenPosition && after.UnitCode == before.UnitCode &&
             after.AspectHeight == before.AspectHeight && after.AspectWidth == before.AspectWidth &&
             after.ScreenDiagonal == before.ScreenDiagonal &&
-            // A width or height typed below zero stays negative, as the
-            // calculation always kept it, while its diagonal is a length;
-            // opened from that diagonal the picture has the same size.
-            near(std::fabs(after.ScreenWidth), std::fabs(before.ScreenWidth), before.ScreenWidth) &&
-            near(std::fabs(after.ScreenHeight), std::fabs(before.ScreenHeight),
-                 before.ScreenHeight) &&
+            near(after.ScreenWidth, before.ScreenWidth, before.ScreenWidth) &&
+            near(after.ScreenHeight, before.ScreenHeight, before.ScreenHeight) &&
             near(after.ProjectionDistance, before.ProjectionDistance, before.ProjectionDistance,
                  distancePrecision(calc_, before));
         if (!same)
