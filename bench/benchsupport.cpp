@@ -129,12 +129,12 @@ void printVerdict(const std::string &what, bool met, const std::string &figures)
     std::fflush(stdout);
 }
 
-std::unique_ptr<app::MainWindow> startCalculatorWindow(app::Dialogs &dialogs,
-                                                       const AppPaths &paths) {
-    auto window = std::make_unique<app::MainWindow>(dialogs);
-    if (window->start(paths) != app::MainWindow::StartResult::Ready)
-        return nullptr;
-    return window;
+CalculatorWindow startCalculatorWindow(app::Dialogs &dialogs, const AppPaths &paths) {
+    CalculatorWindow started{std::make_unique<Session>(), nullptr};
+    started.window = std::make_unique<app::MainWindow>(*started.session, dialogs);
+    if (started.window->start(paths) != app::MainWindow::StartResult::Ready)
+        started.window.reset();
+    return started;
 }
 
 std::unique_ptr<QMainWindow> bareWindow() {

@@ -4,6 +4,7 @@
 #include "core/apppaths.h"
 #include "dialogs.h"
 #include "mainwindow.h"
+#include "session/session.h"
 
 #include <QEventLoop>
 #include <QMainWindow>
@@ -63,10 +64,19 @@ double median(std::vector<double> samples);
 void printVerdict(const std::string &what, bool met, const std::string &figures);
 std::string format(const char *pattern, ...) __attribute__((format(printf, 1, 2)));
 
-// The calculator window, built and started as the program does it; null when
-// start-up did not reach Ready.
-std::unique_ptr<app::MainWindow> startCalculatorWindow(app::Dialogs &dialogs,
-                                                       const AppPaths &paths);
+// The calculator window with the session it shows.
+struct CalculatorWindow {
+    std::unique_ptr<Session> session;
+    std::unique_ptr<app::MainWindow> window;
+
+    app::MainWindow *get() const { return window.get(); }
+    app::MainWindow *operator->() const { return window.get(); }
+    explicit operator bool() const { return window != nullptr; }
+};
+
+// The calculator window, built and started as the program does it; empty
+// when start-up did not reach Ready.
+CalculatorWindow startCalculatorWindow(app::Dialogs &dialogs, const AppPaths &paths);
 // The baseline: a main window that holds a single label.
 std::unique_ptr<QMainWindow> bareWindow();
 

@@ -89,14 +89,14 @@ void configure(benchmark::internal::Benchmark *b, double minTime) {
         ->ReportAggregatesOnly();
 }
 
-// One confirmed diagonal, as the user types it: focus, text, Enter. The value
-// turns between 120 and 121 so every confirmation is a change and calculates.
-void confirmEntries(benchmark::State &state, Calculator &calc, bool repaint) {
+// One confirmed diagonal. The value turns between 120 and 121 so every
+// confirmation is a change and calculates.
+template <typename Engine>
+void confirmEntries(benchmark::State &state, Engine &calc, bool repaint) {
     int turn = 0;
     for (auto _ : state) {
-        calc.txtValue_GotFocus(1);
-        calc.setFieldText(1, (turn++ % 2) ? QStringLiteral("121") : QStringLiteral("120"));
-        if (!calc.cmdEnter_Click(1)) {
+        if (!calc.enter(Field::Diagonal,
+                        (turn++ % 2) ? QStringLiteral("121") : QStringLiteral("120"))) {
             state.SkipWithError("the diagonal was refused");
             break;
         }
@@ -121,7 +121,7 @@ int main(int argc, char *argv[]) {
         std::fputs("vistrel-bench-calc: cannot write the test catalogue\n", stderr);
         return 1;
     }
-    const auto check = LoadModelInfo(cataloguePath);
+    const auto check = loadCatalogue(cataloguePath);
     if (!check || check->size() != std::size_t{kCatalogueModels}) {
         std::fputs("vistrel-bench-calc: the test catalogue does not load as 1000 models\n", stderr);
         return 1;
@@ -148,7 +148,7 @@ int main(int argc, char *argv[]) {
     Calculator engine(observer, window->calculator().decimalPoint());
     engine.setMessages(messagesFrom(window->texts()));
     engine.setMetrics(window->calculator().isometricMetrics(), window->calculator().sideMetrics());
-    if (auto models = LoadModelInfo(paths.catalogueFile()); !models || engine.startUp(*models)) {
+    if (auto models = loadCatalogue(paths.catalogueFile()); !models || !engine.startUp(*models)) {
         std::fputs("vistrel-bench-calc: the engine did not start\n", stderr);
         return 1;
     }
@@ -166,7 +166,7 @@ int main(int argc, char *argv[]) {
     configure(benchmark::RegisterBenchmark("CatalogueLoad",
                                            [&](benchmark::State &state) {
                                                for (auto _ : state) {
-                                                   auto models = LoadModelInfo(cataloguePath);
+                                                   auto models = loadCatalogue(cataloguePath);
                                                    benchmark::DoNotOptimize(models);
                                                }
                                            }),
@@ -175,29 +175,26 @@ int main(int argc, char *argv[]) {
                                            [&](benchmark::State &state) {
                                                for (auto _ : state) {
                                                    auto models =
-                                                       parseModelInfo(catalogueText, cataloguePath);
+                                                       parseCatalogue(catalogueText, cataloguePath);
                                                    benchmark::DoNotOptimize(models);
                                                }
                                            }),
               0.2);
-    configure(benchmark::RegisterBenchmark("EntryWindow",
-                                           [&](benchmark::State &state) {
-                                               confirmEntries(state, window->calculator(), false);
-                                           }),
+    configure(benchmark::RegisterBenchmark(
+                  "EntryWindow",
+                  [&](benchmark::State &state) { confirmEntries(state, *window.session, false); }),
               0.2);
     configure(
         benchmark::RegisterBenchmark(
             "EntryEngine", [&](benchmark::State &state) { confirmEntries(state, engine, false); }),
         0.2);
-    configure(benchmark::RegisterBenchmark("EntryWindowRepainted",
-                                           [&](benchmark::State &state) {
-                                               confirmEntries(state, window->calculator(), true);
-                                           }),
+    configure(benchmark::RegisterBenchmark(
+                  "EntryWindowRepainted",
+                  [&](benchmark::State &state) { confirmEntries(state, *window.session, true); }),
               0.2);
     configure(benchmark::RegisterBenchmark("EntryWindow1000Models",
                                            [&](benchmark::State &state) {
-                                               confirmEntries(state, bigWindow->calculator(),
-                                                              false);
+                                               confirmEntries(state, *bigWindow.session, false);
                                            }),
               0.2);
 

@@ -66,7 +66,8 @@ Sample finish(QWidget *window, Clock::time_point t0, Clock::time_point shownFrom
 bool calculatorOnce(Series &series, SilentDialogs &dialogs, const AppPaths &paths, bool started,
                     bool cold, QSize *size) {
     const auto t0 = Clock::now();
-    auto window = std::make_unique<app::MainWindow>(dialogs);
+    Session session;
+    auto window = std::make_unique<app::MainWindow>(session, dialogs);
     const auto t1 = Clock::now();
     if (started &&
         (window->start(paths) != app::MainWindow::StartResult::Ready || dialogs.boxes != 0)) {

@@ -8,6 +8,7 @@
 #include "files/calcfile.h"
 #include "fuzzcalc.h"
 #include "fuzzsupport.h"
+#include "session/calculationfile.h"
 
 #include <array>
 #include <cmath>
@@ -41,9 +42,9 @@ void checkOpening(const CalcFileData &d, const QByteArray &written) {
     vistrel::fuzz::RecordingObserver observer;
     vistrel::Calculator calculator(observer);
     calculator.setMessages(vistrel::messagesFrom(vistrel::fuzz::shippedTexts()));
-    if (calculator.startUp(vistrel::fuzz::shippedModels()) || observer.errors > 0)
+    if (!calculator.startUp(vistrel::fuzz::shippedModels()) || observer.errors > 0)
         fail("the shipped catalogue does not start a calculator");
-    if (calculator.restore(vistrel::restoreRequestFrom(d)) || observer.errors > 0)
+    if (!calculator.restore(vistrel::restoreRequestFrom(d)) || observer.errors > 0)
         return;
     const QString context = QString::fromUtf8(written);
     const vistrel::ModelRecord *model = calculator.currentModel();

@@ -60,12 +60,12 @@ void checkCalculator(const std::vector<ModelRecord> &models, const QString &text
     vistrel::fuzz::RecordingObserver observer;
     vistrel::Calculator calculator(observer);
     calculator.setMessages(vistrel::messagesFrom(vistrel::fuzz::shippedTexts()));
-    if (calculator.startUp(models) || observer.errors > 0)
+    if (!calculator.startUp(models) || observer.errors > 0)
         return;
     vistrel::fuzz::checkCalculator(calculator, text);
     if (models.size() < 2)
         return;
-    calculator.selectModelEntry(static_cast<int>(models.size() - 1));
+    calculator.selectModel(static_cast<int>(models.size() - 1));
     if (observer.errors == 0)
         vistrel::fuzz::checkCalculator(calculator, text);
 }
@@ -74,7 +74,7 @@ void checkCalculator(const std::vector<ModelRecord> &models, const QString &text
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const QString text = vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
-    const auto models = vistrel::parseModelInfo(text, QStringLiteral("fuzz.ini"));
+    const auto models = vistrel::parseCatalogue(text, QStringLiteral("fuzz.ini"));
     if (!models) {
         require(!models.error().description.isEmpty(), "a catalogue was refused without a reason");
         return 0;
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         checkRecord(record);
 
     const QString rewritten = catalogueText(*models);
-    const auto again = vistrel::parseModelInfo(rewritten, QStringLiteral("rewritten.ini"));
+    const auto again = vistrel::parseCatalogue(rewritten, QStringLiteral("rewritten.ini"));
     if (!again)
         fail("the rewritten catalogue was refused", again.error().description);
     if (again->size() != models->size())

@@ -22,6 +22,7 @@
 #include "files/calcfile.h"
 #include "fuzzcalc.h"
 #include "fuzzsupport.h"
+#include "session/calculationfile.h"
 
 #include <QBuffer>
 
@@ -50,10 +51,10 @@ QString describe(const Calculator &calc) {
     return QStringLiteral("model %1 zoom %2 aspect %3/%4 unit %5: distance %6 diagonal %7 width %8 "
                           "height %9 offsets %10 %11")
         .arg(calc.currentModel() ? calc.currentModel()->ModelName : QStringLiteral("-"))
-        .arg(s.ZoomEnd)
+        .arg(vistrel::codeOf(s.ZoomEnd))
         .arg(s.AspectHeight)
         .arg(s.AspectWidth)
-        .arg(s.UnitCode)
+        .arg(vistrel::codeOf(s.UnitCode))
         .arg(vistrel::formatShortest(s.ProjectionDistance),
              vistrel::formatShortest(s.ScreenDiagonal), vistrel::formatShortest(s.ScreenWidth),
              vistrel::formatShortest(s.ScreenHeight), vistrel::formatShortest(s.OffsetA),
@@ -70,7 +71,7 @@ bool onTheLensLine(const Calculator &calc) {
     const double ratio = s.AspectWidth / s.AspectHeight;
     const vistrel::Lens lens{*model, s.WideScreenMode};
     const vistrel::AspectPair aspect{s.AspectHeight, s.AspectWidth};
-    const bool tele = s.ZoomEnd == vistrel::Tele;
+    const bool tele = s.ZoomEnd == vistrel::Zoom::Tele;
     const double a = tele ? model->TeleCoefA : model->WideCoefA;
     const double b = tele ? model->TeleCoefB : model->WideCoefB;
     const double lensScale = std::fabs(a * s.ProjectionDistance) + std::fabs(b);
@@ -85,14 +86,14 @@ bool onTheLensLine(const Calculator &calc) {
            near(std::fabs(s.ScreenDiagonal), std::hypot(s.ScreenWidth, s.ScreenHeight),
                 s.ScreenDiagonal) &&
            near(s.ScreenDiagonal,
-                lens.DiagonalFromDistance(s.ProjectionDistance, s.ZoomEnd, aspect),
+                lens.diagonalFromDistance(s.ProjectionDistance, s.ZoomEnd, aspect),
                 lensScale + s.ScreenDiagonal, underflow + 1e-300) &&
            near(s.OffsetA,
-                lens.OffsetFromHeight(
+                lens.offsetFromHeight(
                     s.ScreenHeight, tele ? model->TeleOffsetCoefA : model->WideOffsetCoefA, aspect),
                 s.ScreenHeight) &&
            near(s.OffsetB,
-                lens.OffsetFromHeight(
+                lens.offsetFromHeight(
                     s.ScreenHeight, tele ? model->TeleOffsetCoefB : model->WideOffsetCoefB, aspect),
                 s.ScreenHeight);
 }
@@ -105,12 +106,12 @@ bool optionsAgree(const Calculator &calc) {
     const vistrel::ModelRecord *model = calc.currentModel();
     static constexpr double kHeights[] = {3, 4, 9};
     static constexpr double kWidths[] = {4, 5, 16};
-    if (c.aspect < 0 || c.aspect > 2 || !model)
+    if (!c.aspect || !model)
         return false;
-    const auto i = static_cast<std::size_t>(c.aspect);
+    const auto i = static_cast<std::size_t>(*c.aspect);
     return c.zoom == s.ZoomEnd && c.unit == s.UnitCode && c.position == s.ScreenPosition &&
            s.AspectHeight == kHeights[i] && s.AspectWidth == kWidths[i] &&
-           (c.aspect != 2 || model->offers169()) && c.aspect169Enabled == model->offers169();
+           (i != 2 || model->offers169()) && c.wideScreenEnabled == model->offers169();
 }
 
 // How far apart two distances may lie that give the same stored diagonal:
@@ -119,7 +120,7 @@ double distancePrecision(const Calculator &calc, const CalcState &s) {
     const vistrel::ModelRecord *model = calc.currentModel();
     if (!model)
         return 0;
-    const bool tele = s.ZoomEnd == vistrel::Tele;
+    const bool tele = s.ZoomEnd == vistrel::Zoom::Tele;
     const double a = std::fabs(tele ? model->TeleCoefA : model->WideCoefA);
     const double b = std::fabs(tele ? model->TeleCoefB : model->WideCoefB);
     return a == 0 ? 0 : 1e-12 * (std::fabs(s.ScreenDiagonal) + b) / a;
@@ -129,7 +130,7 @@ class Session {
 public:
     explicit Session(std::vector<vistrel::ModelRecord> models) : calc_(observer_) {
         calc_.setMessages(vistrel::messagesFrom(vistrel::fuzz::shippedTexts()));
-        started_ = !calc_.startUp(std::move(models)) && observer_.errors == 0;
+        started_ = calc_.startUp(std::move(models)) && observer_.errors == 0;
         if (started_)
             check(QStringLiteral("start-up"));
     }
@@ -164,42 +165,37 @@ private:
         switch (op.unicode()) {
         case 'm':
             if (!c.modelItems.isEmpty())
-                calc_.selectModelEntry(n % static_cast<int>(c.modelItems.size()));
+                calc_.selectModel(n % static_cast<int>(c.modelItems.size()));
             break;
         case 'z':
             if (c.zoomEnabled[static_cast<std::size_t>(n % 2)])
-                calc_.selectZoom(n % 2);
+                calc_.select(*vistrel::choiceOf<vistrel::Zoom>(n % 2));
             break;
         case 'a':
-            if (n % 3 != 2 || c.aspect169Enabled)
-                calc_.selectAspect(n % 3);
+            if (c.enabled(*vistrel::choiceOf<vistrel::Aspect>(n % 3)))
+                calc_.select(*vistrel::choiceOf<vistrel::Aspect>(n % 3));
             break;
         case 'u':
-            calc_.selectUnit(n % 3);
+            calc_.select(*vistrel::choiceOf<vistrel::Unit>(n % 3));
             break;
         case 'p':
-            calc_.selectPosition(n % 2);
+            calc_.select(*vistrel::choiceOf<vistrel::Position>(n % 2));
             break;
         default:
             break;
         }
     }
 
-    void type(QChar how, QStringView rest) {
-        const int field = number(rest.left(1)) % 4;
-        calc_.txtValue_GotFocus(field);
-        calc_.setFieldText(field, rest.mid(1).toString());
-        if (how == u't')
-            calc_.cmdEnter_Click(field);
-        else if (how == u'e')
-            calc_.txtValue_KeyDown(field, vistrel::kEnterKey);
-        else
-            calc_.txtValue_LostFocus(field);
+    // Typed into a field and confirmed; the three ways of confirming (the
+    // button, Enter, leaving the field) come to the same.
+    void type(QChar, QStringView rest) {
+        const auto field = vistrel::choiceOf<vistrel::Field>(number(rest.left(1)) % 4);
+        calc_.enter(*field, rest.mid(1).toString());
     }
 
     // As File > Save and File > Open do, through a file in memory.
     void saveAndReopen() {
-        const vistrel::CalcFileData saved = vistrel::snapshotCalculation(calc_);
+        const vistrel::CalcFileData saved = vistrel::snapshotOf(calc_);
         const QByteArray bytes = vistrel::formatCalcFile(saved);
         QBuffer buffer;
         buffer.setData(bytes);
@@ -222,10 +218,10 @@ private:
         }();
         const QString context = describe(calc_);
         const int errorsBefore = observer_.errors;
-        const vistrel::Status opened = calc_.restore(vistrel::restoreRequestFrom(*read));
-        if (opened)
+        const vistrel::Result<void> opened = calc_.restore(vistrel::restoreRequestFrom(*read));
+        if (!opened)
             dirty_ = true; // the window shows this error box too
-        if (opened || observer_.errors > errorsBefore || dirty_ || !firstOfItsName ||
+        if (!opened || observer_.errors > errorsBefore || dirty_ || !firstOfItsName ||
             !(before.MinDiagonal <= before.MaxDiagonal))
             return;
         const CalcState &after = calc_.state();
@@ -274,7 +270,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QBuffer catalogue;
     catalogue.setData(marker < 0 ? input : input.left(marker));
     catalogue.open(QIODevice::ReadOnly);
-    auto models = vistrel::loadModelInfo(catalogue, QStringLiteral("session.ini"));
+    auto models = vistrel::loadCatalogue(catalogue, QStringLiteral("session.ini"));
     if (!models || models->empty())
         return 0;
     Session session(std::move(models.value()));

@@ -46,7 +46,7 @@ inline const LanguageTexts &shippedTexts() {
 
 inline const std::vector<ModelRecord> &shippedModels() {
     static const std::vector<ModelRecord> models = [] {
-        const auto loaded = LoadModelInfo(QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini"));
+        const auto loaded = loadCatalogue(QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini"));
         if (!loaded || loaded->empty())
             fail("the shipped ModelInfo.ini does not load");
         return *loaded;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -38,7 +39,9 @@ int main(int argc, char *argv[]) {
         return 0;
 
     vistrel::app::WidgetDialogs dialogs;
-    vistrel::app::MainWindow window(dialogs);
+    // The window shows offsets with the user's decimal separator.
+    vistrel::Session session(QLocale().decimalPoint().front());
+    vistrel::app::MainWindow window(session, dialogs);
     const auto paths = vistrel::AppPaths::resolve(
         QApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));

@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "drawbox.h"
+#include "fieldeditor.h"
 #include "optionframe.h"
 #include "pictures.h"
 #include "plaintext.h"
@@ -9,14 +10,10 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QEvent>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QTimer>
 #include <QToolButton>
 
 namespace vistrel::app {
@@ -60,12 +57,6 @@ QLineEdit *textBox(QWidget *parent, const QString &name, const QString &text, Tw
     return edit;
 }
 
-// Selects the whole text of the window's focused field, so typing replaces it.
-void SelectAllText(QWidget *window) {
-    if (auto *edit = qobject_cast<QLineEdit *>(window->focusWidget()))
-        edit->selectAll();
-}
-
 void hiddenPicture(QWidget *parent, const QString &name, const QImage &image) {
     auto *picture = new QLabel(parent);
     picture->setObjectName(name);
@@ -76,8 +67,8 @@ void hiddenPicture(QWidget *parent, const QString &name, const QImage &image) {
 
 } // namespace
 
-MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), dialogs_(dialogs), calc_(*this, locale().decimalPoint().front()) {
+MainWindow::MainWindow(Session &session, Dialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent), session_(session), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Projection Distance Calculator"));
     createControls();
@@ -85,9 +76,12 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     createMenus();
     connectControls();
     showLabelsAsPlainText(this);
+    session_.addObserver(*this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    session_.removeObserver(*this);
+}
 
 void MainWindow::createControls() {
     auto *client = new QWidget(this);
@@ -187,10 +181,11 @@ void MainWindow::createOptionFrames(QWidget *client) {
     fraPosition_ = new OptionFrame(client, "fraPosition", "Position", {6900, 2340, 1935, 1095},
                                    {{"optPosition_0", "Top of Screen", {120, 240, 1750, 375}},
                                     {"optPosition_1", "Bottom of Screen", {120, 660, 1750, 375}}});
-    fraAspect_ = new OptionFrame(client, "fraAspect", "Aspect Ratio", {6900, 3480, 1935, 1575},
-                                 {{"optAspect_0", "4 : 3", {180, 1020, 915, 225}},
-                                  {"optAspect_1", "5 : 4", {180, 1260, 675, 225}},
-                                  {"optAspect_2", "16 : 9", {960, 1020, 795, 225}}});
+    fraAspect_ =
+        new OptionFrame(client, "fraAspect", "Aspect Ratio", {6900, 3480, 1935, 1575},
+                        {{"optAspect_0", info(Aspect::Ratio4x3).caption, {180, 1020, 915, 225}},
+                         {"optAspect_1", info(Aspect::Ratio5x4).caption, {180, 1260, 675, 225}},
+                         {"optAspect_2", info(Aspect::Ratio16x9).caption, {960, 1020, 795, 225}}});
     lblAspectBox_ = new QLabel(fraAspect_);
     lblAspectBox_->setObjectName(QStringLiteral("lblAspectBox"));
     lblAspectBox_->setFrameShape(QFrame::Box);
@@ -242,81 +237,22 @@ void MainWindow::createMenus() {
     mnuAbout_->addAction(mnuAboutAbout_);
 }
 
+// The option groups' button ids are the codes of their choices.
+template <typename Choice> void MainWindow::connectGroup(OptionFrame *frame) {
+    connect(frame->group(), &QButtonGroup::idClicked, this, [this](int id) {
+        if (const std::optional<Choice> choice = choiceOf<Choice>(id))
+            session_.select(*choice);
+    });
+}
+
 void MainWindow::connectControls() {
-    using Select = void (Calculator::*)(int);
-    const std::array<std::pair<OptionFrame *, Select>, 4> groups{{
-        {fraUnits_, &Calculator::selectUnit},
-        {fraWIDE_, &Calculator::selectZoom},
-        {fraPosition_, &Calculator::selectPosition},
-        {fraAspect_, &Calculator::selectAspect},
-    }};
-    for (const auto &[frame, select] : groups)
-        connect(frame->group(), &QButtonGroup::idClicked, this,
-                [this, select = select](int id) { (calc_.*select)(id); });
-
+    connectGroup<Unit>(fraUnits_);
+    connectGroup<Zoom>(fraWIDE_);
+    connectGroup<Position>(fraPosition_);
+    connectGroup<Aspect>(fraAspect_);
     connect(cboModel_, &QComboBox::activated, this,
-            [this](int position) { calc_.selectModelEntry(position); });
-
-    for (std::size_t i = 0; i < 4; ++i) {
-        const int index = static_cast<int>(i);
-        txtValue_[i]->installEventFilter(this);
-        connect(txtValue_[i], &QLineEdit::textEdited, this,
-                [this, index](const QString &text) { calc_.setFieldText(index, text); });
-        connect(cmdEnter_[i], &QToolButton::clicked, this,
-                [this, index] { calc_.cmdEnter_Click(index); });
-    }
-}
-
-int MainWindow::fieldIndex(QObject *object) const {
-    for (std::size_t i = 0; i < txtValue_.size(); ++i) {
-        if (txtValue_[i] == object)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
-    const int index = fieldIndex(watched);
-    if (index < 0)
-        return QMainWindow::eventFilter(watched, event);
-
-    switch (event->type()) {
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: {
-        // A message box, a menu or another window taking the focus for a
-        // moment is not the user leaving or entering the field.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-            reason == Qt::MenuBarFocusReason || !isVisible())
-            break;
-        if (event->type() == QEvent::FocusIn) {
-            calc_.txtValue_GotFocus(index);
-            // After the click that focused the field has placed the cursor.
-            QTimer::singleShot(0, this, [this] { SelectAllText(this); });
-        } else {
-            calc_.txtValue_LostFocus(index);
-        }
-        break;
-    }
-    case QEvent::KeyPress: {
-        // Only Enter and Escape are the field's own keys; an edit of the
-        // text (typing, pasting, deleting) arrives through textEdited, so a
-        // modifier, a menu shortcut or a cursor key does not count as one.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            calc_.txtValue_KeyDown(index, kEnterKey);
-            return true;
-        }
-        if (key == Qt::Key_Escape) {
-            calc_.cancelEdit(index);
-            return true;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
+            [this](int position) { session_.selectModel(position); });
+    fieldEditor_ = new FieldEditor(session_, txtValue_, cmdEnter_, this);
 }
 
 } // namespace vistrel::app

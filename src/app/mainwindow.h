@@ -1,14 +1,15 @@
 #pragma once
 
-#include "calc/calculator.h"
+#include "calc/observer.h"
 #include "core/apppaths.h"
 #include "core/language.h"
 #include "drawingkit.h"
-#include "files/calcfile.h"
+#include "session/session.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -22,29 +23,32 @@ namespace vistrel::app {
 
 class Dialogs;
 class DrawBox;
+class FieldEditor;
 class OptionFrame;
 
-// The calculator window. Every rule lives in the engine (Calculator); the
-// window forwards the user's actions to it and shows what it reports.
+// The calculator window: a view of a session. Every rule lives in the
+// engine; the window forwards the user's actions to the session and shows
+// what it reports.
 class MainWindow : public QMainWindow, private EngineObserver {
     Q_OBJECT
 
 public:
     enum class StartResult { Ready, LanguageError, Failed };
 
-    explicit MainWindow(Dialogs &dialogs, QWidget *parent = nullptr);
+    MainWindow(Session &session, Dialogs &dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The whole start-up: texts, default options, the catalogue, the first
     // model, the first result and both diagrams. Anything but Ready has
     // already been shown to the user, and the program then ends.
     StartResult start(const AppPaths &paths);
+    // Shows a session that was started elsewhere (vistrel-cli draws its own).
+    void showSession();
 
-    const Calculator &calculator() const { return calc_; }
-    // For front ends that drive the window's calculator directly (vistrel-cli).
-    Calculator &calculator() { return calc_; }
-    const QString &appTitle() const { return texts_.text(LangKey::Caption); }
-    const LanguageTexts &texts() const { return texts_; }
+    const Session &session() const { return session_; }
+    const Calculator &calculator() const { return session_.calculator(); }
+    const QString &appTitle() const { return texts().text(LangKey::Caption); }
+    const LanguageTexts &texts() const { return session_.texts(); }
 
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
@@ -52,9 +56,6 @@ public:
     void mnuFilePrint_Click();
     void mnuOptionModelInfo_Click();
     void mnuAboutAbout_Click();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // EngineObserver
@@ -71,18 +72,18 @@ private:
     void createActions();
     void createMenus();
     void connectControls();
+    template <typename Choice> void connectGroup(OptionFrame *frame);
     bool ApplyLanguage(const LanguageLoad &load);
     void applyUiFont();
+    void measureForTheDiagrams();
     void showCaption(const QString &fileName);
+    void showAspectSample(Aspect aspect);
+    void saveWith(SaveKind kind);
     void nameControlsForScreenReaders();
     void describeDiagrams();
-    void saveWith(SaveKind kind);
-    int fieldIndex(QObject *object) const;
 
+    Session &session_;
     Dialogs &dialogs_;
-    Calculator calc_;
-    LanguageTexts texts_;
-    AppPaths paths_;
     DrawingKit kit_;
     unsigned shownModelList_ = ~0U; // the model list version cboModel shows
 
@@ -105,6 +106,7 @@ private:
     QLabel *lblAspect_ = nullptr;
     QLabel *picLogo_ = nullptr;
     QLabel *imgLogo_ = nullptr;
+    FieldEditor *fieldEditor_ = nullptr;
 
     QMenu *nmuFile_ = nullptr;
     QMenu *mnuOption_ = nullptr;

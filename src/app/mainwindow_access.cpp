@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include <algorithm>
-
 namespace vistrel::app {
 
 namespace {
@@ -38,13 +36,13 @@ void MainWindow::nameControlsForScreenReaders() {
     for (OptionFrame *frame : {fraUnits_, fraWIDE_, fraPosition_, fraAspect_})
         for (int i = 0; i < frame->count(); ++i)
             frame->button(i)->setAccessibleName(spoken(frame->button(i)->text()));
-    picDraw1_->setAccessibleName(texts_.text(OptionalKey::IsometricName));
-    picDraw2_->setAccessibleName(texts_.text(OptionalKey::SideViewName));
+    picDraw1_->setAccessibleName(texts().text(OptionalKey::IsometricName));
+    picDraw2_->setAccessibleName(texts().text(OptionalKey::SideViewName));
 }
 
 void MainWindow::describeDiagrams() {
-    const Controls &c = calc_.controls();
-    const QString unit = spoken(fraUnits_->button(std::clamp(c.unit, 0, 2))->text());
+    const Controls &c = session_.controls();
+    const QString unit = spoken(fraUnits_->button(codeOf(c.unit.value_or(Unit::Inches)))->text());
     QStringList lengths;
     for (std::size_t i = 0; i < txtValue_.size(); ++i)
         lengths
@@ -56,9 +54,10 @@ void MainWindow::describeDiagrams() {
         offsets += QStringLiteral(" ~ ") + c.offsetText[1];
     picDraw2_->setAccessibleDescription(
         QStringLiteral("%1: %2, %3: %4 %5")
-            .arg(spoken(fraPosition_->title()),
-                 spoken(fraPosition_->button(std::clamp(c.position, 0, 1))->text()),
-                 spoken(lblOffset_->text()), offsets, unit));
+            .arg(
+                spoken(fraPosition_->title()),
+                spoken(fraPosition_->button(codeOf(c.position.value_or(Position::Bottom)))->text()),
+                spoken(lblOffset_->text()), offsets, unit));
 }
 
 } // namespace vistrel::app

@@ -2,12 +2,11 @@
 #include "mainwindow.h"
 
 #include "aboutdialog.h"
-#include "calc/catalogueprobe.h"
-#include "catalogue/catalogueswitch.h"
-#include "core/helpers.h"
 #include "dialogs.h"
+#include "fieldeditor.h"
 #include "plaintext.h"
-#include "print/printdialog.h"
+#include "printdialog.h"
+#include "session/calculationfile.h"
 
 #include <QDir>
 
@@ -26,28 +25,28 @@ void MainWindow::mnuFileOpen_Click() {
     const QString path = dialogs_.ShowOpenDialog(this, kCalculationFilter, QDir::currentPath());
     if (path.isEmpty())
         return;
-    if (Status s = OpenCalculateFile(calc_, path)) {
-        dialogs_.error(this, s->boxText());
+    if (Result<void> opened = session_.open(path); !opened) {
+        dialogs_.error(this, opened.error().boxText());
         return;
     }
     showCaption(path);
 }
 
 void MainWindow::saveWith(SaveKind kind) {
-    if (!calc_.confirmPendingEdit())
+    if (!fieldEditor_->confirmPending())
         return;
     bool named = false;
-    const Status s = SaveCalculateFile(
-        calc_, kind,
+    const Result<void> saved = session_.save(
+        kind,
         [this] {
             return dialogs_.ShowSaveDialog(this, kCalculationFilter, QDir::currentPath(),
                                            QStringLiteral("cf"));
         },
         &named);
     if (named)
-        showCaption(calc_.CurrentFileName());
-    if (s)
-        dialogs_.error(this, s->boxText());
+        showCaption(session_.currentFile());
+    if (!saved)
+        dialogs_.error(this, saved.error().boxText());
 }
 
 void MainWindow::mnuFileSave_Click() {
@@ -59,9 +58,9 @@ void MainWindow::mnuFileSaveAs_Click() {
 }
 
 void MainWindow::mnuFilePrint_Click() {
-    if (!calc_.confirmPendingEdit())
+    if (!fieldEditor_->confirmPending())
         return;
-    PrintDialog dialog(*this, dialogs_, texts_);
+    PrintDialog dialog(*this, dialogs_, texts());
     dialog.exec();
 }
 
@@ -69,33 +68,12 @@ void MainWindow::mnuOptionModelInfo_Click() {
     const QString path = dialogs_.ShowOpenDialog(this, kModelFileFilter, QDir::currentPath());
     if (path.isEmpty())
         return;
-    if (Status s = prepareCatalogueFolder(paths_)) {
-        dialogs_.error(this, s->boxText());
-        return;
-    }
-    // A file that cannot be used leaves the catalogue in use, and the files, as they are.
-    Result<CatalogueSwitch> result =
-        switchCatalogue(path, paths_.catalogueFolder, [this](const std::vector<ModelRecord> &m) {
-            return probeCatalogue(calc_, m);
-        });
-    if (!result) {
-        dialogs_.error(this, result.error().boxText());
-        return;
-    }
-    if (result->outcome == CatalogueSwitch::Outcome::NoModels) {
-        dialogs_.message(this, ReplaceText(calc_.messages().MsgGeneral, QStringLiteral("%1"),
-                                           visibleText(path)));
-        if (result->reloadError) {
-            dialogs_.error(this, result->reloadError->boxText());
-            return;
-        }
-    }
-    if (Status s = calc_.replaceCatalogue(std::move(result.value().models)))
-        dialogs_.error(this, s->boxText());
+    if (Result<void> switched = session_.switchCatalogue(path); !switched)
+        dialogs_.error(this, switched.error().boxText());
 }
 
 void MainWindow::mnuAboutAbout_Click() {
-    AboutDialog dialog(texts_);
+    AboutDialog dialog(texts());
     dialog.exec();
 }
 

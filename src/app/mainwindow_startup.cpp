@@ -1,7 +1,6 @@
 // Start-up of the calculator window and its texts from Language.ini.
 #include "mainwindow.h"
 
-#include "catalogue/modelloader.h"
 #include "dialogs.h"
 #include "drawbox.h"
 #include "optionframe.h"
@@ -30,8 +29,7 @@ void fitLabel(QLabel *label) {
 } // namespace
 
 MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
-    paths_ = paths;
-    const LanguageLoad language = loadLanguage(paths.languageFile());
+    const LanguageLoad &language = session_.readTexts(paths);
     const bool complete = ApplyLanguage(language);
     if (language.error) {
         dialogs_.error(this, language.error->boxText());
@@ -43,8 +41,25 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
     }
     setWindowTitle(plainWindowTitle(appTitle()));
     nameControlsForScreenReaders();
-    calc_.setMessages(messagesFrom(texts_));
+    measureForTheDiagrams();
+    if (Result<void> started = session_.start(); !started) {
+        dialogs_.error(this, started.error().boxText());
+        return StartResult::Failed;
+    }
+    return StartResult::Ready;
+}
 
+void MainWindow::showSession() {
+    ApplyLanguage(session_.language());
+    setWindowTitle(plainWindowTitle(appTitle()));
+    nameControlsForScreenReaders();
+    measureForTheDiagrams();
+    controlsChanged();
+    session_.redraw();
+}
+
+// The diagrams place the fields, buttons and labels by their real sizes.
+void MainWindow::measureForTheDiagrams() {
     IsometricMetrics iso;
     iso.box = sizeOf(picDraw1_);
     for (std::size_t i = 0; i < 4; ++i) {
@@ -57,24 +72,12 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
     side.offset = {sizeOf(txtOffset_[0]), sizeOf(txtOffset_[1])};
     side.kara = sizeOf(imgKara_);
     side.offsetLabelHeight = lblOffset_->height();
-    calc_.setMetrics(iso, side);
-
-    Result<std::vector<ModelRecord>> models = LoadModelInfo(paths.catalogueFile());
-    if (!models) {
-        dialogs_.error(this, models.error().boxText());
-        return StartResult::Failed;
-    }
-    if (Status s = calc_.startUp(std::move(models.value()))) {
-        dialogs_.error(this, s->boxText());
-        return StartResult::Failed;
-    }
-    return StartResult::Ready;
+    session_.setMetrics(iso, side);
 }
 
 // Applies the texts in the order they are read, so that when a key is
 // missing everything read before it is already in place.
 bool MainWindow::ApplyLanguage(const LanguageLoad &load) {
-    texts_ = load.texts;
     const auto has = [&load](LangKey key) { return static_cast<int>(key) < load.keysRead; };
     const auto text = [&load](LangKey key) { return load.texts.text(key); };
 
@@ -159,7 +162,7 @@ void MainWindow::applyUiFont() {
                                              lblValue_[3],
                                              lblOffset_};
     for (QWidget *w : controls)
-        w->setFont(uiFont(w->font(), texts_));
+        w->setFont(uiFont(w->font(), texts()));
 }
 
 } // namespace vistrel::app

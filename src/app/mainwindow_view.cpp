@@ -48,7 +48,7 @@ void MainWindow::showError(const AppError &error) {
 }
 
 void MainWindow::fieldsChanged() {
-    const Controls &c = calc_.controls();
+    const Controls &c = session_.controls();
     for (std::size_t i = 0; i < txtValue_.size(); ++i)
         showText(txtValue_[i], c.fieldText[i]);
     for (std::size_t i = 0; i < txtOffset_.size(); ++i)
@@ -56,15 +56,26 @@ void MainWindow::fieldsChanged() {
     describeDiagrams();
 }
 
+namespace {
+
+// The option id a group shows: the choice's code, -1 for none.
+template <typename Choice> int idOf(const std::optional<Choice> &choice) {
+    return choice ? codeOf(*choice) : -1;
+}
+
+} // namespace
+
 void MainWindow::controlsChanged() {
-    const Controls &c = calc_.controls();
-    fraUnits_->showSelected(c.unit);
-    fraWIDE_->showSelected(c.zoom);
-    fraPosition_->showSelected(c.position);
-    fraAspect_->showSelected(c.aspect);
-    for (int i = 0; i < 2; ++i)
-        fraWIDE_->button(i)->setEnabled(c.zoomEnabled[static_cast<std::size_t>(i)]);
-    fraAspect_->button(2)->setEnabled(c.aspect169Enabled);
+    const Controls &c = session_.controls();
+    fraUnits_->showSelected(idOf(c.unit));
+    fraWIDE_->showSelected(idOf(c.zoom));
+    fraPosition_->showSelected(idOf(c.position));
+    fraAspect_->showSelected(idOf(c.aspect));
+    for (const ZoomInfo &row : kZoomEnds)
+        fraWIDE_->button(codeOf(row.zoom))
+            ->setEnabled(c.zoomEnabled[static_cast<std::size_t>(row.zoom)]);
+    for (const AspectInfo &row : kAspects)
+        fraAspect_->button(codeOf(row.aspect))->setEnabled(c.enabled(row.aspect));
 
     // Rebuilt only when the catalogue changed: a list of 1000 models is not
     // compared on every refresh.
@@ -75,19 +86,28 @@ void MainWindow::controlsChanged() {
         shownModelList_ = c.modelListVersion;
     }
     cboModel_->setCurrentIndex(c.modelSelected);
+    if (c.aspect)
+        showAspectSample(*c.aspect);
+}
 
-    for (std::size_t i = 0; i < cmdEnter_.size(); ++i)
-        cmdEnter_[i]->setVisible(static_cast<int>(i) == c.visibleEnter);
-
-    const AspectSample &s = c.aspectSample;
-    lblAspectBox_->setGeometry(twipsRect(s.boxLeft, s.boxTop, s.boxWidth, s.boxHeight));
-    lblAspect_->setGeometry(twipsRect(s.labelLeft, s.labelTop, s.labelWidth, s.labelHeight));
-    lblAspect_->setText(s.caption);
+// The sample keeps its height and centre, and its width shows the shape.
+void MainWindow::showAspectSample(Aspect aspect) {
+    // The design, in twips of the frame: the box and the caption centred in it.
+    constexpr double kBoxCentre = 120 + 1695 / 2.0, kBoxTop = 240, kBoxHeight = 735;
+    constexpr double kCaptionWidth = 615, kCaptionHeight = 255;
+    const AspectInfo &row = info(aspect);
+    const double width = std::nearbyint(kBoxHeight * row.width / row.height);
+    const double left = kBoxCentre - width / 2;
+    lblAspectBox_->setGeometry(twipsRect(left, kBoxTop, width, kBoxHeight));
+    lblAspect_->setGeometry(twipsRect((width - kCaptionWidth) / 2 + left,
+                                      (kBoxHeight - kCaptionHeight) / 2 + kBoxTop, kCaptionWidth,
+                                      kCaptionHeight));
+    lblAspect_->setText(QLatin1String(row.caption));
 }
 
 void MainWindow::isometricChanged() {
     picDraw1_->clearImage();
-    if (const auto &g = calc_.isometric()) {
+    if (const auto &g = session_.calculator().isometric()) {
         paintIsometric(picDraw1_->image(), *g, kit_, Pictures::get());
         for (std::size_t i = 0; i < 4; ++i) {
             place(txtValue_[i], g->value[i]);
@@ -100,7 +120,7 @@ void MainWindow::isometricChanged() {
 
 void MainWindow::sideViewChanged() {
     picDraw2_->clearImage();
-    if (const auto &g = calc_.sideView()) {
+    if (const auto &g = session_.calculator().sideView()) {
         txtOffset_[1]->setVisible(g->showSecondOffset);
         imgKara_->setVisible(g->showSecondOffset);
         paintSideView(picDraw2_->image(), *g, kit_, Pictures::get());

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
+#include <QLocale>
 #include <QPixmap>
 
 #include <cstdio>
@@ -21,7 +22,8 @@ int main(int argc, char *argv[]) {
         return 2;
     }
     vistrel::app::WidgetDialogs dialogs;
-    vistrel::app::MainWindow window(dialogs);
+    vistrel::Session session(QLocale().decimalPoint().front());
+    vistrel::app::MainWindow window(session, dialogs);
     const auto paths = vistrel::AppPaths::resolve(QApplication::applicationDirPath(), QString());
     if (window.start(paths) != vistrel::app::MainWindow::StartResult::Ready)
         return 1;
@@ -33,8 +35,9 @@ int main(int argc, char *argv[]) {
         std::fputs("vistrel-snapshot: cannot encode the window image\n", stderr);
         return 1;
     }
-    if (const vistrel::Status s = vistrel::writeFileAtomically(QFile::decodeName(argv[1]), png)) {
-        std::fprintf(stderr, "vistrel-snapshot: %s\n", qPrintable(s->boxText()));
+    if (const auto written = vistrel::writeFileAtomically(QFile::decodeName(argv[1]), png);
+        !written) {
+        std::fprintf(stderr, "vistrel-snapshot: %s\n", qPrintable(written.error().boxText()));
         return 1;
     }
     return 0;

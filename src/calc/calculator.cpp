@@ -31,9 +31,9 @@ const ModelRecord *Calculator::currentModel() const {
     return &models_[static_cast<std::size_t>(state_.ModelIndex)];
 }
 
-void Calculator::report(const Status &status) {
-    if (status)
-        observer_.showError(*status);
+void Calculator::report(const Result<void> &result) {
+    if (!result)
+        observer_.showError(result.error());
 }
 
 void Calculator::loadCatalogue(std::vector<ModelRecord> models) {
@@ -48,23 +48,20 @@ void Calculator::loadCatalogue(std::vector<ModelRecord> models) {
     }
 }
 
-Status Calculator::startUp(std::vector<ModelRecord> models) {
+Result<void> Calculator::startUp(std::vector<ModelRecord> models) {
     clampToLimits_ = false;
-    windowReady_ = false;
-    ShowEnterButton(-1);
-    selectUnit(Inches);
-    selectZoom(Wide);
-    selectPosition(Bottom);
-    selectAspect(0);
-    currentFileName_.clear();
-    if (Status s = replaceCatalogue(std::move(models)))
-        return s;
-    windowReady_ = true;
-    return std::nullopt;
+    ready_ = false;
+    select(Unit::Inches);
+    select(Zoom::Wide);
+    select(Position::Bottom);
+    select(Aspect::Ratio4x3);
+    VISTREL_TRY(replaceCatalogue(std::move(models)));
+    ready_ = true;
+    return {};
 }
 
-Status Calculator::replaceCatalogue(std::vector<ModelRecord> models) {
-    windowReady_ = false;
+Result<void> Calculator::replaceCatalogue(std::vector<ModelRecord> models) {
+    ready_ = false;
     loadCatalogue(std::move(models));
     observer_.controlsChanged();
     if (models_.empty())
@@ -73,23 +70,13 @@ Status Calculator::replaceCatalogue(std::vector<ModelRecord> models) {
     state_.ModelIndex = 0;
     controls_.modelSelected = 0;
     const double previousDiagonal = state_.ScreenDiagonal;
-    if (Status s = cboModel_Click())
-        return s;
-    if (Status s = recalculateDiagonal(previousDiagonal))
-        return s;
-    windowReady_ = true;
-    return std::nullopt;
+    VISTREL_TRY(applyModelEntry());
+    VISTREL_TRY(recalculateDiagonal(previousDiagonal));
+    ready_ = true;
+    return {};
 }
 
-Result<bool> Calculator::CalcScreenSize(int mode, double d1) {
-    Result<bool> result = calculate(mode, d1);
-    if (!result)
-        clampToLimits_ =
-            false; // a failed calculation must not leave clamping on for the next entry
-    return result;
-}
-
-Result<bool> Calculator::calculate(int mode, double d1) {
+Result<Calculator::Pass> Calculator::computePass(CalcMode mode, double d1) {
     const ModelRecord *model = currentModel();
     if (!model)
         return makeError(ErrorNumber::SubscriptOutOfRange,
@@ -98,64 +85,49 @@ Result<bool> Calculator::calculate(int mode, double d1) {
     if (r == 0 || !std::isfinite(r))
         return makeError(ErrorNumber::DivisionByZero,
                          QStringLiteral("Division by zero: no aspect ratio is selected"));
-    const double s = std::sin(std::atan(1 / r));
+    const double s = std::sin(std::atan(1 / r)); // the height of a picture of diagonal 1
     const Lens lens{*model, state_.WideScreenMode};
     const AspectPair aspect{state_.AspectHeight, state_.AspectWidth};
 
     double distance = 0, diagonal = 0, height = 0, width = 0;
     switch (mode) {
-    case 0:
+    case CalcMode::Distance:
         distance = d1;
-        diagonal = lens.DiagonalFromDistance(distance, state_.ZoomEnd, aspect);
+        diagonal = lens.diagonalFromDistance(distance, state_.ZoomEnd, aspect);
         height = s * diagonal;
         width = r * height;
         break;
-    case 1:
-    case 9:
-        diagonal = mode == 9 ? state_.ScreenDiagonal : d1;
+    case CalcMode::Diagonal:
+    case CalcMode::StoredDiagonal:
+        diagonal = mode == CalcMode::StoredDiagonal ? state_.ScreenDiagonal : d1;
         height = s * diagonal;
         width = r * height;
-        VISTREL_TRY_ASSIGN(distance, lens.DistanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
+        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
         break;
-    case 2:
+    case CalcMode::Width:
         width = d1;
         height = width / r;
         diagonal = std::sqrt(width * width + height * height);
-        VISTREL_TRY_ASSIGN(distance, lens.DistanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
+        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
         break;
-    case 3:
+    case CalcMode::Height:
         height = d1;
         width = r * height;
         diagonal = std::sqrt(width * width + height * height);
-        VISTREL_TRY_ASSIGN(distance, lens.DistanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
+        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
         break;
-    default:
-        return makeError(ErrorNumber::InvalidArgument,
-                         QStringLiteral("Invalid procedure call or argument: mode %1").arg(mode));
     }
 
     // A diagonal that is not a number counts as too large.
     const bool tooLarge = !(diagonal <= state_.MaxDiagonal);
     const bool tooSmall = !tooLarge && diagonal < state_.MinDiagonal;
     if (tooLarge || tooSmall) {
-        const double limit = tooLarge ? state_.MaxDiagonal : state_.MinDiagonal;
         showRangeMessage(tooLarge);
-        if (!clampToLimits_)
-            return false;
-        // Clamp once: if the limit itself is refused (a model whose smallest
-        // diagonal exceeds its largest), the repetition stops there.
-        clampToLimits_ = false;
-        if (Result<bool> repeated = calculate(1, limit); !repeated)
-            return repeated.error();
-        return false;
+        return Pass{false, tooLarge ? state_.MaxDiagonal : state_.MinDiagonal};
     }
 
-    const bool tele = state_.ZoomEnd == Tele;
-    const double OffsetA = lens.OffsetFromHeight(
-        height, tele ? model->TeleOffsetCoefA : model->WideOffsetCoefA, aspect);
-    const double OffsetB = lens.OffsetFromHeight(
-        height, tele ? model->TeleOffsetCoefB : model->WideOffsetCoefB, aspect);
-    for (const double v : {width, height, distance, diagonal, OffsetA, OffsetB}) {
+    const Offsets offsets = lens.offsets(height, state_.ZoomEnd, aspect);
+    for (const double v : {width, height, distance, diagonal, offsets.a, offsets.b}) {
         if (!std::isfinite(v))
             return makeError(ErrorNumber::Overflow,
                              QStringLiteral("Overflow: the result is too large to compute"));
@@ -164,59 +136,79 @@ Result<bool> Calculator::calculate(int mode, double d1) {
     state_.ScreenHeight = height;
     state_.ProjectionDistance = distance;
     state_.ScreenDiagonal = diagonal;
-    state_.OffsetA = OffsetA;
-    state_.OffsetB = OffsetB;
-    ++stores_;
+    state_.OffsetA = offsets.a;
+    state_.OffsetB = offsets.b;
     clampToLimits_ = false;
-    return true;
+    return Pass{true, 0};
+}
+
+Result<Calculator::Outcome> Calculator::compute(CalcMode mode, double d1) {
+    Result<Pass> pass = computePass(mode, d1);
+    if (pass && !pass->stored && clampToLimits_) {
+        // Pulled to the crossed limit, once: a model whose smallest diagonal
+        // exceeds its largest refuses the limit too, and that is the end.
+        clampToLimits_ = false;
+        pass = computePass(CalcMode::Diagonal, pass->crossedLimit);
+        if (pass)
+            return pass->stored ? Outcome::Clamped : Outcome::Refused;
+    }
+    if (!pass) {
+        // A failed calculation must not leave clamping on for the next entry.
+        clampToLimits_ = false;
+        return pass.error();
+    }
+    return pass->stored ? Outcome::Stored : Outcome::Refused;
+}
+
+Result<bool> Calculator::calculate(CalcMode mode, double d1) {
+    Outcome outcome = Outcome::Refused;
+    VISTREL_TRY_ASSIGN(outcome, compute(mode, d1));
+    return outcome == Outcome::Stored;
 }
 
 void Calculator::showRangeMessage(bool tooLarge) {
     const double limit = tooLarge ? state_.MaxDiagonal : state_.MinDiagonal;
-    const int unit = state_.UnitCode >= 0 && state_.UnitCode <= 2 ? state_.UnitCode : 0;
+    const auto unit = static_cast<std::size_t>(state_.UnitCode);
     const QString &text = (tooLarge ? messages_.MsgTooLarge : messages_.MsgTooSmall)[unit];
-    observer_.showMessage(rangeMessage(text, unit, limit, decimalPoint_));
+    observer_.showMessage(rangeMessage(text, state_.UnitCode, limit, decimalPoint_));
 }
 
-Status Calculator::recalculateAndRefresh(int mode, double d1) {
-    if (Result<bool> r = CalcScreenSize(mode, d1); !r)
-        return r.error();
-    return refreshAll();
+Result<void> Calculator::recalculateAndRedraw(CalcMode mode, double d1) {
+    VISTREL_TRY(compute(mode, d1));
+    return redrawAll();
 }
 
-Status Calculator::recalculateDiagonal(double previousDiagonal) {
-    const unsigned storesBefore = stores_;
-    Result<bool> accepted = CalcScreenSize(9, 0);
-    if (!accepted)
-        return accepted.error();
+Result<void> Calculator::recalculateDiagonal(double previousDiagonal) {
+    Outcome outcome = Outcome::Refused;
+    VISTREL_TRY_ASSIGN(outcome, compute(CalcMode::StoredDiagonal, 0));
     // Only a model whose smallest diagonal exceeds its largest refuses a
     // diagonal without storing anything; the diagonal then goes back to the
     // one the other results belong to.
-    if (stores_ == storesBefore)
+    if (outcome == Outcome::Refused)
         state_.ScreenDiagonal = previousDiagonal;
-    return refreshAll();
+    return redrawAll();
 }
 
-Status Calculator::refreshAll() {
-    ShowResults();
-    if (Status s = DrawScreen1())
-        return s;
-    return DrawScreen2();
+Result<void> Calculator::redrawAll() {
+    refreshFields();
+    VISTREL_TRY(drawIsometric());
+    return drawSideView();
 }
 
-void Calculator::ShowResults() {
+void Calculator::redraw() {
+    report(redrawAll());
+}
+
+void Calculator::refreshFields() {
     if (const ModelRecord *model = currentModel()) {
         const ResultTexts texts = resultTexts(state_, *model, decimalPoint_);
         controls_.fieldText = texts.values;
         controls_.offsetText = texts.offsets;
     }
-    // Remembered after the refresh: a field left without typing must not
-    // count as edited because the display rounded what was typed.
-    savedText_ = controls_.fieldText;
     observer_.fieldsChanged();
 }
 
-Status Calculator::DrawScreen1() {
+Result<void> Calculator::drawIsometric() {
     const IsometricInput input{state_.ScreenWidth, state_.ScreenHeight, state_.ProjectionDistance,
                                state_.MaxDistance};
     Result<IsometricGeometry> g = layoutIsometric(isoMetrics_, input);
@@ -228,12 +220,11 @@ Status Calculator::DrawScreen1() {
     state_.MaxDistance = g->MaxDistance;
     isometric_ = *g;
     observer_.isometricChanged();
-    return std::nullopt;
+    return {};
 }
 
-Status Calculator::DrawScreen2() {
-    const int zoom = state_.ZoomEnd == Tele ? Tele : Wide;
-    const SideInput input{state_.ScreenPosition, state_.OffsetCount[static_cast<std::size_t>(zoom)],
+Result<void> Calculator::drawSideView() {
+    const SideInput input{state_.ScreenPosition, state_.offsetCountNow(),
                           state_.OffsetA == 0 && state_.OffsetB == 0, state_.ModelDrawFlag};
     Result<SideGeometry> g = layoutSideView(sideMetrics_, input);
     if (!g) {
@@ -243,7 +234,7 @@ Status Calculator::DrawScreen2() {
     }
     side_ = *g;
     observer_.sideViewChanged();
-    return std::nullopt;
+    return {};
 }
 
 } // namespace vistrel

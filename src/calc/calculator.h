@@ -26,19 +26,18 @@ Messages messagesFrom(const LanguageTexts &texts);
 // What a calculation file restores: the model, the four options and the diagonal.
 struct RestoreRequest {
     ModelRecord model;
-    int ZoomEnd = 0;
-    int ScreenPosition = 1;
-    double AspectHeight = 3;
+    Zoom ZoomEnd = Zoom::Wide;
+    Position ScreenPosition = Position::Bottom;
+    double AspectHeight = 3; // a pair outside the aspect table opens as 5 : 4
     double AspectWidth = 4;
-    int UnitCode = 0;
+    Unit UnitCode = Unit::Inches;
     double ScreenDiagonal = 0;
 };
 
-inline constexpr int kEnterKey = 13;
-
-// The calculator: the shared calculation state, the state of the calculator
-// window's controls, and every handler of the window, without widgets.
-// Selecting an option or a list entry runs its handler exactly as a click does.
+// The calculator: the calculation state, what the window's controls show, and
+// every rule of the calculation, selection and value entry, without widgets.
+// Selecting an option or a model runs the same rules whether the user or the
+// program does it.
 class Calculator {
 public:
     explicit Calculator(EngineObserver &observer, QChar decimalPoint = u'.');
@@ -46,54 +45,48 @@ public:
     void setMessages(Messages messages) { messages_ = std::move(messages); }
     void setMetrics(const IsometricMetrics &isometric, const SideMetrics &side);
 
-    // Start-up after the texts are loaded: default options, the catalogue, the
-    // first model, the first result and both drawings. An error ends start-up.
-    Status startUp(std::vector<ModelRecord> models);
+    // Start-up once the texts are loaded: default options, the catalogue, the
+    // first model, the first result and both drawings.
+    [[nodiscard]] Result<void> startUp(std::vector<ModelRecord> models);
 
-    // Replaces the catalogue and selects its first model (a new model file).
-    Status replaceCatalogue(std::vector<ModelRecord> models);
+    // A new catalogue with its first model selected (a new model file).
+    [[nodiscard]] Result<void> replaceCatalogue(std::vector<ModelRecord> models);
 
     // Restores a calculation file's model, options and diagonal. Everything is
     // checked before anything changes; a diagonal outside the limits is
     // clamped after the range message.
-    Status restore(const RestoreRequest &request);
+    [[nodiscard]] Result<void> restore(const RestoreRequest &request);
 
-    // Option groups and the model list, as clicked by the user or from code.
-    void selectUnit(int index);
-    void selectZoom(int index);
-    void selectPosition(int index);
-    void selectAspect(int index);
-    void selectModelEntry(int position);
+    // The option groups and the model list (by its list position). Choosing
+    // what is chosen already does nothing. An error is reported to the observer.
+    void select(Unit unit);
+    void select(Zoom zoom);
+    void select(Position position);
+    void select(Aspect aspect);
+    void selectModel(int listPosition);
 
-    // Value entry of field `index` (0 distance, 1 diagonal, 2 width, 3 height).
-    // An edit of the text shows the field's Enter button.
-    void setFieldText(int index, const QString &text);
-    void txtValue_GotFocus(int index);
-    void txtValue_KeyDown(int index, int key);
-    void txtValue_LostFocus(int index);
-    // Confirms the field; false when the typed value was refused.
-    bool cmdEnter_Click(int index);
-    // Escape: the field shows again what it showed when it got the focus.
-    void cancelEdit(int index);
-    // Confirms the field being edited, if any, as Enter would; false when its
-    // value was refused. Saving and printing call it first, so that what they
-    // write is what the fields show.
-    bool confirmPendingEdit();
+    // A value typed into `field` and confirmed. Text equal to what the field
+    // shows is no new value and calculates nothing. False when the value was
+    // refused (out of range, or negative); the message has been shown.
+    bool enter(Field field, const QString &text);
 
-    // The calculation: true when the diagonal was within the limits and the
-    // result stored; false when it was out of range (refused or clamped).
-    Result<bool> CalcScreenSize(int mode, double d1);
-    void ShowResults();
-    Status DrawScreen1();
-    Status DrawScreen2();
+    // The calculation from a typed field's value (inches) or from the stored
+    // diagonal: true when the diagonal was within the limits and the result
+    // stored; false when it was out of range (refused, or clamped to the limit).
+    [[nodiscard]] Result<bool> calculate(CalcMode mode, double d1);
+    // The field texts from the stored result.
+    void refreshFields();
+    [[nodiscard]] Result<void> drawIsometric();
+    [[nodiscard]] Result<void> drawSideView();
+    // Everything shown again from the stored result; errors to the observer.
+    void redraw();
 
     const CalcState &state() const { return state_; }
     const Controls &controls() const { return controls_; }
     const std::vector<ModelRecord> &models() const { return models_; }
     const ModelRecord *currentModel() const;
-    bool WindowReady() const { return windowReady_; }
-    bool ClampToLimits() const { return clampToLimits_; }
-    const std::array<QString, 4> &SavedText() const { return savedText_; }
+    bool ready() const { return ready_; }
+    bool clamping() const { return clampToLimits_; }
     const std::optional<IsometricGeometry> &isometric() const { return isometric_; }
     const std::optional<SideGeometry> &sideView() const { return side_; }
     const IsometricMetrics &isometricMetrics() const { return isoMetrics_; }
@@ -101,23 +94,25 @@ public:
     const Messages &messages() const { return messages_; }
     QChar decimalPoint() const { return decimalPoint_; }
 
-    const QString &CurrentFileName() const { return currentFileName_; }
-    void setCurrentFileName(const QString &path) { currentFileName_ = path; }
-
 private:
-    Result<bool> calculate(int mode, double d1);
-    Status recalculateAndRefresh(int mode, double d1);
-    Status recalculateDiagonal(double previousDiagonal);
-    Status refreshAll();
-    Status SelectModel(int catalogueIndex);
-    Status cboModel_Click();
-    void SelectLimits();
-    void ShowEnterButton(int index);
-    void optAspect_Click(int index);
-    void optWIDE_Click(int index);
-    void optUnits_Click(int index);
-    void optPosition_Click(int index);
-    void report(const Status &status);
+    enum class Outcome { Stored, Clamped, Refused };
+    struct Pass {
+        bool stored = false;
+        double crossedLimit = 0; // when not stored
+    };
+    [[nodiscard]] Result<Pass> computePass(CalcMode mode, double d1);
+    [[nodiscard]] Result<Outcome> compute(CalcMode mode, double d1);
+    [[nodiscard]] Result<void> recalculateAndRedraw(CalcMode mode, double d1);
+    [[nodiscard]] Result<void> recalculateDiagonal(double previousDiagonal);
+    [[nodiscard]] Result<void> redrawAll();
+    [[nodiscard]] Result<void> selectModelAt(int catalogueIndex);
+    [[nodiscard]] Result<void> applyModelEntry();
+    void selectLimits();
+    void applyUnit(Unit unit);
+    void applyZoom(Zoom zoom);
+    void applyPosition(Position position);
+    void applyAspect(Aspect aspect);
+    void report(const Result<void> &result);
     void showRangeMessage(bool tooLarge);
     void loadCatalogue(std::vector<ModelRecord> models);
 
@@ -127,11 +122,8 @@ private:
     Controls controls_;
     std::vector<ModelRecord> models_;
     Messages messages_;
-    bool windowReady_ = false;
-    bool clampToLimits_ = false;
-    std::array<QString, 4> savedText_;
-    unsigned stores_ = 0; // results stored so far; tells a refusal from a clamp
-    QString currentFileName_;
+    bool ready_ = false;         // start-up is over; the option handlers recalculate
+    bool clampToLimits_ = false; // the next out-of-range diagonal is pulled to its limit
     IsometricMetrics isoMetrics_;
     SideMetrics sideMetrics_;
     std::optional<IsometricGeometry> isometric_;

@@ -18,29 +18,29 @@ public:
 
 } // namespace
 
-Status probeCatalogue(const Calculator &current, const std::vector<ModelRecord> &models) {
+Result<void> probeCatalogue(const Calculator &current, const std::vector<ModelRecord> &models) {
     QuietObserver quiet;
     Calculator probe(quiet, current.decimalPoint());
     probe.setMessages(current.messages());
     probe.setMetrics(current.isometricMetrics(), current.sideMetrics());
-    if (Status s = probe.startUp(models))
-        return s;
+    VISTREL_TRY(probe.startUp(models));
     if (quiet.first)
-        return quiet.first;
+        return *quiet.first;
 
     // The options carried over; their own recalculations may fail on the way
     // without saying anything about the catalogue.
     const Controls &shown = current.controls();
-    if (shown.unit >= 0)
-        probe.selectUnit(shown.unit);
-    if (shown.position >= 0)
-        probe.selectPosition(shown.position);
-    if (shown.aspect >= 0)
-        probe.selectAspect(shown.aspect);
+    if (shown.unit)
+        probe.select(*shown.unit);
+    if (shown.position)
+        probe.select(*shown.position);
+    if (shown.aspect)
+        probe.select(*shown.aspect);
     quiet.first.reset();
-    if (Status s = probe.replaceCatalogue(models))
-        return s;
-    return quiet.first;
+    VISTREL_TRY(probe.replaceCatalogue(models));
+    if (quiet.first)
+        return *quiet.first;
+    return {};
 }
 
 } // namespace vistrel

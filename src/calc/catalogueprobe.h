@@ -11,6 +11,7 @@ namespace vistrel {
 // (default options), and again with the options `current` shows, as the
 // switch in the running window does. Runs on a scratch calculator with the
 // same texts and drawing sizes; `current` is not touched and nothing is shown.
-Status probeCatalogue(const Calculator &current, const std::vector<ModelRecord> &models);
+[[nodiscard]] Result<void> probeCatalogue(const Calculator &current,
+                                          const std::vector<ModelRecord> &models);
 
 } // namespace vistrel

@@ -1,48 +1,38 @@
 #pragma once
 
+#include "core/choices.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace vistrel {
 
-// The aspect sample in the aspect frame: a bordered box whose width follows
-// the ratio, with the ratio's text centred in it. Frame units (twips).
-struct AspectSample {
-    double boxLeft = 120;
-    double boxTop = 240;
-    double boxWidth = 1695;
-    double boxHeight = 735;
-    double labelLeft = 645;
-    double labelTop = 540;
-    double labelWidth = 615;
-    double labelHeight = 255;
-    QString caption = QStringLiteral("Label1");
-};
-
 // What the calculator window's controls show. The engine owns it so that the
 // window, the command-line front end and the tests see the same thing.
 struct Controls {
-    int unit = -1;     // selected optUnits, -1 none
-    int zoom = -1;     // selected optWIDE
-    int position = -1; // selected optPosition
-    int aspect = -1;   // selected optAspect
-    std::array<bool, 2> zoomEnabled{true, true};
-    bool aspect169Enabled = true;
+    std::optional<Unit> unit; // the selected option of each group; none before start-up
+    std::optional<Zoom> zoom;
+    std::optional<Position> position;
+    std::optional<Aspect> aspect;
+    std::array<bool, 2> zoomEnabled{true, true}; // indexed by zoom end
+    bool wideScreenEnabled = true;               // the aspects of the 16 : 9 group
 
-    QStringList modelItems;         // texts of cboModel
+    QStringList modelItems;         // texts of the model list
     unsigned modelListVersion = 0;  // changes whenever modelItems changes
     std::vector<int> modelItemData; // catalogue index of each item
     int modelSelected = -1;
 
+    // Indexed by Field; the design texts until the first result.
     std::array<QString, 4> fieldText{QStringLiteral("Distance"), QStringLiteral("SSize"),
                                      QStringLiteral("Width"), QStringLiteral("Height")};
     std::array<QString, 2> offsetText{QStringLiteral("Offset"), QStringLiteral("Offset")};
-    int visibleEnter = -1; // the one Enter button shown, -1 none
 
-    AspectSample aspectSample;
+    bool enabled(Aspect choice) const { return !info(choice).wideGroup || wideScreenEnabled; }
+    const QString &text(Field field) const { return fieldText[static_cast<std::size_t>(field)]; }
 };
 
 } // namespace vistrel

@@ -7,68 +7,53 @@
 
 namespace vistrel {
 
-double RoundForDisplay(double value, int step, int ZoomEnd) {
-    const bool wide = ZoomEnd == Wide;
+double roundForDisplay(double value, Step step, Zoom zoom) {
+    const double tolerance = zoom == Zoom::Wide ? 0.9 : 0.0;
     switch (step) {
-    case Tens:
-        return std::floor(value / 10.0 + (wide ? 0.9 : 0.0)) * 10.0;
-    case Tenths:
-        return std::floor(value * 10.0 + (wide ? 0.9 : 0.0)) / 10.0;
-    default:
-        return std::floor(value + (wide ? 0.9 : 0.0));
+    case Step::Tens:
+        return std::floor(value / 10.0 + tolerance) * 10.0;
+    case Step::Tenths:
+        return std::floor(value * 10.0 + tolerance) / 10.0;
+    case Step::Units:
+        break;
     }
+    return std::floor(value + tolerance);
 }
 
-namespace {
-
-struct UnitFormat {
-    int mainStep;
-    int distanceStep;
-    int offsetStep;
-    int offsetDecimals;
-};
-
-UnitFormat unitFormat(int UnitCode) {
-    if (UnitCode == Centimeters)
-        return {Units, Tens, Units, 0};
-    return {Units, Units, Tenths, 1};
+QString shownLength(double inches, Unit unit, Step step, Zoom zoom, QChar decimalPoint) {
+    return formatFixed(roundForDisplay(fromInches(inches, unit), step, zoom),
+                       step == Step::Tenths ? 1 : 0, decimalPoint);
 }
-
-} // namespace
 
 ResultTexts resultTexts(const CalcState &state, const ModelRecord &model, QChar decimalPoint) {
-    const double factor = unitFactor(state.UnitCode);
-    const UnitFormat format = unitFormat(state.UnitCode);
-    auto shown = [&](double inches, int step, int decimals) {
-        return formatFixed(RoundForDisplay(inches * factor, step, state.ZoomEnd), decimals,
-                           decimalPoint);
+    const UnitInfo &unit = info(state.UnitCode);
+    auto shown = [&](double inches, Step step) {
+        return shownLength(inches, state.UnitCode, step, state.ZoomEnd, decimalPoint);
     };
-
     ResultTexts texts;
-    texts.values[2] = shown(state.ScreenWidth, format.mainStep, 0);
-    texts.values[3] = shown(state.ScreenHeight, format.mainStep, 0);
-    texts.values[1] = shown(state.ScreenDiagonal, format.mainStep, 0);
-    texts.values[0] = shown(state.ProjectionDistance, format.distanceStep, 0);
+    auto value = [&texts](Field field) -> QString & {
+        return texts.values[static_cast<std::size_t>(field)];
+    };
+    value(Field::Width) = shown(state.ScreenWidth, unit.lengthStep);
+    value(Field::Height) = shown(state.ScreenHeight, unit.lengthStep);
+    value(Field::Diagonal) = shown(state.ScreenDiagonal, unit.lengthStep);
+    value(Field::Distance) = shown(state.ProjectionDistance, unit.distanceStep);
 
-    const double roundedHeight = RoundForDisplay(state.ScreenHeight, Units, state.ZoomEnd);
-    const bool tele = state.ZoomEnd == Tele;
-    const Lens lens{model, state.WideScreenMode};
-    const AspectPair aspect{state.AspectHeight, state.AspectWidth};
-    const double first = lens.OffsetFromHeight(
-        roundedHeight, tele ? model.TeleOffsetCoefA : model.WideOffsetCoefA, aspect);
-    const double second = lens.OffsetFromHeight(
-        roundedHeight, tele ? model.TeleOffsetCoefB : model.WideOffsetCoefB, aspect);
-    texts.offsets[0] = shown(std::abs(first), format.offsetStep, format.offsetDecimals);
-    texts.offsets[1] = shown(std::abs(second), format.offsetStep, format.offsetDecimals);
+    // The offsets shown belong to the height shown in whole inches, whatever the unit.
+    const double roundedHeight = roundForDisplay(state.ScreenHeight, Step::Units, state.ZoomEnd);
+    const Offsets offsets = Lens{model, state.WideScreenMode}.offsets(
+        roundedHeight, state.ZoomEnd, {state.AspectHeight, state.AspectWidth});
+    texts.offsets[0] = shown(std::abs(offsets.a), unit.offsetStep);
+    texts.offsets[1] = shown(std::abs(offsets.b), unit.offsetStep);
     return texts;
 }
 
-QString rangeMessage(const QString &text, int UnitCode, double limitInches, QChar decimalPoint) {
-    const QString inUnit = formatGeneral(limitInches * unitFactor(UnitCode), decimalPoint);
-    QString message = ReplaceText(text, QStringLiteral("%1"), inUnit);
-    if (UnitCode != Inches)
+QString rangeMessage(const QString &text, Unit unit, double limitInches, QChar decimalPoint) {
+    const QString inUnit = formatGeneral(fromInches(limitInches, unit), decimalPoint);
+    QString message = replaceText(text, QStringLiteral("%1"), inUnit);
+    if (unit != Unit::Inches)
         message =
-            ReplaceText(message, QStringLiteral("%2"), formatGeneral(limitInches, decimalPoint));
+            replaceText(message, QStringLiteral("%2"), formatGeneral(limitInches, decimalPoint));
     return message;
 }
 

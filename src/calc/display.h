@@ -9,14 +9,13 @@
 
 namespace vistrel {
 
-enum DisplayStep : int { Tens = 0, Units = 1, Tenths = 2 };
-
 // WIDE rounds up once a value exceeds a step by more than a tenth of it; TELE
 // cuts down to the step.
-double RoundForDisplay(double value, int step, int ZoomEnd);
+double roundForDisplay(double value, Step step, Zoom zoom);
 
-// The texts of the six result fields: distance, diagonal, width, height, then
-// the two offsets (magnitudes, recomputed from the height rounded to inches).
+// The texts of the six result fields: the four lengths (indexed by Field),
+// then the two offsets (magnitudes, recomputed from the height rounded to
+// whole inches).
 struct ResultTexts {
     std::array<QString, 4> values;
     std::array<QString, 2> offsets;
@@ -24,8 +23,11 @@ struct ResultTexts {
 
 ResultTexts resultTexts(const CalcState &state, const ModelRecord &model, QChar decimalPoint);
 
+// A length as the fields show it: in `unit`, rounded for `zoom` in `step`s.
+QString shownLength(double inches, Unit unit, Step step, Zoom zoom, QChar decimalPoint);
+
 // The out-of-range message: "%1" becomes the limit in the user's unit, "%2"
-// (feet and centimeters only) the limit in inches.
-QString rangeMessage(const QString &text, int UnitCode, double limitInches, QChar decimalPoint);
+// (all units but inches) the limit in inches.
+QString rangeMessage(const QString &text, Unit unit, double limitInches, QChar decimalPoint);
 
 } // namespace vistrel

@@ -2,9 +2,7 @@
 #include "calc/calculator.h"
 
 #include "core/helpers.h"
-#include "core/numbers.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace vistrel {
@@ -24,11 +22,10 @@ Result<LongestDistances> longestDistances(const ModelRecord &m) {
             ErrorNumber::InvalidPropertyValue,
             QStringLiteral("Model \"%1\" has no lens line for either zoom end").arg(m.ModelName));
     const Lens lens{m, m.WideScreenMode};
-    auto distance = [&](bool present, double diagonal, int zoom,
-                        AspectPair aspect) -> Result<double> {
-        if (!present)
+    auto distance = [&](Zoom zoom, double diagonal, Aspect aspect) -> Result<double> {
+        if (!m.hasEnd(zoom))
             return 0.0;
-        Result<double> d = lens.DistanceFromDiagonal(diagonal, zoom, aspect);
+        Result<double> d = lens.distanceFromDiagonal(diagonal, zoom, pairOf(aspect));
         if (d && !std::isfinite(*d))
             return makeError(
                 ErrorNumber::Overflow,
@@ -37,22 +34,21 @@ Result<LongestDistances> longestDistances(const ModelRecord &m) {
                     .arg(m.ModelName));
         return d;
     };
-    const AspectPair r43{3, 4}, r54{4, 5}, r169{9, 16};
     double wide43 = 0, tele43 = 0, wide54 = 0, tele54 = 0;
-    VISTREL_TRY_ASSIGN(wide43, distance(m.hasWide(), m.MaxDiagonal43Wide, Wide, r43));
-    VISTREL_TRY_ASSIGN(tele43, distance(m.hasTele(), m.MaxDiagonal43Tele, Tele, r43));
-    VISTREL_TRY_ASSIGN(wide54, distance(m.hasWide(), m.MaxDiagonal43Wide, Wide, r54));
-    VISTREL_TRY_ASSIGN(tele54, distance(m.hasTele(), m.MaxDiagonal43Tele, Tele, r54));
+    VISTREL_TRY_ASSIGN(wide43, distance(Zoom::Wide, m.MaxDiagonal43Wide, Aspect::Ratio4x3));
+    VISTREL_TRY_ASSIGN(tele43, distance(Zoom::Tele, m.MaxDiagonal43Tele, Aspect::Ratio4x3));
+    VISTREL_TRY_ASSIGN(wide54, distance(Zoom::Wide, m.MaxDiagonal43Wide, Aspect::Ratio5x4));
+    VISTREL_TRY_ASSIGN(tele54, distance(Zoom::Tele, m.MaxDiagonal43Tele, Aspect::Ratio5x4));
 
     LongestDistances out;
-    out.ratio43 = MaxOf(MaxOf(MaxOf(wide43, tele43), wide54), tele54);
+    out.ratio43 = maxOf(maxOf(maxOf(wide43, tele43), wide54), tele54);
     if (m.offers169()) {
         double wide169 = 0, tele169 = 0;
-        VISTREL_TRY_ASSIGN(wide169, distance(m.hasWide(), m.MaxDiagonal169Wide, Wide, r169));
-        VISTREL_TRY_ASSIGN(tele169, distance(m.hasTele(), m.MaxDiagonal169Tele, Tele, r169));
-        out.ratio169 = MaxOf(wide169, tele169);
+        VISTREL_TRY_ASSIGN(wide169, distance(Zoom::Wide, m.MaxDiagonal169Wide, Aspect::Ratio16x9));
+        VISTREL_TRY_ASSIGN(tele169, distance(Zoom::Tele, m.MaxDiagonal169Tele, Aspect::Ratio16x9));
+        out.ratio169 = maxOf(wide169, tele169);
     } else {
-        out.ratio169 = MaxOf(wide43, tele43);
+        out.ratio169 = maxOf(wide43, tele43);
     }
     return out;
 }
@@ -70,18 +66,14 @@ LimitTable limitsOf(const ModelRecord &m) {
     return t;
 }
 
-double roundHalfEven(double v) {
-    return std::nearbyint(v);
-}
-
 } // namespace
 
-void Calculator::SelectLimits() {
-    const bool ratio169 = controls_.aspect == 2;
-    const bool tele = state_.ZoomEnd == Tele;
+void Calculator::selectLimits() {
+    const bool wideGroup = controls_.aspect && info(*controls_.aspect).wideGroup;
+    const bool tele = state_.ZoomEnd == Zoom::Tele;
     const LimitTable &t = state_.limits;
-    state_.MaxDistance = ratio169 ? state_.MaxDistance169 : state_.MaxDistance43;
-    if (ratio169) {
+    state_.MaxDistance = wideGroup ? state_.MaxDistance169 : state_.MaxDistance43;
+    if (wideGroup) {
         state_.MaxDiagonal = tele ? t.MaxDiagonal169Tele : t.MaxDiagonal169Wide;
         state_.MinDiagonal = tele ? t.MinDiagonal169Tele : t.MinDiagonal169Wide;
     } else {
@@ -90,59 +82,55 @@ void Calculator::SelectLimits() {
     }
 }
 
-Status Calculator::SelectModel(int catalogueIndex) {
+Result<void> Calculator::selectModelAt(int catalogueIndex) {
     if (catalogueIndex < 0 || static_cast<std::size_t>(catalogueIndex) >= models_.size())
         return makeError(ErrorNumber::SubscriptOutOfRange,
                          QStringLiteral("Subscript out of range: model %1").arg(catalogueIndex));
     const ModelRecord &m = models_[static_cast<std::size_t>(catalogueIndex)];
     // Checked before anything changes, so an unusable model leaves the current one in place.
-    Result<LongestDistances> longest = longestDistances(m);
-    if (!longest)
-        return longest.error();
+    LongestDistances longest;
+    VISTREL_TRY_ASSIGN(longest, longestDistances(m));
 
     // The aspect and zoom options changed on the way only update the state;
     // the one recalculation is this selection's own, with this model's limits.
-    const bool ready = windowReady_;
-    windowReady_ = false;
+    const bool ready = ready_;
+    ready_ = false;
 
     state_.ModelIndex = catalogueIndex;
-    state_.OffsetCount = {m.WideOffsetCoefB == 0 ? 1 : 2, m.TeleOffsetCoefB == 0 ? 1 : 2};
-    if (!m.offers169()) {
-        controls_.aspect169Enabled = false;
-        if (controls_.aspect == 2)
-            selectAspect(0);
-    } else {
-        controls_.aspect169Enabled = true;
-    }
+    state_.OffsetCount = {m.offsetCount(Zoom::Wide), m.offsetCount(Zoom::Tele)};
+    controls_.wideScreenEnabled = m.offers169();
+    if (controls_.aspect && !controls_.enabled(*controls_.aspect))
+        select(Aspect::Ratio4x3);
     state_.ModelDrawFlag = m.ModelDrawFlag;
     state_.WideScreenMode = m.WideScreenMode;
 
+    // A model with both ends starts at WIDE; one with TELE only at TELE.
     const bool both = m.hasTele() && m.hasWide();
     controls_.zoomEnabled = {both, both};
-    selectZoom(m.hasTele() && !m.hasWide() ? Tele : Wide);
+    select(m.hasTele() && !m.hasWide() ? Zoom::Tele : Zoom::Wide);
 
-    state_.MaxDistance43 = longest->ratio43;
-    state_.MaxDistance169 = longest->ratio169;
+    state_.MaxDistance43 = longest.ratio43;
+    state_.MaxDistance169 = longest.ratio169;
     state_.limits = limitsOf(m);
-    SelectLimits();
+    selectLimits();
     const double previousDiagonal = state_.ScreenDiagonal;
     state_.ScreenDiagonal = state_.MaxDiagonal;
 
-    windowReady_ = ready;
+    ready_ = ready;
     observer_.controlsChanged();
     if (!ready)
-        return std::nullopt;
+        return {};
     return recalculateDiagonal(previousDiagonal);
 }
 
-Status Calculator::cboModel_Click() {
+Result<void> Calculator::applyModelEntry() {
     const int pos = controls_.modelSelected;
     if (pos < 0 || static_cast<std::size_t>(pos) >= controls_.modelItemData.size())
         return makeError(ErrorNumber::InvalidPropertyValue,
                          QStringLiteral("Invalid property value: model list entry %1").arg(pos));
     const int previous = state_.ModelIndex;
-    Status s = SelectModel(controls_.modelItemData[static_cast<std::size_t>(pos)]);
-    if (s && state_.ModelIndex == previous) {
+    Result<void> selected = selectModelAt(controls_.modelItemData[static_cast<std::size_t>(pos)]);
+    if (!selected && state_.ModelIndex == previous) {
         // The model was refused: the list shows the model still in use.
         for (std::size_t i = 0; i < controls_.modelItemData.size(); ++i) {
             if (controls_.modelItemData[i] == previous)
@@ -150,99 +138,83 @@ Status Calculator::cboModel_Click() {
         }
         observer_.controlsChanged();
     }
-    return s;
+    return selected;
 }
 
-void Calculator::selectModelEntry(int position) {
-    controls_.modelSelected = position;
-    report(cboModel_Click());
+void Calculator::selectModel(int listPosition) {
+    controls_.modelSelected = listPosition;
+    report(applyModelEntry());
 }
 
-void Calculator::selectUnit(int index) {
-    if (controls_.unit == index)
+void Calculator::select(Unit unit) {
+    if (controls_.unit == unit)
         return;
-    controls_.unit = index;
-    optUnits_Click(index);
+    controls_.unit = unit;
+    applyUnit(unit);
 }
 
-void Calculator::optUnits_Click(int index) {
-    state_.UnitCode = index;
+void Calculator::applyUnit(Unit unit) {
+    state_.UnitCode = unit;
     observer_.controlsChanged();
-    if (windowReady_)
-        ShowResults();
+    if (ready_)
+        refreshFields();
 }
 
-void Calculator::selectPosition(int index) {
-    if (controls_.position == index)
+void Calculator::select(Position position) {
+    if (controls_.position == position)
         return;
-    controls_.position = index;
-    optPosition_Click(index);
+    controls_.position = position;
+    applyPosition(position);
 }
 
-void Calculator::optPosition_Click(int index) {
-    state_.ScreenPosition = index;
+void Calculator::applyPosition(Position position) {
+    state_.ScreenPosition = position;
     observer_.controlsChanged();
-    if (windowReady_)
-        report(DrawScreen2());
+    if (ready_)
+        report(drawSideView());
 }
 
-void Calculator::selectZoom(int index) {
-    if (controls_.zoom == index)
+void Calculator::select(Zoom zoom) {
+    if (controls_.zoom == zoom)
         return;
-    controls_.zoom = index;
-    optWIDE_Click(index);
+    controls_.zoom = zoom;
+    applyZoom(zoom);
 }
 
-void Calculator::selectAspect(int index) {
-    if (controls_.aspect == index)
-        return;
-    controls_.aspect = index;
-    optAspect_Click(index);
-}
-
-void Calculator::optWIDE_Click(int index) {
-    state_.ZoomEnd = index;
-    SelectLimits();
+void Calculator::applyZoom(Zoom zoom) {
+    state_.ZoomEnd = zoom;
+    selectLimits();
     observer_.controlsChanged();
-    if (windowReady_) {
+    if (ready_) {
+        // The diagonal stays; one that no longer fits is pulled to the limit.
         clampToLimits_ = true;
-        report(recalculateAndRefresh(9, 0));
+        report(recalculateAndRedraw(CalcMode::StoredDiagonal, 0));
     }
 }
 
-void Calculator::optAspect_Click(int index) {
-    static constexpr std::array<AspectPair, 3> pairs{{{3, 4}, {4, 5}, {9, 16}}};
-    const AspectPair pair = pairs[static_cast<std::size_t>(std::clamp(index, 0, 2))];
-    state_.AspectHeight = pair.height;
-    state_.AspectWidth = pair.width;
-    state_.AspectRatio = pair.width / pair.height;
+void Calculator::select(Aspect aspect) {
+    if (controls_.aspect == aspect)
+        return;
+    controls_.aspect = aspect;
+    applyAspect(aspect);
+}
 
-    // The sample keeps its height and centre; its width shows the shape.
-    AspectSample &sample = controls_.aspectSample;
-    const double oldWidth = roundHalfEven(sample.boxWidth);
-    const double newWidth = roundHalfEven(sample.boxHeight * state_.AspectRatio);
-    sample.boxWidth = newWidth;
-    sample.boxLeft = (oldWidth - newWidth) / 2 + sample.boxLeft;
-    sample.caption =
-        formatFixed(pair.width, 0) + QStringLiteral(" : ") + formatFixed(pair.height, 0);
-    sample.labelTop = (sample.boxHeight - sample.labelHeight) / 2 + sample.boxTop;
-    sample.labelLeft = (sample.boxWidth - sample.labelWidth) / 2 + sample.boxLeft;
-
-    SelectLimits();
+void Calculator::applyAspect(Aspect aspect) {
+    const AspectInfo &row = info(aspect);
+    state_.AspectHeight = row.height;
+    state_.AspectWidth = row.width;
+    state_.AspectRatio = row.width / row.height;
+    selectLimits();
     observer_.controlsChanged();
-    if (windowReady_) {
+    if (ready_) {
+        // The distance stays; a picture that no longer fits is pulled to the limit.
         clampToLimits_ = true;
-        report(recalculateAndRefresh(0, state_.ProjectionDistance));
+        report(recalculateAndRedraw(CalcMode::Distance, state_.ProjectionDistance));
     }
 }
 
-Status Calculator::restore(const RestoreRequest &request) {
+Result<void> Calculator::restore(const RestoreRequest &request) {
     // Everything that could refuse the file is checked before anything changes.
-    if (request.ZoomEnd < 0 || request.ZoomEnd > 1 || request.ScreenPosition < 0 ||
-        request.ScreenPosition > 1 || request.UnitCode < 0 || request.UnitCode > 2)
-        return makeError(
-            ErrorNumber::InvalidPropertyValue,
-            QStringLiteral("Invalid property value: an option of the file is out of range"));
     int index = -1;
     for (std::size_t i = 0; i < models_.size(); ++i) {
         if (models_[i].ModelName == request.model.ModelName) {
@@ -257,10 +229,9 @@ Status Calculator::restore(const RestoreRequest &request) {
             ErrorNumber::SubscriptOutOfRange,
             QStringLiteral("Subscript out of range: the model list is full (%1 models)")
                 .arg(kModelCapacity));
-    if (Result<LongestDistances> usable = longestDistances(model); !usable)
-        return usable.error();
+    VISTREL_TRY(longestDistances(model));
 
-    windowReady_ = false;
+    ready_ = false;
     const double previousDiagonal = state_.ScreenDiagonal;
     if (index < 0) {
         models_.push_back(request.model);
@@ -271,32 +242,28 @@ Status Calculator::restore(const RestoreRequest &request) {
     }
     // The list holds one entry per catalogue entry, in catalogue order.
     controls_.modelSelected = index;
-    Status status = cboModel_Click();
-    if (!status) {
+    Result<void> restored = applyModelEntry();
+    if (restored) {
         const ModelRecord &selected = models_[static_cast<std::size_t>(index)];
         // A zoom end the model lacks, or 16 : 9 for a model without it, keeps
         // what the model selection chose.
-        const bool zoomOffered = request.ZoomEnd == Tele ? selected.hasTele() : selected.hasWide();
-        if (zoomOffered)
-            selectZoom(request.ZoomEnd);
-        selectPosition(request.ScreenPosition);
-        selectUnit(request.UnitCode);
-        int aspect = 1;
-        if (request.AspectHeight == 3 && request.AspectWidth == 4)
-            aspect = 0;
-        else if (request.AspectHeight == 9 && request.AspectWidth == 16)
-            aspect = 2;
-        if (aspect != 2 || selected.offers169())
-            selectAspect(aspect);
+        if (selected.hasEnd(request.ZoomEnd))
+            select(request.ZoomEnd);
+        select(request.ScreenPosition);
+        select(request.UnitCode);
+        const Aspect aspect =
+            aspectOf(request.AspectWidth, request.AspectHeight).value_or(Aspect::Ratio5x4);
+        if (controls_.enabled(aspect))
+            select(aspect);
         state_.ScreenDiagonal = request.ScreenDiagonal;
         // A stored diagonal outside the current limits is pulled to the limit,
         // so that width, height and distance always belong to the diagonal shown.
         clampToLimits_ = true;
-        status = recalculateDiagonal(previousDiagonal);
+        restored = recalculateDiagonal(previousDiagonal);
     }
-    windowReady_ = true;
+    ready_ = true;
     observer_.controlsChanged();
-    return status;
+    return restored;
 }
 
 } // namespace vistrel

@@ -1,10 +1,12 @@
 #include "catalogue/catalogueswitch.h"
 
 #include "catalogue/modelloader.h"
+#include "core/filenames.h"
 #include "core/filewriter.h"
 #include "core/helpers.h"
 #include "core/textfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace vistrel {
@@ -18,7 +20,7 @@ Result<std::vector<ModelRecord>> readChosen(const QString &path, QByteArray &byt
         return makeError(
             ErrorNumber::PathFileAccessError,
             QStringLiteral("Path/File access error: %1 is not a regular file").arg(path));
-    return LoadModelInfo(path, &bytes);
+    return loadCatalogue(path, &bytes);
 }
 
 AppError unusable(const AppError &reason, const QString &path) {
@@ -31,21 +33,39 @@ AppError unusable(const AppError &reason, const QString &path) {
 // After a refused file the catalogue in use is read again, and used only if
 // it still passes the check.
 void reloadCurrent(CatalogueSwitch &result, const QString &current, const CatalogueCheck &check) {
-    Result<std::vector<ModelRecord>> reloaded = LoadModelInfo(current);
+    Result<std::vector<ModelRecord>> reloaded = loadCatalogue(current);
     if (!reloaded) {
         result.reloadError = reloaded.error();
-    } else if (Status s = check(*reloaded)) {
-        result.reloadError = unusable(*s, current);
+    } else if (Result<void> usable = check(*reloaded); !usable) {
+        result.reloadError = unusable(usable.error(), current);
     } else {
         result.models = std::move(reloaded.value());
     }
 }
 
+// Makes sure the catalogue folder holds a ModelInfo.ini before a switch
+// writes its backup there.
+Result<void> prepareCatalogueFolder(const AppPaths &paths) {
+    if (paths.catalogueFolder == paths.dataFolder)
+        return {};
+    if (!QDir().mkpath(paths.catalogueFolder))
+        return makeError(ErrorNumber::PathNotFound,
+                         QStringLiteral("Path not found: %1").arg(paths.catalogueFolder));
+    const QString own = addSeparator(paths.catalogueFolder) + kModelInfoFile;
+    if (fileExists(own))
+        return {};
+    QByteArray shipped;
+    VISTREL_TRY_ASSIGN(shipped, readFileBytes(addSeparator(paths.dataFolder) + kModelInfoFile,
+                                              kCatalogueLimits.maxFileBytes));
+    return writeFileAtomically(own, shipped, WriteTarget::OwnFile);
+}
+
 } // namespace
 
-Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString &folder,
+Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const AppPaths &paths,
                                         const CatalogueCheck &check) {
-    const QString dir = AddBackslash(folder);
+    VISTREL_TRY(prepareCatalogueFolder(paths));
+    const QString dir = addSeparator(paths.catalogueFolder);
     const QString current = dir + kModelInfoFile;
 
     QByteArray chosen;
@@ -54,24 +74,20 @@ Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString
     if (result.models.empty()) {
         result.outcome = CatalogueSwitch::Outcome::NoModels;
         // The refused file stays beside the catalogue as its working copy.
-        if (Status s = writeFileAtomically(dir + kWorkingCopyFile, chosen, WriteTarget::OwnFile))
-            return *s;
+        VISTREL_TRY(writeFileAtomically(dir + kWorkingCopyFile, chosen, WriteTarget::OwnFile));
         reloadCurrent(result, current, check);
         return result;
     }
-    if (Status s = check(result.models))
-        return unusable(*s, chosenPath);
+    if (Result<void> usable = check(result.models); !usable)
+        return unusable(usable.error(), chosenPath);
 
     if (QFileInfo::exists(current)) {
         QByteArray previous;
         VISTREL_TRY_ASSIGN(previous, readFileBytes(current, kCatalogueLimits.maxFileBytes));
-        if (Status s = writeFileAtomically(dir + kBackupFile, previous, WriteTarget::OwnFile))
-            return *s;
+        VISTREL_TRY(writeFileAtomically(dir + kBackupFile, previous, WriteTarget::OwnFile));
     }
-    if (Status s = writeFileAtomically(current, chosen, WriteTarget::OwnFile))
-        return *s;
-    if (Status s = removeOwnFile(dir + kWorkingCopyFile))
-        return *s;
+    VISTREL_TRY(writeFileAtomically(current, chosen, WriteTarget::OwnFile));
+    VISTREL_TRY(removeOwnFile(dir + kWorkingCopyFile));
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "catalogue/modelrecord.h"
 #include "core/apperror.h"
+#include "core/apppaths.h"
 
 #include <QString>
 
@@ -10,10 +11,6 @@
 #include <vector>
 
 namespace vistrel {
-
-inline const QString kModelInfoFile = QStringLiteral("ModelInfo.ini");
-inline const QString kWorkingCopyFile = QStringLiteral("~tmp.ini");
-inline const QString kBackupFile = QStringLiteral("OLD.ini");
 
 struct CatalogueSwitch {
     enum class Outcome {
@@ -31,9 +28,11 @@ struct CatalogueSwitch {
 
 // Whether a catalogue can be used: its first model selected, calculated and
 // drawn exactly as the next start-up will (the caller knows how).
-using CatalogueCheck = std::function<Status(const std::vector<ModelRecord> &models)>;
+using CatalogueCheck = std::function<Result<void>(const std::vector<ModelRecord> &models)>;
 
-// Installs `chosenPath` as the catalogue of `folder`. The chosen file is read
+// Installs `chosenPath` as the catalogue of the catalogue folder of `paths`
+// (in the user's data folder when the program's own cannot be written: a
+// first switch there starts from a copy of the shipped catalogue). The chosen file is read
 // and checked first (it loads, lists a model, and passes `check`); a file that
 // fails changes nothing on disk, and the error names it and the reason. A file
 // without models is left as ~tmp.ini, as the program always did. Otherwise
@@ -42,7 +41,7 @@ using CatalogueCheck = std::function<Status(const std::vector<ModelRecord> &mode
 // entry at those names is replaced, never written through, so the folder
 // always ends with two complete regular files. Choosing ~tmp.ini, OLD.ini or
 // ModelInfo.ini itself loses nothing. On an error ModelInfo.ini is unchanged.
-Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const QString &folder,
+Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const AppPaths &paths,
                                         const CatalogueCheck &check);
 
 } // namespace vistrel

@@ -85,9 +85,9 @@ private:
     qsizetype lineNumber_ = 0;
 };
 
-Result<std::vector<ModelRecord>> modelsOr(ModelLines &lines, const Status &status) {
-    if (status)
-        return *status;
+Result<std::vector<ModelRecord>> modelsOr(ModelLines &lines, const Result<void> &read) {
+    if (!read)
+        return read.error();
     return std::move(lines.models);
 }
 
@@ -97,17 +97,17 @@ LineSink sinkOf(ModelLines &lines) {
 
 } // namespace
 
-Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QString &path) {
+Result<std::vector<ModelRecord>> parseCatalogue(const QString &text, const QString &path) {
     ModelLines lines(path);
     return modelsOr(lines, forEachLine(text, sinkOf(lines)));
 }
 
-Result<std::vector<ModelRecord>> LoadModelInfo(const QString &path, QByteArray *bytesRead) {
+Result<std::vector<ModelRecord>> loadCatalogue(const QString &path, QByteArray *bytesRead) {
     ModelLines lines(path);
     return modelsOr(lines, readTextLines(path, kCatalogueLimits, sinkOf(lines), bytesRead));
 }
 
-Result<std::vector<ModelRecord>> loadModelInfo(QIODevice &device, const QString &name) {
+Result<std::vector<ModelRecord>> loadCatalogue(QIODevice &device, const QString &name) {
     ModelLines lines(name);
     return modelsOr(lines, readTextLines(device, name, kCatalogueLimits, sinkOf(lines)));
 }

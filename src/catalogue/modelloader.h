@@ -20,10 +20,10 @@ inline constexpr ReadLimits kCatalogueLimits{4 << 20, 16 << 10, false};
 // could not be used (missing or unreadable file, more than 1000 models, a
 // number out of range, a line or file beyond kCatalogueLimits). Reading stops
 // at the 1001st model line. `bytesRead`, when given, receives the bytes read.
-Result<std::vector<ModelRecord>> LoadModelInfo(const QString &path,
+Result<std::vector<ModelRecord>> loadCatalogue(const QString &path,
                                                QByteArray *bytesRead = nullptr);
 // The same from an open device; `name` is what errors call it.
-Result<std::vector<ModelRecord>> loadModelInfo(QIODevice &device, const QString &name);
-Result<std::vector<ModelRecord>> parseModelInfo(const QString &text, const QString &path);
+Result<std::vector<ModelRecord>> loadCatalogue(QIODevice &device, const QString &name);
+Result<std::vector<ModelRecord>> parseCatalogue(const QString &text, const QString &path);
 
 } // namespace vistrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/choices.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -34,8 +36,28 @@ struct ModelRecord {
 
     bool hasWide() const { return WideCoefA != 0 || WideCoefB != 0; }
     bool hasTele() const { return TeleCoefA != 0 || TeleCoefB != 0; }
+    // A zoom end is there when its lens line is.
+    bool hasEnd(Zoom zoom) const { return zoom == Zoom::Tele ? hasTele() : hasWide(); }
     // 16 : 9 exists only where a conversion rule says how to compute it.
     bool offers169() const { return WideScreenMode == 1 || WideScreenMode == 2; }
+
+    // The diagonal of a 4 : 3 picture is a x distance + b.
+    struct LensLine {
+        double a = 0;
+        double b = 0;
+    };
+    LensLine lensLine(Zoom zoom) const {
+        return zoom == Zoom::Tele ? LensLine{TeleCoefA, TeleCoefB} : LensLine{WideCoefA, WideCoefB};
+    }
+    // The first and second offset coefficient of a zoom end.
+    double offsetCoefA(Zoom zoom) const {
+        return zoom == Zoom::Tele ? TeleOffsetCoefA : WideOffsetCoefA;
+    }
+    double offsetCoefB(Zoom zoom) const {
+        return zoom == Zoom::Tele ? TeleOffsetCoefB : WideOffsetCoefB;
+    }
+    // One offset, or two when the end has a second coefficient.
+    int offsetCount(Zoom zoom) const { return offsetCoefB(zoom) == 0 ? 1 : 2; }
 };
 
 inline constexpr int kModelCapacity = 1000;

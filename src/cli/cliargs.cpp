@@ -9,18 +9,31 @@ namespace vistrel::cli {
 
 namespace {
 
-std::optional<int> indexOf(const QString &value, std::initializer_list<const char *> names) {
-    int i = 0;
-    for (const char *name : names) {
-        if (value == QLatin1String(name))
-            return i;
-        ++i;
-    }
-    return std::nullopt;
+// "a|b|c": the command-line names of every row of a table.
+template <typename Table> QString namesOf(const Table &table) {
+    QStringList names;
+    for (const auto &row : table)
+        names << QLatin1String(row.cli);
+    return names.join(u'|');
 }
 
-constexpr std::array<const char *, 4> kValueOptions = {"--distance", "--diagonal", "--width",
-                                                       "--height"};
+// One option of the usage text, its description in the second column.
+QString usageLine(const QString &option, const char *description) {
+    return QStringLiteral("  ") + option.leftJustified(21) + u' ' + QLatin1String(description) +
+           u'\n';
+}
+
+std::optional<Field> fieldNamed(const QString &name) {
+    return choiceNamed<Field>(name);
+}
+
+// "--distance, --diagonal, --width, --height"
+QString fieldOptions() {
+    QStringList names;
+    for (const FieldInfo &field : kFields)
+        names << QLatin1String(field.cli);
+    return names.join(QStringLiteral(", "));
+}
 
 // The first option given that --list-models would leave unused, or nothing.
 std::optional<QString> unusedBesideList(const CliOptions &o) {
@@ -31,7 +44,7 @@ std::optional<QString> unusedBesideList(const CliOptions &o) {
         {o.aspect.has_value(), "--aspect"},
         {o.unit.has_value(), "--unit"},
         {o.position.has_value(), "--position"},
-        {o.valueField >= 0, kValueOptions[static_cast<std::size_t>(std::max(o.valueField, 0))]},
+        {o.valueField.has_value(), o.valueField ? info(*o.valueField).cli : ""},
         {!o.save.isEmpty(), "--save"},
         {!o.pdf.isEmpty(), "--pdf"},
         {!o.png.isEmpty(), "--png"},
@@ -46,34 +59,41 @@ std::optional<QString> unusedBesideList(const CliOptions &o) {
 } // namespace
 
 QString usageText() {
-    return QStringLiteral(
-        "Usage: vistrel-cli [OPTIONS]\n"
-        "Computes a projector installation like the Vistrel window does.\n\n"
-        "  --catalogue FILE      model information file (default: ModelInfo.ini beside the "
-        "program)\n"
-        "  --language FILE       text file (default: chosen from the user's languages)\n"
-        "  --open FILE           open a calculation file\n"
-        "  --model NAME          select the first model of that name\n"
-        "  --zoom wide|tele      zoom end\n"
-        "  --aspect 4:3|5:4|16:9 aspect ratio\n"
-        "  --unit in|ft|cm       unit of the fields\n"
-        "  --position top|bottom projector position\n"
-        "  --distance TEXT | --diagonal TEXT | --width TEXT | --height TEXT\n"
-        "                        type TEXT into that field and press Enter\n"
-        "  --save FILE           write the calculation file\n"
-        "  --pdf FILE            write the page the printer would get, as a PDF\n"
-        "  --png FILE            write the window image\n"
-        "  --list-models         print INDEX<TAB>NAME per model and exit; with --json,\n"
-        "                        a JSON array of {\"index\", \"name\"} objects instead.\n"
-        "                        Only --catalogue, --language and --json go with it;\n"
-        "                        any other option is an error\n"
-        "  --json                print the result as one JSON object\n"
-        "  --help                print this text\n"
-        "A FILE must be a non-empty, valid UTF-8 name. Files are replaced whole or not at all;\n"
-        "a FILE that is a device, FIFO, socket or folder is refused (a link to a file is\n"
-        "followed).\n"
-        "Exit status: 0 done, 1 the typed value was refused, 2 the request could not be carried "
-        "out.\n");
+    QStringList typed;
+    for (const FieldInfo &field : kFields)
+        typed << QLatin1String(field.cli) + QStringLiteral(" TEXT");
+    return QStringLiteral("Usage: vistrel-cli [OPTIONS]\n"
+                          "Computes a projector installation like the Vistrel window does.\n\n") +
+           usageLine(QStringLiteral("--catalogue FILE"),
+                     "model information file (default: ModelInfo.ini beside the program)") +
+           usageLine(QStringLiteral("--language FILE"),
+                     "text file (default: chosen from the user's languages)") +
+           usageLine(QStringLiteral("--open FILE"), "open a calculation file") +
+           usageLine(QStringLiteral("--model NAME"), "select the first model of that name") +
+           usageLine(QStringLiteral("--zoom ") + namesOf(kZoomEnds), "zoom end") +
+           usageLine(QStringLiteral("--aspect ") + namesOf(kAspects), "aspect ratio") +
+           usageLine(QStringLiteral("--unit ") + namesOf(kUnits), "unit of the fields") +
+           usageLine(QStringLiteral("--position ") + namesOf(kPositions), "projector position") +
+           QStringLiteral("  ") + typed.join(QStringLiteral(" | ")) + u'\n' +
+           usageLine(QString(), "type TEXT into that field and press Enter") +
+           usageLine(QStringLiteral("--save FILE"), "write the calculation file") +
+           usageLine(QStringLiteral("--pdf FILE"),
+                     "write the page the printer would get, as a PDF") +
+           usageLine(QStringLiteral("--png FILE"), "write the window image") +
+           QStringLiteral(
+               "  --list-models         print INDEX<TAB>NAME per model and exit; with --json,\n"
+               "                        a JSON array of {\"index\", \"name\"} objects instead.\n"
+               "                        Only --catalogue, --language and --json go with it;\n"
+               "                        any other option is an error\n") +
+           usageLine(QStringLiteral("--json"), "print the result as one JSON object") +
+           usageLine(QStringLiteral("--help"), "print this text") +
+           QStringLiteral(
+               "A FILE must be a non-empty, valid UTF-8 name. Files are replaced whole or not at "
+               "all;\n"
+               "a FILE that is a device, FIFO, socket or folder is refused (a link to a file is\n"
+               "followed).\n"
+               "Exit status: 0 done, 1 the typed value was refused, 2 the request could not be "
+               "carried out.\n");
 }
 
 ParsedArgs parseArgs(const QStringList &arguments) {
@@ -113,11 +133,8 @@ ParsedArgs parseArgs(const QStringList &arguments) {
             continue;
         }
 
-        const int field =
-            static_cast<int>(std::find_if(kValueOptions.begin(), kValueOptions.end(),
-                                          [&](const char *n) { return name == QLatin1String(n); }) -
-                             kValueOptions.begin());
-        const bool known = field < 4 || name == QLatin1String("--catalogue") ||
+        const std::optional<Field> field = fieldNamed(name);
+        const bool known = field || name == QLatin1String("--catalogue") ||
                            name == QLatin1String("--language") || name == QLatin1String("--open") ||
                            name == QLatin1String("--model") || name == QLatin1String("--zoom") ||
                            name == QLatin1String("--aspect") || name == QLatin1String("--unit") ||
@@ -135,10 +152,9 @@ ParsedArgs parseArgs(const QStringList &arguments) {
         if (fileOption && v->isEmpty())
             return fail(QStringLiteral("option %1 needs a file name, not an empty text").arg(name));
 
-        if (field < 4) {
-            if (o.valueField >= 0)
-                return fail(QStringLiteral(
-                    "at most one of --distance, --diagonal, --width, --height may be given"));
+        if (field) {
+            if (o.valueField)
+                return fail(QStringLiteral("at most one of %1 may be given").arg(fieldOptions()));
             o.valueField = field;
             o.valueText = *v;
         } else if (name == QLatin1String("--catalogue")) {
@@ -156,16 +172,16 @@ ParsedArgs parseArgs(const QStringList &arguments) {
         } else if (name == QLatin1String("--png")) {
             o.png = *v;
         } else {
-            std::optional<int> index;
+            bool valid = false;
             if (name == QLatin1String("--zoom"))
-                index = o.zoom = indexOf(*v, {"wide", "tele"});
+                valid = (o.zoom = choiceNamed<Zoom>(*v)).has_value();
             else if (name == QLatin1String("--aspect"))
-                index = o.aspect = indexOf(*v, {"4:3", "5:4", "16:9"});
+                valid = (o.aspect = choiceNamed<Aspect>(*v)).has_value();
             else if (name == QLatin1String("--unit"))
-                index = o.unit = indexOf(*v, {"in", "ft", "cm"});
+                valid = (o.unit = choiceNamed<Unit>(*v)).has_value();
             else
-                index = o.position = indexOf(*v, {"top", "bottom"});
-            if (!index)
+                valid = (o.position = choiceNamed<Position>(*v)).has_value();
+            if (!valid)
                 return fail(QStringLiteral("invalid value for %1: %2").arg(name, *v));
         }
     }

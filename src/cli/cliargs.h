@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/apperror.h"
+#include "core/choices.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,11 +17,11 @@ struct CliOptions {
     QString language;  // empty: Language.ini of the program's folder
     QString open;
     std::optional<QString> model;
-    std::optional<int> zoom;     // 0 WIDE, 1 TELE
-    std::optional<int> aspect;   // 0 4:3, 1 5:4, 2 16:9
-    std::optional<int> unit;     // 0 in, 1 ft, 2 cm
-    std::optional<int> position; // 0 top, 1 bottom
-    int valueField = -1;         // 0 distance, 1 diagonal, 2 width, 3 height
+    std::optional<Zoom> zoom;
+    std::optional<Aspect> aspect;
+    std::optional<Unit> unit;
+    std::optional<Position> position;
+    std::optional<Field> valueField; // the field typed into, with valueText
     QString valueText;
     QString save;
     QString pdf; // the printed page of the window, as a PDF file

@@ -45,28 +45,6 @@ QString number(double value) {
 
 } // namespace
 
-QString aspectName(int aspectOption) {
-    switch (aspectOption) {
-    case 1:
-        return QStringLiteral("5 : 4");
-    case 2:
-        return QStringLiteral("16 : 9");
-    default:
-        return QStringLiteral("4 : 3");
-    }
-}
-
-QString unitName(int UnitCode) {
-    switch (UnitCode) {
-    case 1:
-        return QStringLiteral("feet");
-    case 2:
-        return QStringLiteral("centimeters");
-    default:
-        return QStringLiteral("inches");
-    }
-}
-
 QString textModelList(const std::vector<ModelRecord> &models) {
     QString out;
     for (std::size_t i = 0; i < models.size(); ++i)
@@ -91,16 +69,19 @@ QString jsonReport(const Calculator &calculator, const QStringList &messages, bo
     QStringList parts;
     parts << QStringLiteral("\"model\": ") + quoted(model ? model->ModelName : QString());
     parts << QStringLiteral("\"modelIndex\": %1").arg(s.ModelIndex);
-    parts << QStringLiteral("\"zoom\": ") + quoted(zoomEndName(s.ZoomEnd));
-    parts << QStringLiteral("\"aspect\": ") + quoted(aspectName(c.aspect));
-    parts << QStringLiteral("\"unit\": ") + quoted(unitName(s.UnitCode));
-    parts << QStringLiteral("\"position\": ") +
-                 quoted(s.ScreenPosition == 0 ? QStringLiteral("top") : QStringLiteral("bottom"));
+    parts << QStringLiteral("\"zoom\": ") + quoted(QLatin1String(info(s.ZoomEnd).name));
+    parts << QStringLiteral("\"aspect\": ") +
+                 quoted(QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).caption));
+    parts << QStringLiteral("\"unit\": ") + quoted(QLatin1String(info(s.UnitCode).json));
+    parts << QStringLiteral("\"position\": ") + quoted(QLatin1String(info(s.ScreenPosition).cli));
 
-    parts << QStringLiteral("\"fields\": {\"distance\": %1, \"diagonal\": %2, \"width\": %3, "
-                            "\"height\": %4, \"offset1\": %5, \"offset2\": %6}")
-                 .arg(quoted(c.fieldText[0]), quoted(c.fieldText[1]), quoted(c.fieldText[2]),
-                      quoted(c.fieldText[3]), quoted(c.offsetText[0]), quoted(c.offsetText[1]));
+    QStringList fields;
+    for (const FieldInfo &field : kFields)
+        fields << QStringLiteral("\"%1\": %2")
+                      .arg(QLatin1String(field.json), quoted(c.text(field.field)));
+    fields << QStringLiteral("\"offset1\": ") + quoted(c.offsetText[0]);
+    fields << QStringLiteral("\"offset2\": ") + quoted(c.offsetText[1]);
+    parts << QStringLiteral("\"fields\": {") + fields.join(QStringLiteral(", ")) + u'}';
 
     parts << QStringLiteral("\"state\": {\"ScreenWidth\": %1, \"ScreenHeight\": %2, "
                             "\"ScreenDiagonal\": %3, \"ProjectionDistance\": %4, \"OffsetA\": %5, "
@@ -148,20 +129,17 @@ QString textReport(const Calculator &calculator, const LanguageTexts &texts) {
     QString out;
     out += texts.text(LangKey::Lbl1) + QStringLiteral(": ") +
            (model ? model->ModelName : QString()) + u'\n';
-    out += texts.text(LangKey::Lbl6) + QStringLiteral(": ") + zoomEndName(s.ZoomEnd) + u'\n';
-    out += texts.text(LangKey::Lbl12) + QStringLiteral(": ") + aspectName(c.aspect) + u'\n';
-    out += texts.text(LangKey::Lbl2) + QStringLiteral(": ") +
-           texts.text(s.UnitCode == 1   ? LangKey::Lbl4
-                      : s.UnitCode == 2 ? LangKey::Lbl5
-                                        : LangKey::Lbl3) +
+    out += texts.text(LangKey::Lbl6) + QStringLiteral(": ") + QLatin1String(info(s.ZoomEnd).name) +
+           u'\n';
+    out += texts.text(LangKey::Lbl12) + QStringLiteral(": ") +
+           QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).caption) + u'\n';
+    out += texts.text(LangKey::Lbl2) + QStringLiteral(": ") + texts.text(info(s.UnitCode).caption) +
            u'\n';
     out += texts.text(LangKey::Lbl9) + QStringLiteral(": ") +
-           texts.text(s.ScreenPosition == 0 ? LangKey::Lbl10 : LangKey::Lbl11) + u'\n';
-    const std::array<LangKey, 4> labels{LangKey::Lbl13, LangKey::Lbl14, LangKey::Lbl15,
-                                        LangKey::Lbl16};
-    for (std::size_t i = 0; i < 4; ++i)
-        out += label(labels[i]) + QStringLiteral(": ") + c.fieldText[i] + u'\n';
-    const bool two = s.OffsetCount[static_cast<std::size_t>(s.ZoomEnd == 1 ? 1 : 0)] == 2;
+           texts.text(info(s.ScreenPosition).caption) + u'\n';
+    for (const FieldInfo &field : kFields)
+        out += label(field.caption) + QStringLiteral(": ") + c.text(field.field) + u'\n';
+    const bool two = s.offsetCountNow() == 2;
     out += label(LangKey::Lbl17) + QStringLiteral(": ") + c.offsetText[0] +
            (two ? QStringLiteral(" ~ ") + c.offsetText[1] : QString()) + u'\n';
     return out;

@@ -21,7 +21,4 @@ QString jsonReport(const Calculator &calculator, const QStringList &messages, bo
 // The readable result: the six fields with their labels, the model and options.
 QString textReport(const Calculator &calculator, const LanguageTexts &texts);
 
-QString aspectName(int aspectOption);
-QString unitName(int UnitCode);
-
 } // namespace vistrel::cli

@@ -1,10 +1,7 @@
 #include "clirun.h"
 
-#include "calc/calculator.h"
-#include "catalogue/modelloader.h"
 #include "clireport.h"
-#include "clisession.h"
-#include "files/calcfile.h"
+#include "session/session.h"
 
 #include <optional>
 
@@ -39,40 +36,43 @@ private:
     QTextStream &err_;
 };
 
-class Session {
+// One run of the command line: a session started from the program's
+// files, the options applied in a fixed order, then the outputs.
+class Run {
 public:
-    Session(const CliOptions &options, const AppPaths &paths, QTextStream &out, QTextStream &err,
-            WindowOutput *windowOutput)
+    Run(const CliOptions &options, const AppPaths &paths, QTextStream &out, QTextStream &err,
+        WindowOutput *windowOutput)
         : o_(options), paths_(paths), out_(out), err_(err), windowOutput_(windowOutput),
-          observer_(err), calculator_(observer_) {}
+          observer_(err) {
+        session_.addObserver(observer_);
+    }
 
     int run() {
         if (const QString failure = start(); !failure.isEmpty())
             return fail(failure);
         if (o_.listModels) {
-            const auto &models = calculator_.models();
+            const auto &models = session_.calculator().models();
             out_ << (o_.json ? jsonModelList(models) : textModelList(models));
             return Done;
         }
-        const ApplyResult applied =
-            applyOptions(calculator_, o_, [this] { return observer_.firstError; });
-        if (!applied.failure.isEmpty())
-            return fail(applied.failure);
+        bool accepted = true;
+        if (const QString failure = apply(accepted); !failure.isEmpty())
+            return fail(failure);
         if (!o_.save.isEmpty()) {
-            if (Status s = writeCalcFile(o_.save, snapshotCalculation(calculator_)))
-                return fail(s->boxText());
+            if (Result<void> saved = session_.writeTo(o_.save); !saved)
+                return fail(saved.error().boxText());
         }
         if (!o_.pdf.isEmpty() || !o_.png.isEmpty()) {
             if (!windowOutput_)
                 return fail(QStringLiteral("this program cannot draw the window"));
-            if (const QString failure = windowOutput_->write(o_, paths_); !failure.isEmpty())
+            if (const QString failure = windowOutput_->write(session_, o_); !failure.isEmpty())
                 return fail(failure);
         }
         if (o_.json)
-            out_ << jsonReport(calculator_, observer_.messages, applied.accepted);
+            out_ << jsonReport(session_.calculator(), observer_.messages, accepted);
         else
-            out_ << textReport(calculator_, texts_);
-        return applied.accepted ? Done : Refused;
+            out_ << textReport(session_.calculator(), session_.texts());
+        return accepted ? Done : Refused;
     }
 
 private:
@@ -82,21 +82,57 @@ private:
     }
 
     QString start() {
-        const LanguageLoad language = loadLanguage(paths_.languageFile());
+        const LanguageLoad &language = session_.readTexts(paths_);
         if (language.error)
             return language.error->boxText();
         if (!language.complete())
             return kLanguageErrorMessage + QStringLiteral("(missing key %1 in %2)")
                                                .arg(language.missingKey, paths_.languageFile());
-        texts_ = language.texts;
-        calculator_.setMessages(messagesFrom(texts_));
+        if (Result<void> started = session_.start(); !started)
+            return started.error().boxText();
+        return firstError();
+    }
 
-        Result<std::vector<ModelRecord>> models = LoadModelInfo(paths_.catalogueFile());
-        if (!models)
-            return models.error().boxText();
-        if (Status s = calculator_.startUp(std::move(models.value())))
-            return s->boxText();
+    QString firstError() const {
         return observer_.firstError ? observer_.firstError->boxText() : QString();
+    }
+
+    // --open, --model, --zoom, --aspect, --unit, --position and the typed
+    // value, in that order, exactly as the window's controls would.
+    QString apply(bool &accepted) {
+        if (!o_.open.isEmpty()) {
+            if (Result<void> opened = session_.open(o_.open); !opened)
+                return opened.error().boxText();
+        }
+        if (o_.model) {
+            const qsizetype position = session_.controls().modelItems.indexOf(*o_.model);
+            if (position < 0)
+                return QStringLiteral("model not in the catalogue: %1").arg(*o_.model);
+            session_.selectModel(static_cast<int>(position));
+        }
+        if (const QString failure = firstError(); !failure.isEmpty())
+            return failure;
+
+        const Controls &c = session_.controls();
+        if (o_.zoom) {
+            if (!c.zoomEnabled[static_cast<std::size_t>(*o_.zoom)] && c.zoom != *o_.zoom)
+                return QStringLiteral("the model does not offer the %1 end")
+                    .arg(QLatin1String(info(*o_.zoom).name));
+            session_.select(*o_.zoom);
+        }
+        if (o_.aspect) {
+            if (!c.enabled(*o_.aspect))
+                return QStringLiteral("the model does not offer %1")
+                    .arg(QLatin1String(info(*o_.aspect).caption));
+            session_.select(*o_.aspect);
+        }
+        if (o_.unit)
+            session_.select(*o_.unit);
+        if (o_.position)
+            session_.select(*o_.position);
+        if (o_.valueField)
+            accepted = session_.enter(*o_.valueField, o_.valueText);
+        return firstError();
     }
 
     const CliOptions &o_;
@@ -105,8 +141,7 @@ private:
     QTextStream &err_;
     WindowOutput *windowOutput_;
     CliObserver observer_;
-    Calculator calculator_;
-    LanguageTexts texts_;
+    Session session_;
 };
 
 } // namespace
@@ -131,7 +166,7 @@ int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out
     // Nothing reaches stdout unless the whole request was carried out.
     QString buffered;
     QTextStream bufferedOut(&buffered);
-    const int status = Session(parsed.options, resolved, bufferedOut, err, windowOutput).run();
+    const int status = Run(parsed.options, resolved, bufferedOut, err, windowOutput).run();
     bufferedOut.flush();
     if (status != Failed)
         out << buffered;

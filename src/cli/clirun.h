@@ -7,16 +7,20 @@
 #include <QStringList>
 #include <QTextStream>
 
+namespace vistrel {
+class Session;
+}
+
 namespace vistrel::cli {
 
 enum ExitStatus : int { Done = 0, Refused = 1, Failed = 2 };
 
-// Writes the window itself (--pdf, --png) after the options were applied;
-// returns why it could not, or nothing.
+// Writes the window itself (--pdf, --png): a view of the command line's own
+// session, after the options were applied; returns why it could not, or nothing.
 class WindowOutput {
 public:
     virtual ~WindowOutput() = default;
-    virtual QString write(const CliOptions &options, const AppPaths &paths) = 0;
+    virtual QString write(Session &session, const CliOptions &options) = 0;
 };
 
 // Runs vistrel-cli with `arguments` (without the program name); the default

@@ -1,10 +1,10 @@
 #include "windowoutput.h"
 
-#include "clisession.h"
 #include "core/filewriter.h"
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "print/windowprinter.h"
+#include "session/session.h"
 
 #include <QBuffer>
 #include <QPixmap>
@@ -44,7 +44,7 @@ Result<QByteArray> windowImage(QWidget &window) {
     return png;
 }
 
-Status writeOutput(const QString &path, const Result<QByteArray> &bytes) {
+Result<void> writeOutput(const QString &path, const Result<QByteArray> &bytes) {
     if (!bytes)
         return bytes.error();
     return writeFileAtomically(path, *bytes);
@@ -52,31 +52,27 @@ Status writeOutput(const QString &path, const Result<QByteArray> &bytes) {
 
 } // namespace
 
-QString WindowRenderer::write(const CliOptions &options, const AppPaths &paths) {
+QString WindowRenderer::write(Session &session, const CliOptions &options) {
+    // The command line's own session, shown in the real window off-screen:
+    // what the files show is what the options made of it.
     SilentDialogs dialogs;
-    app::MainWindow window(dialogs);
-    if (window.start(paths) != app::MainWindow::StartResult::Ready)
-        return dialogs.firstError.isEmpty() ? QStringLiteral("the window could not start")
-                                            : dialogs.firstError;
-    const ApplyResult applied =
-        applyOptions(window.calculator(), options, [&]() -> std::optional<AppError> {
-            if (dialogs.firstError.isEmpty())
-                return std::nullopt;
-            return makeError(ErrorNumber::InvalidArgument, dialogs.firstError);
-        });
-    if (!applied.failure.isEmpty())
-        return applied.failure;
+    app::MainWindow window(session, dialogs);
+    window.showSession();
+    if (!dialogs.firstError.isEmpty())
+        return dialogs.firstError;
     window.show();
 
     if (!options.png.isEmpty()) {
-        if (Status s = writeOutput(options.png, windowImage(window)))
-            return s->boxText();
+        if (Result<void> written = writeOutput(options.png, windowImage(window)); !written)
+            return written.error().boxText();
     }
     if (!options.pdf.isEmpty()) {
         // The page the printer would get, in its default layout.
         const QPrinter printer(QPrinter::HighResolution);
-        if (Status s = writeOutput(options.pdf, app::windowPagePdf(window, printer.pageLayout())))
-            return s->boxText();
+        if (Result<void> written =
+                writeOutput(options.pdf, print::windowPagePdf(window, printer.pageLayout()));
+            !written)
+            return written.error().boxText();
     }
     return QString();
 }

@@ -4,11 +4,11 @@
 
 namespace vistrel::cli {
 
-// Builds the real calculator window off-screen, applies the same options to
-// it, and writes its image (--png) and its printed page (--pdf).
+// Shows the command line's session in the real calculator window off-screen
+// and writes its image (--png) and its printed page (--pdf).
 class WindowRenderer : public WindowOutput {
 public:
-    QString write(const CliOptions &options, const AppPaths &paths) override;
+    QString write(Session &session, const CliOptions &options) override;
 };
 
 } // namespace vistrel::cli

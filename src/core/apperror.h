@@ -45,8 +45,8 @@ AppError makeError(ErrorNumber number, const QString &description);
 // name from a file cannot break or hide a message line.
 QString visibleText(QStringView text);
 
-// A value or the reason why there is none.
-template <typename T> class Result {
+// A value or the reason why there is none; true on success.
+template <typename T> class [[nodiscard]] Result {
 public:
     Result(T value) : data_(std::move(value)) {}
     Result(AppError error) : data_(std::move(error)) {}
@@ -63,11 +63,29 @@ private:
     std::variant<T, AppError> data_;
 };
 
-// The outcome of an operation that yields nothing but may fail.
-using Status = std::optional<AppError>;
+// The outcome of an operation that yields nothing but may fail: `{}` is success.
+template <> class [[nodiscard]] Result<void> {
+public:
+    Result() = default;
+    Result(AppError error) : error_(std::move(error)) {}
 
-// Inside a function returning a Result or an AppError: assigns the value of
-// `expr` (a Result) to `target`, or returns its error.
+    bool ok() const { return !error_.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const AppError &error() const { return *error_; }
+
+private:
+    std::optional<AppError> error_;
+};
+
+// Inside a function returning a Result or an AppError: returns the error of
+// `expr` (a Result) if it failed.
+#define VISTREL_TRY(expr)                                                                          \
+    do {                                                                                           \
+        if (auto vistrelResult_ = (expr); !vistrelResult_)                                         \
+            return vistrelResult_.error();                                                         \
+    } while (false)
+
+// The same, assigning the value of `expr` to `target` on success.
 #define VISTREL_TRY_ASSIGN(target, expr)                                                           \
     do {                                                                                           \
         auto vistrelResult_ = (expr);                                                              \

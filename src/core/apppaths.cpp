@@ -1,10 +1,7 @@
 #include "core/apppaths.h"
 
-#include "catalogue/catalogueswitch.h"
-#include "catalogue/modelloader.h"
-#include "core/filewriter.h"
+#include "core/filenames.h"
 #include "core/helpers.h"
-#include "core/textfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,25 +32,25 @@ QString languageCode(const QString &tag) {
 QString AppPaths::languageFile() const {
     if (!languageOverride.isEmpty())
         return languageOverride;
-    const QString folder = AddBackslash(dataFolder);
+    const QString folder = addSeparator(dataFolder);
     for (const QString &tag : uiLanguages) {
         const QString code = languageCode(tag);
         if (code == u"en")
             break;
-        const QString translation = folder + QStringLiteral("Language.%1.ini").arg(code);
-        if (!code.isEmpty() && FileExists(translation))
+        const QString translation = folder + kTranslatedLanguageFile.arg(code);
+        if (!code.isEmpty() && fileExists(translation))
             return translation;
     }
-    return folder + QStringLiteral("Language.ini");
+    return folder + kLanguageFile;
 }
 
 QString AppPaths::catalogueFile() const {
     if (!catalogueOverride.isEmpty())
         return catalogueOverride;
-    const QString own = AddBackslash(catalogueFolder) + kModelInfoFile;
-    if (catalogueFolder == dataFolder || FileExists(own))
+    const QString own = addSeparator(catalogueFolder) + kModelInfoFile;
+    if (catalogueFolder == dataFolder || fileExists(own))
         return own;
-    return AddBackslash(dataFolder) + kModelInfoFile;
+    return addSeparator(dataFolder) + kModelInfoFile;
 }
 
 namespace {
@@ -62,8 +59,7 @@ QString dataFolderOf(const QString &executableFolder) {
     const QString installed =
         QDir(executableFolder).absoluteFilePath(QStringLiteral("../share/vistrel"));
     const bool besideExecutable =
-        FileExists(AddBackslash(executableFolder) + QStringLiteral("Language.ini")) ||
-        !QFileInfo(installed).isDir();
+        fileExists(addSeparator(executableFolder) + kLanguageFile) || !QFileInfo(installed).isDir();
     return besideExecutable ? executableFolder : QDir::cleanPath(installed);
 }
 
@@ -82,22 +78,6 @@ AppPaths AppPaths::resolve(const QString &executableFolder, const QString &userD
     paths.catalogueFolder =
         dataFolderWritable || userDataFolder.isEmpty() ? paths.dataFolder : userDataFolder;
     return paths;
-}
-
-Status prepareCatalogueFolder(const AppPaths &paths) {
-    if (paths.catalogueFolder == paths.dataFolder)
-        return std::nullopt;
-    if (!QDir().mkpath(paths.catalogueFolder))
-        return makeError(ErrorNumber::PathNotFound,
-                         QStringLiteral("Path not found: %1").arg(paths.catalogueFolder));
-    const QString own = AddBackslash(paths.catalogueFolder) + kModelInfoFile;
-    if (FileExists(own))
-        return std::nullopt;
-    const Result<QByteArray> shipped = readFileBytes(
-        AddBackslash(paths.dataFolder) + kModelInfoFile, kCatalogueLimits.maxFileBytes);
-    if (!shipped)
-        return shipped.error();
-    return writeFileAtomically(own, *shipped, WriteTarget::OwnFile);
 }
 
 } // namespace vistrel

@@ -33,9 +33,4 @@ struct AppPaths {
                             bool dataFolderWritable);
 };
 
-// Makes sure the catalogue folder holds a ModelInfo.ini before a switch
-// writes its backup there (a first switch in the user's data folder starts
-// from the shipped catalogue).
-Status prepareCatalogueFolder(const AppPaths &paths);
-
 } // namespace vistrel

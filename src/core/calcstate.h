@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/choices.h"
+
 #include <array>
 
 namespace vistrel {
@@ -16,16 +18,16 @@ struct LimitTable {
     double MinDiagonal169Tele = 0;
 };
 
-// The process-wide calculation state. Every length is in inches; the user's
-// unit only matters at entry and display.
+// The calculation state. Every length is in inches; the user's unit only
+// matters at entry and display.
 struct CalcState {
     int ModelIndex = 0;
-    int ZoomEnd = 0;
-    int ScreenPosition = 0;
+    Zoom ZoomEnd = Zoom::Wide;
+    Position ScreenPosition = Position::Top;
     double AspectRatio = 0;
     double AspectHeight = 0;
     double AspectWidth = 0;
-    int UnitCode = 0;
+    Unit UnitCode = Unit::Inches;
     double ScreenWidth = 0;
     double ScreenHeight = 0;
     double ScreenDiagonal = 0;
@@ -41,6 +43,8 @@ struct CalcState {
     double MaxDiagonal = 0;
     double MinDiagonal = 0;
     LimitTable limits;
+
+    int offsetCountNow() const { return OffsetCount[static_cast<std::size_t>(ZoomEnd)]; }
 };
 
 } // namespace vistrel

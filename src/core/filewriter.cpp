@@ -215,7 +215,7 @@ int syncFolder(const QByteArray &path) {
 
 } // namespace
 
-Status writeFileAtomically(const QString &path, const QByteArray &bytes, WriteTarget kind) {
+Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes, WriteTarget kind) {
     Result<Target> resolved = resolveTarget(path, kind);
     if (!resolved)
         return resolved.error();
@@ -240,16 +240,16 @@ Status writeFileAtomically(const QString &path, const QByteArray &bytes, WriteTa
             QStringLiteral("Device I/O error: %1 was written, but its folder could "
                            "not be synced to the disk (%2)")
                 .arg(nameOf(target.path), QString::fromLocal8Bit(std::strerror(error))));
-    return std::nullopt;
+    return {};
 }
 
-Status removeOwnFile(const QString &path) {
+Result<void> removeOwnFile(const QString &path) {
     Target target;
     target.path = QFile::encodeName(path);
     target.existed = true;
     if (::unlink(target.path.constData()) != 0 && errno != ENOENT)
         return systemError(errno, QStringLiteral("cannot remove"), target);
-    return std::nullopt;
+    return {};
 }
 
 void ignoreFileSizeSignal() {

@@ -28,12 +28,12 @@ enum class WriteTarget {
 // file behind. The error names the cause and says that nothing was replaced.
 // A name that cannot stand for the exact bytes of a file name (one holding
 // U+FFFD, which stands in for bytes that are not valid UTF-8) is refused.
-Status writeFileAtomically(const QString &path, const QByteArray &bytes,
-                           WriteTarget target = WriteTarget::UserFile);
+Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes,
+                                 WriteTarget target = WriteTarget::UserFile);
 
 // Removes one of the program's own files; a link is removed, not its target.
 // A missing file is no error.
-Status removeOwnFile(const QString &path);
+Result<void> removeOwnFile(const QString &path);
 
 // A write beyond the file size limit (RLIMIT_FSIZE) then fails with an error
 // the writer reports, instead of the signal that would kill the process.

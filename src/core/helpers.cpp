@@ -14,7 +14,7 @@ bool isSeparator(QChar c) {
 }
 } // namespace
 
-QString AddBackslash(const QString &path) {
+QString addSeparator(const QString &path) {
     if (!path.isEmpty() && isSeparator(path.back()))
         return path;
     // A Windows path keeps its own separator; everything else gets the native one.
@@ -22,7 +22,7 @@ QString AddBackslash(const QString &path) {
     return path + (windowsStyle ? u'\\' : u'/');
 }
 
-QString FileNameOfPath(const QString &path) {
+QString fileNameOfPath(const QString &path) {
     for (qsizetype i = path.size() - 1; i >= 0; --i) {
         if (isSeparator(path.at(i)))
             return path.mid(i + 1);
@@ -30,17 +30,17 @@ QString FileNameOfPath(const QString &path) {
     return QString();
 }
 
-QString StripExtension(const QString &fileName) {
+QString stripExtension(const QString &fileName) {
     const qsizetype dot = fileName.lastIndexOf(u'.');
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
-bool FileExists(const QString &path) {
+bool fileExists(const QString &path) {
     const QFileInfo info(path);
     return info.exists() && info.isFile() && !info.isHidden();
 }
 
-QString ReplaceText(const QString &text, const QString &search, const QString &replacement) {
+QString replaceText(const QString &text, const QString &search, const QString &replacement) {
     if (search.isEmpty())
         return text;
     QString result;
@@ -57,33 +57,11 @@ QString ReplaceText(const QString &text, const QString &search, const QString &r
     return result;
 }
 
-double MaxOf(double a, double b) {
+double maxOf(double a, double b) {
     return a > b ? a : b;
 }
 
-double unitFactor(int UnitCode) {
-    switch (UnitCode) {
-    case Feet:
-        return kInchesToFeet;
-    case Centimeters:
-        return kInchesToCentimeters;
-    default:
-        return 1.0;
-    }
-}
-
-double ToInches(double value, int UnitCode) {
-    switch (UnitCode) {
-    case Feet:
-        return value / kInchesToFeet;
-    case Centimeters:
-        return value / kInchesToCentimeters;
-    default:
-        return value;
-    }
-}
-
-double RoundUp(double value) {
+double roundUp(double value) {
     // The double closest to 0.99999999999; spelled as its bit pattern so that
     // no compiler rounding of the literal can change which fractions are dropped.
     static const double almostOne = std::bit_cast<double>(std::uint64_t{0x3FEFFFFFFFFEA028});

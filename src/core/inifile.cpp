@@ -24,20 +24,19 @@ IniFile IniFile::load(const QString &path) {
 
 Result<IniFile> IniFile::read(const QString &path) {
     IniFile ini;
-    if (Status s = readTextLines(path, kSettingsLimits, [&ini](QStringView line) {
-            ini.take(line);
-            return Result<LineStep>(LineStep::More);
-        }))
-        return *s;
+    VISTREL_TRY(readTextLines(path, kSettingsLimits, [&ini](QStringView line) {
+        ini.take(line);
+        return Result<LineStep>(LineStep::More);
+    }));
     return ini;
 }
 
 IniFile IniFile::parse(const QString &text) {
     IniFile ini;
-    forEachLine(text, [&ini](QStringView line) {
+    static_cast<void>(forEachLine(text, [&ini](QStringView line) {
         ini.take(line);
         return Result<LineStep>(LineStep::More);
-    });
+    }));
     return ini;
 }
 
@@ -69,10 +68,6 @@ QString IniFile::nameOf(QStringView section, QStringView key) {
 
 QString IniFile::value(const QString &section, const QString &key) const {
     return values_.value(nameOf(section, key));
-}
-
-QString ReadIniString(const QString &path, const QString &section, const QString &key) {
-    return IniFile::load(path).value(section, key);
 }
 
 } // namespace vistrel

@@ -37,8 +37,4 @@ inline constexpr qsizetype kIniValueLimit = 1023;
 // would be cut to kIniValueLimit characters anyway).
 inline constexpr ReadLimits kSettingsLimits{2 << 20, 64 << 10, true};
 
-// One value of a settings file; empty text when the file, section or key is
-// missing or the value is empty.
-QString ReadIniString(const QString &path, const QString &section, const QString &key);
-
 } // namespace vistrel

@@ -58,7 +58,7 @@ std::array<QString, kOptionalKeyCount> LanguageTexts::defaultOptionalTexts() {
     return texts;
 }
 
-std::optional<QString> GetLanguageText(const IniFile &ini, LangKey key) {
+std::optional<QString> languageText(const IniFile &ini, LangKey key) {
     QString value = ini.value(kLanguageSection, languageKeyName(key));
     if (value.trimmed().isEmpty())
         return std::nullopt;
@@ -84,7 +84,7 @@ LanguageLoad loadLanguage(const QString &path) {
     }
     for (int i = 0; i < kLanguageKeyCount; ++i) {
         const auto key = static_cast<LangKey>(i);
-        const std::optional<QString> text = GetLanguageText(ini, key);
+        const std::optional<QString> text = languageText(ini, key);
         if (!text) {
             load.missingKey = languageKeyName(key);
             return load;
@@ -107,7 +107,7 @@ LanguageLoad loadLanguage(const QString &path) {
 }
 
 QString labelWithBreaks(const QString &caption) {
-    return ReplaceText(caption, QStringLiteral("<BR>"), QStringLiteral("\r\n"));
+    return replaceText(caption, QStringLiteral("<BR>"), QStringLiteral("\r\n"));
 }
 
 } // namespace vistrel

@@ -91,8 +91,7 @@ public:
             afterCR_ = false;
             const Unit *stop =
                 std::find_if(data, end, [](Unit u) { return u == Unit(kCR) || u == Unit(kLF); });
-            if (Status s = append(data, stop))
-                return *s;
+            VISTREL_TRY(append(data, stop));
             data = stop;
             if (data == end)
                 break;
@@ -114,12 +113,12 @@ public:
 private:
     static constexpr qsizetype kUnitBytes = sizeof(Unit);
 
-    Status append(const Unit *from, const Unit *to) {
+    Result<void> append(const Unit *from, const Unit *to) {
         if (cutting_ || from == to)
-            return std::nullopt;
+            return {};
         line_.append(from, to);
         if (static_cast<qsizetype>(line_.size()) * kUnitBytes <= limits_.maxLineBytes)
-            return std::nullopt;
+            return {};
         if (!limits_.cutLongLines)
             return makeError(ErrorNumber::BadRecordLength,
                              QStringLiteral("Bad record length: line %1 of %2 is longer than %3 "
@@ -129,7 +128,7 @@ private:
                                  .arg(limits_.maxLineBytes));
         cutLine(line_, limits_.maxLineBytes);
         cutting_ = true;
-        return std::nullopt;
+        return {};
     }
 
     Result<LineStep> deliver() {
@@ -219,7 +218,7 @@ AppError tooLarge(const QString &name, qint64 limit) {
                          .arg(limit));
 }
 
-Status openForReading(QFile &file) {
+Result<void> openForReading(QFile &file) {
     const QString path = file.fileName();
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -239,7 +238,7 @@ Status openForReading(QFile &file) {
                                                 : QStringLiteral("Path/File access error"),
                                          path));
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
@@ -269,7 +268,7 @@ QStringList splitLines(const QString &text) {
     return lines;
 }
 
-Status forEachLine(QStringView text, const LineSink &sink) {
+Result<void> forEachLine(QStringView text, const LineSink &sink) {
     LineCursor cursor(text);
     for (QStringView line; cursor.next(line);) {
         Result<LineStep> step = sink(line);
@@ -278,11 +277,11 @@ Status forEachLine(QStringView text, const LineSink &sink) {
         if (*step == LineStep::Stop)
             break;
     }
-    return std::nullopt;
+    return {};
 }
 
-Status readTextLines(QIODevice &device, const QString &name, const ReadLimits &limits,
-                     const LineSink &sink, QByteArray *bytesRead) {
+Result<void> readTextLines(QIODevice &device, const QString &name, const ReadLimits &limits,
+                           const LineSink &sink, QByteArray *bytesRead) {
     LineReader reader(name, limits, sink);
     std::array<char, kChunkBytes> chunk{};
     qint64 total = 0;
@@ -305,19 +304,20 @@ Status readTextLines(QIODevice &device, const QString &name, const ReadLimits &l
         if (!step)
             return step.error();
         if (*step == LineStep::Stop)
-            return std::nullopt;
+            return {};
         if (usable < got)
             return tooLarge(name, limits.maxFileBytes);
     }
     Result<LineStep> last = reader.finish();
-    return last ? Status() : Status(last.error());
+    if (!last)
+        return last.error();
+    return {};
 }
 
-Status readTextLines(const QString &path, const ReadLimits &limits, const LineSink &sink,
-                     QByteArray *bytesRead) {
+Result<void> readTextLines(const QString &path, const ReadLimits &limits, const LineSink &sink,
+                           QByteArray *bytesRead) {
     QFile file(path);
-    if (Status s = openForReading(file))
-        return s;
+    VISTREL_TRY(openForReading(file));
     return readTextLines(file, path, limits, sink, bytesRead);
 }
 
@@ -337,8 +337,7 @@ QString decodeText(const QByteArray &bytes) {
 
 Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes) {
     QFile file(path);
-    if (Status s = openForReading(file))
-        return *s;
+    VISTREL_TRY(openForReading(file));
     if (!QFileInfo(path).isFile())
         return makeError(
             ErrorNumber::PathFileAccessError,
@@ -361,12 +360,11 @@ Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes) {
 
 Result<QString> readTextFile(const QString &path, const ReadLimits &limits) {
     QString text;
-    if (Status s = readTextLines(path, limits, [&text](QStringView line) {
-            text += line;
-            text += u'\n';
-            return Result<LineStep>(LineStep::More);
-        }))
-        return *s;
+    VISTREL_TRY(readTextLines(path, limits, [&text](QStringView line) {
+        text += line;
+        text += u'\n';
+        return Result<LineStep>(LineStep::More);
+    }));
     return text;
 }
 

@@ -57,13 +57,13 @@ using LineSink = std::function<Result<LineStep>(QStringView line)>;
 // Errors: 53 file not found, 76 its folder not found, 75 a folder or a file
 // that cannot be opened, 70 permission denied, 57 a read error, 59 a line or
 // file beyond the limits, or the sink's own error.
-Status readTextLines(const QString &path, const ReadLimits &limits, const LineSink &sink,
-                     QByteArray *bytesRead = nullptr);
+Result<void> readTextLines(const QString &path, const ReadLimits &limits, const LineSink &sink,
+                           QByteArray *bytesRead = nullptr);
 // The same from an open device; `name` is what errors call it.
-Status readTextLines(QIODevice &device, const QString &name, const ReadLimits &limits,
-                     const LineSink &sink, QByteArray *bytesRead = nullptr);
+Result<void> readTextLines(QIODevice &device, const QString &name, const ReadLimits &limits,
+                           const LineSink &sink, QByteArray *bytesRead = nullptr);
 // The lines of a text already in memory, split as LineCursor does.
-Status forEachLine(QStringView text, const LineSink &sink);
+Result<void> forEachLine(QStringView text, const LineSink &sink);
 
 // A whole file within the limits, as text whose lines end in LF.
 Result<QString> readTextFile(const QString &path, const ReadLimits &limits);

@@ -27,7 +27,7 @@ Result<SideGeometry> layoutSideView(const SideMetrics &m, const SideInput &in) {
 
     // The near edge of the image lies 7 pixels beyond the lens axis, or on it
     // when there is no offset at all.
-    const bool top = in.ScreenPosition == 0;
+    const bool top = in.ScreenPosition == Position::Top;
     if (top) {
         g.a = 27;
         if (in.bothOffsetsZero)

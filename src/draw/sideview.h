@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/choices.h"
 #include "draw/pixel.h"
 
 #include <array>
@@ -16,7 +17,7 @@ struct SideMetrics {
 };
 
 struct SideInput {
-    int ScreenPosition = 1; // 0 top, 1 bottom
+    Position ScreenPosition = Position::Bottom;
     int offsetCountNow = 1; // offsets of the current zoom end: 1 or 2
     bool bothOffsetsZero = false;
     int ModelDrawFlag = 0;

@@ -1,7 +1,7 @@
 #include "files/calcfile.h"
 
+#include "core/choices.h"
 #include "core/filewriter.h"
-#include "core/helpers.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
 
@@ -83,29 +83,6 @@ QByteArray number(double value) {
 }
 
 } // namespace
-
-CalcFileData snapshotCalculation(const Calculator &calculator) {
-    const CalcState &s = calculator.state();
-    CalcFileData d;
-    if (const ModelRecord *model = calculator.currentModel())
-        d.model = *model;
-    d.ZoomEnd = static_cast<std::int16_t>(s.ZoomEnd);
-    d.ScreenPosition = static_cast<std::int16_t>(s.ScreenPosition);
-    d.AspectRatio = s.AspectRatio;
-    d.AspectHeight = s.AspectHeight;
-    d.AspectWidth = s.AspectWidth;
-    d.UnitCode = static_cast<std::int16_t>(s.UnitCode);
-    d.ScreenWidth = s.ScreenWidth;
-    d.ScreenHeight = s.ScreenHeight;
-    d.ScreenDiagonal = s.ScreenDiagonal;
-    d.ProjectionDistance = s.ProjectionDistance;
-    d.OffsetA = s.OffsetA;
-    d.OffsetB = s.OffsetB;
-    d.OffsetCount = {static_cast<std::int16_t>(s.OffsetCount[0]),
-                     static_cast<std::int16_t>(s.OffsetCount[1])};
-    d.MaxDistance = s.MaxDistance;
-    return d;
-}
 
 QByteArray formatCalcFile(const CalcFileData &d) {
     QByteArray out;
@@ -203,23 +180,24 @@ Result<CalcFileData> itemsOf(const QStringList &lines) {
     VISTREL_TRY_ASSIGN(d.OffsetCount[1], in.int16());
     VISTREL_TRY_ASSIGN(d.MaxDistance, in.number());
 
-    if (d.ZoomEnd < 0 || d.ZoomEnd > 1)
+    if (!choiceOf<Zoom>(d.ZoomEnd))
         return itemError(ErrorNumber::InvalidPropertyValue, 20,
                          QStringLiteral("Invalid property value: zoom end %1").arg(d.ZoomEnd));
-    if (d.ScreenPosition < 0 || d.ScreenPosition > 1)
+    if (!choiceOf<Position>(d.ScreenPosition))
         return itemError(
             ErrorNumber::InvalidPropertyValue, 21,
             QStringLiteral("Invalid property value: position %1").arg(d.ScreenPosition));
-    if (d.UnitCode < 0 || d.UnitCode > 2)
+    if (!choiceOf<Unit>(d.UnitCode))
         return itemError(ErrorNumber::InvalidPropertyValue, 25,
                          QStringLiteral("Invalid property value: unit %1").arg(d.UnitCode));
     return d;
 }
 
 // The file's own errors name the file; errors of the reader name it already.
-Result<CalcFileData> itemsOfFile(const Status &read, const ItemLines &items, const QString &name) {
-    if (read)
-        return *read;
+Result<CalcFileData> itemsOfFile(const Result<void> &read, const ItemLines &items,
+                                 const QString &name) {
+    if (!read)
+        return read.error();
     Result<CalcFileData> data = itemsOf(items.lines);
     if (!data)
         return makeError(data.error().number,
@@ -231,71 +209,24 @@ Result<CalcFileData> itemsOfFile(const Status &read, const ItemLines &items, con
 
 Result<CalcFileData> parseCalcFile(const QString &text) {
     ItemLines items;
-    if (Status s = forEachLine(text, sinkOf(items)))
-        return *s;
+    VISTREL_TRY(forEachLine(text, sinkOf(items)));
     return itemsOf(items.lines);
 }
 
 Result<CalcFileData> readCalcFile(QIODevice &device, const QString &name) {
     ItemLines items(name);
-    const Status read = readTextLines(device, name, kCalcFileLimits, sinkOf(items));
+    const Result<void> read = readTextLines(device, name, kCalcFileLimits, sinkOf(items));
     return itemsOfFile(read, items, name);
 }
 
 Result<CalcFileData> readCalcFile(const QString &path) {
     ItemLines items(path);
-    const Status read = readTextLines(path, kCalcFileLimits, sinkOf(items));
+    const Result<void> read = readTextLines(path, kCalcFileLimits, sinkOf(items));
     return itemsOfFile(read, items, path);
 }
 
-Status writeCalcFile(const QString &path, const CalcFileData &data) {
+Result<void> writeCalcFile(const QString &path, const CalcFileData &data) {
     return writeFileAtomically(path, formatCalcFile(data));
-}
-
-Status SaveCalculateFile(Calculator &calculator, SaveKind kind,
-                         const std::function<QString()> &askName, bool *named) {
-    QString fileName = kind == SaveKind::Save ? calculator.CurrentFileName() : QString();
-    if (named)
-        *named = false;
-    if (fileName.isEmpty() || !FileExists(fileName)) {
-        fileName = askName();
-        if (fileName.isEmpty()) {
-            if (kind == SaveKind::Save)
-                calculator.setCurrentFileName(QString());
-            return std::nullopt;
-        }
-        calculator.setCurrentFileName(fileName);
-        if (named)
-            *named = true;
-    }
-    return writeCalcFile(fileName, snapshotCalculation(calculator));
-}
-
-RestoreRequest restoreRequestFrom(const CalcFileData &d) {
-    RestoreRequest request;
-    request.model = d.model;
-    request.ZoomEnd = d.ZoomEnd;
-    request.ScreenPosition = d.ScreenPosition;
-    request.AspectHeight = d.AspectHeight;
-    request.AspectWidth = d.AspectWidth;
-    request.UnitCode = d.UnitCode;
-    request.ScreenDiagonal = d.ScreenDiagonal;
-    return request;
-}
-
-Status OpenCalculateFile(Calculator &calculator, const QString &path) {
-    const Result<CalcFileData> data = readCalcFile(path);
-    if (!data)
-        return data.error();
-    if (Status s = calculator.restore(restoreRequestFrom(*data)))
-        return s;
-    calculator.setCurrentFileName(path);
-    return std::nullopt;
-}
-
-QString captionWithFile(const QString &appTitle, const QString &path) {
-    return appTitle + QStringLiteral(" [") + StripExtension(FileNameOfPath(path)) +
-           QStringLiteral("]");
 }
 
 } // namespace vistrel

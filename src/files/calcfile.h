@@ -1,6 +1,5 @@
 #pragma once
 
-#include "calc/calculator.h"
 #include "catalogue/modelrecord.h"
 #include "core/apperror.h"
 #include "core/textfile.h"
@@ -10,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 
 namespace vistrel {
 
@@ -41,9 +39,6 @@ inline constexpr int kCalcFileItems = 34;
 // model name of a catalogue line.
 inline constexpr ReadLimits kCalcFileLimits{16 << 20, 256 << 10, false};
 
-// What the calculator currently holds, as a calculation file stores it.
-CalcFileData snapshotCalculation(const Calculator &calculator);
-
 // 34 lines ended by CR LF, UTF-8; strings in quotation marks, numbers with "."
 // and enough digits to read back the same double.
 QByteArray formatCalcFile(const CalcFileData &data);
@@ -58,26 +53,6 @@ Result<CalcFileData> readCalcFile(QIODevice &device, const QString &name);
 
 // Writes through a temporary file in the same folder that replaces the target
 // only when everything was written, so a failed save keeps the previous file.
-Status writeCalcFile(const QString &path, const CalcFileData &data);
-
-enum class SaveKind { Save, SaveAs };
-
-// File > Save and Save As. Save writes to the calculator's current file
-// without asking while that file exists; otherwise, and always for Save As,
-// `askName` is asked for a name (the Save dialog, empty when cancelled). The
-// chosen name becomes the current file name before the file is written; a
-// Save whose dialog was cancelled leaves no current file name. `named` tells
-// whether a new name was chosen (the window caption changes then).
-Status SaveCalculateFile(Calculator &calculator, SaveKind kind,
-                         const std::function<QString()> &askName, bool *named = nullptr);
-
-// What opening takes from a file: the model, the four options and the diagonal.
-RestoreRequest restoreRequestFrom(const CalcFileData &data);
-
-// File > Open without the dialog: reads the file, then restores the calculator.
-Status OpenCalculateFile(Calculator &calculator, const QString &path);
-
-// Window caption after a file was opened or saved: title [name without folder and extension].
-QString captionWithFile(const QString &appTitle, const QString &path);
+[[nodiscard]] Result<void> writeCalcFile(const QString &path, const CalcFileData &data);
 
 } // namespace vistrel

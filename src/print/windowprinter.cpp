@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-namespace vistrel::app {
+namespace vistrel::print {
 
 namespace {
 // The resolution the page is laid out in; the image itself keeps its pixels.
@@ -41,4 +41,4 @@ Result<QByteArray> windowPagePdf(QWidget &window, const QPageLayout &layout) {
     return pdf;
 }
 
-} // namespace vistrel::app
+} // namespace vistrel::print

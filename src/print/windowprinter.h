@@ -7,7 +7,7 @@
 class QPageLayout;
 class QWidget;
 
-namespace vistrel::app {
+namespace vistrel::print {
 
 // The printed page as a one-page PDF: the window as it shows on screen (its
 // client area with the menu bar), scaled to fit the printable area of
@@ -15,4 +15,4 @@ namespace vistrel::app {
 // diagrams' colours and lines reach the paper as they are on screen.
 Result<QByteArray> windowPagePdf(QWidget &window, const QPageLayout &layout);
 
-} // namespace vistrel::app
+} // namespace vistrel::print

@@ -4,8 +4,9 @@
 #include "drawbox.h"
 #include "mainwindow.h"
 #include "pictures.h"
-#include "print/printdialog.h"
+#include "printdialog.h"
 #include "scripteddialogs.h"
+#include "session/session.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -83,7 +84,9 @@ private:
         f.write(bytes);
     }
     MainWindow::StartResult startWindow() {
-        window_ = std::make_unique<MainWindow>(dialogs_);
+        window_.reset();
+        session_ = std::make_unique<Session>();
+        window_ = std::make_unique<MainWindow>(*session_, dialogs_);
         return window_->start(AppPaths::resolve(dir_->path(), QString()));
     }
     template <typename T> T *child(const QString &name) const {
@@ -118,6 +121,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir_;
     ScriptedDialogs dialogs_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> window_;
 };
 
@@ -255,7 +259,7 @@ void TestMainWindow::tabEntersAnOptionGroupAtItsChoice() {
     QTest::keyClick(option("optPosition_1"), Qt::Key_Up);
     QCOMPARE(QApplication::focusWidget(), option("optPosition_0"));
     QVERIFY(option("optPosition_0")->isChecked());
-    QCOMPARE(window_->calculator().state().ScreenPosition, 0);
+    QCOMPARE(window_->calculator().state().ScreenPosition, Position::Top);
     QTest::keyClick(option("optPosition_0"), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), option("optAspect_0"));
     // Backwards into the units, which were changed by a click: their choice again.

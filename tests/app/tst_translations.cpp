@@ -1,8 +1,9 @@
 #include "aboutdialog.h"
 #include "core/apppaths.h"
 #include "mainwindow.h"
-#include "print/printdialog.h"
+#include "printdialog.h"
 #include "scripteddialogs.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,6 +174,7 @@ class TestTranslations : public QObject {
 
     std::unique_ptr<QTemporaryDir> dir_;
     ScriptedDialogs dialogs_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> window_;
     QLocale original_;
 
@@ -182,7 +184,9 @@ class TestTranslations : public QObject {
     }
     MainWindow::StartResult startIn(const QString &locale) {
         QLocale::setDefault(QLocale(locale));
-        window_ = std::make_unique<MainWindow>(dialogs_);
+        window_.reset();
+        session_ = std::make_unique<Session>();
+        window_ = std::make_unique<MainWindow>(*session_, dialogs_);
         return window_->start(AppPaths::resolve(dir_->path(), QString()));
     }
 

@@ -5,6 +5,7 @@
 #include "fsentries.h"
 #include "mainwindow.h"
 #include "scripteddialogs.h"
+#include "session/session.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -42,6 +43,7 @@ class TestWindowFiles : public QObject {
 
     std::unique_ptr<QTemporaryDir> dir_;
     ScriptedDialogs dialogs_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> window_;
 
     QString path(const QString &name) const { return dir_->filePath(name); }
@@ -51,7 +53,9 @@ class TestWindowFiles : public QObject {
         f.write(bytes);
     }
     MainWindow::StartResult startWindow() {
-        window_ = std::make_unique<MainWindow>(dialogs_);
+        window_.reset();
+        session_ = std::make_unique<Session>();
+        window_ = std::make_unique<MainWindow>(*session_, dialogs_);
         return window_->start(AppPaths::resolve(dir_->path(), QString()));
     }
     void trigger(const char *action, const QString &answer) {

@@ -1,4 +1,5 @@
 #include "aboutdialog.h"
+#include "catalogue/catalogueswitch.h"
 #include "core/apppaths.h"
 #include "dialogs.h"
 #include "singleinstance.h"
@@ -159,9 +160,17 @@ void TestWindowParts::installedProgramKeepsItsCatalogueInTheUserFolder() {
     QCOMPARE(QDir(installed.dataFolder).canonicalPath(), QDir(shared).canonicalPath());
     QCOMPARE(installed.catalogueFolder, user);
     QCOMPARE(installed.catalogueFile(), installed.dataFolder + QStringLiteral("/ModelInfo.ini"));
-    QVERIFY(!prepareCatalogueFolder(installed));
+    QFile chosen(prefix.filePath(QStringLiteral("chosen.ini")));
+    QVERIFY(chosen.open(QIODevice::WriteOnly));
+    chosen.write("h\r\nChosen,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n");
+    chosen.close();
+    QVERIFY(
+        switchCatalogue(chosen.fileName(), installed, [](const auto &) { return Result<void>(); }));
+    // The user's folder holds the switch; the shipped catalogue is its backup there.
     QCOMPARE(installed.catalogueFile(), user + QStringLiteral("/ModelInfo.ini"));
-    QCOMPARE(QFileInfo(installed.catalogueFile()).size(), shipped.size());
+    QCOMPARE(QFileInfo(installed.catalogueFile()).size(), chosen.size());
+    QCOMPARE(QFileInfo(user + QStringLiteral("/OLD.ini")).size(), shipped.size());
+    QCOMPARE(QFileInfo(shipped.fileName()).size(), shipped.size());
 }
 
 QTEST_MAIN(TestWindowParts)

@@ -1,4 +1,5 @@
 #include "catalogue/catalogueswitch.h"
+#include "core/filenames.h"
 
 #include "fsentries.h"
 
@@ -19,8 +20,15 @@ const QByteArray kOutside = "h\r\nOutside,30,200,30,200,0.7,1,0.6,1,0,0,0,0,0,0,
 
 const QString kOutsideLink = u"(outside)"_s;
 
-Status acceptAll(const std::vector<ModelRecord> &) {
-    return std::nullopt;
+Result<void> acceptAll(const std::vector<ModelRecord> &) {
+    return {};
+}
+
+// The program's folder for a switch: the catalogue is kept there.
+AppPaths folderPaths(const QString &folder) {
+    AppPaths paths;
+    paths.dataFolder = paths.catalogueFolder = folder;
+    return paths;
 }
 
 } // namespace
@@ -93,7 +101,7 @@ private slots:
         QVERIFY(makeEntry(entry, in(name),
                           linkTo == kOutsideLink ? out(u"outside.ini"_s) : in(linkTo)));
         const Result<CatalogueSwitch> result =
-            switchCatalogue(in(u"chosen.ini"_s), dir_->path(), acceptAll);
+            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll);
         QVERIFY2(result.ok(), result.ok() ? "" : qPrintable(result.error().description));
         QCOMPARE(result->models.front().ModelName, u"Chosen"_s);
         QCOMPARE(folderState(), expected(kChosen, kInUse));
@@ -105,7 +113,7 @@ private slots:
     void aLinkedCatalogueInUseIsBackedUpAndReplaced() {
         QFile::remove(in(kModelInfoFile));
         QVERIFY(makeEntry(Entry::Link, in(kModelInfoFile), out(u"outside.ini"_s)));
-        QVERIFY(switchCatalogue(in(u"chosen.ini"_s), dir_->path(), acceptAll).ok());
+        QVERIFY(switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll).ok());
         QCOMPARE(folderState(), expected(kChosen, kOutside));
         QCOMPARE(describeEntry(out(u"outside.ini"_s)), u"file: "_s + QString::fromUtf8(kOutside));
     }
@@ -116,13 +124,13 @@ private slots:
         write(in(kBackupFile), kOlder);
         QVERIFY(makeEntry(Entry::Link, in(kWorkingCopyFile), out(u"outside.ini"_s)));
         const QStringList before = folderState();
-        const auto refuse = [](const std::vector<ModelRecord> &models) -> Status {
+        const auto refuse = [](const std::vector<ModelRecord> &models) -> Result<void> {
             return makeError(
                 ErrorNumber::InvalidPropertyValue,
                 u"Invalid property value: model %1 is unusable"_s.arg(models.front().ModelName));
         };
         const Result<CatalogueSwitch> result =
-            switchCatalogue(in(u"chosen.ini"_s), dir_->path(), refuse);
+            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), refuse);
         QVERIFY(!result.ok());
         QCOMPARE(result.error().code(), 380);
         QVERIFY(result.error().description.contains(in(u"chosen.ini"_s)));
@@ -151,7 +159,7 @@ private slots:
         write(in(u"chosen.ini"_s), content);
         const QStringList before = folderState();
         const Result<CatalogueSwitch> result =
-            switchCatalogue(in(u"chosen.ini"_s), dir_->path(), acceptAll);
+            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll);
         QCOMPARE(result.ok() ? 0 : result.error().code(), error);
         QVERIFY2(result.error().description.contains(where + in(u"chosen.ini"_s)),
                  qPrintable(result.error().description));
@@ -165,7 +173,7 @@ private slots:
         write(in(u"chosen.ini"_s), "header only\r\n");
         QVERIFY(makeEntry(Entry::Link, in(kWorkingCopyFile), out(u"outside.ini"_s)));
         const Result<CatalogueSwitch> result =
-            switchCatalogue(in(u"chosen.ini"_s), dir_->path(), acceptAll);
+            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll);
         QVERIFY(result.ok());
         QCOMPARE(result->outcome, CatalogueSwitch::Outcome::NoModels);
         QCOMPARE(result->models.front().ModelName, u"InUse"_s);
@@ -177,7 +185,7 @@ private slots:
     void aDeviceIsNoCatalogue() {
         const QStringList before = folderState();
         const Result<CatalogueSwitch> result =
-            switchCatalogue(u"/dev/zero"_s, dir_->path(), acceptAll);
+            switchCatalogue(u"/dev/zero"_s, folderPaths(dir_->path()), acceptAll);
         QCOMPARE(result.ok() ? 0 : result.error().code(), 75);
         QCOMPARE(folderState(), before);
     }

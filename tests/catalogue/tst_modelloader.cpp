@@ -71,11 +71,39 @@ private slots:
         QFETCH(int, error);
         QFETCH(QStringList, names);
         QFETCH(Fields, last);
-        const auto models = parseModelInfo(text, u"ModelInfo.ini"_s);
+        const auto models = parseCatalogue(text, u"ModelInfo.ini"_s);
         QCOMPARE(models ? 0 : models.error().code(), error);
         QCOMPARE(::names(models), names);
         for (int field = 1; field <= last.size(); ++field)
             QCOMPARE(numericField(models->back(), field), last[field - 1]);
+    }
+
+    // Every field to its own member: 18 numbers that differ, each checked by name.
+    void eachFieldHasItsPlace() {
+        const auto models =
+            parseCatalogue(catalogue({u"Distinct,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18"_s}),
+                           u"ModelInfo.ini"_s);
+        QVERIFY(models && models->size() == 1);
+        const ModelRecord &m = models->front();
+        QCOMPARE(m.ModelName, u"Distinct"_s);
+        QCOMPARE(m.MinDiagonal43Wide, 1.0);
+        QCOMPARE(m.MaxDiagonal43Wide, 2.0);
+        QCOMPARE(m.MinDiagonal43Tele, 3.0);
+        QCOMPARE(m.MaxDiagonal43Tele, 4.0);
+        QCOMPARE(m.WideCoefA, 5.0);
+        QCOMPARE(m.WideCoefB, 6.0);
+        QCOMPARE(m.TeleCoefA, 7.0);
+        QCOMPARE(m.TeleCoefB, 8.0);
+        QCOMPARE(m.WideOffsetCoefA, 9.0);
+        QCOMPARE(m.TeleOffsetCoefA, 10.0);
+        QCOMPARE(m.WideOffsetCoefB, 11.0);
+        QCOMPARE(m.TeleOffsetCoefB, 12.0);
+        QCOMPARE(m.WideScreenMode, 13);
+        QCOMPARE(m.ModelDrawFlag, 14);
+        QCOMPARE(m.MinDiagonal169Wide, 15.0);
+        QCOMPARE(m.MaxDiagonal169Wide, 16.0);
+        QCOMPARE(m.MinDiagonal169Tele, 17.0);
+        QCOMPARE(m.MaxDiagonal169Tele, 18.0);
     }
 
     void fromFile() {
@@ -87,11 +115,11 @@ private slots:
         file.write("Header\rModel A\rMod\xE8le B,1\r");
         file.close();
         // A name alone on its line must not keep a stray CR.
-        QCOMPARE(names(LoadModelInfo(path)), (QStringList{u"Model A"_s, u"Mod\u00E8le B"_s}));
+        QCOMPARE(names(loadCatalogue(path)), (QStringList{u"Model A"_s, u"Mod\u00E8le B"_s}));
 
         QVERIFY(QDir(dir.path()).mkdir(u"folder.ini"_s));
-        QCOMPARE(LoadModelInfo(dir.filePath(u"missing.ini"_s)).error().code(), 53);
-        QCOMPARE(LoadModelInfo(dir.filePath(u"folder.ini"_s)).error().code(), 75);
+        QCOMPARE(loadCatalogue(dir.filePath(u"missing.ini"_s)).error().code(), 53);
+        QCOMPARE(loadCatalogue(dir.filePath(u"folder.ini"_s)).error().code(), 75);
 
         // Random bytes, biased towards those the reader reacts to: only a number
         // out of range (or, improbably, too many models) may fail.
@@ -102,7 +130,7 @@ private slots:
             for (int i = random.bounded(1, 4000); i > 0; --i)
                 bytes += random.bounded(4) ? kAlphabet[random.bounded(int(sizeof kAlphabet) - 1)]
                                            : char(random.bounded(256));
-            const auto models = parseModelInfo(decodeText(bytes), path);
+            const auto models = parseCatalogue(decodeText(bytes), path);
             QVERIFY(models || models.error().code() == 6 || models.error().code() == 9);
         }
     }
@@ -112,12 +140,12 @@ private slots:
     void endlessCataloguesStop() {
         const QByteArray line = "Model,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0\r\n";
         EndlessDevice models("Header\r\n", line);
-        QCOMPARE(loadModelInfo(models, u"endless"_s).error().code(), 9);
+        QCOMPARE(loadCatalogue(models, u"endless"_s).error().code(), 9);
         QVERIFY(models.bytesServed() <= 1001 * line.size() + 8 + 64 * 1024);
         EndlessDevice blank("Header\r\n", "\r\n");
-        QCOMPARE(loadModelInfo(blank, u"blank"_s).error().code(), 59);
+        QCOMPARE(loadCatalogue(blank, u"blank"_s).error().code(), 59);
         QCOMPARE(blank.bytesServed(), kCatalogueLimits.maxFileBytes + 1);
-        QCOMPARE(LoadModelInfo(u"/dev/zero"_s).error().code(), 59);
+        QCOMPARE(loadCatalogue(u"/dev/zero"_s).error().code(), 59);
     }
 
     // Windows Notepad saves "Unicode" as UTF-16 with a byte-order mark.
@@ -139,7 +167,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         file.close();
-        const auto models = LoadModelInfo(file.fileName());
+        const auto models = loadCatalogue(file.fileName());
         QCOMPARE(names(models), (QStringList{u"Mod\u00E8le \u20AC"_s, u"B"_s}));
         QCOMPARE(models->front().MaxDiagonal43Wide, 300.0);
     }

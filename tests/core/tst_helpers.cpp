@@ -1,3 +1,4 @@
+#include "core/choices.h"
 #include "core/helpers.h"
 #include "core/numbers.h"
 
@@ -37,23 +38,24 @@ private slots:
         QFETCH(int, helper);
         QFETCH(QString, input);
         QFETCH(QString, expected);
-        QCOMPARE(helper == Backslash  ? AddBackslash(input)
-                 : helper == FileName ? FileNameOfPath(input)
-                                      : StripExtension(input),
+        QCOMPARE(helper == Backslash  ? addSeparator(input)
+                 : helper == FileName ? fileNameOfPath(input)
+                                      : stripExtension(input),
                  expected);
     }
 
     void replaceTextNeverRescans() {
         // Inserted text is never searched again, or this would not terminate.
-        QCOMPARE(ReplaceText(u"a%1b%1"_s, u"%1"_s, u"[%1]"_s), u"a[%1]b[%1]"_s);
-        QCOMPARE(ReplaceText(u"aaa"_s, u"aa"_s, u"b"_s), u"ba"_s);
+        QCOMPARE(replaceText(u"a%1b%1"_s, u"%1"_s, u"[%1]"_s), u"a[%1]b[%1]"_s);
+        QCOMPARE(replaceText(u"aaa"_s, u"aa"_s, u"b"_s), u"ba"_s);
     }
 
     void feetAreDividedOut() {
         // 0.3 * 12 gives 3.5999999999999996; a last-bit difference can move a
-        // later RoundUp to another number, so compare exactly.
-        QVERIFY(ToInches(0.3, Feet) == 3.6);
-        QVERIFY(ToInches(762, Centimeters) == 300.0);
+        // later roundUp to another number, so compare exactly.
+        QVERIFY(toInches(0.3, Unit::Feet) == 3.6);
+        QVERIFY(toInches(762, Unit::Centimeters) == 300.0);
+        QVERIFY(fromInches(300, Unit::Centimeters) == 762.0);
     }
 
     // The lenient reader (typed values, catalogue fields) next to the strict one
@@ -83,7 +85,7 @@ private slots:
         QCOMPARE(parseNumber(text).value_or(kNone), strict);
     }
 
-    // RoundUp serves typed values, roundToInt16 the 16-bit items of the files.
+    // roundUp serves typed values, roundToInt16 the 16-bit items of the files.
     void rounding_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<double>("up");
@@ -100,7 +102,7 @@ private slots:
         QFETCH(double, value);
         QFETCH(double, up);
         QFETCH(double, int16);
-        QCOMPARE(RoundUp(value), up);
+        QCOMPARE(roundUp(value), up);
         const auto rounded = roundToInt16(value);
         QCOMPARE(rounded ? double(*rounded) : kNone, int16);
     }

@@ -23,11 +23,11 @@ QStringList linesOfFile(const QTemporaryDir &dir, const QByteArray &bytes,
         return {u"<not written>"_s};
     file.close();
     QStringList lines;
-    const Status s = readTextLines(file.fileName(), limits, [&lines](QStringView line) {
+    const Result<void> read = readTextLines(file.fileName(), limits, [&lines](QStringView line) {
         lines << line.toString();
         return Result<LineStep>(LineStep::More);
     });
-    return s ? QStringList{s->boxText()} : lines;
+    return read ? lines : QStringList{read.error().boxText()};
 }
 
 QString writeLanguage(const QTemporaryDir &dir, const QString &key, const QString &value) {
@@ -132,10 +132,10 @@ private slots:
     // size limit, without running out of memory.
     void endlessSettingsStop() {
         EndlessDevice endless("[Language]\r\n", "Caption=x\r\n");
-        const Status s = readTextLines(endless, u"endless"_s, kSettingsLimits, [](QStringView) {
-            return Result<LineStep>(LineStep::More);
-        });
-        QCOMPARE(s ? s->code() : 0, 59);
+        const Result<void> read =
+            readTextLines(endless, u"endless"_s, kSettingsLimits,
+                          [](QStringView) { return Result<LineStep>(LineStep::More); });
+        QCOMPARE(read ? 0 : read.error().code(), 59);
         QCOMPARE(endless.bytesServed(), kSettingsLimits.maxFileBytes + 1);
         const LanguageLoad zero = vistrel::loadLanguage(u"/dev/zero"_s);
         QCOMPARE(zero.error ? zero.error->code() : 0, 59);

@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(layoutIsometric(metrics, {80, 60, 100, 0}).error().code(), 11); // no scale
         // A catalogue can give a distance so small that the scale underflows to zero.
         QCOMPARE(layoutIsometric(metrics, {80, 60, 5e-324, 5e-324}).error().code(), 11);
-        QVERIFY(!layoutIsometric(metrics, {1e300, 1e300, 100, 400}).ok());       // absurd screen
+        QVERIFY(!layoutIsometric(metrics, {1e300, 1e300, 100, 400}).ok()); // absurd screen
         // The centre of the screen lies on the top edge, so shrinking never helps:
         // this must fail, not loop.
         metrics.box.height = 1;

@@ -13,7 +13,7 @@ class TestSideView : public QObject {
 
 private slots:
     void layout_data() {
-        QTest::addColumn<int>("position");
+        QTest::addColumn<Position>("position");
         QTest::addColumn<bool>("zero");
         QTest::addColumn<int>("drawFlag");
         QTest::addColumn<QList<int>>("atbe");
@@ -21,20 +21,21 @@ private slots:
         QTest::addColumn<QPoint>("picture");
 
         const QPoint hung(18, 12), standing(18, 76);
-        QTest::newRow("top") << 0 << false << 0 << QList<int>{27, 20, 93, 20} << 22.0 << hung;
+        QTest::newRow("top") << Position::Top << false << 0 << QList<int>{27, 20, 93, 20} << 22.0
+                             << hung;
         QTest::newRow("top mirrored")
-            << 0 << false << 1 << QList<int>{27, 34, 93, 34} << 29.0 << hung;
+            << Position::Top << false << 1 << QList<int>{27, 34, 93, 34} << 29.0 << hung;
         QTest::newRow("top no offset, mirror flag set")
-            << 0 << true << 1 << QList<int>{27, 27, 93, 27} << 22.0 << hung;
-        QTest::newRow("bottom") << 1 << false << 0 << QList<int>{86, 20, 93, 93} << 88.0
-                                << standing;
+            << Position::Top << true << 1 << QList<int>{27, 27, 93, 27} << 22.0 << hung;
+        QTest::newRow("bottom") << Position::Bottom << false << 0 << QList<int>{86, 20, 93, 93}
+                                << 88.0 << standing;
         QTest::newRow("bottom mirrored")
-            << 1 << false << 1 << QList<int>{86, 20, 79, 79} << 81.0 << standing;
+            << Position::Bottom << false << 1 << QList<int>{86, 20, 79, 79} << 81.0 << standing;
         QTest::newRow("bottom no offset, mirror flag set")
-            << 1 << true << 1 << QList<int>{86, 20, 86, 86} << 81.0 << standing;
+            << Position::Bottom << true << 1 << QList<int>{86, 20, 86, 86} << 81.0 << standing;
     }
     void layout() {
-        QFETCH(int, position);
+        QFETCH(Position, position);
         QFETCH(bool, zero);
         QFETCH(int, drawFlag);
         QFETCH(QList<int>, atbe);
@@ -47,7 +48,7 @@ private slots:
         QCOMPARE(qf(g->offset[0]), QPointF(360, fieldTop));
         QCOMPARE(qf(g->offset[1]), QPointF(415, fieldTop));
         // Hung from the ceiling above the screen, the projector is drawn upside down.
-        QCOMPARE(g->projectorPicture, position == 0 ? 1 : 0);
+        QCOMPARE(g->projectorPicture, position == Position::Top ? 1 : 0);
         QCOMPARE(QPoint(g->projector.x, g->projector.y), picture);
 
         const int a = atbe[0], t = atbe[1], b = atbe[2], e = atbe[3];
@@ -70,7 +71,7 @@ private slots:
     void rejectsAbsurdBox() {
         // The last case still fits the screen line; only the end of the ticks does not.
         for (SizeF box : {SizeF{1e12, 113}, SizeF{453, 1e12}, SizeF{2147483647.0 + 108, 113}}) {
-            for (int position : {0, 1}) {
+            for (Position position : {Position::Top, Position::Bottom}) {
                 const auto g = layoutSideView(SideMetrics{box}, SideInput{position, 2, false, 1});
                 QCOMPARE(g ? 0 : g.error().code(), 6);
             }

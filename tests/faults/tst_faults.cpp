@@ -1,6 +1,7 @@
 #include "calc/calculator.h"
 #include "catalogue/catalogueswitch.h"
 #include "catalogue/modelloader.h"
+#include "core/filenames.h"
 #include "core/language.h"
 #include "files/calcfile.h"
 #include "recordingobserver.h"
@@ -39,7 +40,7 @@ void writeAll(const QString &path, const QByteArray &bytes) {
 // Runs `work` in a child process, as a user who may not write `folder` (root
 // writes anywhere) or with the file size limit set; its error number (0: none)
 // is the child's exit status.
-int inChild(const QString &folder, rlim_t sizeLimit, const std::function<Status()> &work) {
+int inChild(const QString &folder, rlim_t sizeLimit, const std::function<Result<void>()> &work) {
     const pid_t pid = fork();
     if (pid == 0) {
         if (!folder.isEmpty()) {
@@ -53,8 +54,8 @@ int inChild(const QString &folder, rlim_t sizeLimit, const std::function<Status(
             const rlimit limit{sizeLimit, sizeLimit};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
-        const Status s = work();
-        _exit(s ? std::min(s->code(), 255) : 0);
+        const Result<void> done = work();
+        _exit(done ? 0 : std::min(done.error().code(), 255));
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -177,7 +178,7 @@ private slots:
         QVERIFY(::chmod(QFile::encodeName(file).constData(), 0666) == 0);
         const int result = inChild(QString(), 0, [&] {
             if (setgid(kNobody) != 0 || setuid(kNobody) != 0)
-                return Status(makeError(ErrorNumber::InvalidArgument, QString()));
+                return Result<void>(makeError(ErrorNumber::InvalidArgument, QString()));
             return writeCalcFile(file, CalcFileData());
         });
         QCOMPARE(result, int(ErrorNumber::PermissionDenied));
@@ -208,13 +209,15 @@ private slots:
         const QString chosenPath = vanished ? path("gone.ini") : path("chosen.ini");
         const int result =
             inChild(readOnlyFolder ? folder.path() : QString(), rlim_t(sizeLimit), [&] {
-                Result<CatalogueSwitch> r = switchCatalogue(chosenPath, folder.path(),
-                                                            [](const auto &) { return Status(); });
-                return r ? Status() : Status(r.error());
+                AppPaths paths;
+                paths.dataFolder = paths.catalogueFolder = folder.path();
+                Result<CatalogueSwitch> r =
+                    switchCatalogue(chosenPath, paths, [](const auto &) { return Result<void>(); });
+                return r ? Result<void>() : Result<void>(r.error());
             });
         QVERIFY(result != 0);
         QCOMPARE(readAll(folder.filePath(kModelInfoFile)), kCatalogue);
-        QVERIFY(LoadModelInfo(folder.filePath(kModelInfoFile)).ok());
+        QVERIFY(loadCatalogue(folder.filePath(kModelInfoFile)).ok());
     }
 
     void badTextFilesFailCleanly_data() {
@@ -245,7 +248,7 @@ private slots:
             QVERIFY(QDir().mkpath(file));
         else
             writeAll(file, content);
-        const auto models = LoadModelInfo(file);
+        const auto models = loadCatalogue(file);
         QVERIFY(!models.ok() || models->size() <= 1000);
         if (folder)
             QCOMPARE(models.error().code(), int(ErrorNumber::PathFileAccessError));
@@ -258,17 +261,15 @@ private slots:
         RecordingObserver observer;
         Calculator calc(observer);
         calc.setMessages(testMessages());
-        QVERIFY(!calc.startUp({testModel(QStringLiteral("Alpha"), 0.62, 1.1, 0.5, 0.9)}));
+        QVERIFY(calc.startUp({testModel(QStringLiteral("Alpha"), 0.62, 1.1, 0.5, 0.9)}));
         const QStringList hostile{
             QString(400, u'9'),    QStringLiteral("1e999"),    QStringLiteral("-0"),
             QStringLiteral("NaN"), QStringLiteral("Infinity"), QStringLiteral("\x01\x7f\t\r\n"),
             QString(10000, u'7'),  QStringLiteral("-1e999"),   QStringLiteral("1e-999")};
-        for (int field = 0; field < 4; ++field)
+        for (const FieldInfo &field : kFields)
             for (const QString &text : hostile) {
                 observer.clear();
-                calc.txtValue_GotFocus(field);
-                calc.setFieldText(field, text);
-                const bool accepted = calc.cmdEnter_Click(field);
+                const bool accepted = calc.enter(field.field, text);
                 QVERIFY(accepted || observer.messages.size() == 1);
                 QVERIFY(observer.errors.isEmpty());
                 const CalcState &s = calc.state();

@@ -4,7 +4,6 @@
 #include "core/language.h"
 
 #include <QDialog>
-#include <QStringList>
 
 class QLabel;
 class QListWidget;
@@ -15,9 +14,8 @@ namespace vistrel::app {
 class Dialogs;
 
 // The printer selection window: the installed printers, the default one
-// preselected; Print puts the calculator window on the chosen printer.
-// The system's default printer is never changed: the chosen printer is
-// printed on directly.
+// preselected; Print puts the calculator window on the chosen printer
+// directly, so the system's default printer is never changed.
 class PrintDialog : public QDialog {
     Q_OBJECT
 
@@ -25,23 +23,12 @@ public:
     PrintDialog(QWidget &calculatorWindow, Dialogs &dialogs, const LanguageTexts &texts,
                 QWidget *parent = nullptr);
 
-    // Which entry was preselected as the default printer when the window
-    // opened, and which printer this window prints on (-1: none).
-    int InitialDefault() const { return initialDefault_; }
-    int CurrentDefault() const { return currentDefault_; }
-    const QString &target() const { return target_; }
-
     void cmdPrint_Click();
-
-protected:
-    void done(int result) override;
 
 private:
     void loadPrinters();
     // Puts the calculator window on `printerName`; the scheduler's refusal is the error.
-    Status printOn(const QString &printerName);
-    // Makes printer `n` this window's target.
-    void MakeDefaultPrinter(int n);
+    [[nodiscard]] Result<void> printOn(const QString &printerName);
 
     QWidget &calculatorWindow_;
     Dialogs &dialogs_;
@@ -50,11 +37,6 @@ private:
     QPushButton *cmdPrint_;
     QPushButton *cmdCancel_;
     QLabel *lblNoPrinter_ = nullptr;
-    QStringList printerDevices_;
-    QString defaultDevice_;
-    int initialDefault_ = -1;
-    int currentDefault_ = -1;
-    QString target_;
 };
 
 } // namespace vistrel::app

@@ -1,11 +1,11 @@
 #include "printdialog.h"
 
-#include "app/dialogs.h"
-#include "app/plaintext.h"
-#include "app/twips.h"
-#include "app/uifont.h"
 #include "cupsjob.h"
-#include "windowprinter.h"
+#include "dialogs.h"
+#include "plaintext.h"
+#include "print/windowprinter.h"
+#include "twips.h"
+#include "uifont.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -60,30 +60,15 @@ PrintDialog::PrintDialog(QWidget &calculatorWindow, Dialogs &dialogs, const Lang
 
 void PrintDialog::loadPrinters() {
     lstPrinter_->clear();
-    printerDevices_ = QPrinterInfo::availablePrinterNames();
-    lblNoPrinter_->setVisible(printerDevices_.isEmpty());
-    if (printerDevices_.isEmpty()) {
-        cmdPrint_->setEnabled(false);
-        return;
-    }
-    for (qsizetype n = 0; n < printerDevices_.size(); ++n) {
-        auto *item = new QListWidgetItem(printerDevices_.at(n), lstPrinter_);
-        item->setData(Qt::UserRole, static_cast<int>(n));
-    }
-    cmdPrint_->setEnabled(true);
-    defaultDevice_ = QPrinterInfo::defaultPrinterName();
-    for (int row = 0; row < lstPrinter_->count(); ++row) {
-        if (lstPrinter_->item(row)->text() == defaultDevice_) { // exact, letter case counts
-            initialDefault_ = currentDefault_ = lstPrinter_->item(row)->data(Qt::UserRole).toInt();
-            lstPrinter_->setCurrentRow(row);
-            MakeDefaultPrinter(initialDefault_);
-            break;
-        }
-    }
-}
-
-void PrintDialog::MakeDefaultPrinter(int n) {
-    target_ = n >= 0 && n < printerDevices_.size() ? printerDevices_.at(n) : QString();
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    lblNoPrinter_->setVisible(printers.isEmpty());
+    cmdPrint_->setEnabled(!printers.isEmpty());
+    lstPrinter_->addItems(printers);
+    // The default printer preselected: its name exactly, letter case counting.
+    const QList<QListWidgetItem *> defaults =
+        lstPrinter_->findItems(QPrinterInfo::defaultPrinterName(), Qt::MatchExactly);
+    if (!defaults.isEmpty())
+        lstPrinter_->setCurrentItem(defaults.constFirst());
 }
 
 void PrintDialog::cmdPrint_Click() {
@@ -96,35 +81,21 @@ void PrintDialog::cmdPrint_Click() {
         accept();
         return;
     }
-    const int n = selected.constFirst()->data(Qt::UserRole).toInt();
-    if (n != currentDefault_) {
-        MakeDefaultPrinter(n);
-        currentDefault_ = n;
-    }
     // A job the scheduler refused is reported here and the window stays open,
     // so the user can choose another printer.
-    if (Status s = printOn(target_)) {
-        dialogs_.error(this, s->boxText());
+    if (Result<void> printed = printOn(selected.constFirst()->text()); !printed) {
+        dialogs_.error(this, printed.error().boxText());
         return;
     }
     accept();
 }
 
-Status PrintDialog::printOn(const QString &printerName) {
+Result<void> PrintDialog::printOn(const QString &printerName) {
     const QPrinter printer(QPrinterInfo::printerInfo(printerName), QPrinter::HighResolution);
-    const Result<QByteArray> page = windowPagePdf(calculatorWindow_, printer.pageLayout());
-    if (!page)
-        return page.error();
-    const Result<int> job = submitPdfJob(printerName, calculatorWindow_.windowTitle(), *page);
-    if (!job)
-        return job.error();
-    return std::nullopt;
-}
-
-void PrintDialog::done(int result) {
-    if (currentDefault_ != initialDefault_ && initialDefault_ != -1)
-        MakeDefaultPrinter(initialDefault_);
-    QDialog::done(result);
+    QByteArray page;
+    VISTREL_TRY_ASSIGN(page, print::windowPagePdf(calculatorWindow_, printer.pageLayout()));
+    VISTREL_TRY(submitPdfJob(printerName, calculatorWindow_.windowTitle(), page));
+    return {};
 }
 
 } // namespace vistrel::app

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "calc/calculator.h"
+#include "core/apppaths.h"
+#include "core/language.h"
+#include "session/observers.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace vistrel {
+
+enum class SaveKind { Save, SaveAs };
+
+// One calculation as the user works on it: the calculator with its catalogue,
+// the texts, where the program's files are, and the calculation file in use.
+// The window is a view of a session; the command line drives one. Whoever
+// shows it adds itself as an observer and is told every change and message.
+class Session {
+public:
+    explicit Session(QChar decimalPoint = u'.');
+
+    void addObserver(EngineObserver &observer) { observers_.add(observer); }
+    void removeObserver(EngineObserver &observer) { observers_.remove(observer); }
+
+    // Start-up, in two steps so that a window can put the texts on its
+    // controls and measure them in between. First Language.ini (or the
+    // translation the user's languages choose): the keys read are kept also
+    // when one is missing, which ends the start.
+    const LanguageLoad &readTexts(const AppPaths &paths);
+    // Then the catalogue, the default options, the first model and the first result.
+    [[nodiscard]] Result<void> start();
+
+    // File > Open: the file's model, options and diagonal; the current file on success.
+    [[nodiscard]] Result<void> open(const QString &path);
+    // File > Save and Save As. Save writes to the current file without asking
+    // while that file exists; otherwise, and always for Save As, `askName`
+    // gives a name (empty when the user cancelled). The chosen name becomes
+    // the current file before it is written, and a Save whose question was
+    // cancelled leaves none. `named` tells whether a name was chosen.
+    [[nodiscard]] Result<void> save(SaveKind kind, const std::function<QString()> &askName,
+                                    bool *named = nullptr);
+    // The calculation written to `path`; the current file stays as it is.
+    [[nodiscard]] Result<void> writeTo(const QString &path) const;
+    // Option > Select model info file: installs `file` as the catalogue when
+    // it can be used as start-up will use it; one without models is reported
+    // with msg1 and changes nothing.
+    [[nodiscard]] Result<void> switchCatalogue(const QString &file);
+
+    // A value typed into a field and confirmed; false when it was refused.
+    bool enter(Field field, const QString &text) { return calc_.enter(field, text); }
+    void select(Unit unit) { calc_.select(unit); }
+    void select(Zoom zoom) { calc_.select(zoom); }
+    void select(Position position) { calc_.select(position); }
+    void select(Aspect aspect) { calc_.select(aspect); }
+    void selectModel(int listPosition) { calc_.selectModel(listPosition); }
+    // Everything shown again from the stored result (a new view, new sizes).
+    void redraw() { calc_.redraw(); }
+    void setMetrics(const IsometricMetrics &isometric, const SideMetrics &side) {
+        calc_.setMetrics(isometric, side);
+    }
+
+    const Calculator &calculator() const { return calc_; }
+    const CalcState &state() const { return calc_.state(); }
+    const Controls &controls() const { return calc_.controls(); }
+    const LanguageLoad &language() const { return language_; }
+    const LanguageTexts &texts() const { return language_.texts; }
+    const AppPaths &paths() const { return paths_; }
+    const QString &currentFile() const { return currentFile_; }
+    QChar decimalPoint() const { return calc_.decimalPoint(); }
+
+private:
+    ObserverList observers_;
+    Calculator calc_;
+    LanguageLoad language_;
+    AppPaths paths_;
+    QString currentFile_;
+};
+
+} // namespace vistrel

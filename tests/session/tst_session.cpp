@@ -1,0 +1,229 @@
+#include "core/apppaths.h"
+#include "core/textfile.h"
+#include "files/calcfile.h"
+#include "session/calculationfile.h"
+#include "session/session.h"
+
+#include "recordingobserver.h"
+#include "testmodels.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vistrel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Alpha has both zoom ends and 16 : 9; Beta only WIDE and no 16 : 9.
+const ModelRecord kAlpha = testModel(u"Alpha"_s, 0.5, -2, 0.4, -1);
+const ModelRecord kBeta = testModel(u"Beta"_s, 0.6, 1, 0, 0, 0);
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A session on the shipped catalogue and texts.
+void startShipped(Session &session) {
+    QVERIFY(session.readTexts(AppPaths::resolve(QStringLiteral(VISTREL_DATA_DIR), QString()))
+                .complete());
+    QVERIFY(session.start());
+}
+
+} // namespace
+
+class TestSession : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    RecordingObserver observer_;
+    std::optional<Calculator> calc_;
+
+    // Saves a calculation with these items (4 : 3 WIDE, inches unless told)
+    // and opens it as File > Open does.
+    Result<void> open(const ModelRecord &model, QList<double> items = {0, 3, 4, 100, 0}) {
+        const CalcFileData data{.model = model,
+                                .ZoomEnd = std::int16_t(items[0]),
+                                .AspectHeight = items[1],
+                                .AspectWidth = items[2],
+                                .UnitCode = std::int16_t(items[4]),
+                                .ScreenDiagonal = items[3]};
+        const QString path = dir_.filePath(model.ModelName + u".cf"_s);
+        VISTREL_TRY(writeCalcFile(path, data));
+        CalcFileData read;
+        VISTREL_TRY_ASSIGN(read, readCalcFile(path));
+        return calc_->restore(restoreRequestFrom(read));
+    }
+
+private slots:
+    void init() {
+        QVERIFY(dir_.isValid());
+        calc_.emplace(observer_);
+        calc_->setMessages(testMessages());
+        QVERIFY(calc_->startUp({kAlpha, kBeta}));
+        observer_.clear();
+    }
+
+    // A known calculation, written byte for byte as the file below; opened in
+    // a new session it gives every value back.
+    void aCalculationFileByteForByte() {
+        Session saved;
+        startShipped(saved);
+        saved.selectModel(5); // Corvin 900M: WideScreenMode 2, drawing flag 1, two offsets
+        saved.select(Aspect::Ratio16x9);
+        saved.select(Zoom::Tele);
+        saved.select(Unit::Centimeters);
+        saved.select(Position::Top);
+        QVERIFY(saved.enter(Field::Diagonal, u"250"_s));
+        const QString file = dir_.filePath(u"corvin.cf"_s);
+        QVERIFY(saved.writeTo(file));
+        const QByteArray golden = readAll(
+            QStringLiteral(VISTREL_SOURCE_DIR "/tests/session/golden/corvin-tele-169-cm.cf"));
+        QCOMPARE(readAll(file), golden);
+        // Lines worked out by hand: TELE, top, 16 : 9, centimeters, and the
+        // diagonal 250 cm in inches with every digit.
+        const QList<QByteArray> lines = golden.split('\n');
+        QCOMPARE(lines.size(), 35);
+        QCOMPARE(lines[0], QByteArray("\"Corvin 900M\"\r"));
+        QCOMPARE((QList<QByteArray>{lines[19], lines[20], lines[22], lines[23], lines[24]}),
+                 (QList<QByteArray>{"1\r", "0\r", "9\r", "16\r", "2\r"}));
+        QCOMPARE(lines[27].trimmed().toDouble(), 250 / 2.54);
+
+        Session opened;
+        startShipped(opened);
+        QVERIFY(opened.open(file));
+        const CalcState &a = saved.state(), &b = opened.state();
+        QCOMPARE(std::tuple(b.ModelIndex, b.ZoomEnd, b.ScreenPosition, b.UnitCode, b.AspectRatio),
+                 std::tuple(a.ModelIndex, a.ZoomEnd, a.ScreenPosition, a.UnitCode, a.AspectRatio));
+        QCOMPARE(std::tuple(b.ScreenDiagonal, b.ScreenWidth, b.ScreenHeight, b.ProjectionDistance,
+                            b.OffsetA, b.OffsetB),
+                 std::tuple(a.ScreenDiagonal, a.ScreenWidth, a.ScreenHeight, a.ProjectionDistance,
+                            a.OffsetA, a.OffsetB));
+        QCOMPARE(opened.controls().fieldText, saved.controls().fieldText);
+        QCOMPARE(opened.currentFile(), file);
+    }
+
+    // Save writes to the current file while it exists; otherwise it asks,
+    // and a cancelled question leaves no current file.
+    void saveAsksWhereItMust() {
+        Session session;
+        startShipped(session);
+        QStringList asked;
+        QString answer = dir_.filePath(u"first.cf"_s);
+        const auto ask = [&] {
+            asked << answer;
+            return answer;
+        };
+        bool named = false;
+        QVERIFY(session.save(SaveKind::Save, ask, &named));
+        QVERIFY(named && asked.size() == 1 && QFile::exists(answer));
+        QVERIFY(session.save(SaveKind::Save, ask, &named));
+        QVERIFY(!named && asked.size() == 1);
+        answer = dir_.filePath(u"second.cf"_s);
+        QVERIFY(session.save(SaveKind::SaveAs, ask, &named));
+        QCOMPARE(session.currentFile(), answer);
+        QFile::remove(answer);
+        answer.clear(); // the file is gone; Save asks, and the user cancels
+        QVERIFY(session.save(SaveKind::Save, ask, &named));
+        QVERIFY(!named && session.currentFile().isEmpty() && asked.size() == 3);
+    }
+
+    void openAddsUnknownModelOnce() {
+        ModelRecord gamma = kAlpha;
+        gamma.ModelName = u"Gamma"_s;
+        gamma.WideCoefA = 0.7;
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(open(gamma));
+            QCOMPARE(calc_->controls().modelItems,
+                     (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+            QCOMPARE(calc_->controls().modelSelected, 2);
+            QVERIFY(calc_->models().back() == gamma);
+        }
+        // A known name keeps the catalogue's lens data, whatever the file holds.
+        ModelRecord changed = kAlpha;
+        changed.WideCoefA = 0.9;
+        QVERIFY(open(changed));
+        QVERIFY(calc_->models().front() == kAlpha);
+        QCOMPARE(calc_->state().ProjectionDistance, (100.0 + 2) / 0.5);
+    }
+
+    void openRestoresOptions_data() {
+        QTest::addColumn<bool>("beta");
+        QTest::addColumn<QList<double>>("items");  // zoom end, aspect pair, diagonal, unit
+        QTest::addColumn<QList<double>>("result"); // zoom, aspect, diagonal[, distance]
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("16 : 9") << false << QList<double>{0, 9, 16, 100, 0}
+                                << QList<double>{0, 2, 100} << QStringList();
+        QTest::newRow("4 / 5 is 5 : 4")
+            << false << QList<double>{0, 4, 5, 100, 0} << QList<double>{0, 1, 100} << QStringList();
+        // Beta has neither TELE nor 16 : 9; what selecting it chose stays.
+        QTest::newRow("TELE and 16 : 9 fall back")
+            << true << QList<double>{1, 9, 16, 100, 0}
+            << QList<double>{0, 0, 100, (100.0 - 1) / 0.6} << QStringList();
+        QTest::newRow("oversized diagonal clamped") << false << QList<double>{0, 3, 4, 500, 2}
+                                                    << QList<double>{0, 0, 300, (300.0 + 2) / 0.5}
+                                                    << QStringList{u"large 762 cm (300 in)"_s};
+    }
+    void openRestoresOptions() {
+        QFETCH(bool, beta);
+        QFETCH(QList<double>, items);
+        QFETCH(QList<double>, result);
+        QFETCH(QStringList, messages);
+        // Start from other options, so that the file has to change them.
+        calc_->select(Zoom::Tele);
+        calc_->select(items[1] == 9 ? Aspect::Ratio4x3 : Aspect::Ratio16x9);
+        observer_.clear();
+        QVERIFY(open(beta ? kBeta : kAlpha, items));
+        const Controls &k = calc_->controls();
+        QCOMPARE((QList<double>{double(codeOf(*k.zoom)), double(codeOf(*k.aspect)),
+                                calc_->state().ScreenDiagonal, calc_->state().ProjectionDistance})
+                     .first(result.size()),
+                 result);
+        QCOMPARE(observer_.messages, messages);
+    }
+
+    // 16 : 9 exists for the modes 1 and 2 only; any other mode behaves as 0.
+    void wideScreenModes_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("offered");
+        for (const int mode : {0, 1, 2, 3, -1, 7})
+            QTest::addRow("mode %d", mode) << mode << (mode == 1 || mode == 2);
+    }
+    void wideScreenModes() {
+        QFETCH(int, mode);
+        QFETCH(bool, offered);
+        calc_.emplace(observer_);
+        calc_->setMessages(testMessages());
+        const ModelRecord model = testModel(u"Mode"_s, 0.5, -2, 0.4, -1, mode);
+        QVERIFY(calc_->startUp({model}));
+        QCOMPARE(calc_->controls().wideScreenEnabled, offered);
+        // A file asking for 16 : 9 falls back to what the model selection chose.
+        QVERIFY(open(model, {0, 9, 16, 100, 0}));
+        QCOMPARE(*calc_->controls().aspect, offered ? Aspect::Ratio16x9 : Aspect::Ratio4x3);
+        QCOMPARE(calc_->state().ProjectionDistance,
+                 offered ? (100 / (mode == 1 ? 1.223837 : 0.917878) + 2) / 0.5 : (100.0 + 2) / 0.5);
+        QVERIFY(observer_.errors.isEmpty());
+    }
+
+    void openBadFileChangesNothing() {
+        QVERIFY(open(kBeta, {0, 4, 5, 120, 1}));
+        const Controls before = calc_->controls();
+        observer_.clear();
+        // A new model without any lens line is refused before anything changes,
+        // and so is a file cut short after its first line.
+        QCOMPARE(open(testModel(u"Delta"_s, 0, 0, 0, 0)).error().code(), 380);
+        QVERIFY(QFile::resize(dir_.filePath(u"Delta.cf"_s), 9));
+        QCOMPARE(readCalcFile(dir_.filePath(u"Delta.cf"_s)).error().code(), 62);
+        QCOMPARE(calc_->controls().modelItems, before.modelItems);
+        QCOMPARE(calc_->controls().modelSelected, before.modelSelected);
+        QCOMPARE(calc_->controls().fieldText, before.fieldText);
+        QCOMPARE(observer_.isometricDrawings, 0);
+        QVERIFY(calc_->ready());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSession)
+#include "tst_session.moc"
