@@ -25,7 +25,7 @@ fail() {
 
 contents() {
     local expected=(
-        usr/bin/vistrel usr/bin/vistrel-cli
+        usr/bin/vistrel usr/bin/vistrel-cli usr/libexec/vistrel/vistrel-render
         usr/share/vistrel/ModelInfo.ini usr/share/vistrel/Language.ini
         usr/share/vistrel/Language.de.ini usr/share/vistrel/Language.fr.ini
         usr/share/vistrel/Language.es.ini
@@ -50,8 +50,12 @@ contents() {
     for lib in libc6 libqt6core6 libqt6widgets6 libqt6printsupport6; do
         [[ $depends == *"$lib "* ]] || fail "Depends lacks $lib: $depends"
     done
+    # The calculation alone loads Qt Core only; the widgets come with vistrel-render.
+    if readelf -d "$root/usr/bin/vistrel-cli" | grep -E 'NEEDED.*Qt6(Gui|Widgets|PrintSupport)'; then
+        fail "vistrel-cli needs more than Qt Core"
+    fi
     # Release binaries: no sanitizer runtime, stripped.
-    for bin in "$root"/usr/bin/*; do
+    for bin in "$root"/usr/bin/* "$root"/usr/libexec/vistrel/*; do
         if readelf -d "$bin" | grep -E 'NEEDED.*lib(a|ub|t)san'; then
             fail "$bin needs a sanitizer runtime"
         fi

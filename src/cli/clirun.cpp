@@ -3,6 +3,10 @@
 #include "clireport.h"
 #include "session/session.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
 #include <optional>
 
 namespace vistrel::cli {
@@ -145,6 +149,18 @@ private:
 };
 
 } // namespace
+
+QString programFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+
+QString renderProgram() {
+    const QDir folder(programFolder());
+    const QString beside = folder.filePath(QStringLiteral("vistrel-render"));
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    return QDir::cleanPath(folder.filePath(QStringLiteral("../libexec/vistrel/vistrel-render")));
+}
 
 int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out, QTextStream &err,
            WindowOutput *windowOutput) {

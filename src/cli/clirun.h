@@ -23,6 +23,13 @@ public:
     virtual QString write(Session &session, const CliOptions &options) = 0;
 };
 
+// The folder vistrel-cli stands in, with its data (ModelInfo.ini and
+// Language.ini beside it, or in ../share/vistrel when installed).
+QString programFolder();
+// vistrel-render, which draws the window for vistrel-cli: beside it in the
+// build folder, in ../libexec/vistrel when installed.
+QString renderProgram();
+
 // Runs vistrel-cli with `arguments` (without the program name); the default
 // catalogue and texts are those the window would use. Without a
 // `windowOutput`, --pdf and --png cannot be carried out.

@@ -1,11 +1,16 @@
+// vistrel-cli: the calculation on Qt Core alone. A run that draws the
+// window (--pdf, --png) is handed over, arguments unchanged, to
+// vistrel-render, which holds the widgets.
 #include "clirun.h"
 #include "core/filewriter.h"
-#include "windowoutput.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
 #include <QStandardPaths>
 
-#include <memory>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 int main(int argc, char *argv[]) {
     vistrel::ignoreFileSizeSignal();
@@ -16,26 +21,21 @@ int main(int argc, char *argv[]) {
         err << "vistrel-cli: " << arguments.error().description << '\n';
         return vistrel::cli::Failed;
     }
-
-    // The window is drawn only for --pdf and --png, always off-screen.
-    const bool window = vistrel::cli::needsWindow(*arguments);
-    if (window) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The files show the window at its own size, whatever the user's screen scaling.
-        for (const char *scaling :
-             {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"})
-            qunsetenv(scaling);
+    QCoreApplication app(argc, argv);
+    if (vistrel::cli::needsWindow(*arguments)) {
+        const QByteArray render = QFile::encodeName(vistrel::cli::renderProgram());
+        execv(render.constData(), argv);
+        err << "vistrel-cli: cannot draw the window: " << QFile::decodeName(render) << ": "
+            << QString::fromLocal8Bit(std::strerror(errno)) << '\n';
+        return vistrel::cli::Failed;
     }
-    std::unique_ptr<QCoreApplication> app(window ? new QApplication(argc, argv)
-                                                 : new QCoreApplication(argc, argv));
     // The same name as the window, so both find the catalogue in the same user folder.
     QCoreApplication::setApplicationName(QStringLiteral("Vistrel"));
 
     const auto paths = vistrel::AppPaths::resolve(
-        QCoreApplication::applicationDirPath(),
+        vistrel::cli::programFolder(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    vistrel::cli::WindowRenderer renderer;
-    const int status = vistrel::cli::runCli(*arguments, paths, out, err, &renderer);
+    const int status = vistrel::cli::runCli(*arguments, paths, out, err);
     out.flush();
     err.flush();
     return status;
