@@ -21,7 +21,7 @@ using vistrel::ModelRecord;
 using vistrel::fuzz::fail;
 using vistrel::fuzz::require;
 
-// One catalogue line for a record: the name, then fields 1 to 18 in the
+// One catalogue line for a record: the name, then fields 1 to 23 in the
 // shortest form that reads back to the very same double.
 QString recordLine(const ModelRecord &record) {
     QString line = record.ModelName;
@@ -29,12 +29,17 @@ QString recordLine(const ModelRecord &record) {
         line += u',';
         line += vistrel::formatShortest(vistrel::numericField(record, field));
     }
+    ModelRecord copy = record;
+    for (int field = vistrel::kModelFieldCount; field < vistrel::kCatalogueFieldCount; ++field) {
+        line += u',';
+        line += vistrel::formatShortest(vistrel::plannerField(copy, field));
+    }
     return line;
 }
 
 QString catalogueText(const std::vector<ModelRecord> &models) {
     QString text = QStringLiteral("Model");
-    for (int field = 1; field < vistrel::kModelFieldCount; ++field)
+    for (int field = 1; field < vistrel::kCatalogueFieldCount; ++field)
         text += QStringLiteral(",F%1").arg(field);
     text += QStringLiteral("\r\n");
     for (const ModelRecord &record : models)

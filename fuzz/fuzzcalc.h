@@ -5,6 +5,8 @@
 // state the calculator shows must keep.
 
 #include "calc/calculator.h"
+#include "calc/chartformat.h"
+#include "calc/planner.h"
 #include "catalogue/modelloader.h"
 #include "clireport.h"
 #include "core/language.h"
@@ -82,6 +84,27 @@ inline void checkJsonText(const QString &json, const QString &context) {
         fail("the JSON report lacks a key or has one of another type", context + u'\n' + json);
 }
 
+// The planner's numbers are known numbers or absent, never infinite or
+// below 0 where a length or a light is meant; the chart has its limits.
+inline void checkPlanner(const ModelRecord &model, const CalcState &state, const QString &context) {
+    const Plan plan = planOf(model, state, {1.3, 50});
+    for (const auto &value :
+         {plan.distanceWide, plan.distanceTele, plan.ratioWide, plan.ratioTele,
+          plan.litAreaSquareFeet, plan.lumens, plan.footLamberts, plan.nits, plan.lumensFor16fL,
+          plan.contrast, plan.seats[0], plan.seats[1], plan.seats[2], plan.acuity}) {
+        if (value && !std::isfinite(*value))
+            fail("the planner gives a number that is not finite", context);
+    }
+    for (const auto &value : {plan.lumens, plan.footLamberts, plan.nits, plan.contrast}) {
+        if (value && *value < 0)
+            fail("the planner gives a negative light or contrast", context);
+    }
+    const ThrowChart chart = throwChart(model, state);
+    if (chart.rows.size() > std::size_t(kMaxChartRows))
+        fail("the throw chart has more rows than it may", context);
+    static_cast<void>(chartTable(chart, u',', kChartColumns));
+}
+
 // A calculator that reported no error shows numbers, not infinities, and its
 // reports can be printed.
 inline void checkCalculator(const Calculator &calculator, const QString &context) {
@@ -89,6 +112,8 @@ inline void checkCalculator(const Calculator &calculator, const QString &context
         fail("the calculator holds a non-finite number without an error", context);
     checkJsonText(cli::jsonReport(calculator, {}, true), context);
     static_cast<void>(cli::textReport(calculator, shippedTexts()));
+    if (const ModelRecord *model = calculator.currentModel())
+        checkPlanner(*model, calculator.state(), context);
 }
 
 } // namespace vistrel::fuzz

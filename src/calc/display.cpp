@@ -20,9 +20,25 @@ double roundForDisplay(double value, Step step, Zoom zoom) {
     return std::floor(value + tolerance);
 }
 
+double shownValue(double inches, Unit unit, Step step, Zoom zoom) {
+    return roundForDisplay(fromInches(inches, unit), step, zoom);
+}
+
+int decimalsOf(Step step) {
+    return step == Step::Tenths ? 1 : 0;
+}
+
 QString shownLength(double inches, Unit unit, Step step, Zoom zoom, QChar decimalPoint) {
-    return formatFixed(roundForDisplay(fromInches(inches, unit), step, zoom),
-                       step == Step::Tenths ? 1 : 0, decimalPoint);
+    return formatFixed(shownValue(inches, unit, step, zoom), decimalsOf(step), decimalPoint);
+}
+
+std::array<double, 2> shownOffsets(const Lens &lens, double height, Zoom zoom, AspectPair aspect,
+                                   Unit unit) {
+    // The offsets shown belong to the height shown in whole inches, whatever the unit.
+    const Offsets offsets = lens.offsets(roundForDisplay(height, Step::Units, zoom), zoom, aspect);
+    const Step step = info(unit).offsetStep;
+    return {shownValue(std::abs(offsets.a), unit, step, zoom),
+            shownValue(std::abs(offsets.b), unit, step, zoom)};
 }
 
 ResultTexts resultTexts(const CalcState &state, const ModelRecord &model, QChar decimalPoint) {
@@ -39,12 +55,11 @@ ResultTexts resultTexts(const CalcState &state, const ModelRecord &model, QChar 
     value(Field::Diagonal) = shown(state.ScreenDiagonal, unit.lengthStep);
     value(Field::Distance) = shown(state.ProjectionDistance, unit.distanceStep);
 
-    // The offsets shown belong to the height shown in whole inches, whatever the unit.
-    const double roundedHeight = roundForDisplay(state.ScreenHeight, Step::Units, state.ZoomEnd);
-    const Offsets offsets = Lens{model, state.WideScreenMode}.offsets(
-        roundedHeight, state.ZoomEnd, {state.AspectHeight, state.AspectWidth});
-    texts.offsets[0] = shown(std::abs(offsets.a), unit.offsetStep);
-    texts.offsets[1] = shown(std::abs(offsets.b), unit.offsetStep);
+    const std::array<double, 2> offsets =
+        shownOffsets(Lens{model, state.WideScreenMode}, state.ScreenHeight, state.ZoomEnd,
+                     {state.AspectHeight, state.AspectWidth}, state.UnitCode);
+    for (std::size_t i = 0; i < offsets.size(); ++i)
+        texts.offsets[i] = formatFixed(offsets[i], decimalsOf(unit.offsetStep), decimalPoint);
     return texts;
 }
 

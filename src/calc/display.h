@@ -24,7 +24,16 @@ struct ResultTexts {
 ResultTexts resultTexts(const CalcState &state, const ModelRecord &model, QChar decimalPoint);
 
 // A length as the fields show it: in `unit`, rounded for `zoom` in `step`s.
+double shownValue(double inches, Unit unit, Step step, Zoom zoom);
 QString shownLength(double inches, Unit unit, Step step, Zoom zoom, QChar decimalPoint);
+// The decimals a value of that step is written with.
+int decimalsOf(Step step);
+
+// The two offsets as the fields show them for a picture `height` inches
+// high: magnitudes in the unit, worked out from the height rounded to whole
+// inches for the zoom end.
+std::array<double, 2> shownOffsets(const Lens &lens, double height, Zoom zoom, AspectPair aspect,
+                                   Unit unit);
 
 // The out-of-range message: "%1" becomes the limit in the user's unit, "%2"
 // (all units but inches) the limit in inches.

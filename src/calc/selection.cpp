@@ -70,16 +70,9 @@ LimitTable limitsOf(const ModelRecord &m) {
 
 void Calculator::selectLimits() {
     const bool wideGroup = controls_.aspect && info(*controls_.aspect).wideGroup;
-    const bool tele = state_.ZoomEnd == Zoom::Tele;
-    const LimitTable &t = state_.limits;
     state_.MaxDistance = wideGroup ? state_.MaxDistance169 : state_.MaxDistance43;
-    if (wideGroup) {
-        state_.MaxDiagonal = tele ? t.MaxDiagonal169Tele : t.MaxDiagonal169Wide;
-        state_.MinDiagonal = tele ? t.MinDiagonal169Tele : t.MinDiagonal169Wide;
-    } else {
-        state_.MaxDiagonal = tele ? t.MaxDiagonal43Tele : t.MaxDiagonal43Wide;
-        state_.MinDiagonal = tele ? t.MinDiagonal43Tele : t.MinDiagonal43Wide;
-    }
+    state_.MaxDiagonal = state_.limits.maxDiagonal(wideGroup, state_.ZoomEnd);
+    state_.MinDiagonal = state_.limits.minDiagonal(wideGroup, state_.ZoomEnd);
 }
 
 Result<void> Calculator::selectModelAt(int catalogueIndex) {

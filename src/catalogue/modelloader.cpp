@@ -38,9 +38,9 @@ public:
         ++lineNumber_;
         if (lineNumber_ == 1)
             return LineStep::More; // the header is never a model
-        std::array<QStringView, kModelFieldCount> fields{};
+        std::array<QStringView, kCatalogueFieldCount> fields{};
         qsizetype start = 0;
-        for (int f = 0; f < kModelFieldCount && start <= line.size(); ++f) {
+        for (int f = 0; f < kCatalogueFieldCount && start <= line.size(); ++f) {
             qsizetype comma = start;
             while (comma < line.size() && line[comma] != u',')
                 ++comma;
@@ -66,6 +66,23 @@ public:
             } else {
                 setNumericField(record, f, value);
             }
+        }
+        for (int f = kModelFieldCount; f < kCatalogueFieldCount; ++f) {
+            const double value = leadingNumber(fields[static_cast<std::size_t>(f)]);
+            if (!std::isfinite(value))
+                return overflowAt(name_, lineNumber_, f);
+            // Empty or 0 is unknown; below 0 (or a light factor above 1) is an error.
+            const bool factor = f == kModelFieldCount + 1;
+            if (value < 0 || (factor && value > 1))
+                return makeError(ErrorNumber::InvalidPropertyValue,
+                                 QStringLiteral("Invalid property value: line %1, field %2 (%3) "
+                                                "of %4 must be %5")
+                                     .arg(lineNumber_)
+                                     .arg(f)
+                                     .arg(plannerFieldName(f), name_,
+                                          factor ? QStringLiteral("between 0 and 1")
+                                                 : QStringLiteral("0 or more")));
+            plannerField(record, f) = value;
         }
         if (models.size() >= static_cast<std::size_t>(kModelCapacity))
             return makeError(ErrorNumber::SubscriptOutOfRange,

@@ -31,7 +31,35 @@ constexpr std::array<FloatMember, kModelFieldCount> kFloatFields = {
     &ModelRecord::MaxDiagonal169Tele,
 };
 
+using PlannerMember = double ModelRecord::*;
+
+struct PlannerFieldInfo {
+    PlannerMember member;
+    const char *name;
+};
+
+constexpr std::array<PlannerFieldInfo, kPlannerFieldCount> kPlannerFields = {{
+    {&ModelRecord::Lumens, "Lumens"},
+    {&ModelRecord::TeleLumenFactor, "TeleLumenFactor"},
+    {&ModelRecord::PanelWidthPx, "PanelWidthPx"},
+    {&ModelRecord::PanelHeightPx, "PanelHeightPx"},
+    {&ModelRecord::ContrastRatio, "ContrastRatio"},
+}};
+
+const PlannerFieldInfo &plannerInfo(int field) {
+    const int i = field - kModelFieldCount;
+    return kPlannerFields[static_cast<std::size_t>(i >= 0 && i < kPlannerFieldCount ? i : 0)];
+}
+
 } // namespace
+
+double &plannerField(ModelRecord &record, int field) {
+    return record.*plannerInfo(field).member;
+}
+
+QString plannerFieldName(int field) {
+    return QString::fromLatin1(plannerInfo(field).name);
+}
 
 double numericField(const ModelRecord &record, int field) {
     if (field == kWideScreenModeField)

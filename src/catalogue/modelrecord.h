@@ -31,6 +31,13 @@ struct ModelRecord {
     double MaxDiagonal169Wide = 0;
     double MinDiagonal169Tele = 0;
     double MaxDiagonal169Tele = 0;
+    // Fields 19 to 23, for the installation planner; older catalogues end
+    // before them and calculation files do not hold them. 0 is unknown.
+    double Lumens = 0;          // light of the whole panel at WIDE, ANSI lumens
+    double TeleLumenFactor = 0; // light at TELE as a fraction of WIDE, 0 < f <= 1
+    double PanelWidthPx = 0;    // native panel width in pixels
+    double PanelHeightPx = 0;   // native panel height in pixels
+    double ContrastRatio = 0;   // native full-on/full-off contrast, N of N : 1
 
     bool operator==(const ModelRecord &) const = default;
 
@@ -61,11 +68,19 @@ struct ModelRecord {
 };
 
 inline constexpr int kModelCapacity = 1000;
+// The fields every model line has (and a calculation file stores) ...
 inline constexpr int kModelFieldCount = 19;
+// ... and the planner's fields after them, which a line may leave out.
+inline constexpr int kPlannerFieldCount = 5;
+inline constexpr int kCatalogueFieldCount = kModelFieldCount + kPlannerFieldCount;
 
 // Field positions 13 and 14 hold 16-bit integers; all others but 0 are floats.
 inline constexpr int kWideScreenModeField = 13;
 inline constexpr int kModelDrawFlagField = 14;
+
+// The planner's fields by their position in the file (19 to 23).
+double &plannerField(ModelRecord &record, int field);
+QString plannerFieldName(int field);
 
 // Access to the numeric fields by their position in the file (1 to 18).
 double numericField(const ModelRecord &record, int field);

@@ -1,5 +1,7 @@
 #include "cliargs.h"
 
+#include "core/numbers.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -37,7 +39,7 @@ QString fieldOptions() {
 
 // The first option given that --list-models would leave unused, or nothing.
 std::optional<QString> unusedBesideList(const CliOptions &o) {
-    const std::array<std::pair<bool, const char *>, 10> given{{
+    const std::array<std::pair<bool, const char *>, 14> given{{
         {!o.open.isEmpty(), "--open"},
         {o.model.has_value(), "--model"},
         {o.zoom.has_value(), "--zoom"},
@@ -48,6 +50,10 @@ std::optional<QString> unusedBesideList(const CliOptions &o) {
         {!o.save.isEmpty(), "--save"},
         {!o.pdf.isEmpty(), "--pdf"},
         {!o.png.isEmpty(), "--png"},
+        {o.gain.has_value(), "--gain"},
+        {o.ambient.has_value(), "--ambient"},
+        {o.chart, "--chart"},
+        {!o.report.isEmpty(), "--report"},
     }};
     for (const auto &[present, name] : given) {
         if (present)
@@ -80,12 +86,21 @@ QString usageText() {
            usageLine(QStringLiteral("--pdf FILE"),
                      "write the page the printer would get, as a PDF") +
            usageLine(QStringLiteral("--png FILE"), "write the window image") +
+           usageLine(QStringLiteral("--gain G"), "screen gain for the planner (default 1)") +
+           usageLine(QStringLiteral("--ambient LUX"),
+                     "light falling on the screen, lux (default 0: a dark room)") +
+           usageLine(QStringLiteral("--chart"),
+                     "print the throw chart as CSV (with --json: a JSON array)") +
+           usageLine(QStringLiteral("--report FILE"),
+                     "write the installation sheet (window, numbers, chart) as a PDF") +
            QStringLiteral(
                "  --list-models         print INDEX<TAB>NAME per model and exit; with --json,\n"
                "                        a JSON array of {\"index\", \"name\"} objects instead.\n"
                "                        Only --catalogue, --language and --json go with it;\n"
                "                        any other option is an error\n") +
-           usageLine(QStringLiteral("--json"), "print the result as one JSON object") +
+           usageLine(QStringLiteral("--json"),
+                     "print the result as one JSON object; its \"planner\" gives lengths in "
+                     "the unit of the fields, null where the catalogue does not tell") +
            usageLine(QStringLiteral("--help"), "print this text") +
            QStringLiteral(
                "A FILE must be a non-empty, valid UTF-8 name. Files are replaced whole or not at "
@@ -132,6 +147,10 @@ ParsedArgs parseArgs(const QStringList &arguments) {
             o.help = true;
             continue;
         }
+        if (name == QLatin1String("--chart") && flag()) {
+            o.chart = true;
+            continue;
+        }
 
         const std::optional<Field> field = fieldNamed(name);
         const bool known = field || name == QLatin1String("--catalogue") ||
@@ -139,16 +158,19 @@ ParsedArgs parseArgs(const QStringList &arguments) {
                            name == QLatin1String("--model") || name == QLatin1String("--zoom") ||
                            name == QLatin1String("--aspect") || name == QLatin1String("--unit") ||
                            name == QLatin1String("--position") || name == QLatin1String("--save") ||
-                           name == QLatin1String("--pdf") || name == QLatin1String("--png");
+                           name == QLatin1String("--pdf") || name == QLatin1String("--png") ||
+                           name == QLatin1String("--gain") || name == QLatin1String("--ambient") ||
+                           name == QLatin1String("--report");
         if (!known)
             return fail(QStringLiteral("unknown option: %1").arg(arguments.at(i)));
         const std::optional<QString> v = value();
         if (!v)
             return fail(QStringLiteral("option %1 needs a value").arg(name));
-        const bool fileOption =
-            name == QLatin1String("--catalogue") || name == QLatin1String("--language") ||
-            name == QLatin1String("--open") || name == QLatin1String("--save") ||
-            name == QLatin1String("--pdf") || name == QLatin1String("--png");
+        const bool fileOption = name == QLatin1String("--catalogue") ||
+                                name == QLatin1String("--language") ||
+                                name == QLatin1String("--open") ||
+                                name == QLatin1String("--save") || name == QLatin1String("--pdf") ||
+                                name == QLatin1String("--png") || name == QLatin1String("--report");
         if (fileOption && v->isEmpty())
             return fail(QStringLiteral("option %1 needs a file name, not an empty text").arg(name));
 
@@ -171,6 +193,14 @@ ParsedArgs parseArgs(const QStringList &arguments) {
             o.pdf = *v;
         } else if (name == QLatin1String("--png")) {
             o.png = *v;
+        } else if (name == QLatin1String("--report")) {
+            o.report = *v;
+        } else if (name == QLatin1String("--gain") || name == QLatin1String("--ambient")) {
+            const std::optional<double> number = parseNumber(*v);
+            if (!number)
+                return fail(
+                    QStringLiteral("invalid value for %1: %2 is not a number").arg(name, *v));
+            (name == QLatin1String("--gain") ? o.gain : o.ambient) = *number;
         } else {
             bool valid = false;
             if (name == QLatin1String("--zoom"))
@@ -211,7 +241,8 @@ Result<QStringList> argumentsOf(int argc, const char *const *argv) {
 bool needsWindow(const QStringList &arguments) {
     const ParsedArgs parsed = parseArgs(arguments);
     return parsed.error.isEmpty() &&
-           (!parsed.options.pdf.isEmpty() || !parsed.options.png.isEmpty());
+           (!parsed.options.pdf.isEmpty() || !parsed.options.png.isEmpty() ||
+            !parsed.options.report.isEmpty());
 }
 
 } // namespace vistrel::cli

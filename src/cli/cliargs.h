@@ -24,8 +24,12 @@ struct CliOptions {
     std::optional<Field> valueField; // the field typed into, with valueText
     QString valueText;
     QString save;
-    QString pdf; // the printed page of the window, as a PDF file
-    QString png; // the window image
+    QString pdf;                   // the printed page of the window, as a PDF file
+    QString png;                   // the window image
+    std::optional<double> gain;    // the planner's screen gain
+    std::optional<double> ambient; // the planner's room light, lux
+    bool chart = false;            // print the throw chart instead of the result
+    QString report;                // the installation sheet, as a PDF file
     bool json = false;
     bool listModels = false;
     bool help = false;

@@ -1,5 +1,6 @@
 #include "clireport.h"
 
+#include "calc/chartformat.h"
 #include "core/numbers.h"
 
 namespace vistrel::cli {
@@ -59,6 +60,58 @@ QString jsonModelList(const std::vector<ModelRecord> &models) {
                      .arg(i)
                      .arg(quoted(models[i].ModelName));
     return u'[' + items.join(QStringLiteral(", ")) + QStringLiteral("]\n");
+}
+
+namespace {
+
+QString orNull(const std::optional<double> &value) {
+    return value ? number(*value) : QStringLiteral("null");
+}
+
+// A length of the planner in the user's unit.
+QString length(const std::optional<double> &inches, Unit unit) {
+    return inches ? number(fromInches(*inches, unit)) : QStringLiteral("null");
+}
+
+QString jsonPlanner(const Session &session) {
+    const Plan p = session.plan();
+    const Unit u = session.state().UnitCode;
+    const PlannerSettings &settings = session.plannerSettings();
+    return QStringLiteral("\"planner\": {\"gain\": %1, \"ambient\": %2, "
+                          "\"throwRange\": {\"wide\": %3, \"tele\": %4}, "
+                          "\"throwRatio\": {\"wide\": %5, \"tele\": %6}, ")
+               .arg(number(settings.gain), number(settings.ambientLux), length(p.distanceWide, u),
+                    length(p.distanceTele, u), orNull(p.ratioWide), orNull(p.ratioTele)) +
+           QStringLiteral("\"brightness\": {\"lumens\": %1, \"fL\": %2, \"nits\": %3, "
+                          "\"neededLumens16fL\": %4}, \"contrast\": %5, ")
+               .arg(orNull(p.lumens), orNull(p.footLamberts), orNull(p.nits),
+                    orNull(p.lumensFor16fL), orNull(p.contrast)) +
+           QStringLiteral("\"seating\": {\"deg30\": %1, \"deg36\": %2, \"deg40\": %3, "
+                          "\"acuity\": %4}}")
+               .arg(length(p.seats[0], u), length(p.seats[1], u), length(p.seats[2], u),
+                    length(p.acuity, u));
+}
+
+} // namespace
+
+QString jsonChart(const ThrowChart &chart) {
+    QStringList rows;
+    for (const ChartRow &row : chart.rows) {
+        const QStringList cells = chartCells(chart, row);
+        QStringList fields;
+        for (qsizetype i = 0; i < kChartColumns.size(); ++i)
+            fields << QStringLiteral("\"%1\": %2")
+                          .arg(kChartColumns[i],
+                               cells[i].isEmpty() ? QStringLiteral("null") : cells[i]);
+        rows << u'{' + fields.join(QStringLiteral(", ")) + u'}';
+    }
+    return u'[' + rows.join(QStringLiteral(", ")) + QStringLiteral("]\n");
+}
+
+QString jsonReport(const Session &session, const QStringList &messages, bool accepted) {
+    QString report = jsonReport(session.calculator(), messages, accepted);
+    report.chop(2); // "}\n"
+    return report + QStringLiteral(", ") + jsonPlanner(session) + QStringLiteral("}\n");
 }
 
 QString jsonReport(const Calculator &calculator, const QStringList &messages, bool accepted) {

@@ -1,5 +1,6 @@
 #include "clirun.h"
 
+#include "calc/chartformat.h"
 #include "clireport.h"
 #include "session/session.h"
 
@@ -66,14 +67,17 @@ public:
             if (Result<void> saved = session_.writeTo(o_.save); !saved)
                 return fail(saved.error().boxText());
         }
-        if (!o_.pdf.isEmpty() || !o_.png.isEmpty()) {
+        if (!o_.pdf.isEmpty() || !o_.png.isEmpty() || !o_.report.isEmpty()) {
             if (!windowOutput_)
                 return fail(QStringLiteral("this program cannot draw the window"));
             if (const QString failure = windowOutput_->write(session_, o_); !failure.isEmpty())
                 return fail(failure);
         }
-        if (o_.json)
-            out_ << jsonReport(session_.calculator(), observer_.messages, accepted);
+        if (o_.chart)
+            out_ << (o_.json ? jsonChart(session_.chart())
+                             : chartTable(session_.chart(), u',', kChartColumns));
+        else if (o_.json)
+            out_ << jsonReport(session_, observer_.messages, accepted);
         else
             out_ << textReport(session_.calculator(), session_.texts());
         return accepted ? Done : Refused;
@@ -136,6 +140,13 @@ private:
             session_.select(*o_.position);
         if (o_.valueField)
             accepted = session_.enter(*o_.valueField, o_.valueText);
+        if (o_.gain || o_.ambient) {
+            PlannerSettings settings = session_.plannerSettings();
+            settings.gain = o_.gain.value_or(settings.gain);
+            settings.ambientLux = o_.ambient.value_or(settings.ambientLux);
+            if (Result<void> set = session_.setPlannerSettings(settings); !set)
+                return set.error().description;
+        }
         return firstError();
     }
 

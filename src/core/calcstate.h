@@ -16,6 +16,18 @@ struct LimitTable {
     double MinDiagonal43Tele = 0;
     double MinDiagonal169Wide = 0;
     double MinDiagonal169Tele = 0;
+
+    // The limits of an aspect group (16 : 9 or not) at a zoom end.
+    double maxDiagonal(bool wideGroup, Zoom zoom) const {
+        const bool tele = zoom == Zoom::Tele;
+        return wideGroup ? (tele ? MaxDiagonal169Tele : MaxDiagonal169Wide)
+                         : (tele ? MaxDiagonal43Tele : MaxDiagonal43Wide);
+    }
+    double minDiagonal(bool wideGroup, Zoom zoom) const {
+        const bool tele = zoom == Zoom::Tele;
+        return wideGroup ? (tele ? MinDiagonal169Tele : MinDiagonal169Wide)
+                         : (tele ? MinDiagonal43Tele : MinDiagonal43Wide);
+    }
 };
 
 // The calculation state. Every length is in inches; the user's unit only

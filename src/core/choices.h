@@ -31,15 +31,16 @@ struct UnitInfo {
     Step lengthStep;   // width, height, diagonal
     Step distanceStep; // projection distance
     Step offsetStep;   // both offsets; tenths are shown with one decimal
+    double chartStep;  // between two screen sizes of the throw chart
 };
 
 inline constexpr std::array<UnitInfo, 3> kUnits{{
-    {Unit::Inches, 1.0, "in", "inches", LangKey::Lbl3, Step::Units, Step::Units, Step::Tenths},
+    {Unit::Inches, 1.0, "in", "inches", LangKey::Lbl3, Step::Units, Step::Units, Step::Tenths, 10},
     // One twelfth, as the double closest to it; entry divides by it.
     {Unit::Feet, 0.08333333333333333, "ft", "feet", LangKey::Lbl4, Step::Units, Step::Units,
-     Step::Tenths},
+     Step::Tenths, 1},
     {Unit::Centimeters, 2.54, "cm", "centimeters", LangKey::Lbl5, Step::Units, Step::Tens,
-     Step::Units},
+     Step::Units, 25},
 }};
 
 enum class Zoom : int { Wide, Tele };

@@ -7,8 +7,12 @@ namespace vistrel {
 CalcFileData snapshotOf(const Calculator &calculator) {
     const CalcState &s = calculator.state();
     CalcFileData d;
-    if (const ModelRecord *model = calculator.currentModel())
+    if (const ModelRecord *model = calculator.currentModel()) {
         d.model = *model;
+        // A calculation file holds the 19 fields of the model line only.
+        for (int field = kModelFieldCount; field < kCatalogueFieldCount; ++field)
+            plannerField(d.model, field) = 0;
+    }
     d.ZoomEnd = static_cast<std::int16_t>(codeOf(s.ZoomEnd));
     d.ScreenPosition = static_cast<std::int16_t>(codeOf(s.ScreenPosition));
     d.AspectRatio = s.AspectRatio;

@@ -69,4 +69,22 @@ Result<void> Session::switchCatalogue(const QString &file) {
     return calc_.replaceCatalogue(std::move(result.models));
 }
 
+Result<void> Session::setPlannerSettings(const PlannerSettings &settings) {
+    VISTREL_TRY(checkSettings(settings));
+    planner_ = settings;
+    return {};
+}
+
+Plan Session::plan() const {
+    if (const ModelRecord *model = calc_.currentModel())
+        return planOf(*model, calc_.state(), planner_);
+    return {};
+}
+
+ThrowChart Session::chart() const {
+    if (const ModelRecord *model = calc_.currentModel())
+        return throwChart(*model, calc_.state());
+    return {};
+}
+
 } // namespace vistrel

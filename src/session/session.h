@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/calculator.h"
+#include "calc/planner.h"
 #include "core/apppaths.h"
 #include "core/language.h"
 #include "session/observers.h"
@@ -61,6 +62,14 @@ public:
         calc_.setMetrics(isometric, side);
     }
 
+    // The installation planner: the user's screen gain and room light (not
+    // part of a calculation file), and what they give for the current calculation.
+    const PlannerSettings &plannerSettings() const { return planner_; }
+    // Refused, and nothing changes, when a value is not sensible.
+    [[nodiscard]] Result<void> setPlannerSettings(const PlannerSettings &settings);
+    Plan plan() const;
+    ThrowChart chart() const;
+
     const Calculator &calculator() const { return calc_; }
     const CalcState &state() const { return calc_.state(); }
     const Controls &controls() const { return calc_.controls(); }
@@ -76,6 +85,7 @@ private:
     LanguageLoad language_;
     AppPaths paths_;
     QString currentFile_;
+    PlannerSettings planner_;
 };
 
 } // namespace vistrel

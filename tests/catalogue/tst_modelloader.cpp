@@ -44,10 +44,10 @@ private slots:
         QTest::newRow("worked example") << catalogue({kModelA}) << 0 << QStringList{u"Model A"_s}
                                         << Fields{30,   300, 30, 250, 0.62, 1.1, 0.5, 0.9, 0.1,
                                                   0.12, 0,   0,  1,   0,    30,  280, 30,  230};
-        // "1,5" cannot be a decimal comma: it is two fields. Only 19 fields count.
+        // "1,5" cannot be a decimal comma: it is two fields. Only 24 fields count.
         QTest::newRow("lenient numbers, surplus fields")
-            << catalogue({u"B, 1 2 ,12.5cm,abc,1.5E2,1,5,0,0,0,0,0,0,0,0,0,0,0,0,1e999"_s}) << 0
-            << QStringList{u"B"_s} << Fields{12, 12.5, 0, 150, 1, 5};
+            << catalogue({u"B, 1 2 ,12.5cm,abc,1.5E2,1,5,0,0,0,0,0,0,0,0,0,0,0,0,,,,,,1e999"_s})
+            << 0 << QStringList{u"B"_s} << Fields{12, 12.5, 0, 150, 1, 5};
         QTest::newRow("16-bit fields round halves to even")
             << catalogue({u"C,,,,,,,,,,,,,1.5,2.5"_s}) << 0 << QStringList{u"C"_s}
             << Fields(12) + Fields{2, 2};
@@ -76,6 +76,44 @@ private slots:
         QCOMPARE(::names(models), names);
         for (int field = 1; field <= last.size(); ++field)
             QCOMPARE(numericField(models->back(), field), last[field - 1]);
+    }
+
+    // The planner's fields after the 19th: absent, empty, 0 or text reading 0
+    // is unknown (0); below 0, not finite, or a light factor above 1 refuses
+    // the file, naming the line and the field.
+    void plannerFields_data() {
+        QTest::addColumn<QString>("tail"); // fields 19 to 23
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<Fields>("values");
+        QTest::newRow("an older catalogue") << QString() << 0 << QString() << Fields{0, 0, 0, 0, 0};
+        QTest::newRow("all given") << u",2000,0.8,1920,1080,2000"_s << 0 << QString()
+                                   << Fields{2000, 0.8, 1920, 1080, 2000};
+        QTest::newRow("unknown ones") << u",,0,abc"_s << 0 << QString() << Fields{0, 0, 0, 0, 0};
+        QTest::newRow("negative lumens")
+            << u",-1"_s << 380 << u"line 2, field 19 (Lumens)"_s << Fields();
+        QTest::newRow("light factor above 1")
+            << u",2000,1.5"_s << 380 << u"field 20 (TeleLumenFactor)"_s << Fields();
+        QTest::newRow("infinite contrast")
+            << u",2000,0.8,1920,1080,1e999"_s << 6 << u"line 2, field 23"_s << Fields();
+    }
+    void plannerFields() {
+        QFETCH(QString, tail);
+        QFETCH(int, error);
+        QFETCH(QString, where);
+        QFETCH(Fields, values);
+        const auto models = parseCatalogue(catalogue({kModelA + tail}), u"ModelInfo.ini"_s);
+        QCOMPARE(models ? 0 : models.error().code(), error);
+        if (error) {
+            QVERIFY2(models.error().description.contains(where),
+                     qPrintable(models.error().description));
+            return;
+        }
+        const ModelRecord &m = models->front();
+        QCOMPARE(
+            (Fields{m.Lumens, m.TeleLumenFactor, m.PanelWidthPx, m.PanelHeightPx, m.ContrastRatio}),
+            values);
+        QCOMPARE(m.MaxDiagonal169Tele, 230.0); // the 19 fields as before
     }
 
     // Every field to its own member: 18 numbers that differ, each checked by name.

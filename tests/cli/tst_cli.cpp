@@ -332,6 +332,72 @@ private slots:
         QCOMPARE(run(u"--json --open"_s, {target}).json()["model"].toString(), u"Lens1"_s);
     }
 
+    // The worked example through the command line: the planner's numbers in
+    // the unit of the fields, null where the catalogue does not tell.
+    void plannerInTheReport() {
+        write("planner.ini",
+              "h\r\nExample,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,"
+              "30,230,2000,0.8,1920,1080,2000\r\n"
+              "Older,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n");
+        const QString args =
+            u"--json --aspect 16:9 --ambient 50 --catalogue "_s + path("planner.ini");
+        // A number of the planner by its path, "brightness/fL".
+        const auto at = [](const Run &r, const QString &where) {
+            QJsonValue v = r.part(u"planner"_s);
+            for (const QString &key : where.split(u'/'))
+                v = v.toObject().value(key);
+            return v;
+        };
+        const auto near = [](const QJsonValue &v, double expected) {
+            return std::abs(v.toDouble() - expected) < 0.05;
+        };
+        const Run r = run(args + u" --diagonal 100"_s);
+        QCOMPARE(r.status, 0);
+        QVERIFY(near(at(r, u"brightness/fL"_s), 67.4) && near(at(r, u"brightness/nits"_s), 230.9));
+        QVERIFY(near(at(r, u"brightness/neededLumens16fL"_s), 474.8));
+        QVERIFY(near(at(r, u"contrast"_s), 15.4) && near(at(r, u"seating/deg30"_s), 162.6));
+        QVERIFY(near(at(r, u"seating/acuity"_s), 156.1));
+        QVERIFY(near(at(r, u"throwRange/wide"_s), (100 / 1.223837 - 1.1) / 0.62));
+        // In centimeters the lengths follow; a brighter screen gives more light.
+        const Run cm = run(args + u" --unit cm --diagonal 254 --gain 1.3"_s);
+        QVERIFY(near(at(cm, u"seating/deg30"_s), 162.638 * 2.54));
+        QVERIFY(near(at(cm, u"brightness/fL"_s), 87.6));
+        // A model without the planner's fields: unknown, not 0.
+        const Run older = run(args + u" --diagonal 100 --model Older"_s);
+        QVERIFY(at(older, u"brightness/fL"_s).isNull() && at(older, u"contrast"_s).isNull());
+        QVERIFY(near(at(older, u"brightness/neededLumens16fL"_s), 474.8));
+        QCOMPARE(run("--json --gain -1").status, 2);
+    }
+
+    // The throw chart as CSV parses back to the numbers of the JSON chart.
+    void chartAsCsvAndJson() {
+        const Run csv = run("--chart --model Flag --unit cm");
+        const Run json = run("--chart --json --model Flag --unit cm");
+        QVERIFY(csv.status == 0 && json.status == 0);
+        const QJsonArray rows = QJsonDocument::fromJson(json.out.toUtf8()).array();
+        QStringList lines = csv.out.split(u"\r\n"_s);
+        QCOMPARE(lines.takeFirst(),
+                 u"diagonal,width,height,distanceWide,distanceTele,offset1,offset2"_s);
+        QCOMPARE(lines.takeLast(), QString());
+        QCOMPARE(lines.size(), rows.size());
+        // 20 inches, the smallest screen: 50.8 cm, shown as the fields show it.
+        QCOMPARE(lines.first(), u"51,41,31,80,90,3,10"_s);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QStringList cells = lines[i].split(u',');
+            const QJsonObject row = rows[i].toObject();
+            QCOMPARE(cells.size(), 7);
+            for (const char *key : {"diagonal", "width", "distanceTele", "offset2"}) {
+                const QString cell =
+                    cells[QStringList{"diagonal", "width", "height", "distanceWide", "distanceTele",
+                                      "offset1", "offset2"}
+                              .indexOf(QLatin1String(key))];
+                QCOMPARE(cell.isEmpty() ? qQNaN() : cell.toDouble(),
+                         row[QLatin1String(key)].isNull() ? qQNaN()
+                                                          : row[QLatin1String(key)].toDouble());
+            }
+        }
+    }
+
     // The real program: exit status, stdout only on success, every message on stderr.
     void theProgramKeepsStdoutCleanOnFailure() {
         write("broken.ini", "[Language]\r\nCaption=Only this\r\n");

@@ -69,6 +69,17 @@ for args in [["--colour","red"],["--model","Nope"],["--width","1","--height","2"
              ["--json","--catalogue","$DIR/empty.ini"],["--json","--catalogue","$DIR/overflow.ini"],
              [*V,"--json","--model","Flat Lens"],[*V,"--json","--model","Zero Lens"],["--json=yes"],["--diagonal=150","--json"],["--model=Galen Mini","--json"]]:
     add(*args)
+# G. the installation planner
+for i,m in enumerate(["Aster 2000","Brisa LT25","Corvin 900M","Elowen P1","Galen Mini"]):
+    add("--chart","--model",m,"--unit",units[i%3])
+    add("--chart","--json","--model",m,"--zoom",zooms[i%2] if m not in ("Brisa LT25","Elowen P1") else ("tele" if m=="Brisa LT25" else "wide"))
+    add("--json","--model",m,"--gain",["1","1.3","0.8"][i%3],"--ambient",["0","50","200"][i%3],"--diagonal","100")
+add(*V,"--chart","--model","Tiny")
+add(*V,"--chart","--model","Min Above Max")
+add("--json","--gain","0")
+add("--json","--ambient","-5")
+add("--json","--gain","abc")
+add("--chart","--list-models")
 import os
 open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "cases.txt"),"w").write("\n".join(cases)+"\n")
 print(len(cases))

@@ -1,0 +1,47 @@
+#include "calc/chartformat.h"
+
+#include "calc/display.h"
+#include "core/numbers.h"
+
+namespace vistrel {
+
+namespace {
+
+QString cell(const std::optional<double> &value, Step step) {
+    return value ? formatFixed(*value, decimalsOf(step)) : QString();
+}
+
+QString quotedIfNeeded(const QString &field, QChar separator) {
+    if (!field.contains(separator) && !field.contains(u'"') && !field.contains(u'\n') &&
+        !field.contains(u'\r'))
+        return field;
+    QString quoted = field;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString line(const QStringList &fields, QChar separator) {
+    QStringList out;
+    for (const QString &field : fields)
+        out << quotedIfNeeded(field, separator);
+    return out.join(separator) + QStringLiteral("\r\n");
+}
+
+} // namespace
+
+QStringList chartCells(const ThrowChart &chart, const ChartRow &row) {
+    const UnitInfo &unit = info(chart.unit);
+    return {cell(row.diagonal, unit.lengthStep),       cell(row.width, unit.lengthStep),
+            cell(row.height, unit.lengthStep),         cell(row.distanceWide, unit.distanceStep),
+            cell(row.distanceTele, unit.distanceStep), cell(row.offset1, unit.offsetStep),
+            cell(row.offset2, unit.offsetStep)};
+}
+
+QString chartTable(const ThrowChart &chart, QChar separator, const QStringList &headers) {
+    QString text = line(headers, separator);
+    for (const ChartRow &row : chart.rows)
+        text += line(chartCells(chart, row), separator);
+    return text;
+}
+
+} // namespace vistrel

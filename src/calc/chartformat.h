@@ -1,0 +1,26 @@
+#pragma once
+
+#include "calc/planner.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace vistrel {
+
+// The columns of a throw chart, by the names of its CSV header and JSON keys.
+inline const QStringList kChartColumns{
+    QStringLiteral("diagonal"),     QStringLiteral("width"),        QStringLiteral("height"),
+    QStringLiteral("distanceWide"), QStringLiteral("distanceTele"), QStringLiteral("offset1"),
+    QStringLiteral("offset2")};
+
+// The texts of one row, column by column, written as the fields write the
+// numbers but always with "." for the decimal point; an absent number is empty.
+QStringList chartCells(const ThrowChart &chart, const ChartRow &row);
+
+// The chart as a table for a spreadsheet: `headers` (one per column), then
+// one line per row, fields separated by `separator`. With ',' it is CSV
+// (RFC 4180: CR LF line ends, a field quoted when it holds a separator,
+// quotation mark or line end); with a tab it pastes as cells.
+QString chartTable(const ThrowChart &chart, QChar separator, const QStringList &headers);
+
+} // namespace vistrel

@@ -1,0 +1,188 @@
+#include "calc/planner.h"
+
+#include "calc/display.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace vistrel {
+
+namespace {
+
+constexpr double kSquareInchesPerSquareFoot = 144;
+constexpr double kArcMinuteRadians = std::numbers::pi / 180 / 60;
+
+// A number the catalogue may leave out: 0 (or nothing sensible) is unknown.
+std::optional<double> known(double value) {
+    if (value > 0 && std::isfinite(value))
+        return value;
+    return std::nullopt;
+}
+
+std::optional<double> finite(double value) {
+    if (std::isfinite(value))
+        return value;
+    return std::nullopt;
+}
+
+struct Sides {
+    double width = 0;
+    double height = 0;
+};
+
+// The sides of a picture of `diagonal` in the shape of `aspect`, worked out
+// as the calculation does, so the chart shows what the fields would.
+Sides sidesOf(double diagonal, Aspect aspect) {
+    const double r = info(aspect).width / info(aspect).height;
+    const double height = std::sin(std::atan(1 / r)) * diagonal;
+    return {r * height, height};
+}
+
+// The whole panel as the lens throws it at `distance`: a 16 : 9 panel where
+// a 16 : 9 picture is as high as the 4 : 3 one (mode 1); otherwise the panel
+// is 4 : 3, and a 16 : 9 picture on it lights only part of it.
+Sides litPanel(const ModelRecord &model, Zoom zoom, double distance) {
+    const ModelRecord::LensLine line = model.lensLine(zoom);
+    const double diagonal43 = line.a * distance + line.b;
+    if (model.WideScreenMode == 1)
+        return sidesOf(diagonal43 * kWideScreenFactor1, Aspect::Ratio16x9);
+    return sidesOf(diagonal43, Aspect::Ratio4x3);
+}
+
+std::optional<double> distanceAt(const Lens &lens, double diagonal, Zoom zoom, AspectPair aspect) {
+    if (!lens.model.hasEnd(zoom))
+        return std::nullopt;
+    const Result<double> distance = lens.distanceFromDiagonal(diagonal, zoom, aspect);
+    return distance ? finite(*distance) : std::nullopt;
+}
+
+std::optional<double> ratio(std::optional<double> distance, double width) {
+    if (!distance || width <= 0)
+        return std::nullopt;
+    return finite(*distance / width);
+}
+
+} // namespace
+
+Result<void> checkSettings(const PlannerSettings &settings) {
+    if (!(settings.gain > 0) || !std::isfinite(settings.gain))
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("Invalid property value: the screen gain must be a number "
+                                        "above 0"));
+    if (!(settings.ambientLux >= 0) || !std::isfinite(settings.ambientLux))
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("Invalid property value: the ambient light must be a "
+                                        "number of lux, 0 or more"));
+    return {};
+}
+
+Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSettings &settings) {
+    Plan plan;
+    const Lens lens{model, state.WideScreenMode};
+    const AspectPair aspect{state.AspectHeight, state.AspectWidth};
+    plan.distanceWide = distanceAt(lens, state.ScreenDiagonal, Zoom::Wide, aspect);
+    plan.distanceTele = distanceAt(lens, state.ScreenDiagonal, Zoom::Tele, aspect);
+    plan.ratioWide = ratio(plan.distanceWide, state.ScreenWidth);
+    plan.ratioTele = ratio(plan.distanceTele, state.ScreenWidth);
+
+    const Sides panel = litPanel(model, state.ZoomEnd, state.ProjectionDistance);
+    plan.litAreaSquareFeet = known(panel.width * panel.height / kSquareInchesPerSquareFoot);
+    if (const std::optional<double> wideLumens = known(model.Lumens)) {
+        const double factor =
+            state.ZoomEnd == Zoom::Tele ? known(model.TeleLumenFactor).value_or(1.0) : 1.0;
+        plan.lumens = *wideLumens * factor;
+    }
+    if (plan.litAreaSquareFeet) {
+        plan.lumensFor16fL =
+            finite(kReferenceFootLamberts * *plan.litAreaSquareFeet / settings.gain);
+        if (plan.lumens) {
+            plan.footLamberts = finite(*plan.lumens * settings.gain / *plan.litAreaSquareFeet);
+            if (plan.footLamberts)
+                plan.nits = *plan.footLamberts * kNitsPerFootLambert;
+        }
+    }
+    // The room's light, reflected by the screen, lifts black and white alike.
+    if (const std::optional<double> native = known(model.ContrastRatio)) {
+        const double ambient = settings.ambientLux * settings.gain / std::numbers::pi;
+        if (ambient == 0)
+            plan.contrast = *native;
+        else if (plan.nits)
+            plan.contrast = finite((*plan.nits + ambient) / (*plan.nits / *native + ambient));
+    }
+
+    for (std::size_t i = 0; i < kSeatingAngles.size(); ++i) {
+        const double halfAngle = kSeatingAngles[i] / 2 * std::numbers::pi / 180;
+        plan.seats[i] = known(state.ScreenWidth / 2 / std::tan(halfAngle));
+    }
+    if (const std::optional<double> pixels = known(model.PanelWidthPx))
+        plan.acuity = known(panel.width / *pixels / std::tan(kArcMinuteRadians));
+    return plan;
+}
+
+ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
+    ThrowChart chart;
+    chart.unit = state.UnitCode;
+    const std::optional<Aspect> aspect = aspectOf(state.AspectWidth, state.AspectHeight);
+    if (!aspect)
+        return chart;
+    const bool wideGroup = info(*aspect).wideGroup;
+    const Zoom zoom = state.ZoomEnd;
+    const double smallestInches = state.limits.minDiagonal(wideGroup, zoom);
+    const double largestInches = state.limits.maxDiagonal(wideGroup, zoom);
+    const double smallest = fromInches(smallestInches, chart.unit);
+    const double largest = fromInches(largestInches, chart.unit);
+    if (!(smallest > 0) || !(smallest <= largest) || !std::isfinite(largest))
+        return chart;
+
+    // Whole steps between the limits, as many as kMaxChartRows allows.
+    const double base = info(chart.unit).chartStep;
+    const double between = std::ceil((largest - smallest) / base);
+    const double multiple = std::max(1.0, std::ceil(between / (kMaxChartRows - 2)));
+    const double step = base * multiple;
+    // In inches, the limits exactly as the model gives them.
+    std::vector<double> diagonals{smallestInches};
+    double previous = smallest;
+    const double first = std::floor(smallest / step) + 1;
+    for (int k = 0; k < kMaxChartRows - 2; ++k) {
+        const double next = (first + k) * step;
+        if (!(next < largest))
+            break;
+        // Far from 0 a double may not tell two neighbouring steps apart.
+        if (next > previous)
+            diagonals.push_back(toInches(next, chart.unit));
+        previous = next;
+    }
+    if (largest > smallest)
+        diagonals.push_back(largestInches);
+
+    const Lens lens{model, state.WideScreenMode};
+    const AspectPair pair{state.AspectHeight, state.AspectWidth};
+    const UnitInfo &unit = info(chart.unit);
+    const bool twoOffsets = model.offsetCount(zoom) == 2;
+    for (const double diagonal : diagonals) {
+        const Sides sides = sidesOf(diagonal, *aspect);
+        ChartRow row;
+        row.diagonal = shownValue(diagonal, chart.unit, unit.lengthStep, zoom);
+        row.width = shownValue(sides.width, chart.unit, unit.lengthStep, zoom);
+        row.height = shownValue(sides.height, chart.unit, unit.lengthStep, zoom);
+        // Each end rounds as the fields do at that end, and gives no distance
+        // for a screen outside its own limits.
+        for (const Zoom end : {Zoom::Wide, Zoom::Tele}) {
+            std::optional<double> distance;
+            if (diagonal >= state.limits.minDiagonal(wideGroup, end) &&
+                diagonal <= state.limits.maxDiagonal(wideGroup, end))
+                if (const auto inches = distanceAt(lens, diagonal, end, pair))
+                    distance = shownValue(*inches, chart.unit, unit.distanceStep, end);
+            (end == Zoom::Wide ? row.distanceWide : row.distanceTele) = distance;
+        }
+        const std::array<double, 2> offsets =
+            shownOffsets(lens, sides.height, zoom, pair, chart.unit);
+        row.offset1 = offsets[0];
+        if (twoOffsets)
+            row.offset2 = offsets[1];
+        chart.rows.push_back(row);
+    }
+    return chart;
+}
+
+} // namespace vistrel

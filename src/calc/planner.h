@@ -1,0 +1,75 @@
+#pragma once
+
+#include "calc/lens.h"
+#include "catalogue/modelrecord.h"
+#include "core/apperror.h"
+#include "core/calcstate.h"
+
+#include <optional>
+#include <vector>
+
+namespace vistrel {
+
+// What the installer adds to the calculation: the screen's gain and the
+// light falling on it from the room. Settings of the user, not of a file.
+struct PlannerSettings {
+    double gain = 1.0;     // above 0
+    double ambientLux = 0; // 0 or more; 0 is a dark room
+};
+
+// A gain must be above 0; the ambient light 0 or more.
+[[nodiscard]] Result<void> checkSettings(const PlannerSettings &settings);
+
+// The usual reference for a dark cinema, in foot-lamberts.
+inline constexpr double kReferenceFootLamberts = 16;
+// One foot-lambert in candela per square metre (nits).
+inline constexpr double kNitsPerFootLambert = 3.4262591;
+// The viewing angles of the seating distances, degrees.
+inline constexpr std::array<double, 3> kSeatingAngles{30, 36, 40};
+
+// The planner's numbers for the current calculation. Lengths in inches;
+// whatever the catalogue does not tell is absent, never 0 or a guess.
+struct Plan {
+    // The projection distance of this screen at each end (an end the model
+    // lacks is absent) and the throw ratio there: distance / picture width.
+    std::optional<double> distanceWide, distanceTele;
+    std::optional<double> ratioWide, ratioTele;
+
+    // The whole panel as the lens throws it at the current distance.
+    std::optional<double> litAreaSquareFeet;
+    std::optional<double> lumens; // at the current zoom end
+    std::optional<double> footLamberts, nits;
+    std::optional<double> lumensFor16fL; // what the reference needs on this screen
+    std::optional<double> contrast;      // N of "N : 1", in the room's light
+
+    // From the screen: where the picture fills each of kSeatingAngles, and
+    // beyond which one pixel subtends less than one arc-minute.
+    std::array<std::optional<double>, 3> seats;
+    std::optional<double> acuity;
+};
+
+Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSettings &settings);
+
+// One screen size of the throw chart, each number as the fields show it (in
+// the unit, rounded the same way); a distance the end cannot give is absent.
+struct ChartRow {
+    double diagonal = 0, width = 0, height = 0;
+    std::optional<double> distanceWide, distanceTele;
+    double offset1 = 0;
+    std::optional<double> offset2; // models with a second offset only
+};
+
+struct ThrowChart {
+    Unit unit = Unit::Inches;
+    std::vector<ChartRow> rows;
+};
+
+inline constexpr int kMaxChartRows = 200;
+
+// The screen sizes from the smallest to the largest the model accepts at the
+// current zoom end and aspect group, in the unit's chart steps, the limits
+// themselves first and last (at most kMaxChartRows rows: the step grows in
+// whole multiples when the range is wider).
+ThrowChart throwChart(const ModelRecord &model, const CalcState &state);
+
+} // namespace vistrel

@@ -1,0 +1,179 @@
+#include "calc/calculator.h"
+#include "calc/chartformat.h"
+#include "calc/planner.h"
+#include "recordingobserver.h"
+#include "testmodels.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace vistrel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The worked example: a 16 : 9 panel (mode 1), 2000 lumens, 1920 pixels
+// across, 2000 : 1; light at TELE 0.8 of WIDE.
+ModelRecord example() {
+    ModelRecord m = testModel(u"Example"_s, 0.62, 1.1, 0.5, 0.9, 1);
+    m.Lumens = 2000;
+    m.TeleLumenFactor = 0.8;
+    m.PanelWidthPx = 1920;
+    m.PanelHeightPx = 1080;
+    m.ContrastRatio = 2000;
+    return m;
+}
+
+// To the figures of the worked example: a tenth of the last digit given.
+bool about(const std::optional<double> &value, double expected, double tolerance) {
+    return value && std::abs(*value - expected) <= tolerance;
+}
+
+} // namespace
+
+class TestPlanner : public QObject {
+    Q_OBJECT
+
+    RecordingObserver observer_;
+    std::optional<Calculator> calc_;
+
+    // A calculator on `model`, showing a diagonal of `inches` in `aspect`.
+    const CalcState &screen(const ModelRecord &model, Aspect aspect, double inches,
+                            Zoom zoom = Zoom::Wide) {
+        calc_.emplace(observer_);
+        calc_->setMessages(testMessages());
+        [&] { QVERIFY(calc_->startUp({model})); }();
+        calc_->select(aspect);
+        calc_->select(zoom);
+        [&] { QVERIFY(*calc_->calculate(CalcMode::Diagonal, inches)); }();
+        return calc_->state();
+    }
+
+private slots:
+    void theWorkedExample() {
+        const CalcState &s = screen(example(), Aspect::Ratio16x9, 100);
+        QVERIFY(std::abs(s.ScreenWidth - 87.158) < 0.0005);
+        QVERIFY(std::abs(s.ScreenHeight - 49.026) < 0.0005);
+        const Plan plan = planOf(example(), s, {1.0, 50});
+        QVERIFY(about(plan.litAreaSquareFeet, 29.674, 0.0005));
+        QVERIFY(about(plan.lumens, 2000, 0));
+        QVERIFY(about(plan.footLamberts, 67.4, 0.05));
+        QVERIFY(about(plan.nits, 230.9, 0.05));
+        QVERIFY(about(plan.lumensFor16fL, 474.8, 0.05));
+        QVERIFY(about(plan.contrast, 15.4, 0.05));
+        QVERIFY(about(plan.seats[0], 162.6, 0.05));
+        QVERIFY(about(plan.seats[1], 134.1, 0.05));
+        QVERIFY(about(plan.seats[2], 119.7, 0.05));
+        QVERIFY(about(plan.acuity, 156.1, 0.05));
+        // A brighter screen: gain 1.3.
+        QVERIFY(about(planOf(example(), s, {1.3, 0}).footLamberts, 87.6, 0.05));
+        // In the dark the room takes nothing from the panel's own contrast.
+        QVERIFY(about(planOf(example(), s, {1.0, 0}).contrast, 2000, 0));
+    }
+
+    // The same screen, from both ends of the zoom: the span where the projector may go.
+    void throwRangeOfBothEnds() {
+        const CalcState &s = screen(example(), Aspect::Ratio4x3, 100, Zoom::Tele);
+        const Plan plan = planOf(example(), s, {});
+        QVERIFY(about(plan.distanceWide, (100 - 1.1) / 0.62, 1e-9));
+        QVERIFY(about(plan.distanceTele, (100 - 0.9) / 0.5, 1e-9));
+        QVERIFY(about(plan.ratioWide, (100 - 1.1) / 0.62 / 80, 1e-9));
+        QVERIFY(about(plan.ratioTele, (100 - 0.9) / 0.5 / 80, 1e-9));
+        // At TELE the light is the WIDE light times the factor, over the
+        // 4 : 3 picture of the whole (mode 1, so 16 : 9) panel at this distance.
+        QVERIFY(about(plan.lumens, 1600, 0));
+        const double diagonal169 = 100 * kWideScreenFactor1;
+        const double area =
+            diagonal169 * 16 / std::sqrt(337.0) * diagonal169 * 9 / std::sqrt(337.0) / 144;
+        QVERIFY(about(plan.litAreaSquareFeet, area, 1e-9));
+
+        ModelRecord wideOnly = example();
+        wideOnly.TeleCoefA = wideOnly.TeleCoefB = 0;
+        const Plan one = planOf(wideOnly, screen(wideOnly, Aspect::Ratio4x3, 100), {});
+        QVERIFY(one.distanceWide && !one.distanceTele && !one.ratioTele);
+    }
+
+    // A 16 : 9 picture letterboxed on a 4 : 3 panel (mode 2) gets no light
+    // from the dark bands: the lit area is the whole 4 : 3 panel.
+    void letterboxedLightsTheWholePanel() {
+        ModelRecord m = example();
+        m.WideScreenMode = 2;
+        const CalcState &s = screen(m, Aspect::Ratio16x9, 100);
+        const double diagonal43 = 100 / kWideScreenFactor2;
+        const Plan plan = planOf(m, s, {});
+        QVERIFY(about(plan.litAreaSquareFeet, diagonal43 * 0.8 * diagonal43 * 0.6 / 144, 1e-9));
+        // A pixel's pitch: the panel's width over its pixels.
+        QVERIFY(about(plan.acuity, diagonal43 * 0.8 / 1920 / std::tan(M_PI / 180 / 60), 1e-9));
+    }
+
+    // What the catalogue does not tell stays unknown, never 0.
+    void unknownFieldsStayUnknown() {
+        const ModelRecord older = testModel(u"Older"_s, 0.62, 1.1, 0.5, 0.9, 1);
+        const Plan plan = planOf(older, screen(older, Aspect::Ratio4x3, 100), {1.0, 50});
+        QVERIFY(!plan.lumens && !plan.footLamberts && !plan.nits && !plan.contrast && !plan.acuity);
+        QVERIFY(plan.lumensFor16fL && plan.seats[0] && plan.distanceWide);
+        QVERIFY(!checkSettings({0, 0}) && !checkSettings({1, -1}) && !checkSettings({qQNaN(), 0}));
+        QVERIFY(checkSettings({0.8, 0}));
+    }
+
+    void chartRows_data() {
+        QTest::addColumn<Unit>("unit");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("last");
+        // 30 to 300 inches at WIDE, 4 : 3; TELE takes 30 to 250 only.
+        QTest::newRow("inches") << Unit::Inches << 28
+                                << QStringList{"30", "24", "18", "47", "58", "1.8", ""}
+                                << QStringList{"300", "240", "180", "482", "", "18.0", ""};
+        // 2.5 to 25 feet: the smallest is shown as the fields show it.
+        QTest::newRow("feet") << Unit::Feet << 24 << QStringList{"3", "2", "2", "4", "4", "0.2", ""}
+                              << QStringList{"25", "20", "15", "41", "", "1.5", ""};
+        // 76.2 to 762 cm in steps of 25 cm; distances in whole tens.
+        QTest::newRow("centimeters")
+            << Unit::Centimeters << 29 << QStringList{"77", "61", "46", "120", "140", "5", ""}
+            << QStringList{"762", "610", "458", "1230", "", "46", ""};
+    }
+    void chartRows() {
+        QFETCH(Unit, unit);
+        QFETCH(int, rows);
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, last);
+        const ModelRecord m = testModel(u"Chart"_s, 0.62, 1.1, 0.5, 0.9, 1);
+        screen(m, Aspect::Ratio4x3, 100);
+        calc_->select(unit);
+        const ThrowChart chart = throwChart(m, calc_->state());
+        QCOMPARE(int(chart.rows.size()), rows);
+        QCOMPARE(chartCells(chart, chart.rows.front()), first);
+        QCOMPARE(chartCells(chart, chart.rows.back()), last);
+    }
+
+    // However wide the range, at most 200 rows, the limits first and last.
+    void chartOfAWideRange() {
+        ModelRecord m = testModel(u"Wide range"_s, 0.62, 1.1, 0.5, 0.9, 1);
+        m.MinDiagonal43Wide = 1;
+        m.MaxDiagonal43Wide = 1e6;
+        const ThrowChart chart = throwChart(m, screen(m, Aspect::Ratio4x3, 100));
+        QVERIFY(chart.rows.size() <= std::size_t(kMaxChartRows) && chart.rows.size() > 100);
+        QCOMPARE(chart.rows.front().diagonal, 1.0);
+        QCOMPARE(chart.rows.back().diagonal, 1e6);
+    }
+
+    // CSV as a spreadsheet reads it: a header, CR LF, "." decimals, empty for unknown.
+    void chartAsCsv() {
+        const ModelRecord m = testModel(u"Chart"_s, 0.62, 1.1, 0.5, 0.9, 1);
+        const ThrowChart chart = throwChart(m, screen(m, Aspect::Ratio4x3, 100));
+        const QStringList lines = chartTable(chart, u',', kChartColumns).split(u"\r\n"_s);
+        QCOMPARE(lines.first(),
+                 u"diagonal,width,height,distanceWide,distanceTele,offset1,offset2"_s);
+        QCOMPARE(lines[1], u"30,24,18,47,58,1.8,"_s);
+        QCOMPARE(lines.size(), 28 + 2);
+        QVERIFY(lines.last().isEmpty());
+        // A header with a comma or a quotation mark is quoted.
+        QVERIFY(chartTable(chart, u',', {u"a,b"_s, u"say \"x\""_s})
+                    .startsWith(u"\"a,b\",\"say \"\"x\"\"\"\r\n"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlanner)
+#include "tst_planner.moc"
