@@ -35,6 +35,30 @@ constexpr std::array<OptionalText, kOptionalKeyCount> kOptionalTexts{{
     {"LBL22", "No printer is set up."},
     {"LBL23", "Installation drawing"},
     {"LBL24", "Side view"},
+    {"mnuOptionPlanner", "&Installation planner..."},
+    {"mnuFileExportReport", "&Export report..."},
+    {"LBL25", "Installation planner"},
+    {"LBL26", "Screen gain"},
+    {"LBL27", "Ambient light (lux)"},
+    {"LBL28", "Throw range"},
+    {"LBL29", "Throw ratio"},
+    {"LBL30", "Brightness"},
+    {"LBL31", "Light output (lumens)"},
+    {"LBL32", "Light on the screen"},
+    {"LBL33", "Lumens needed for 16 fL"},
+    {"LBL34", "Compared with 16 fL"},
+    {"LBL35", "Contrast in the room"},
+    {"LBL36", "Farthest seat (30°)"},
+    {"LBL37", "Recommended seat (36°)"},
+    {"LBL38", "Nearest seat (40°)"},
+    {"LBL39", "Pixels blend from"},
+    {"LBL40", "unknown"},
+    {"LBL41", "Throw chart"},
+    {"LBL42", "&Copy"},
+    {"LBL43", "Export &CSV..."},
+    {"LBL44", "Installation sheet"},
+    {"msg8", "%1: please type a number above 0."},
+    {"msg9", "%1: please type a number of 0 or more."},
 }};
 
 const OptionalText &optionalText(OptionalKey key) {
@@ -48,7 +72,7 @@ QString optionalKeyName(OptionalKey key) {
 }
 
 QString optionalKeyDefault(OptionalKey key) {
-    return QString::fromLatin1(optionalText(key).english);
+    return QString::fromUtf8(optionalText(key).english);
 }
 
 std::array<QString, kOptionalKeyCount> LanguageTexts::defaultOptionalTexts() {

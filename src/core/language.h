@@ -69,8 +69,33 @@ enum class OptionalKey : int {
     NoPrinter,     // the printer window's word for an empty printer list
     IsometricName, // what a screen reader calls the upper drawing
     SideViewName,  // and the lower one
+    // The installation planner: its menu entries, window, report and messages.
+    MenuPlanner,
+    MenuExportReport,
+    PlannerTitle,
+    Gain,
+    Ambient,
+    ThrowRange,
+    ThrowRatio,
+    Brightness,
+    Lumens,
+    OnScreen,
+    Needed16fL,
+    Against16fL,
+    Contrast,
+    Seat30,
+    Seat36,
+    Seat40,
+    Acuity,
+    Unknown,
+    Chart,
+    Copy,
+    ExportCsv,
+    ReportTitle,
+    NotPositive,
+    Negative,
 };
-inline constexpr int kOptionalKeyCount = 3;
+inline constexpr int kOptionalKeyCount = 27;
 
 QString optionalKeyName(OptionalKey key);
 QString optionalKeyDefault(OptionalKey key);

@@ -216,6 +216,24 @@ private slots:
                  keysRead == kLanguageKeyCount ? u"LBL21"_s : QString());
     }
 
+    // Every shipped text file has every key, the later ones included, so
+    // no language falls back to English for a caption.
+    void shippedTextsAreComplete_data() {
+        QTest::addColumn<QString>("file");
+        for (const char *name :
+             {"Language.ini", "Language.de.ini", "Language.fr.ini", "Language.es.ini"})
+            QTest::newRow(name) << QStringLiteral(VISTREL_DATA_DIR "/") + QLatin1String(name);
+    }
+    void shippedTextsAreComplete() {
+        QFETCH(QString, file);
+        QVERIFY(vistrel::loadLanguage(file).complete());
+        const IniFile ini = IniFile::load(file);
+        for (int i = 0; i < kOptionalKeyCount; ++i) {
+            const QString key = optionalKeyName(static_cast<OptionalKey>(i));
+            QVERIFY2(!ini.value(kLanguageSection, key).trimmed().isEmpty(), qPrintable(key));
+        }
+    }
+
     void labelBreaksOnlyAtUpperCaseTag() {
         QCOMPARE(labelWithBreaks(u"Screen<BR>Size<BR>"_s), u"Screen\r\nSize\r\n"_s);
         QCOMPARE(labelWithBreaks(u"Screen<br>Size"_s), u"Screen<br>Size"_s);
