@@ -66,8 +66,13 @@ private slots:
         QVERIFY(about(plan.seats[1], 134.1, 0.05));
         QVERIFY(about(plan.seats[2], 119.7, 0.05));
         QVERIFY(about(plan.acuity, 156.1, 0.05));
-        // A brighter screen: gain 1.3.
-        QVERIFY(about(planOf(example(), s, {1.3, 0}).footLamberts, 87.6, 0.05));
+        // A brighter screen: gain 1.3. It needs fewer lumens for 16 fL, and
+        // it throws back the room's light as much as the projector's.
+        const Plan bright = planOf(example(), s, {1.3, 50});
+        QVERIFY(about(bright.footLamberts, 87.6, 0.05));
+        QVERIFY(about(bright.nits, 300.2, 0.05));
+        QVERIFY(about(bright.lumensFor16fL, 365.2, 0.05));
+        QVERIFY(about(bright.contrast, 15.4, 0.05));
         // In the dark the room takes nothing from the panel's own contrast.
         QVERIFY(about(planOf(example(), s, {1.0, 0}).contrast, 2000, 0));
     }
@@ -154,8 +159,13 @@ private slots:
         m.MinDiagonal43Wide = 1;
         m.MaxDiagonal43Wide = 1e6;
         const ThrowChart chart = throwChart(m, screen(m, Aspect::Ratio4x3, 100));
-        QVERIFY(chart.rows.size() <= std::size_t(kMaxChartRows) && chart.rows.size() > 100);
+        // 999 999 inches in steps of 10 would be 100 000 rows; in 198 rows
+        // between the limits the step is 506 tens: 5060, 10120, ... 996820.
+        QCOMPARE(chart.rows.size(), std::size_t(199));
         QCOMPARE(chart.rows.front().diagonal, 1.0);
+        QCOMPARE(chart.rows[1].diagonal, 5060.0);
+        QCOMPARE(chart.rows[2].diagonal, 10120.0);
+        QCOMPARE(chart.rows[197].diagonal, 996820.0);
         QCOMPARE(chart.rows.back().diagonal, 1e6);
     }
 
