@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QFile>
-#include <QLabel>
 #include <QTextStream>
 
 #include <algorithm>
@@ -135,12 +134,6 @@ CalculatorWindow startCalculatorWindow(app::Dialogs &dialogs, const AppPaths &pa
     if (started.window->start(paths) != app::MainWindow::StartResult::Ready)
         started.window.reset();
     return started;
-}
-
-std::unique_ptr<QMainWindow> bareWindow() {
-    auto window = std::make_unique<QMainWindow>();
-    window->setCentralWidget(new QLabel(QStringLiteral("Vistrel"), window.get()));
-    return window;
 }
 
 FirstPaintWatch::FirstPaintWatch(QWidget *window) : window_(window) {

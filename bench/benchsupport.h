@@ -77,9 +77,6 @@ struct CalculatorWindow {
 // The calculator window, built and started as the program does it; empty
 // when start-up did not reach Ready.
 CalculatorWindow startCalculatorWindow(app::Dialogs &dialogs, const AppPaths &paths);
-// The baseline: a main window that holds a single label.
-std::unique_ptr<QMainWindow> bareWindow();
-
 // Notices the first paint event of a top-level window. wait() runs the event
 // loop until the paint that event started has finished (the whole window
 // painted and handed to the platform), or until the limit passes.

@@ -1,5 +1,7 @@
-// Catalogue loading and one confirmed entry, measured with Google Benchmark.
-// The window benchmarks need a QApplication, so it is made before
+// Secondary diagnostics, measured with Google Benchmark in a warm process:
+// catalogue loading, and one confirmed entry through the engine alone (what
+// the user waits for, the repaint included, is vistrel-bench-entry's figure).
+// The window's texts and metrics need a QApplication, so it is made before
 // benchmark::Initialize; the benchmarks are registered once everything they
 // use exists.
 #include "benchsupport.h"
@@ -60,15 +62,6 @@ public:
                              "no figure: run both CatalogueLoad and CatalogueReadSplit");
             }
         }
-        if (ran_.count("EntryWindow")) {
-            const double entry = median("EntryWindow");
-            if (entry > 0)
-                printVerdict("confirmed entry, window", entry < 1000,
-                             format("%.3f ms median (target < 1 ms); engine alone %.3f ms",
-                                    entry / 1000, median("EntryEngine") / 1000));
-            else
-                printVerdict("confirmed entry, window", false, "no figure: the benchmark failed");
-        }
     }
 
 private:
@@ -91,8 +84,7 @@ void configure(benchmark::internal::Benchmark *b, double minTime) {
 
 // One confirmed diagonal. The value turns between 120 and 121 so every
 // confirmation is a change and calculates.
-template <typename Engine>
-void confirmEntries(benchmark::State &state, Engine &calc, bool repaint) {
+void confirmEntries(benchmark::State &state, Calculator &calc) {
     int turn = 0;
     for (auto _ : state) {
         if (!calc.enter(Field::Diagonal,
@@ -100,8 +92,6 @@ void confirmEntries(benchmark::State &state, Engine &calc, bool repaint) {
             state.SkipWithError("the diagonal was refused");
             break;
         }
-        if (repaint)
-            QCoreApplication::processEvents();
     }
 }
 
@@ -128,20 +118,14 @@ int main(int argc, char *argv[]) {
     }
     const QString catalogueText = *readTextFile(cataloguePath, kCatalogueLimits);
 
-    // The window as the program shows it, with the shipped catalogue, and a
-    // second one holding the 1000 models (its model list is longer).
+    // The window, for its texts and measured field sizes.
     SilentDialogs dialogs;
     const AppPaths paths = shippedPaths();
     auto window = startCalculatorWindow(dialogs, paths);
-    AppPaths bigPaths = paths;
-    bigPaths.catalogueOverride = cataloguePath;
-    auto bigWindow = startCalculatorWindow(dialogs, bigPaths);
-    if (!window || !bigWindow) {
+    if (!window) {
         std::fputs("vistrel-bench-calc: the calculator window did not start\n", stderr);
         return 1;
     }
-    showAndWaitForPaint(window.get());
-    showAndWaitForPaint(bigWindow.get());
 
     // The engine alone, with the window's texts, metrics and decimal point.
     NullObserver observer;
@@ -181,21 +165,7 @@ int main(int argc, char *argv[]) {
                                            }),
               0.2);
     configure(benchmark::RegisterBenchmark(
-                  "EntryWindow",
-                  [&](benchmark::State &state) { confirmEntries(state, *window.session, false); }),
-              0.2);
-    configure(
-        benchmark::RegisterBenchmark(
-            "EntryEngine", [&](benchmark::State &state) { confirmEntries(state, engine, false); }),
-        0.2);
-    configure(benchmark::RegisterBenchmark(
-                  "EntryWindowRepainted",
-                  [&](benchmark::State &state) { confirmEntries(state, *window.session, true); }),
-              0.2);
-    configure(benchmark::RegisterBenchmark("EntryWindow1000Models",
-                                           [&](benchmark::State &state) {
-                                               confirmEntries(state, *bigWindow.session, false);
-                                           }),
+                  "EntryEngine", [&](benchmark::State &state) { confirmEntries(state, engine); }),
               0.2);
 
     TargetReporter reporter;

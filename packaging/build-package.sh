@@ -14,7 +14,7 @@ ldflags=$(dpkg-buildflags --get LDFLAGS)
 
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVISTREL_TESTS=OFF \
     -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG \
-    -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
+    -DCMAKE_EXE_LINKER_FLAGS="$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$ldflags"
 cmake --build "$build" -j "${JOBS:-$(nproc)}"
 # One package in the folder, so nobody installs or checks a stale one.
 rm -f "$build"/vistrel_*.deb

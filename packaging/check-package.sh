@@ -23,9 +23,16 @@ fail() {
     exit 1
 }
 
+# The printer window's module, opened by the window at the first File > Print.
+module=
+for found in "$root"/usr/lib/*/vistrel/libvistrel-printwindow.so; do
+    [ -f "$found" ] && module=${found#"$root"/}
+done
+
 contents() {
+    [ -n "$module" ] || fail "the printer window's module is missing"
     local expected=(
-        usr/bin/vistrel usr/bin/vistrel-cli usr/libexec/vistrel/vistrel-render
+        usr/bin/vistrel usr/bin/vistrel-cli usr/libexec/vistrel/vistrel-render "$module"
         usr/share/vistrel/ModelInfo.ini usr/share/vistrel/Language.ini
         usr/share/vistrel/Language.de.ini usr/share/vistrel/Language.fr.ini
         usr/share/vistrel/Language.es.ini
@@ -54,8 +61,13 @@ contents() {
     if readelf -d "$root/usr/bin/vistrel-cli" | grep -E 'NEEDED.*Qt6(Gui|Widgets|PrintSupport)'; then
         fail "vistrel-cli needs more than Qt Core"
     fi
+    # The window starts without printing; its module brings Print Support and CUPS.
+    if readelf -d "$root/usr/bin/vistrel" | grep -E 'NEEDED.*(Qt6PrintSupport|libcups)'; then
+        fail "vistrel loads printing at start"
+    fi
+    readelf -d "$root/$module" | grep -q 'NEEDED.*libcups' || fail "the module does not print with CUPS"
     # Release binaries: no sanitizer runtime, stripped.
-    for bin in "$root"/usr/bin/* "$root"/usr/libexec/vistrel/*; do
+    for bin in "$root"/usr/bin/* "$root"/usr/libexec/vistrel/* "$root/$module"; do
         if readelf -d "$bin" | grep -E 'NEEDED.*lib(a|ub|t)san'; then
             fail "$bin needs a sanitizer runtime"
         fi

@@ -10,9 +10,11 @@ set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libcups2-dev cups-daemon cups-client poppler-utils clang libclang-rt-14-dev
           fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream bash-completion)
-# `install-deps.sh bench` adds what the benchmarks need.
+# `install-deps.sh bench` adds what the benchmarks need: Xvfb, XCB's DAMAGE
+# extension (to see a window's first drawing on the X server) and two desktop
+# calculators to compare start-up with.
 if [ "${1:-}" = bench ]; then
-    packages+=(libbenchmark-dev xvfb xauth)
+    packages+=(libbenchmark-dev xvfb xauth libxcb-damage0-dev speedcrunch kcalc)
 fi
 
 missing=()

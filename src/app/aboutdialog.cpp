@@ -29,7 +29,7 @@ AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
     auto *logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("imgLogo"));
     logo->setPixmap(
-        QPixmap::fromImage(Pictures::get().logo.scaledToHeight(22, Qt::SmoothTransformation)));
+        QPixmap::fromImage(Pictures::logo().scaledToHeight(22, Qt::SmoothTransformation)));
     logo->setGeometry(px(660), 40, 80, 22);
 
     lblTitle_->setObjectName(QStringLiteral("lblTitle"));

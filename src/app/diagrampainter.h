@@ -3,17 +3,16 @@
 #include "draw/isometric.h"
 #include "draw/sideview.h"
 #include "drawingkit.h"
-#include "pictures.h"
+#include "drawnarea.h"
 
 #include <QImage>
 
 namespace vistrel::app {
 
-// Paints a finished diagram into a box's persistent image (already cleared
-// to the box's background).
+// Paints a finished diagram into a box's persistent image (the background
+// wherever the diagram goes) and notes in `drawn` every part it sets.
 void paintIsometric(QImage &image, const IsometricGeometry &g, const DrawingKit &kit,
-                    const Pictures &pictures);
-void paintSideView(QImage &image, const SideGeometry &g, const DrawingKit &kit,
-                   const Pictures &pictures);
+                    DrawnArea &drawn);
+void paintSideView(QImage &image, const SideGeometry &g, const DrawingKit &kit, DrawnArea &drawn);
 
 } // namespace vistrel::app

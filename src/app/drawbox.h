@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drawnarea.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -17,10 +19,16 @@ public:
     // pixel ratio says how many per pixel of the box); drawing code paints into it.
     QImage &image() { return image_; }
     const QImage &image() const { return image_; }
-    // Clears the image to the background colour and resizes it to the box.
-    void clearImage();
-    // Shows the image as it now stands.
-    void imageChanged() { update(); }
+
+    // Starts a new drawing: what the drawing before set goes back to the
+    // background. The returned area is for the new drawing to note what it sets.
+    DrawnArea startDrawing();
+    // The new drawing is in the image; repaints what changed, the area of the
+    // drawing before and that of this one.
+    void finishDrawing(const DrawnArea &drawn);
+    // Whether the image holds the drawing last finished; resizing the box
+    // clears it.
+    bool holdsDrawing() const { return holdsDrawing_; }
 
     QColor background() const { return Qt::white; }
 
@@ -29,7 +37,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    int scale() const;
+    bool imageFits() const;
+    void resetImage();
+
     QImage image_;
+    DrawnArea drawn_;
+    bool holdsDrawing_ = false;
 };
 
 } // namespace vistrel::app

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "drawbox.h"
 #include "fieldeditor.h"
+#include "lazypictures.h"
 #include "optionframe.h"
 #include "pictures.h"
 #include "plaintext.h"
@@ -28,7 +29,6 @@ constexpr std::array<TwipsRect, 4> kEnterRects{
     {{3120, 2880, 315, 255}, {3180, 900, 315, 255}, {4440, 180, 315, 255}, {5760, 2220, 315, 255}}};
 constexpr std::array<TwipsRect, 4> kLabelRects{
     {{2580, 2640, 1380, 195}, {2580, 660, 1530, 195}, {3840, 0, 420, 195}, {5160, 1980, 465, 195}}};
-constexpr std::array<const char *, 4> kValueTexts{"Distance", "SSize", "Width", "Height"};
 constexpr std::array<const char *, 4> kLabelTexts{"Projection Distance", "Screen Size Diagonal",
                                                   "Width", "Height"};
 const QColor kLabelColour(0, 0, 192);
@@ -49,19 +49,21 @@ QLabel *valueLabel(QWidget *parent, const QString &name, const QString &text, Tw
     return label;
 }
 
-QLineEdit *textBox(QWidget *parent, const QString &name, const QString &text, TwipsRect rect) {
-    auto *edit = new QLineEdit(text, parent);
+// Empty until start-up shows the first result: a text set now would be laid
+// out only to be replaced.
+QLineEdit *textBox(QWidget *parent, const QString &name, TwipsRect rect) {
+    auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setGeometry(px(rect));
     edit->setTextMargins(0, 0, 0, 0);
     return edit;
 }
 
-void hiddenPicture(QWidget *parent, const QString &name, const QImage &image) {
+// The hidden image controls of the design stand for the diagrams' source
+// pictures; the diagrams take those from Pictures, decoded when first drawn.
+void hiddenPicture(QWidget *parent, const QString &name) {
     auto *picture = new QLabel(parent);
     picture->setObjectName(name);
-    picture->setPixmap(QPixmap::fromImage(image));
-    picture->resize(image.size());
     picture->hide();
 }
 
@@ -117,8 +119,8 @@ void MainWindow::createControls() {
     picLogo_->setGeometry(px(TwipsRect{6900, 5100, 1935, 675}));
     imgLogo_ = new QLabel(picLogo_);
     imgLogo_->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo_->setPixmap(QPixmap::fromImage(Pictures::get().logo));
-    imgLogo_->resize(Pictures::get().logo.size());
+    imgLogo_->setPixmap(QPixmap::fromImage(Pictures::logo()));
+    imgLogo_->resize(Pictures::logo().size());
     imgLogo_->move((picLogo_->width() - imgLogo_->width()) / 2 - 2,
                    (picLogo_->height() - imgLogo_->height()) / 2);
 
@@ -129,17 +131,13 @@ void MainWindow::createDiagramBoxes(QWidget *client) {
     picDraw1_ = new DrawBox(client);
     picDraw1_->setObjectName(QStringLiteral("picDraw1"));
     picDraw1_->setGeometry(px(TwipsRect{60, 420, 6795, 3615}));
-    const QIcon enterIcon(QPixmap::fromImage(Pictures::get().enter));
     for (std::size_t i = 0; i < 4; ++i) {
         lblValue_[i] = valueLabel(picDraw1_, indexedName("lblValue", i),
                                   QString::fromLatin1(kLabelTexts[i]), kLabelRects[i]);
-        txtValue_[i] = textBox(picDraw1_, indexedName("txtValue", i),
-                               QString::fromLatin1(kValueTexts[i]), kValueRects[i]);
-        cmdEnter_[i] = new QToolButton(picDraw1_);
+        txtValue_[i] = textBox(picDraw1_, indexedName("txtValue", i), kValueRects[i]);
+        cmdEnter_[i] = new PictureButton(&Pictures::enter, picDraw1_);
         cmdEnter_[i]->setObjectName(indexedName("cmdEnter", i));
         cmdEnter_[i]->setGeometry(px(kEnterRects[i]));
-        cmdEnter_[i]->setIcon(enterIcon);
-        cmdEnter_[i]->setIconSize(Pictures::get().enter.size());
         cmdEnter_[i]->setToolTip(tr("Enter"));
         // Enter and Tab confirm from the keyboard; as a tab stop the button
         // would take the focus while it hides itself.
@@ -147,7 +145,7 @@ void MainWindow::createDiagramBoxes(QWidget *client) {
     }
 
     // The hidden source pictures of the two diagrams.
-    hiddenPicture(picDraw1_, QStringLiteral("imgProjector"), Pictures::get().projector);
+    hiddenPicture(picDraw1_, QStringLiteral("imgProjector"));
 
     picDraw2_ = new DrawBox(client);
     picDraw2_->setObjectName(QStringLiteral("picDraw2"));
@@ -156,18 +154,15 @@ void MainWindow::createDiagramBoxes(QWidget *client) {
                             {5400, 660, 420, 195});
     const std::array<TwipsRect, 2> offsetRects{{{5400, 840, 495, 285}, {6240, 840, 495, 285}}};
     for (std::size_t i = 0; i < 2; ++i) {
-        txtOffset_[i] = textBox(picDraw2_, indexedName("txtOffset", i), QStringLiteral("Offset"),
-                                offsetRects[i]);
+        txtOffset_[i] = textBox(picDraw2_, indexedName("txtOffset", i), offsetRects[i]);
         txtOffset_[i]->setReadOnly(true);
         txtOffset_[i]->setFocusPolicy(Qt::ClickFocus);
     }
     for (std::size_t i = 0; i < 2; ++i)
-        hiddenPicture(picDraw2_, indexedName("imgProjectorSide", i),
-                      Pictures::get().projectorSide[i]);
-    imgKara_ = new QLabel(picDraw2_);
+        hiddenPicture(picDraw2_, indexedName("imgProjectorSide", i));
+    imgKara_ = new PictureLabel(&Pictures::kara, picDraw2_);
     imgKara_->setObjectName(QStringLiteral("imgKara"));
     imgKara_->setGeometry(px(TwipsRect{5820, 720, 480, 480}));
-    imgKara_->setPixmap(QPixmap::fromImage(Pictures::get().kara));
 }
 
 void MainWindow::createOptionFrames(QWidget *client) {

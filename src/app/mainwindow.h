@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -81,11 +82,22 @@ private:
     void saveWith(SaveKind kind);
     void nameControlsForScreenReaders();
     void describeDiagrams();
+    // What the side view adds to the diagrams' descriptions.
+    struct SideFacts {
+        std::optional<Position> position;
+        bool secondOffset = false;
+        bool operator==(const SideFacts &) const = default;
+    };
+    SideFacts sideFacts() const;
 
     Session &session_;
     Dialogs &dialogs_;
     DrawingKit kit_;
     unsigned shownModelList_ = ~0U; // the model list version cboModel shows
+    // What the boxes' images show, so that an unchanged diagram is not drawn again.
+    std::optional<IsometricGeometry> drawnIsometric_;
+    std::optional<SideGeometry> drawnSide_;
+    std::optional<SideFacts> describedSide_; // what the descriptions were last made from
 
     QLabel *lblModel_ = nullptr;
     QComboBox *cboModel_ = nullptr;

@@ -40,8 +40,13 @@ void MainWindow::nameControlsForScreenReaders() {
     picDraw2_->setAccessibleName(texts().text(OptionalKey::SideViewName));
 }
 
+MainWindow::SideFacts MainWindow::sideFacts() const {
+    return {session_.controls().position, txtOffset_[1]->isVisibleTo(picDraw2_)};
+}
+
 void MainWindow::describeDiagrams() {
     const Controls &c = session_.controls();
+    describedSide_ = sideFacts();
     const QString unit = spoken(fraUnits_->button(codeOf(c.unit.value_or(Unit::Inches)))->text());
     QStringList lengths;
     for (std::size_t i = 0; i < txtValue_.size(); ++i)
@@ -50,7 +55,7 @@ void MainWindow::describeDiagrams() {
     picDraw1_->setAccessibleDescription(lengths.join(QStringLiteral(", ")));
 
     QString offsets = c.offsetText[0];
-    if (txtOffset_[1]->isVisibleTo(picDraw2_))
+    if (describedSide_->secondOffset)
         offsets += QStringLiteral(" ~ ") + c.offsetText[1];
     picDraw2_->setAccessibleDescription(
         QStringLiteral("%1: %2, %3: %4 %5")

@@ -5,9 +5,10 @@
 #include "dialogs.h"
 #include "fieldeditor.h"
 #include "plaintext.h"
-#include "printdialog.h"
+#include "printmodule.h"
 #include "session/calculationfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace vistrel::app {
@@ -60,8 +61,13 @@ void MainWindow::mnuFileSaveAs_Click() {
 void MainWindow::mnuFilePrint_Click() {
     if (!fieldEditor_->confirmPending())
         return;
-    PrintDialog dialog(*this, dialogs_, texts());
-    dialog.exec();
+    const Result<PrinterWindow> printerWindow =
+        loadPrinterWindow(QCoreApplication::applicationDirPath());
+    if (!printerWindow) {
+        dialogs_.error(this, printerWindow.error().boxText());
+        return;
+    }
+    printerWindow->show(*this, dialogs_, texts());
 }
 
 void MainWindow::mnuOptionModelInfo_Click() {

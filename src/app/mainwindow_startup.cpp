@@ -143,26 +143,14 @@ bool MainWindow::ApplyLanguage(const LanguageLoad &load) {
     return load.complete();
 }
 
+// The option buttons take the font from their frames.
 void MainWindow::applyUiFont() {
-    const std::array<QWidget *, 17> controls{lblModel_,
-                                             fraUnits_,
-                                             fraUnits_->button(0),
-                                             fraUnits_->button(1),
-                                             fraUnits_->button(2),
-                                             fraWIDE_,
-                                             fraWIDE_->button(0),
-                                             fraWIDE_->button(1),
-                                             fraPosition_,
-                                             fraPosition_->button(0),
-                                             fraPosition_->button(1),
-                                             fraAspect_,
-                                             lblValue_[0],
-                                             lblValue_[1],
-                                             lblValue_[2],
-                                             lblValue_[3],
-                                             lblOffset_};
+    const std::array<QWidget *, 10> controls{lblModel_,    fraUnits_,    fraWIDE_,     fraPosition_,
+                                             fraAspect_,   lblValue_[0], lblValue_[1], lblValue_[2],
+                                             lblValue_[3], lblOffset_};
+    const QFont font = uiFont(lblModel_->font(), texts());
     for (QWidget *w : controls)
-        w->setFont(uiFont(w->font(), texts()));
+        w->setFont(font);
 }
 
 } // namespace vistrel::app

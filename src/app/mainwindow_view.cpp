@@ -106,31 +106,44 @@ void MainWindow::showAspectSample(Aspect aspect) {
 }
 
 void MainWindow::isometricChanged() {
-    picDraw1_->clearImage();
-    if (const auto &g = session_.calculator().isometric()) {
-        paintIsometric(picDraw1_->image(), *g, kit_, Pictures::get());
+    const std::optional<IsometricGeometry> &g = session_.calculator().isometric();
+    if (g) {
         for (std::size_t i = 0; i < 4; ++i) {
             place(txtValue_[i], g->value[i]);
             place(cmdEnter_[i], g->enter[i]);
             place(lblValue_[i], g->label[i]);
         }
     }
-    picDraw1_->imageChanged();
+    if (picDraw1_->holdsDrawing() && drawnIsometric_ == g)
+        return;
+    DrawnArea drawn = picDraw1_->startDrawing();
+    if (g)
+        paintIsometric(picDraw1_->image(), *g, kit_, drawn);
+    picDraw1_->finishDrawing(drawn);
+    drawnIsometric_ = g;
 }
 
 void MainWindow::sideViewChanged() {
-    picDraw2_->clearImage();
-    if (const auto &g = session_.calculator().sideView()) {
+    const std::optional<SideGeometry> &g = session_.calculator().sideView();
+    if (g) {
         txtOffset_[1]->setVisible(g->showSecondOffset);
         imgKara_->setVisible(g->showSecondOffset);
-        paintSideView(picDraw2_->image(), *g, kit_, Pictures::get());
         place(txtOffset_[0], g->offset[0]);
         place(txtOffset_[1], g->offset[1]);
         place(imgKara_, g->kara);
         place(lblOffset_, g->label);
     }
-    describeDiagrams();
-    picDraw2_->imageChanged();
+    // The fields' texts were described with them; the side view adds the
+    // position and whether the second offset shows.
+    if (describedSide_ != sideFacts())
+        describeDiagrams();
+    if (picDraw2_->holdsDrawing() && drawnSide_ == g)
+        return;
+    DrawnArea drawn = picDraw2_->startDrawing();
+    if (g)
+        paintSideView(picDraw2_->image(), *g, kit_, drawn);
+    picDraw2_->finishDrawing(drawn);
+    drawnSide_ = g;
 }
 
 } // namespace vistrel::app

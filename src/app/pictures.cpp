@@ -1,19 +1,36 @@
 #include "pictures.h"
 
+#include "embeddedpicture.h"
+
 namespace vistrel::app {
 
-const Pictures &Pictures::get() {
-    static const Pictures pictures = [] {
-        Pictures p;
-        p.projector.load(QStringLiteral(":/pictures/projector.png"));
-        p.projectorSide[0].load(QStringLiteral(":/pictures/projector_side_up.png"));
-        p.projectorSide[1].load(QStringLiteral(":/pictures/projector_side_down.png"));
-        p.kara.load(QStringLiteral(":/pictures/kara.png"));
-        p.enter.load(QStringLiteral(":/pictures/enter.png"));
-        p.logo.load(QStringLiteral(":/pictures/logo.png"));
-        return p;
-    }();
-    return pictures;
+const QImage &Pictures::projector() {
+    static const QImage picture = kProjector.image();
+    return picture;
+}
+
+const QImage &Pictures::projectorSide(int picture) {
+    if (picture == 1) {
+        static const QImage down = kProjectorSideDown.image();
+        return down;
+    }
+    static const QImage up = kProjectorSideUp.image();
+    return up;
+}
+
+const QImage &Pictures::kara() {
+    static const QImage picture = kKara.image();
+    return picture;
+}
+
+const QImage &Pictures::enter() {
+    static const QImage picture = kEnter.image();
+    return picture;
+}
+
+const QImage &Pictures::logo() {
+    static const QImage picture = kLogo.image();
+    return picture;
 }
 
 } // namespace vistrel::app

@@ -33,6 +33,7 @@ struct IsometricGeometry {
     std::array<PlaceF, 4> value, enter, label;
     double MaxDistance = 0; // enlarged by 1.25 per attempt until the screen fits
     int attempts = 1;
+    bool operator==(const IsometricGeometry &) const = default;
 };
 
 // Fails on a scale of 0, a box too small for the screen to ever fit, or a

@@ -29,6 +29,7 @@ struct SideLine {
     SidePen pen;
     PointI from;
     PointI to;
+    bool operator==(const SideLine &) const = default;
 };
 
 // One drawing of the side view: the screen line at x = X, the lens at (80, A),
@@ -44,6 +45,7 @@ struct SideGeometry {
     int projectorPicture = 0; // 0 upright (bottom position), 1 upside down (top position)
     PointI projector;
     std::array<SideLine, 6> lines{};
+    bool operator==(const SideGeometry &) const = default;
 };
 
 inline constexpr std::int32_t kSideLensX = 80;

@@ -6,7 +6,23 @@
 #include "windowoutput.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+namespace {
+
+// The folder of the vistrel-cli that handed the run over, whose files it
+// uses: beside this program in a build folder; installed, this program
+// lies in LIBEXECDIR/vistrel and vistrel-cli in BINDIR.
+QString cliFolder() {
+    const QDir own(vistrel::cli::programFolder());
+    if (QFileInfo::exists(own.filePath(QStringLiteral("vistrel-cli"))))
+        return own.path();
+    return QDir::cleanPath(own.filePath(QStringLiteral(VISTREL_RENDER_TO_CLI)));
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     vistrel::ignoreFileSizeSignal();
@@ -29,8 +45,7 @@ int main(int argc, char *argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Vistrel"));
 
     const auto paths = vistrel::AppPaths::resolve(
-        vistrel::cli::programFolder(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        cliFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     vistrel::cli::WindowRenderer renderer;
     const int status = vistrel::cli::runCli(*arguments, paths, out, err, &renderer);
     out.flush();

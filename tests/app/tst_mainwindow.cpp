@@ -1,6 +1,7 @@
 #include "aboutdialog.h"
 #include "clirun.h"
 #include "core/apppaths.h"
+#include "diagrampainter.h"
 #include "drawbox.h"
 #include "mainwindow.h"
 #include "pictures.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +42,38 @@ const QByteArray kCatalogue =
 QByteArray readAll(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// What a box would hold had nothing been drawn into it before.
+template <typename Geometry, typename Paint>
+QImage freshDrawing(const QImage &like, const Geometry &g, Paint paint) {
+    QImage fresh(like.size(), QImage::Format_RGB32);
+    fresh.setDevicePixelRatio(like.devicePixelRatio());
+    fresh.fill(Qt::white);
+    app::DrawnArea drawn(fresh.size(), qRound(fresh.devicePixelRatio()));
+    paint(fresh, g, app::DrawingKit(), drawn);
+    return fresh;
+}
+
+// The parts of a widget that paint events covered.
+class PaintedRegion : public QObject {
+public:
+    explicit PaintedRegion(QWidget *w) { w->installEventFilter(this); }
+    QRegion region;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            region += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+long areaOf(const QRegion &region) {
+    long area = 0;
+    for (const QRect &r : region)
+        area += long(r.width()) * r.height();
+    return area;
 }
 
 } // namespace
@@ -70,6 +104,8 @@ private slots:
     void catalogueSwitchRefusesAFileWithoutModels();
     void catalogueSwitchKeepsTheCatalogueWhenTheFileFails();
     void diagramPixels();
+    void redrawnDiagramsEqualFreshOnes();
+    void anEntryRepaintsOnlyWhatChanged();
     void highDensityDiagrams();
     void fieldPlacements();
     void missingLanguageKeyStopsTheStart();
@@ -579,7 +615,7 @@ void TestMainWindow::diagramPixels() {
         red += iso.pixelColor(x, y) == QColor(200, 0, 0);
     }
     QVERIFY(red > 10);
-    const QImage &projector = app::Pictures::get().projector;
+    const QImage &projector = app::Pictures::projector();
     QCOMPARE(iso.pixelColor(g.projector.x + 10, g.projector.y + 25), projector.pixelColor(10, 25));
 
     // The rays end where the outline starts: the corners stay navy.
@@ -611,6 +647,62 @@ void TestMainWindow::diagramPixels() {
         const bool on = p < 9 || (p >= 12 && p < 15) || (p >= 18 && p < 21);
         QVERIFY2((side.pixelColor(x, s.a) == axis) == on, qPrintable(QString::number(x)));
     }
+}
+
+// A box keeps its image and erases only what the drawing before set: after
+// screens of every size and shape, and both positions, what it holds is
+// what a fresh drawing would be.
+void TestMainWindow::redrawnDiagramsEqualFreshOnes() {
+    type(1, QStringLiteral("30"));
+    type(1, QStringLiteral("200"));
+    click(option("optAspect_2"));
+    type(0, QStringLiteral("150"));
+    click(option("optPosition_0"));
+    chooseModel(1);
+    type(2, QStringLiteral("100"));
+    QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join(u'|')));
+    const QImage iso = image("picDraw1");
+    QCOMPARE(iso, freshDrawing(iso, *window_->calculator().isometric(), &app::paintIsometric));
+    const QImage side = image("picDraw2");
+    QCOMPARE(side, freshDrawing(side, *window_->calculator().sideView(), &app::paintSideView));
+}
+
+// An entry repaints the pixels that changed, not the whole box; the side
+// view, the same for every screen size, is not drawn again.
+void TestMainWindow::anEntryRepaintsOnlyWhatChanged() {
+    auto *box1 = child<app::DrawBox>(QStringLiteral("picDraw1"));
+    auto *box2 = child<app::DrawBox>(QStringLiteral("picDraw2"));
+    type(1, QStringLiteral("200"));
+    QCoreApplication::processEvents();
+    const QImage before = box1->image();
+    const qint64 side = box2->image().cacheKey();
+    PaintedRegion painted1(box1), painted2(box2);
+    type(1, QStringLiteral("210"));
+    QCoreApplication::processEvents();
+    const QImage after = box1->image();
+
+    // In pixels of the box: on a high-density screen, those of two by two image pixels.
+    const int scale = qRound(after.devicePixelRatio());
+    QRegion changed;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (after.pixel(x, y) != before.pixel(x, y))
+                changed += QRect(x / scale, y / scale, 1, 1);
+    QVERIFY(!changed.isEmpty());
+    // Under a label that fills its background the box is never seen.
+    for (const QWidget *w : box1->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (w->isVisible() && w->autoFillBackground())
+            changed -= w->geometry();
+    QCOMPARE(changed.subtracted(painted1.region), QRegion());
+    QVERIFY2(areaOf(painted1.region) < 453 * 241 / 2,
+             qPrintable(QString::number(areaOf(painted1.region))));
+
+    QCOMPARE(box2->image().cacheKey(), side);
+    QRegion fields;
+    for (const char *name : {"txtOffset_0", "txtOffset_1"})
+        if (auto *w = child<QWidget>(QLatin1String(name)); w->isVisible())
+            fields += w->geometry();
+    QCOMPARE(painted2.region.subtracted(fields), QRegion());
 }
 
 // Run by CTest a second time with QT_SCALE_FACTOR=2: the layout stays, the

@@ -2,6 +2,7 @@
 #include "catalogue/catalogueswitch.h"
 #include "core/apppaths.h"
 #include "dialogs.h"
+#include "printmodule.h"
 #include "singleinstance.h"
 
 #include <QAccessible>
@@ -28,6 +29,9 @@ private slots:
     void oneInstanceAtATime();
     void aSecondStartEndsSilentlyAndACrashFreesTheLock();
     void installedProgramKeepsItsCatalogueInTheUserFolder();
+    void printerWindowComesFromItsModule_data();
+    void printerWindowComesFromItsModule();
+    void installedProgramFindsThePrintModule();
 };
 
 void TestWindowParts::versionText_data() {
@@ -171,6 +175,50 @@ void TestWindowParts::installedProgramKeepsItsCatalogueInTheUserFolder() {
     QCOMPARE(QFileInfo(installed.catalogueFile()).size(), chosen.size());
     QCOMPARE(QFileInfo(user + QStringLiteral("/OLD.ini")).size(), shipped.size());
     QCOMPARE(QFileInfo(shipped.fileName()).size(), shipped.size());
+}
+
+void TestWindowParts::printerWindowComesFromItsModule_data() {
+    QTest::addColumn<QByteArray>("module"); // what lies in the program's folder under its name
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << QByteArray() << "is missing";
+    QTest::newRow("not a library")
+        << QByteArray("not a shared library\n") << "libvistrel-printwindow.so";
+}
+
+// Without a usable module File > Print says why; it never takes whatever
+// lies there under the module's name.
+void TestWindowParts::printerWindowComesFromItsModule() {
+    QFETCH(QByteArray, module);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    if (!module.isEmpty()) {
+        QFile file(folder.filePath(QLatin1String(app::kPrintModuleName)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(module);
+    }
+    const Result<app::PrinterWindow> loaded = app::loadPrinterWindow(folder.path());
+    QVERIFY(!loaded);
+    QCOMPARE(loaded.error().number, ErrorNumber::FileNotFound);
+    QVERIFY2(loaded.error().boxText().startsWith(QStringLiteral("Err : 53\r\nFile not found: ")),
+             qPrintable(loaded.error().boxText()));
+    QVERIFY2(loaded.error().description.contains(reason), qPrintable(loaded.error().description));
+
+    // The module built beside the tests is the program's own.
+    const Result<app::PrinterWindow> built =
+        app::loadPrinterWindow(QCoreApplication::applicationDirPath());
+    QVERIFY2(built, built ? "" : qPrintable(built.error().description));
+    QVERIFY(built->show);
+}
+
+// Installed, the program in PREFIX/bin finds the module where the package
+// puts it, PREFIX/LIBDIR/vistrel.
+void TestWindowParts::installedProgramFindsThePrintModule() {
+    const QStringList candidates = app::printModuleCandidates(QStringLiteral("/usr/bin"));
+    QCOMPARE(candidates.size(), 2);
+    QCOMPARE(candidates.at(0), QStringLiteral("/usr/bin/libvistrel-printwindow.so"));
+    QVERIFY2(candidates.at(1).startsWith(QStringLiteral("/usr/lib")) &&
+                 candidates.at(1).endsWith(QStringLiteral("/vistrel/libvistrel-printwindow.so")),
+             qPrintable(candidates.at(1)));
 }
 
 QTEST_MAIN(TestWindowParts)
