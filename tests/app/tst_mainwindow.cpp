@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,6 +105,8 @@ private slots:
     void catalogueSwitchRefusesAFileWithoutModels();
     void catalogueSwitchKeepsTheCatalogueWhenTheFileFails();
     void diagramPixels();
+    void diagramsShowTheShippedPictures_data();
+    void diagramsShowTheShippedPictures();
     void redrawnDiagramsEqualFreshOnes();
     void anEntryRepaintsOnlyWhatChanged();
     void highDensityDiagrams();
@@ -647,6 +650,60 @@ void TestMainWindow::diagramPixels() {
         const bool on = p < 9 || (p >= 12 && p < 15) || (p >= 18 && p < 21);
         QVERIFY2((side.pixelColor(x, s.a) == axis) == on, qPrintable(QString::number(x)));
     }
+}
+
+void TestMainWindow::diagramsShowTheShippedPictures_data() {
+    QTest::addColumn<QString>("position");
+    QTest::addColumn<QString>("sidePicture");
+    QTest::newRow("bottom of screen") << "optPosition_1"
+                                      << "projector_side_up.png";
+    QTest::newRow("top of screen: hung upside down") << "optPosition_0"
+                                                     << "projector_side_down.png";
+}
+
+// The pictures are decoded at build time; what the boxes show must be the
+// shipped PNG files, read here by Qt's own decoder, laid on the white box.
+void TestMainWindow::diagramsShowTheShippedPictures() {
+    QFETCH(QString, position);
+    QFETCH(QString, sidePicture);
+    click(option(qPrintable(position)));
+    const auto onWhite = [](const QString &file) {
+        const QImage picture(QStringLiteral(VISTREL_DATA_DIR "/pictures/") + file);
+        QImage laid(picture.size(), QImage::Format_RGB32);
+        laid.fill(Qt::white);
+        QPainter(&laid).drawImage(0, 0, picture);
+        return laid;
+    };
+    const QImage side = onWhite(sidePicture);
+    QVERIFY(!side.isNull());
+    const auto &s = *window_->calculator().sideView();
+    QCOMPARE(image("picDraw2").copy(QRect(QPoint(s.projector.x, s.projector.y), side.size())),
+             side);
+    // The isometric projector covers the screen behind it, and the rays start
+    // at its lens: where the picture is opaque, it shows, or a ray crosses it.
+    const auto &g = *window_->calculator().isometric();
+    const QImage picture(QStringLiteral(VISTREL_DATA_DIR "/pictures/projector.png"));
+    const QImage projector = onWhite(QStringLiteral("projector.png"));
+    const QImage drawn =
+        image("picDraw1").copy(QRect(QPoint(g.projector.x, g.projector.y), projector.size()));
+    const QRect box = image("picDraw1").rect();
+    int opaque = 0;
+    int crossed = 0;
+    for (int y = 0; y < projector.height(); ++y)
+        for (int x = 0; x < projector.width(); ++x) {
+            // Parts of the picture may lie outside the box.
+            if (qAlpha(picture.pixel(x, y)) != 255 ||
+                !box.contains(g.projector.x + x, g.projector.y + y))
+                continue;
+            ++opaque;
+            if (drawn.pixel(x, y) != projector.pixel(x, y)) {
+                QCOMPARE(drawn.pixelColor(x, y), QColor(200, 0, 0));
+                ++crossed;
+            }
+        }
+    QVERIFY(opaque > 0);
+    QVERIFY2(crossed < opaque / 10,
+             qPrintable(QStringLiteral("%1 of %2").arg(crossed).arg(opaque)));
 }
 
 // A box keeps its image and erases only what the drawing before set: after
