@@ -167,10 +167,11 @@ namespace {
 
 QtMessageHandler previousHandler = nullptr;
 
-// The offscreen platform says this about every main window it shows; it
-// would bury the figures.
+// The offscreen platform says these about every main window it shows and
+// every window it raises; they would bury the figures.
 void dropPlatformChatter(QtMsgType type, const QMessageLogContext &context, const QString &text) {
-    if (text == QLatin1String("This plugin does not support propagateSizeHints()"))
+    if (text == QLatin1String("This plugin does not support propagateSizeHints()") ||
+        text == QLatin1String("This plugin does not support raise()"))
         return;
     if (previousHandler)
         previousHandler(type, context, text);

@@ -103,6 +103,8 @@ run "1. vistrel-cli, whole processes" "$PROCESS" exit --rounds "$ROUNDS" \
 # 2. A Return key in a value field to both diagrams painted.
 run "2. Return key to both diagrams painted, offscreen" \
     env QT_QPA_PLATFORM=offscreen "$BIN/vistrel-bench-entry"
+run "2. Return key to both diagrams painted, installation planner open, offscreen" \
+    env QT_QPA_PLATFORM=offscreen "$BIN/vistrel-bench-entry" --planner
 
 # 3 and 4. The window against the same widgets without logic.
 run "The same-widgets floor is the calculator window without its logic" \

@@ -13,7 +13,7 @@ _vistrel_cli() {
             _filedir cf
             return
             ;;
-        --pdf)
+        --pdf | --report)
             _filedir pdf
             return
             ;;
@@ -60,7 +60,7 @@ _vistrel_cli() {
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--catalogue --language --open --model --zoom --aspect
             --unit --position --distance --diagonal --width --height --save --pdf --png
-            --list-models --json --help' -- "$cur"))
+            --report --list-models --json --help' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
     fi
 } &&

@@ -7,6 +7,7 @@
 #include "optionframe.h"
 #include "pictures.h"
 #include "plaintext.h"
+#include "plannerentries.h"
 #include "twips.h"
 
 #include <QAction>
@@ -203,12 +204,17 @@ void MainWindow::createActions() {
     mnuFileSave_ = action("mnuFileSave", "&Save Calculate", &MainWindow::mnuFileSave_Click);
     mnuFileSaveAs_ = action("mnuFileSaveAs", "Save&As Calculate", &MainWindow::mnuFileSaveAs_Click);
     mnuFilePrint_ = action("mnuFilePrint", "&Print Calculate", &MainWindow::mnuFilePrint_Click);
+    mnuFileExportReport_ =
+        action("mnuFileExportReport", "&Export report...", &MainWindow::mnuFileExportReport_Click);
     mnuFileQuit_ = new QAction(QStringLiteral("&Quit"), this);
     mnuFileQuit_->setObjectName(QStringLiteral("mnuFileQuit"));
     connect(mnuFileQuit_, &QAction::triggered, this, &QWidget::close);
     mnuOptionModelInfo_ = action("mnuOptionModelInfo", "Select model info file...",
                                  &MainWindow::mnuOptionModelInfo_Click);
+    mnuOptionPlanner_ =
+        action("mnuOptionPlanner", "&Installation planner...", &MainWindow::mnuOptionPlanner_Click);
     mnuAboutAbout_ = action("mnuAboutAbout", "&About", &MainWindow::mnuAboutAbout_Click);
+    new PlannerEntries(session_, mnuOptionPlanner_, mnuFileExportReport_, this);
 }
 
 void MainWindow::createMenus() {
@@ -220,12 +226,14 @@ void MainWindow::createMenus() {
     nmuFile_->addAction(mnuFileSaveAs_);
     nmuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit2"));
     nmuFile_->addAction(mnuFilePrint_);
+    nmuFile_->addAction(mnuFileExportReport_);
     nmuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit3"));
     nmuFile_->addAction(mnuFileQuit_);
 
     mnuOption_ = menuBar()->addMenu(QStringLiteral("&Option"));
     mnuOption_->setObjectName(QStringLiteral("mnuOption"));
     mnuOption_->addAction(mnuOptionModelInfo_);
+    mnuOption_->addAction(mnuOptionPlanner_);
 
     mnuAbout_ = menuBar()->addMenu(QStringLiteral("&About"));
     mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));

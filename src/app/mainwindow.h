@@ -26,6 +26,7 @@ class Dialogs;
 class DrawBox;
 class FieldEditor;
 class OptionFrame;
+class PlannerWindow;
 
 // The calculator window: a view of a session. Every rule lives in the
 // engine; the window forwards the user's actions to the session and shows
@@ -55,7 +56,9 @@ public:
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
     void mnuFilePrint_Click();
+    void mnuFileExportReport_Click();
     void mnuOptionModelInfo_Click();
+    void mnuOptionPlanner_Click();
     void mnuAboutAbout_Click();
 
 private:
@@ -127,9 +130,12 @@ private:
     QAction *mnuFileSave_ = nullptr;
     QAction *mnuFileSaveAs_ = nullptr;
     QAction *mnuFilePrint_ = nullptr;
+    QAction *mnuFileExportReport_ = nullptr;
     QAction *mnuFileQuit_ = nullptr;
     QAction *mnuOptionModelInfo_ = nullptr;
+    QAction *mnuOptionPlanner_ = nullptr;
     QAction *mnuAboutAbout_ = nullptr;
+    PlannerWindow *planner_ = nullptr; // made at its first showing
 };
 
 } // namespace vistrel::app

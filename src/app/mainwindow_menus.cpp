@@ -5,6 +5,9 @@
 #include "dialogs.h"
 #include "fieldeditor.h"
 #include "plaintext.h"
+#include "plannermemory.h"
+#include "plannerwindow.h"
+#include "print/report.h"
 #include "printmodule.h"
 #include "session/calculationfile.h"
 
@@ -16,6 +19,7 @@ namespace vistrel::app {
 namespace {
 const QString kCalculationFilter = QStringLiteral("CalculateFile (*.cf)");
 const QString kModelFileFilter = QStringLiteral("ModelFile (*.ini)");
+const QString kReportFilter = QStringLiteral("PDF (*.pdf)");
 } // namespace
 
 void MainWindow::showCaption(const QString &fileName) {
@@ -70,12 +74,32 @@ void MainWindow::mnuFilePrint_Click() {
     printerWindow->show(*this, dialogs_, texts());
 }
 
+void MainWindow::mnuFileExportReport_Click() {
+    if (!fieldEditor_->confirmPending())
+        return;
+    // The sheet shows the planner's inputs as the planner window would.
+    if (!planner_)
+        recallPlannerSettings(session_);
+    const QString path =
+        dialogs_.ShowSaveDialog(this, kReportFilter, QDir::currentPath(), QStringLiteral("pdf"));
+    if (path.isEmpty())
+        return;
+    if (Result<void> written = print::writeReport(path, *this, session_); !written)
+        dialogs_.error(this, written.error().boxText());
+}
+
 void MainWindow::mnuOptionModelInfo_Click() {
     const QString path = dialogs_.ShowOpenDialog(this, kModelFileFilter, QDir::currentPath());
     if (path.isEmpty())
         return;
     if (Result<void> switched = session_.switchCatalogue(path); !switched)
         dialogs_.error(this, switched.error().boxText());
+}
+
+void MainWindow::mnuOptionPlanner_Click() {
+    if (!planner_)
+        planner_ = new PlannerWindow(session_, dialogs_, this);
+    planner_->present();
 }
 
 void MainWindow::mnuAboutAbout_Click() {

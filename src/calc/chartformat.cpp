@@ -7,8 +7,8 @@ namespace vistrel {
 
 namespace {
 
-QString cell(const std::optional<double> &value, Step step) {
-    return value ? formatFixed(*value, decimalsOf(step)) : QString();
+QString cell(const std::optional<double> &value, Step step, QChar decimalPoint) {
+    return value ? formatFixed(*value, decimalsOf(step), decimalPoint) : QString();
 }
 
 QString quotedIfNeeded(const QString &field, QChar separator) {
@@ -29,12 +29,15 @@ QString line(const QStringList &fields, QChar separator) {
 
 } // namespace
 
-QStringList chartCells(const ThrowChart &chart, const ChartRow &row) {
+QStringList chartCells(const ThrowChart &chart, const ChartRow &row, QChar decimalPoint) {
     const UnitInfo &unit = info(chart.unit);
-    return {cell(row.diagonal, unit.lengthStep),       cell(row.width, unit.lengthStep),
-            cell(row.height, unit.lengthStep),         cell(row.distanceWide, unit.distanceStep),
-            cell(row.distanceTele, unit.distanceStep), cell(row.offset1, unit.offsetStep),
-            cell(row.offset2, unit.offsetStep)};
+    const auto c = [decimalPoint](const std::optional<double> &value, Step step) {
+        return cell(value, step, decimalPoint);
+    };
+    return {c(row.diagonal, unit.lengthStep),       c(row.width, unit.lengthStep),
+            c(row.height, unit.lengthStep),         c(row.distanceWide, unit.distanceStep),
+            c(row.distanceTele, unit.distanceStep), c(row.offset1, unit.offsetStep),
+            c(row.offset2, unit.offsetStep)};
 }
 
 QString chartTable(const ThrowChart &chart, QChar separator, const QStringList &headers) {

@@ -14,8 +14,8 @@ inline const QStringList kChartColumns{
     QStringLiteral("offset2")};
 
 // The texts of one row, column by column, written as the fields write the
-// numbers but always with "." for the decimal point; an absent number is empty.
-QStringList chartCells(const ThrowChart &chart, const ChartRow &row);
+// numbers (files always with "." for the decimal point); an absent number is empty.
+QStringList chartCells(const ThrowChart &chart, const ChartRow &row, QChar decimalPoint = u'.');
 
 // The chart as a table for a spreadsheet: `headers` (one per column), then
 // one line per row, fields separated by `separator`. With ',' it is CSV

@@ -2,6 +2,7 @@
 
 #include "calc/chartformat.h"
 #include "core/numbers.h"
+#include "session/plannertext.h"
 
 namespace vistrel::cli {
 
@@ -171,30 +172,9 @@ QString jsonReport(const Calculator &calculator, const QStringList &messages, bo
 }
 
 QString textReport(const Calculator &calculator, const LanguageTexts &texts) {
-    const CalcState &s = calculator.state();
-    const Controls &c = calculator.controls();
-    const ModelRecord *model = calculator.currentModel();
-    auto label = [&texts](LangKey key) {
-        return labelWithBreaks(texts.text(key))
-            .replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    };
-
     QString out;
-    out += texts.text(LangKey::Lbl1) + QStringLiteral(": ") +
-           (model ? model->ModelName : QString()) + u'\n';
-    out += texts.text(LangKey::Lbl6) + QStringLiteral(": ") + QLatin1String(info(s.ZoomEnd).name) +
-           u'\n';
-    out += texts.text(LangKey::Lbl12) + QStringLiteral(": ") +
-           QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).caption) + u'\n';
-    out += texts.text(LangKey::Lbl2) + QStringLiteral(": ") + texts.text(info(s.UnitCode).caption) +
-           u'\n';
-    out += texts.text(LangKey::Lbl9) + QStringLiteral(": ") +
-           texts.text(info(s.ScreenPosition).caption) + u'\n';
-    for (const FieldInfo &field : kFields)
-        out += label(field.caption) + QStringLiteral(": ") + c.text(field.field) + u'\n';
-    const bool two = s.offsetCountNow() == 2;
-    out += label(LangKey::Lbl17) + QStringLiteral(": ") + c.offsetText[0] +
-           (two ? QStringLiteral(" ~ ") + c.offsetText[1] : QString()) + u'\n';
+    for (const SheetLine &line : calculationLines(calculator, texts))
+        out += line.caption + QStringLiteral(": ") + line.value + u'\n';
     return out;
 }
 

@@ -30,15 +30,20 @@ Result<QByteArray> windowPagePdf(QWidget &window, const QPageLayout &layout) {
         return makeError(ErrorNumber::DeviceIoError,
                          QStringLiteral("Device I/O error: the page cannot be drawn"));
     const QRect page = writer.pageLayout().paintRectPixels(kPageDpi);
-    const QSize fitted = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    // Without this hint the image would be stored as JPEG, which turns the
-    // red rays brown and puts halos round the text.
-    painter.setRenderHint(QPainter::LosslessImageRendering);
-    painter.drawPixmap(QRect(QPoint(0, 0), fitted), image);
+    drawWindowImage(painter, image, QRect(QPoint(0, 0), page.size()));
     if (!painter.end())
         return makeError(ErrorNumber::DeviceIoError,
                          QStringLiteral("Device I/O error while drawing the page"));
     return pdf;
+}
+
+QRect drawWindowImage(QPainter &painter, const QPixmap &image, const QRect &room) {
+    const QRect target(room.topLeft(), image.size().scaled(room.size(), Qt::KeepAspectRatio));
+    // Without this hint the image would be stored as JPEG, which turns the
+    // red rays brown and puts halos round the text.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    painter.drawPixmap(target, image);
+    return target;
 }
 
 } // namespace vistrel::print

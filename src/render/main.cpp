@@ -1,6 +1,6 @@
 // vistrel-render: vistrel-cli for the runs that draw the window (--pdf,
-// --png). vistrel-cli hands such runs over to it, so that the calculation
-// alone never loads the widgets.
+// --png, --report). vistrel-cli hands such runs over to it, so that the
+// calculation alone never loads the widgets.
 #include "clirun.h"
 #include "core/filewriter.h"
 #include "windowoutput.h"

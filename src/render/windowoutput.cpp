@@ -3,6 +3,7 @@
 #include "core/filewriter.h"
 #include "dialogs.h"
 #include "mainwindow.h"
+#include "print/report.h"
 #include "print/windowprinter.h"
 #include "session/session.h"
 
@@ -33,7 +34,7 @@ public:
     QString firstError;
 };
 
-// Both files are made in memory and written whole by the atomic writer, so a
+// Every file is made in memory and written whole by the atomic writer, so a
 // full disk never leaves a truncated file or destroys the previous one.
 Result<QByteArray> windowImage(QWidget &window) {
     QByteArray png;
@@ -72,6 +73,10 @@ QString WindowRenderer::write(Session &session, const CliOptions &options) {
         if (Result<void> written =
                 writeOutput(options.pdf, print::windowPagePdf(window, printer.pageLayout()));
             !written)
+            return written.error().boxText();
+    }
+    if (!options.report.isEmpty()) {
+        if (Result<void> written = print::writeReport(options.report, window, session); !written)
             return written.error().boxText();
     }
     return QString();

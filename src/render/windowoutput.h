@@ -5,7 +5,8 @@
 namespace vistrel::cli {
 
 // Shows the command line's session in the real calculator window off-screen
-// and writes its image (--png) and its printed page (--pdf).
+// and writes its image (--png), its printed page (--pdf) and the
+// installation sheet (--report).
 class WindowRenderer : public WindowOutput {
 public:
     QString write(Session &session, const CliOptions &options) override;

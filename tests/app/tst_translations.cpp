@@ -1,6 +1,7 @@
 #include "aboutdialog.h"
 #include "core/apppaths.h"
 #include "mainwindow.h"
+#include "plannerwindow.h"
 #include "printdialog.h"
 #include "scripteddialogs.h"
 #include "session/session.h"
@@ -9,10 +10,12 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
@@ -173,6 +176,7 @@ class TestTranslations : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
+    QTemporaryDir config_; // the planner remembers its inputs here
     ScriptedDialogs dialogs_;
     std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> window_;
@@ -191,6 +195,10 @@ class TestTranslations : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        QVERIFY(config_.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config_.path());
+    }
     void init() {
         original_ = QLocale();
         dir_ = std::make_unique<QTemporaryDir>();
@@ -243,6 +251,19 @@ private slots:
         app::PrintDialog print(*window_, dialogs_, window_->texts(), window_.get());
         QCOMPARE(print.findChild<QLabel *>(u"lblPrint"_s)->text(), printer);
         VERIFY_NONE(cutCaptions(&print));
+
+        window_->mnuOptionPlanner_Click();
+        auto *planner = window_->findChild<app::PlannerWindow *>(u"frmPlanner"_s);
+        QVERIFY(planner && planner->isVisible());
+        VERIFY_NONE(cutCaptions(planner));
+        // The numbers' texts are longest with the room lit and the model's every number known.
+        QTest::mouseClick(window_->findChild<QRadioButton *>(u"optUnits_2"_s), Qt::LeftButton, {},
+                          QPoint(6, 6));
+        auto *ambient = planner->findChild<QLineEdit *>(u"txtAmbient"_s);
+        ambient->setText(u"12.5"_s);
+        QTest::keyClick(ambient, Qt::Key_Return);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        VERIFY_NONE(cutCaptions(planner));
     }
 
     // A broken translation is noticed the way a broken Language.ini is.

@@ -249,6 +249,7 @@ private slots:
         QTest::newRow("save") << QStringList{u"--save"_s, u"x.cf"_s} << u"--save"_s;
         QTest::newRow("pdf") << QStringList{u"--pdf"_s, u"x.pdf"_s} << u"--pdf"_s;
         QTest::newRow("png") << QStringList{u"--png=x.png"_s} << u"--png"_s;
+        QTest::newRow("report") << QStringList{u"--report"_s, u"x.pdf"_s} << u"--report"_s;
         QTest::newRow("open") << QStringList{u"--open"_s, u"x.cf"_s} << u"--open"_s;
         QTest::newRow("model") << QStringList{u"--model"_s, u"Lens1"_s} << u"--model"_s;
         QTest::newRow("value") << QStringList{u"--width"_s, u"3"_s} << u"--width"_s;
@@ -278,7 +279,7 @@ private slots:
     void emptyFileNamesAreRefused_data() {
         QTest::addColumn<QStringList>("args");
         for (const char *option :
-             {"--save", "--pdf", "--png", "--open", "--catalogue", "--language"}) {
+             {"--save", "--pdf", "--png", "--report", "--open", "--catalogue", "--language"}) {
             QTest::addRow("%s \"\"", option) << QStringList{QLatin1String(option), QString()};
             QTest::addRow("%s=", option) << QStringList{QLatin1String(option) + u'='};
         }
@@ -369,6 +370,43 @@ private slots:
         QCOMPARE(run("--json --gain -1").status, 2);
     }
 
+    // The installation sheet of the worked example: two pages whose text
+    // holds the planner's numbers; a sheet that cannot be written is an
+    // error and leaves nothing behind.
+    void reportWritesTheSheet() {
+        write("planner.ini", "h\r\nExample,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,"
+                             "30,230,2000,0.8,1920,1080,2000\r\n");
+        const QString sheet = path("sheet.pdf");
+        QProcess p;
+        p.setWorkingDirectory(dir_->path());
+        const auto exec = [&p](const QString &program, const QStringList &args) {
+            p.start(program, args);
+            return p.waitForFinished(60000) ? p.exitCode() : -1;
+        };
+        const QStringList example{
+            u"--catalogue"_s, path("planner.ini"), u"--aspect"_s, u"16:9"_s, u"--diagonal"_s,
+            u"100"_s,         u"--ambient"_s,      u"50"_s};
+        QCOMPARE(exec(VISTREL_CLI_PATH, example + QStringList{u"--report"_s, sheet}), 0);
+        QCOMPARE(exec(u"pdfinfo"_s, {sheet}), 0);
+        QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).simplified().contains(u"Pages: 2"_s));
+        QCOMPARE(exec(u"pdftotext"_s, {u"-layout"_s, sheet, u"-"_s}), 0);
+        const QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(u'\f');
+        QVERIFY(pages.size() >= 2);
+        const QString first = pages[0].simplified();
+        for (const QString &part :
+             {u"67.4 fL / 230.9 nits"_s, u"Lumens needed for 16 fL 475"_s, u"15.4 : 1"_s,
+              u"163 inches"_s, u"134 inches"_s, u"120 inches"_s, u"Pixels blend from 156 inches"_s})
+            QVERIFY2(first.contains(part), qPrintable(part + u" not in: "_s + first));
+        // The chart's first and last rows: 30 and 280 inches at WIDE.
+        QVERIFY2(pages[1].simplified().contains(u"30 27 15 38 47 1.5"_s), qPrintable(pages[1]));
+        QVERIFY2(pages[1].simplified().contains(u"280 244 138 368 13.8"_s), qPrintable(pages[1]));
+
+        const QString nowhere = path("missing/sheet.pdf");
+        QCOMPARE(exec(VISTREL_CLI_PATH, example + QStringList{u"--report"_s, nowhere}), 2);
+        QVERIFY(p.readAllStandardError().contains("Err : 76"));
+        QVERIFY(!QFile::exists(nowhere));
+    }
+
     // The throw chart as CSV parses back to the numbers of the JSON chart.
     void chartAsCsvAndJson() {
         const Run csv = run("--chart --model Flag --unit cm");
@@ -440,6 +478,7 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::newRow("png") << u"--png"_s;
         QTest::newRow("pdf") << u"--pdf"_s;
+        QTest::newRow("report") << u"--report"_s;
     }
     void theProgramWritesPicturesOnlyToFiles() {
         QFETCH(QString, option);

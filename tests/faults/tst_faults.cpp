@@ -143,6 +143,7 @@ private slots:
         QTest::newRow("save") << QStringLiteral("--save");
         QTest::newRow("png") << QStringLiteral("--png");
         QTest::newRow("pdf") << QStringLiteral("--pdf");
+        QTest::newRow("report") << QStringLiteral("--report");
     }
     void cliKeepsFilesUnderTheSizeLimit() {
         QFETCH(QString, option);

@@ -1,0 +1,263 @@
+#include "plannerwindow.h"
+
+#include "calc/chartformat.h"
+#include "core/filewriter.h"
+#include "dialogs.h"
+#include "plaintext.h"
+#include "plannermemory.h"
+#include "session/session.h"
+#include "uifont.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vistrel::app {
+
+namespace {
+
+const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
+constexpr int kBesideGap = 8;      // pixels between the calculator window and the planner
+constexpr int kHeadingIndent = 12; // pixels, the lines under a heading
+constexpr int kChartRowsShown = 8; // the table's least height, in rows
+constexpr int kRowPadding = 6;     // pixels above and below a row's text, together
+
+constexpr std::array<const char *, 2> kInputNames{"Gain", "Ambient"};
+
+QLabel *heading(const QString &text, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+} // namespace
+
+PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calculator)
+    : QWidget(calculator, Qt::Window), session_(session), dialogs_(dialogs),
+      calculator_(calculator) {
+    setObjectName(QStringLiteral("frmPlanner"));
+    // A window beside the calculator: closing the calculator ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(plainWindowTitle(session_.texts().text(OptionalKey::PlannerTitle)));
+    setFont(uiFont(font(), session_.texts()));
+    const PlannerMemory memory = recallPlanner();
+    static_cast<void>(session_.setPlannerSettings(memory.settings));
+    geometry_ = memory.geometry;
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(createInputs());
+    layout->addLayout(createNumbers());
+    layout->addLayout(createChart(), 1);
+    showLabelsAsPlainText(this);
+    session_.addObserver(*this);
+}
+
+PlannerWindow::~PlannerWindow() {
+    session_.removeObserver(*this);
+    if (placed_)
+        remember();
+}
+
+QLayout *PlannerWindow::createInputs() {
+    auto *form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    const QChar point = session_.decimalPoint();
+    for (const PlannerInputInfo &row : kPlannerInputs) {
+        const auto slot = static_cast<std::size_t>(row.input);
+        auto *label = new QLabel(session_.texts().text(row.caption), this);
+        label->setObjectName(QStringLiteral("lbl") + QLatin1String(kInputNames[slot]));
+        auto *edit = new QLineEdit(inputText(session_.plannerSettings(), row.input, point), this);
+        edit->setObjectName(QStringLiteral("txt") + QLatin1String(kInputNames[slot]));
+        label->setBuddy(edit);
+        connect(edit, &QLineEdit::editingFinished, this,
+                [this, input = row.input] { confirm(input); });
+        inputs_[slot] = edit;
+        form->addRow(label, edit);
+    }
+    return form;
+}
+
+QLayout *PlannerWindow::createNumbers() {
+    auto *form = new QFormLayout;
+    const auto lines = plannerLines(session_.plan(), session_.state().UnitCode, session_.texts(),
+                                    session_.decimalPoint());
+    QString current;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const SheetLine &line = lines[i];
+        if (!line.heading.isEmpty() && line.heading != current)
+            form->addRow(heading(line.heading, this));
+        current = line.heading;
+        auto *caption = new QLabel(line.caption, this);
+        caption->setObjectName(QStringLiteral("lblPlan_%1").arg(i));
+        caption->setIndent(current.isEmpty() ? 0 : kHeadingIndent);
+        values_[i] = new QLabel(line.value, this);
+        values_[i]->setObjectName(QStringLiteral("valPlan_%1").arg(i));
+        // Opaque, so that a new figure repaints the figure alone, not the window behind it.
+        values_[i]->setAutoFillBackground(true);
+        form->addRow(caption, values_[i]);
+    }
+    return form;
+}
+
+QLayout *PlannerWindow::createChart() {
+    auto *box = new QVBoxLayout;
+    lblChart_ = heading(QString(), this);
+    lblChart_->setObjectName(QStringLiteral("lblChart"));
+    box->addWidget(lblChart_);
+
+    tblChart_ = new QTableWidget(0, int(kChartColumns.size()), this);
+    tblChart_->setObjectName(QStringLiteral("tblChart"));
+    tblChart_->setAccessibleName(withoutMnemonic(session_.texts().text(OptionalKey::Chart)));
+    tblChart_->setHorizontalHeaderLabels(chartHeaders(session_.texts(), u'\n'));
+    tblChart_->verticalHeader()->hide();
+    // One line of text a row, as in a printed chart.
+    tblChart_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblChart_->verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + kRowPadding);
+    tblChart_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblChart_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab leaves the table for the buttons instead of walking its cells.
+    tblChart_->setTabKeyNavigation(false);
+    tblChart_->setMinimumHeight(tblChart_->horizontalHeader()->sizeHint().height() +
+                                kChartRowsShown *
+                                    tblChart_->verticalHeader()->defaultSectionSize());
+    box->addWidget(tblChart_, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    cmdCopy_ = new QPushButton(session_.texts().text(OptionalKey::Copy), this);
+    cmdCopy_->setObjectName(QStringLiteral("cmdCopy"));
+    connect(cmdCopy_, &QPushButton::clicked, this, &PlannerWindow::copyChart);
+    buttons->addWidget(cmdCopy_);
+    cmdExportCsv_ = new QPushButton(session_.texts().text(OptionalKey::ExportCsv), this);
+    cmdExportCsv_->setObjectName(QStringLiteral("cmdExportCsv"));
+    connect(cmdExportCsv_, &QPushButton::clicked, this, &PlannerWindow::exportCsv);
+    buttons->addWidget(cmdExportCsv_);
+    box->addLayout(buttons);
+    return box;
+}
+
+void PlannerWindow::present() {
+    if (!placed_) {
+        placed_ = true;
+        // Sized for what it will show.
+        showNumbers();
+        if (geometry_.isEmpty() || !restoreGeometry(geometry_)) {
+            adjustSize();
+            move(calculator_->frameGeometry().topRight() + QPoint(kBesideGap, 0));
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void PlannerWindow::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    refresh();
+}
+
+void PlannerWindow::hideEvent(QHideEvent *event) {
+    QWidget::hideEvent(event);
+    remember();
+}
+
+void PlannerWindow::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// A value the input does not take is put back, and the message says why;
+// nothing else changes.
+void PlannerWindow::confirm(PlannerInput input) {
+    QLineEdit *edit = inputs_[static_cast<std::size_t>(input)];
+    const QChar point = session_.decimalPoint();
+    const QString shown = inputText(session_.plannerSettings(), input, point);
+    if (edit->text() == shown)
+        return;
+    const std::optional<PlannerSettings> typed =
+        withInput(session_.plannerSettings(), input, edit->text(), point);
+    if (!typed || !session_.setPlannerSettings(*typed)) {
+        // Put back first: the message box takes the focus, which ends the edit again.
+        edit->setText(shown);
+        dialogs_.message(this, refusalMessage(session_.texts(), input));
+        return;
+    }
+    edit->setText(inputText(*typed, input, point));
+    remember();
+    refresh();
+}
+
+void PlannerWindow::refresh() {
+    if (isVisible())
+        showNumbers();
+}
+
+void PlannerWindow::showNumbers() {
+    const auto lines = plannerLines(session_.plan(), session_.state().UnitCode, session_.texts(),
+                                    session_.decimalPoint());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (values_[i]->text() != lines[i].value)
+            values_[i]->setText(lines[i].value);
+    currentChart();
+}
+
+void PlannerWindow::showChart() {
+    const ThrowChart &chart = chart_.chart();
+    lblChart_->setText(withoutMnemonic(session_.texts().text(OptionalKey::Chart)) +
+                       QStringLiteral(": ") +
+                       chartSubject(session_.calculator(), session_.texts()));
+    tblChart_->setRowCount(static_cast<int>(chart.rows.size()));
+    for (std::size_t r = 0; r < chart.rows.size(); ++r) {
+        const QStringList cells = chartCells(chart, chart.rows[r], session_.decimalPoint());
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            auto *item = new QTableWidgetItem(cells[c]);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            tblChart_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        }
+    }
+    tblChart_->resizeColumnsToContents();
+    tblChart_->setMinimumWidth(tblChart_->horizontalHeader()->length() +
+                               2 * tblChart_->frameWidth() +
+                               tblChart_->verticalScrollBar()->sizeHint().width());
+}
+
+const ThrowChart &PlannerWindow::currentChart() {
+    if (chart_.update(session_))
+        showChart();
+    return chart_.chart();
+}
+
+void PlannerWindow::copyChart() {
+    QGuiApplication::clipboard()->setText(
+        chartTable(currentChart(), u'\t', chartHeaders(session_.texts())));
+}
+
+void PlannerWindow::exportCsv() {
+    const QString path =
+        dialogs_.ShowSaveDialog(this, kCsvFilter, QDir::currentPath(), QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    const QByteArray csv = chartTable(currentChart(), u',', kChartColumns).toUtf8();
+    if (Result<void> written = writeFileAtomically(path, csv); !written)
+        dialogs_.error(this, written.error().boxText());
+}
+
+void PlannerWindow::remember() const {
+    rememberPlanner({session_.plannerSettings(), saveGeometry()});
+}
+
+} // namespace vistrel::app

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "calc/observer.h"
+#include "session/chartcache.h"
+#include "session/plannertext.h"
+
+#include <QByteArray>
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace vistrel {
+class Session;
+}
+
+namespace vistrel::app {
+
+class Dialogs;
+
+// The installation planner beside the calculator window: the screen gain and
+// the room's light as the user types them, the planner's numbers and the
+// throw chart of the session, following every change the session reports.
+class PlannerWindow : public QWidget, private EngineObserver {
+    Q_OBJECT
+
+public:
+    PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calculator);
+    ~PlannerWindow() override;
+
+    // Shows the window where it stood last time, or beside the calculator
+    // window the first time, and gives it the keyboard.
+    void present();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    // Escape closes the window, as it closes a dialog.
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // EngineObserver: the calculator window shows the messages.
+    void showMessage(const QString &) override {}
+    void showError(const AppError &) override {}
+    void fieldsChanged() override { refresh(); }
+    void controlsChanged() override { refresh(); }
+
+    QLayout *createInputs();
+    QLayout *createNumbers();
+    QLayout *createChart();
+    void confirm(PlannerInput input);
+    // The numbers and the chart of the session, while the window shows.
+    void refresh();
+    void showNumbers();
+    void showChart();
+    // The chart of the session as it is now, shown anew when it changed.
+    const ThrowChart &currentChart();
+    void copyChart();
+    void exportCsv();
+    void remember() const;
+
+    Session &session_;
+    Dialogs &dialogs_;
+    QWidget *calculator_;
+    ChartCache chart_;
+    bool placed_ = false; // shown once, where it was or beside the calculator
+    QByteArray geometry_; // where it stood at the end of the last start
+
+    std::array<QLineEdit *, 2> inputs_{}; // by PlannerInput
+    std::array<QLabel *, kPlannerRowCount> values_{};
+    QLabel *lblChart_ = nullptr;
+    QTableWidget *tblChart_ = nullptr;
+    QPushButton *cmdCopy_ = nullptr;
+    QPushButton *cmdExportCsv_ = nullptr;
+};
+
+} // namespace vistrel::app

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/apperror.h"
+
+#include <QByteArray>
+#include <QPageLayout>
+#include <QString>
+
+class QWidget;
+
+namespace vistrel {
+class Session;
+}
+
+namespace vistrel::print {
+
+// The installation sheet's paper: A4, or Letter where the user's locale
+// measures in US units; portrait, with margins of 15 mm.
+QPageLayout reportPageLayout();
+
+// The installation sheet of `session`, whose calculator window is `window`:
+// page 1 the window as the printed page shows it, with the model, the
+// options, the six fields and the planner's numbers beneath it; page 2 the
+// throw chart as a table, continued on further pages when it is longer than
+// one. Everything but the window's picture is text, so it can be selected
+// and searched.
+Result<QByteArray> reportPdf(QWidget &window, const Session &session, const QPageLayout &layout);
+
+// The sheet, on reportPageLayout(), written to `path` by the atomic writer.
+Result<void> writeReport(const QString &path, QWidget &window, const Session &session);
+
+} // namespace vistrel::print

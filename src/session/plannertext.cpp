@@ -1,0 +1,219 @@
+#include "session/plannertext.h"
+
+#include "calc/calculator.h"
+#include "calc/display.h"
+#include "core/helpers.h"
+#include "core/numbers.h"
+
+#include <cmath>
+
+namespace vistrel {
+
+namespace {
+
+constexpr int kRatioDecimals = 2;
+constexpr int kLightDecimals = 1; // foot-lamberts, nits and the comparison with 16 fL
+// A contrast of 100 : 1 and more is written in whole numbers ("2000 : 1").
+constexpr double kWholeContrastFrom = 100;
+
+QString unitName(const LanguageTexts &texts, Unit unit) {
+    return withoutMnemonic(texts.text(info(unit).caption)).simplified();
+}
+
+QString zoomName(const LanguageTexts &texts, Zoom zoom) {
+    return withoutMnemonic(texts.text(info(zoom).caption)).simplified();
+}
+
+// A caption of the window's value labels on one line.
+QString oneLine(const QString &caption) {
+    return labelWithBreaks(caption).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+}
+
+// Everything the planner writes: the numbers in the user's unit and language,
+// "unknown" for what the catalogue does not tell.
+class Writer {
+public:
+    Writer(Unit unit, const LanguageTexts &texts, QChar decimalPoint)
+        : unit_(unit), texts_(texts), point_(decimalPoint) {}
+
+    QString caption(OptionalKey key) const { return withoutMnemonic(texts_.text(key)); }
+
+    // A distance at a zoom end, rounded as the distance field rounds it there.
+    QString distance(const std::optional<double> &inches, Zoom end) const {
+        if (!inches || !std::isfinite(fromInches(*inches, unit_)))
+            return unknown();
+        return shownLength(*inches, unit_, info(unit_).distanceStep, end, point_) + u' ' +
+               unitName(texts_, unit_);
+    }
+
+    // A distance that belongs to no zoom end, to the nearest step of the
+    // distance field.
+    QString seat(const std::optional<double> &inches) const {
+        if (!inches)
+            return unknown();
+        const double value = fromInches(*inches, unit_);
+        const Step step = info(unit_).distanceStep;
+        const double size = step == Step::Tens ? 10 : step == Step::Tenths ? 0.1 : 1;
+        const double rounded = std::round(value / size) * size;
+        if (!std::isfinite(rounded))
+            return unknown();
+        return formatFixed(rounded, decimalsOf(step), point_) + u' ' + unitName(texts_, unit_);
+    }
+
+    QString number(const std::optional<double> &value, int decimals,
+                   const QString &suffix = QString()) const {
+        if (!value || !std::isfinite(*value))
+            return unknown();
+        return formatFixed(*value, decimals, point_) + suffix;
+    }
+
+    QString onScreen(const Plan &plan) const {
+        if (!plan.footLamberts || !plan.nits)
+            return unknown();
+        return number(plan.footLamberts, kLightDecimals, QStringLiteral(" fL / ")) +
+               number(plan.nits, kLightDecimals, QStringLiteral(" nits"));
+    }
+
+    QString against16fL(const Plan &plan) const {
+        if (!plan.footLamberts)
+            return unknown();
+        return number(*plan.footLamberts / kReferenceFootLamberts, kLightDecimals,
+                      QStringLiteral(" \u00d7"));
+    }
+
+    QString contrast(const std::optional<double> &ratio) const {
+        if (!ratio || !std::isfinite(*ratio))
+            return unknown();
+        const bool whole = std::round(*ratio * 10) / 10 >= kWholeContrastFrom;
+        return number(ratio, whole ? 0 : 1, QStringLiteral(" : 1"));
+    }
+
+    QString unknown() const { return texts_.text(OptionalKey::Unknown); }
+
+private:
+    Unit unit_;
+    const LanguageTexts &texts_;
+    QChar point_;
+};
+
+} // namespace
+
+const PlannerInputInfo &info(PlannerInput input) {
+    return kPlannerInputs[static_cast<std::size_t>(input)];
+}
+
+std::optional<PlannerSettings> withInput(PlannerSettings settings, PlannerInput input,
+                                         QStringView text, QChar decimalPoint) {
+    QString written = text.toString();
+    if (decimalPoint != u'.')
+        written.replace(decimalPoint, u'.');
+    const std::optional<double> value = parseNumber(written);
+    if (!value)
+        return std::nullopt;
+    // "-0" is a dark room, written "0".
+    (input == PlannerInput::Gain ? settings.gain : settings.ambientLux) = *value + 0.0;
+    if (!checkSettings(settings))
+        return std::nullopt;
+    return settings;
+}
+
+QString inputText(const PlannerSettings &settings, PlannerInput input, QChar decimalPoint) {
+    return formatGeneral(input == PlannerInput::Gain ? settings.gain : settings.ambientLux,
+                         decimalPoint);
+}
+
+QString refusalMessage(const LanguageTexts &texts, PlannerInput input) {
+    return replaceText(texts.text(info(input).refusal), QStringLiteral("%1"),
+                       withoutMnemonic(texts.text(info(input).caption)).simplified());
+}
+
+QString withoutMnemonic(const QString &caption) {
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && ++i >= caption.size())
+            break;
+        text += caption[i];
+    }
+    return text;
+}
+
+std::array<SheetLine, kPlannerRowCount>
+plannerLines(const Plan &plan, Unit unit, const LanguageTexts &texts, QChar decimalPoint) {
+    const Writer w(unit, texts, decimalPoint);
+    const QString wide = zoomName(texts, Zoom::Wide);
+    const QString tele = zoomName(texts, Zoom::Tele);
+    const QString range = w.caption(OptionalKey::ThrowRange);
+    const QString ratio = w.caption(OptionalKey::ThrowRatio);
+    const QString brightness = w.caption(OptionalKey::Brightness);
+    return {{
+        {range, wide, w.distance(plan.distanceWide, Zoom::Wide)},
+        {range, tele, w.distance(plan.distanceTele, Zoom::Tele)},
+        {ratio, wide, w.number(plan.ratioWide, kRatioDecimals)},
+        {ratio, tele, w.number(plan.ratioTele, kRatioDecimals)},
+        {brightness, w.caption(OptionalKey::Lumens), w.number(plan.lumens, 0)},
+        {brightness, w.caption(OptionalKey::OnScreen), w.onScreen(plan)},
+        {brightness, w.caption(OptionalKey::Needed16fL), w.number(plan.lumensFor16fL, 0)},
+        {brightness, w.caption(OptionalKey::Against16fL), w.against16fL(plan)},
+        {QString(), w.caption(OptionalKey::Contrast), w.contrast(plan.contrast)},
+        {QString(), w.caption(OptionalKey::Seat30), w.seat(plan.seats[0])},
+        {QString(), w.caption(OptionalKey::Seat36), w.seat(plan.seats[1])},
+        {QString(), w.caption(OptionalKey::Seat40), w.seat(plan.seats[2])},
+        {QString(), w.caption(OptionalKey::Acuity), w.seat(plan.acuity)},
+    }};
+}
+
+std::array<SheetLine, 2> plannerInputLines(const PlannerSettings &settings,
+                                           const LanguageTexts &texts, QChar decimalPoint) {
+    std::array<SheetLine, 2> lines;
+    for (const PlannerInputInfo &row : kPlannerInputs)
+        lines[static_cast<std::size_t>(row.input)] = {QString(),
+                                                      withoutMnemonic(texts.text(row.caption)),
+                                                      inputText(settings, row.input, decimalPoint)};
+    return lines;
+}
+
+std::vector<SheetLine> calculationLines(const Calculator &calculator, const LanguageTexts &texts) {
+    const CalcState &s = calculator.state();
+    const Controls &c = calculator.controls();
+    const ModelRecord *model = calculator.currentModel();
+    std::vector<SheetLine> lines{
+        {QString(), texts.text(LangKey::Lbl1), model ? model->ModelName : QString()},
+        {QString(), texts.text(LangKey::Lbl6), QLatin1String(info(s.ZoomEnd).name)},
+        {QString(), texts.text(LangKey::Lbl12),
+         QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).caption)},
+        {QString(), texts.text(LangKey::Lbl2), texts.text(info(s.UnitCode).caption)},
+        {QString(), texts.text(LangKey::Lbl9), texts.text(info(s.ScreenPosition).caption)},
+    };
+    for (const FieldInfo &field : kFields)
+        lines.push_back({QString(), oneLine(texts.text(field.caption)), c.text(field.field)});
+    const bool two = s.offsetCountNow() == 2;
+    lines.push_back(
+        {QString(), oneLine(texts.text(LangKey::Lbl17)),
+         c.offsetText[0] + (two ? QStringLiteral(" ~ ") + c.offsetText[1] : QString())});
+    return lines;
+}
+
+QStringList chartHeaders(const LanguageTexts &texts, QChar joiner) {
+    const auto caption = [&texts](LangKey key) { return oneLine(texts.text(key)).simplified(); };
+    const QString distance = caption(LangKey::Lbl13);
+    const QString offset = caption(LangKey::Lbl17);
+    return {caption(LangKey::Lbl14),
+            caption(LangKey::Lbl15),
+            caption(LangKey::Lbl16),
+            distance + joiner + zoomName(texts, Zoom::Wide),
+            distance + joiner + zoomName(texts, Zoom::Tele),
+            offset + joiner + u'1',
+            offset + joiner + u'2'};
+}
+
+QString chartSubject(const Calculator &calculator, const LanguageTexts &texts) {
+    const CalcState &s = calculator.state();
+    const ModelRecord *model = calculator.currentModel();
+    const Aspect aspect = calculator.controls().aspect.value_or(Aspect::Ratio4x3);
+    return QStringList{model ? model->ModelName : QString(), QLatin1String(info(aspect).caption),
+                       zoomName(texts, s.ZoomEnd), unitName(texts, s.UnitCode)}
+        .join(QStringLiteral(", "));
+}
+
+} // namespace vistrel

@@ -1,0 +1,402 @@
+#include "core/apppaths.h"
+#include "mainwindow.h"
+#include "plannerwindow.h"
+#include "scripteddialogs.h"
+#include "session/session.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vistrel;
+using namespace Qt::StringLiterals;
+using vistrel::app::MainWindow;
+
+namespace {
+
+// The worked example's lens and light, and the same lens without the
+// planner's fields.
+const QByteArray kCatalogue =
+    "Model,numbers\r\n"
+    "Example,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230,2000,0.8,1920,1080,"
+    "2000\r\n"
+    "Older,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n";
+
+// A small RFC 4180 reader: fields separated by commas, records by CR LF,
+// quoted fields with doubled quotation marks.
+QList<QStringList> readCsv(const QString &text) {
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                field += text[++i];
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            record << field;
+            field.clear();
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            record << field;
+            records << record;
+            record.clear();
+            field.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return records;
+}
+
+// Row 0 and the last row of the Example's chart, 4 : 3 at WIDE in inches:
+// diagonal, width, height, distance at WIDE and TELE, offsets.
+const QStringList kFirstRow{"30", "24", "18", "47", "58", "1.8", ""};
+const QStringList kLastRow{"300", "240", "180", "482", "", "18.0", ""};
+
+} // namespace
+
+class TestPlannerWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QTemporaryDir config_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<Session> session_;
+    std::unique_ptr<MainWindow> window_;
+
+    void startWindow() {
+        window_.reset();
+        session_ = std::make_unique<Session>();
+        window_ = std::make_unique<MainWindow>(*session_, dialogs_);
+        QCOMPARE(window_->start(AppPaths::resolve(dir_.path(), QString())),
+                 MainWindow::StartResult::Ready);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+    // Option > Installation planner, from the keyboard.
+    app::PlannerWindow *openPlanner() {
+        QTest::keyClick(window_.get(), Qt::Key_O, Qt::AltModifier);
+        QWidget *menu = QApplication::activePopupWidget();
+        if (!menu)
+            return nullptr;
+        QTest::keyClick(menu, Qt::Key_I);
+        auto *planner = window_->findChild<app::PlannerWindow *>(u"frmPlanner"_s);
+        if (!planner ||
+            !QTest::qWaitFor([planner] { return QApplication::activeWindow() == planner; }))
+            return nullptr;
+        return planner;
+    }
+    // The user turns to a window: it takes the keyboard.
+    bool use(QWidget *window) {
+        window->activateWindow();
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    }
+    template <typename T> T *in(QWidget *parent, const QString &name) const {
+        T *w = parent->findChild<T *>(name);
+        if (!w)
+            qWarning("no child %s", qPrintable(name));
+        return w;
+    }
+    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2)); }
+    void type(QLineEdit *edit, const QString &typed, Qt::Key key = Qt::Key_Return) {
+        click(edit);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, key);
+    }
+    QLineEdit *field(int i) const { return in<QLineEdit>(window_.get(), u"txtValue_%1"_s.arg(i)); }
+    QRadioButton *option(const char *name) const {
+        return in<QRadioButton>(window_.get(), QLatin1String(name));
+    }
+    QString value(QWidget *planner, PlannerRow row) const {
+        return in<QLabel>(planner, u"valPlan_%1"_s.arg(codeOf(row)))->text();
+    }
+    QStringList chartRow(QWidget *planner, int row) const {
+        auto *table = in<QTableWidget>(planner, u"tblChart"_s);
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells << table->item(row, c)->text();
+        return cells;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid() && config_.isValid());
+        // The planner remembers its inputs in the config folder: a temporary one.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config_.path());
+        QVERIFY(QFile::copy(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"),
+                            dir_.filePath(u"Language.ini"_s)));
+    }
+    void init() {
+        // A catalogue switch replaces it.
+        QFile catalogue(dir_.filePath(u"ModelInfo.ini"_s));
+        QVERIFY(catalogue.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        catalogue.write(kCatalogue);
+        catalogue.close();
+        QFile::remove(config_.filePath(u"Vistrel/planner.ini"_s));
+        QDir::setCurrent(dir_.path());
+        dialogs_ = ScriptedDialogs();
+        startWindow();
+    }
+    void cleanup() {
+        QCOMPARE(dialogs_.unexpected, 0);
+        window_.reset();
+    }
+
+    // Every change in the calculator shows in the planner at once; a typed
+    // value leaves the chart as it was.
+    void followsTheCalculator() {
+        auto *planner = openPlanner();
+        QVERIFY(planner);
+        QVERIFY(planner->geometry().left() >= window_->frameGeometry().right());
+        QCOMPARE(chartRow(planner, 0), kFirstRow);
+        auto *table = in<QTableWidget>(planner, u"tblChart"_s);
+        QCOMPARE(chartRow(planner, table->rowCount() - 1), kLastRow);
+
+        QVERIFY(use(window_.get()));
+        click(option("optAspect_2"));
+        dialogs_.messages.clear(); // the largest 16 : 9 screen is smaller
+        QTableWidgetItem *shown = table->item(0, 0);
+        type(field(1), u"100"_s);
+        QCOMPARE(value(planner, PlannerRow::RangeWide), u"130 inches"_s);
+        QCOMPARE(value(planner, PlannerRow::OnScreen), u"67.4 fL / 230.9 nits"_s);
+        QCOMPARE(value(planner, PlannerRow::Needed16fL), u"475"_s);
+        QCOMPARE(value(planner, PlannerRow::Seat30), u"163 inches"_s);
+        QCOMPARE(value(planner, PlannerRow::Seat36), u"134 inches"_s);
+        QCOMPARE(value(planner, PlannerRow::Seat40), u"120 inches"_s);
+        QCOMPARE(value(planner, PlannerRow::Acuity), u"156 inches"_s);
+        QCOMPARE(value(planner, PlannerRow::Contrast), u"2000 : 1"_s);
+        QCOMPARE(table->item(0, 0), shown);
+
+        click(option("optWIDE_1"));
+        QCOMPARE(value(planner, PlannerRow::Lumens), u"1600"_s);
+        QVERIFY(in<QLabel>(planner, u"lblChart"_s)->text().endsWith(u"16 : 9, TELE, inches"_s));
+        QVERIFY(table->item(0, 0) != shown);
+        QCOMPARE(chartRow(planner, 0)[4], table->item(0, 4)->text());
+        QVERIFY(!table->item(0, 4)->text().isEmpty());
+
+        click(option("optUnits_2"));
+        QCOMPARE(value(planner, PlannerRow::Seat30), u"410 centimeters"_s);
+
+        auto *models = in<QComboBox>(window_.get(), u"cboModel"_s);
+        models->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(models, Qt::Key_Down);
+        QCOMPARE(models->currentText(), u"Older"_s);
+        QCOMPARE(value(planner, PlannerRow::Lumens), u"unknown"_s);
+        QCOMPARE(value(planner, PlannerRow::Acuity), u"unknown"_s);
+        QVERIFY(in<QLabel>(planner, u"lblChart"_s)->text().contains(u"Older, "_s));
+
+        // A calculation file opened: its model.
+        const QString file = dir_.filePath(u"older.cf"_s);
+        dialogs_.answers.enqueue(file);
+        in<QAction>(window_.get(), u"mnuFileSaveAs"_s)->trigger();
+        QTest::keyClick(models, Qt::Key_Up);
+        // Another model starts at WIDE.
+        QCOMPARE(value(planner, PlannerRow::Lumens), u"2000"_s);
+        dialogs_.answers.enqueue(file);
+        in<QAction>(window_.get(), u"mnuFileOpen"_s)->trigger();
+        QCOMPARE(value(planner, PlannerRow::Lumens), u"unknown"_s);
+        QVERIFY(in<QLabel>(planner, u"lblChart"_s)->text().contains(u"Older, "_s));
+
+        // Another catalogue: its first model at once.
+        QFile other(dir_.filePath(u"other.ini"_s));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("h\r\nDelta,30,200,30,200,0.7,1,0.6,1,0.1,0.1,0,0,1,0,30,200,30,200,900\r\n");
+        other.close();
+        dialogs_.answers.enqueue(other.fileName());
+        in<QAction>(window_.get(), u"mnuOptionModelInfo"_s)->trigger();
+        QVERIFY(in<QLabel>(planner, u"lblChart"_s)->text().contains(u": Delta, 16 : 9"_s));
+        QCOMPARE(value(planner, PlannerRow::Lumens), u"900"_s);
+        QVERIFY2(dialogs_.messages.isEmpty() && dialogs_.errors.isEmpty(),
+                 qPrintable((dialogs_.messages + dialogs_.errors).join(u" | ")));
+    }
+
+    void refusedInputsChangeNothing_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        const QString gain = u"Screen gain: please type a number above 0."_s;
+        const QString ambient = u"Ambient light (lux): please type a number of 0 or more."_s;
+        QTest::newRow("gain 0") << u"txtGain"_s << u"0"_s << gain;
+        QTest::newRow("gain, text") << u"txtGain"_s << u"bright"_s << gain;
+        QTest::newRow("negative gain") << u"txtGain"_s << u"-1.2"_s << gain;
+        QTest::newRow("negative ambient") << u"txtAmbient"_s << u"-5"_s << ambient;
+        QTest::newRow("ambient, text") << u"txtAmbient"_s << u"dim"_s << ambient;
+    }
+    void refusedInputsChangeNothing() {
+        QFETCH(QString, input);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        auto *planner = openPlanner();
+        QVERIFY(planner);
+        QVERIFY(use(window_.get()));
+        click(option("optAspect_2"));
+        dialogs_.messages.clear(); // the largest 16 : 9 screen is smaller
+        type(field(1), u"100"_s);
+        QVERIFY(use(planner));
+        auto *gain = in<QLineEdit>(planner, u"txtGain"_s);
+        type(gain, u"1.3"_s);
+        type(in<QLineEdit>(planner, u"txtAmbient"_s), u"50"_s);
+        QCOMPARE(value(planner, PlannerRow::OnScreen), u"87.6 fL / 300.2 nits"_s);
+        const QString contrast = value(planner, PlannerRow::Contrast);
+        QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join(u" | ")));
+
+        // Refused by Enter and by leaving the field alike.
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Tab}) {
+            dialogs_.messages.clear();
+            auto *edit = in<QLineEdit>(planner, input);
+            type(edit, typed, key);
+            QCOMPARE(dialogs_.messages, QStringList{message});
+            QCOMPARE(edit->text(), input == u"txtGain"_s ? u"1.3"_s : u"50"_s);
+            QCOMPARE(session_->plannerSettings().gain, 1.3);
+            QCOMPARE(session_->plannerSettings().ambientLux, 50.0);
+            QCOMPARE(value(planner, PlannerRow::OnScreen), u"87.6 fL / 300.2 nits"_s);
+            QCOMPARE(value(planner, PlannerRow::Contrast), contrast);
+            QCOMPARE(field(1)->text(), u"100"_s);
+        }
+    }
+
+    void copyPutsTabSeparatedRows() {
+        auto *planner = openPlanner();
+        QVERIFY(planner);
+        QApplication::clipboard()->clear();
+        click(in<QPushButton>(planner, u"cmdCopy"_s));
+        const QStringList lines = QApplication::clipboard()->text().split(u"\r\n"_s);
+        QVERIFY2(lines.size() > 2, qPrintable(QApplication::clipboard()->text()));
+        QCOMPARE(lines[0], u"Screen Size Diagonal\tWidth\tHeight\tProjection Distance WIDE\t"
+                           "Projection Distance TELE\tOffset 1\tOffset 2"_s);
+        QCOMPARE(lines.size(), 28 + 2);
+        QCOMPARE(lines[1].split(u'\t'), kFirstRow);
+        QCOMPARE(lines[lines.size() - 2].split(u'\t'), kLastRow);
+
+        // And from the keyboard: Alt and the button's underlined letter.
+        QApplication::clipboard()->clear();
+        QTest::keyClick(planner, Qt::Key_C, Qt::AltModifier);
+        QTRY_VERIFY(!QApplication::clipboard()->text().isEmpty()); // a button's click is animated
+        QCOMPARE(QApplication::clipboard()->text().split(u"\r\n"_s).value(1).split(u'\t'),
+                 kFirstRow);
+    }
+
+    void exportCsvParsesBack() {
+        auto *planner = openPlanner();
+        QVERIFY(planner);
+        const QString path = dir_.filePath(u"chart.csv"_s);
+        // A chart exported before, still open in another program.
+        QFile previous(path);
+        QVERIFY(previous.open(QIODevice::WriteOnly));
+        previous.write("the previous chart\r\n");
+        previous.close();
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        dialogs_.answers.enqueue(path);
+        click(in<QPushButton>(planner, u"cmdExportCsv"_s));
+        QCOMPARE(dialogs_.asked, QStringList{u"save CSV (*.csv) .csv"_s});
+        // Replaced whole, not rewritten in place: the reader keeps what it had.
+        QCOMPARE(previous.readAll(), QByteArray("the previous chart\r\n"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QStringList> records = readCsv(QString::fromUtf8(file.readAll()));
+        QCOMPARE(records.size(), 28 + 1);
+        QCOMPARE(records[0], (QStringList{"diagonal", "width", "height", "distanceWide",
+                                          "distanceTele", "offset1", "offset2"}));
+        QCOMPARE(records[1], kFirstRow);
+        QCOMPARE(records[14], (QStringList{"160", "128", "96", "257", "318", "9.6", ""}));
+        QCOMPARE(records.last(), kLastRow);
+
+        // A folder that is not there: the common error box, no file.
+        const QString nowhere = dir_.filePath(u"missing/chart.csv"_s);
+        dialogs_.answers.enqueue(nowhere);
+        click(in<QPushButton>(planner, u"cmdExportCsv"_s));
+        QCOMPARE(dialogs_.errors.size(), 1);
+        QVERIFY2(dialogs_.errors.first().startsWith(u"Err : "_s), qPrintable(dialogs_.errors[0]));
+        QVERIFY(!QFile::exists(nowhere));
+        // Cancelled: nothing written, nothing said.
+        dialogs_.answers.enqueue(QString());
+        click(in<QPushButton>(planner, u"cmdExportCsv"_s));
+        QCOMPARE(dialogs_.errors.size(), 1);
+    }
+
+    void remembersInputsAndPlace() {
+        auto *planner = openPlanner();
+        QVERIFY(planner);
+        type(in<QLineEdit>(planner, u"txtGain"_s), u"1.3"_s);
+        type(in<QLineEdit>(planner, u"txtAmbient"_s), u"50"_s);
+        planner->move(40, 30);
+        const QPoint place = planner->pos();
+        planner->close();
+        QVERIFY(QFile::exists(config_.filePath(u"Vistrel/planner.ini"_s)));
+
+        startWindow();
+        QCOMPARE(session_->plannerSettings().gain, 1.0); // until the planner is used
+        planner = openPlanner();
+        QVERIFY(planner);
+        QCOMPARE(in<QLineEdit>(planner, u"txtGain"_s)->text(), u"1.3"_s);
+        QCOMPARE(in<QLineEdit>(planner, u"txtAmbient"_s)->text(), u"50"_s);
+        QCOMPARE(session_->plannerSettings().ambientLux, 50.0);
+        QCOMPARE(planner->pos(), place);
+
+        // A file edited by hand to hold nonsense: the defaults.
+        window_.reset();
+        QSettings file(QSettings::IniFormat, QSettings::UserScope, u"Vistrel"_s, u"planner"_s);
+        file.setValue(u"planner/gain"_s, u"-3"_s);
+        file.sync();
+        startWindow();
+        planner = openPlanner();
+        QVERIFY(planner);
+        QCOMPARE(in<QLineEdit>(planner, u"txtGain"_s)->text(), u"1"_s);
+        QCOMPARE(in<QLineEdit>(planner, u"txtAmbient"_s)->text(), u"0"_s);
+    }
+
+    // Tab walks the inputs, the chart and the buttons, and leaves the table
+    // instead of walking its cells; the captions' letters reach the inputs.
+    void keyboardReachesEveryControl() {
+        auto *planner = openPlanner();
+        QVERIFY(planner);
+        auto *gain = in<QLineEdit>(planner, u"txtGain"_s);
+        gain->setFocus(Qt::TabFocusReason);
+        QStringList order{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"txtGain", "txtAmbient", "tblChart", "cmdCopy", "cmdExportCsv",
+                                     "txtGain"}));
+        QTest::keyClick(planner, Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"txtAmbient"_s);
+        QTest::keyClick(planner, Qt::Key_G, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"txtGain"_s);
+        QCOMPARE(dialogs_.messages, QStringList());
+
+        // Escape closes it from any control; the menu brings it back.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!planner->isVisible());
+        QVERIFY(use(window_.get()));
+        QCOMPARE(openPlanner(), planner);
+        auto *table = in<QTableWidget>(planner, u"tblChart"_s);
+        table->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(table, Qt::Key_Escape);
+        QVERIFY(!planner->isVisible());
+        QVERIFY(window_->isVisible());
+    }
+};
+
+QTEST_MAIN(TestPlannerWindow)
+#include "tst_plannerwindow.moc"

@@ -1,0 +1,215 @@
+#include "core/apppaths.h"
+#include "mainwindow.h"
+#include "scripteddialogs.h"
+#include "session/session.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vistrel;
+using namespace Qt::StringLiterals;
+using vistrel::app::MainWindow;
+
+namespace {
+
+// The worked example's lens and light; a lens of a very wide range, whose
+// chart runs over more than one page.
+const QByteArray kCatalogue =
+    "Model,numbers\r\n"
+    "Example,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230,2000,0.8,1920,1080,"
+    "2000\r\n"
+    "Huge,10,2000,10,2000,0.62,1.1,0.5,0.9,0.1,0.12,0,0,0,0,0,0,0,0\r\n";
+
+QString run(const QString &program, const QStringList &args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int pageCount(const QString &pdf) {
+    const QString info = run(u"pdfinfo"_s, {pdf});
+    const qsizetype at = info.indexOf(u"Pages:"_s);
+    return at < 0 ? 0 : info.mid(at + 6).section(u'\n', 0, 0).trimmed().toInt();
+}
+
+// The text of one page as poppler reads it, its blanks made single spaces.
+QString pageText(const QString &pdf, int page) {
+    const QString n = QString::number(page);
+    return run(u"pdftotext"_s, {u"-layout"_s, u"-f"_s, n, u"-l"_s, n, pdf, u"-"_s}).simplified();
+}
+
+// The Example on a 16 : 9 screen of 100 inches, gain 1.3 in a room of 50 lux.
+const QStringList kFirstPage{"Installation sheet",
+                             "Model Example",
+                             "WIDE / TELE WIDE",
+                             "Aspect Ratio 16 : 9",
+                             "Projection Distance 130",
+                             "Screen Size Diagonal 100",
+                             "Width 88",
+                             "Height 49",
+                             "Offset 4.9",
+                             "Screen gain 1.3",
+                             "Ambient light (lux) 50",
+                             "WIDE 130 inches",
+                             "TELE 161 inches",
+                             "Light on the screen 87.6 fL / 300.2 nits",
+                             "Contrast in the room 15.4 : 1",
+                             "Pixels blend from 156 inches"};
+// Its chart: 30 to 280 inches at WIDE; TELE takes 16 : 9 pictures up to 230 only.
+const QStringList kChart{"Throw chart",
+                         "Example, 16 : 9, WIDE, inches",
+                         "30 27 15 38 47 1.5",
+                         "160 140 79 209 259 7.9",
+                         "230 201 113 302 374 11.3",
+                         "280 244 138 368 13.8"};
+
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QTemporaryDir config_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<Session> session_;
+    std::unique_ptr<MainWindow> window_;
+
+    QString catalogue() const { return dir_.filePath(u"ModelInfo.ini"_s); }
+    template <typename T> T *child(const QString &name) const {
+        T *w = window_->findChild<T *>(name);
+        if (!w)
+            qWarning("no child %s", qPrintable(name));
+        return w;
+    }
+    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2)); }
+    // File > Export report, from the keyboard.
+    void exportReport() {
+        QTest::keyClick(window_.get(), Qt::Key_F, Qt::AltModifier);
+        QWidget *menu = QApplication::activePopupWidget();
+        QVERIFY(menu);
+        QTest::keyClick(menu, Qt::Key_E);
+    }
+    static void verifyText(const QString &text, const QStringList &expected) {
+        for (const QString &part : expected)
+            QVERIFY2(text.contains(part), qPrintable(part + u" not in: "_s + text));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid() && config_.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config_.path());
+        QFile file(catalogue());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kCatalogue);
+        file.close();
+        QVERIFY(QFile::copy(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"),
+                            dir_.filePath(u"Language.ini"_s)));
+    }
+    void init() {
+        dialogs_ = ScriptedDialogs();
+        QDir::setCurrent(dir_.path());
+        window_.reset();
+        session_ = std::make_unique<Session>();
+        window_ = std::make_unique<MainWindow>(*session_, dialogs_);
+        QCOMPARE(window_->start(AppPaths::resolve(dir_.path(), QString())),
+                 MainWindow::StartResult::Ready);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+    void cleanup() {
+        QCOMPARE(dialogs_.unexpected, 0);
+        window_.reset();
+    }
+
+    // The sheet from the window and from the command line: the same two
+    // pages, as text. The window confirms the value still being typed, and
+    // takes the planner's inputs kept from the last start.
+    void windowAndCommandLineWriteTheSameSheet() {
+        {
+            QSettings kept(QSettings::IniFormat, QSettings::UserScope, u"Vistrel"_s, u"planner"_s);
+            kept.setValue(u"planner/gain"_s, 1.3);
+            kept.setValue(u"planner/ambient"_s, 50);
+        }
+        click(child<QRadioButton>(u"optAspect_2"_s));
+        dialogs_.messages.clear(); // the largest 16 : 9 screen is smaller
+        auto *diagonal = child<QLineEdit>(u"txtValue_1"_s);
+        click(diagonal);
+        QTest::keyClick(diagonal, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(diagonal, u"100"_s);
+
+        const QString fromWindow = dir_.filePath(u"window.pdf"_s);
+        dialogs_.answers.enqueue(fromWindow);
+        exportReport();
+        QCOMPARE(dialogs_.asked, QStringList{u"save PDF (*.pdf) .pdf"_s});
+        QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(u" | ")));
+        QCOMPARE(session_->state().ScreenDiagonal, 100.0);
+        QCOMPARE(pageCount(fromWindow), 2);
+        verifyText(pageText(fromWindow, 1), kFirstPage);
+        verifyText(pageText(fromWindow, 2), kChart);
+
+        const QString fromCli = dir_.filePath(u"cli.pdf"_s);
+        QProcess cli;
+        cli.start(QStringLiteral(VISTREL_CLI_PATH),
+                  {u"--catalogue"_s, catalogue(), u"--aspect"_s, u"16:9"_s, u"--diagonal"_s,
+                   u"100"_s, u"--gain"_s, u"1.3"_s, u"--ambient"_s, u"50"_s, u"--report"_s,
+                   fromCli});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(pageCount(fromCli), 2);
+        QCOMPARE(pageText(fromCli, 1), pageText(fromWindow, 1));
+        QCOMPARE(pageText(fromCli, 2), pageText(fromWindow, 2));
+    }
+
+    // A chart longer than a page goes on, with its headers, to the last row.
+    void aLongChartGoesOn() {
+        const QString pdf = dir_.filePath(u"huge.pdf"_s);
+        QProcess cli;
+        cli.start(QStringLiteral(VISTREL_CLI_PATH),
+                  {u"--catalogue"_s, catalogue(), u"--model"_s, u"Huge"_s, u"--report"_s, pdf});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(pageCount(pdf), 3);
+        verifyText(pageText(pdf, 2),
+                   {u"Huge, 4 : 3, WIDE, inches"_s, u"Offset 1"_s, u"10 8 6 15 18 0.6"_s});
+        verifyText(pageText(pdf, 3), {u"Huge, 4 : 3, WIDE, inches"_s, u"Offset 1"_s,
+                                      u"2000 1600 1200 3224 3998 120.0"_s});
+        // Unknown light: the language's word, never a number.
+        verifyText(pageText(pdf, 1), {u"Light output (lumens) unknown"_s});
+    }
+
+    void failuresWriteNothing() {
+        // A typed value the model refuses: its message, and no sheet.
+        auto *diagonal = child<QLineEdit>(u"txtValue_1"_s);
+        click(diagonal);
+        QTest::keyClick(diagonal, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(diagonal, u"5000"_s);
+        exportReport();
+        QCOMPARE(dialogs_.messages.size(), 1);
+        QVERIFY(dialogs_.asked.isEmpty());
+
+        // A folder that is not there: the common error box.
+        const QString nowhere = dir_.filePath(u"missing/sheet.pdf"_s);
+        dialogs_.answers.enqueue(nowhere);
+        exportReport();
+        QCOMPARE(dialogs_.errors.size(), 1);
+        QVERIFY2(dialogs_.errors.first().startsWith(u"Err : "_s), qPrintable(dialogs_.errors[0]));
+        QVERIFY(!QFile::exists(nowhere));
+
+        // Cancelled: nothing.
+        dialogs_.answers.enqueue(QString());
+        exportReport();
+        QCOMPARE(dialogs_.errors.size(), 1);
+        QCOMPARE(dialogs_.asked.size(), 2);
+    }
+};
+
+QTEST_MAIN(TestReport)
+#include "tst_report.moc"

@@ -1,0 +1,240 @@
+#include "core/apppaths.h"
+#include "session/chartcache.h"
+#include "session/plannertext.h"
+#include "session/session.h"
+
+#include "recordingobserver.h"
+#include "testmodels.h"
+
+#include <QTest>
+
+using namespace vistrel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The worked example's model: a 16 : 9 panel (mode 1), 2000 lumens, 1920
+// pixels across, 2000 : 1.
+ModelRecord example() {
+    ModelRecord m = testModel(u"Example"_s, 0.62, 1.1, 0.5, 0.9, 1);
+    m.Lumens = 2000;
+    m.TeleLumenFactor = 0.8;
+    m.PanelWidthPx = 1920;
+    m.PanelHeightPx = 1080;
+    m.ContrastRatio = 2000;
+    return m;
+}
+
+QStringList valuesOf(const std::array<SheetLine, kPlannerRowCount> &lines) {
+    QStringList values;
+    for (const SheetLine &line : lines)
+        values << line.value;
+    return values;
+}
+
+} // namespace
+
+class TestPlannerText : public QObject {
+    Q_OBJECT
+
+    RecordingObserver observer_;
+    std::optional<Calculator> calc_;
+    LanguageTexts texts_;
+
+    // The calculator showing a 16 : 9 picture of 100 inches on `model`.
+    const CalcState &screen(const ModelRecord &model) {
+        calc_.emplace(observer_);
+        calc_->setMessages(testMessages());
+        [&] { QVERIFY(calc_->startUp({model})); }();
+        calc_->select(Aspect::Ratio16x9);
+        [&] { QVERIFY(*calc_->calculate(CalcMode::Diagonal, 100)); }();
+        return calc_->state();
+    }
+
+private slots:
+    void initTestCase() {
+        const LanguageLoad load = loadLanguage(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"));
+        QVERIFY(load.complete());
+        texts_ = load.texts;
+    }
+
+    void theWorkedExample_data() {
+        QTest::addColumn<Unit>("unit");
+        QTest::addColumn<QChar>("point");
+        QTest::addColumn<QStringList>("values");
+        // Distances round as the distance field does at each end (WIDE up past
+        // a tenth, TELE down); seats to the nearest step of that field.
+        QTest::newRow("inches") << Unit::Inches << QChar(u'.')
+                                << QStringList{"130 inches", "161 inches", "1.49",
+                                               "1.85",       "2000",       "67.4 fL / 230.9 nits",
+                                               "475",        "4.2 \u00d7", "15.4 : 1",
+                                               "163 inches", "134 inches", "120 inches",
+                                               "156 inches"};
+        QTest::newRow("feet, decimal comma")
+            << Unit::Feet << QChar(u',')
+            << QStringList{"11 Feet", "13 Feet",    "1,49",
+                           "1,85",    "2000",       "67,4 fL / 230,9 nits",
+                           "475",     "4,2 \u00d7", "15,4 : 1",
+                           "14 Feet", "11 Feet",    "10 Feet",
+                           "13 Feet"};
+        QTest::newRow("centimeters") << Unit::Centimeters << QChar(u'.')
+                                     << QStringList{"330 centimeters",
+                                                    "410 centimeters",
+                                                    "1.49",
+                                                    "1.85",
+                                                    "2000",
+                                                    "67.4 fL / 230.9 nits",
+                                                    "475",
+                                                    "4.2 \u00d7",
+                                                    "15.4 : 1",
+                                                    "410 centimeters",
+                                                    "340 centimeters",
+                                                    "300 centimeters",
+                                                    "400 centimeters"};
+    }
+    void theWorkedExample() {
+        QFETCH(Unit, unit);
+        QFETCH(QChar, point);
+        QFETCH(QStringList, values);
+        const Plan plan = planOf(example(), screen(example()), {1.0, 50});
+        const auto lines = plannerLines(plan, unit, texts_, point);
+        QCOMPARE(valuesOf(lines), values);
+        QCOMPARE(lines[0].heading, u"Throw range"_s);
+        QCOMPARE(lines[0].caption, u"WIDE"_s);
+        QCOMPARE(lines[3].heading, u"Throw ratio"_s);
+        QCOMPARE(lines[3].caption, u"TELE"_s);
+        QCOMPARE(lines[7].heading, u"Brightness"_s);
+        QCOMPARE(lines[8].heading, QString());
+        QCOMPARE(lines[12].caption, u"Pixels blend from"_s);
+    }
+
+    // A dark room leaves the panel's own contrast, written whole from 100 : 1 up.
+    void contrastAndGain() {
+        const CalcState &s = screen(example());
+        auto value = [&](PlannerSettings settings, PlannerRow row) {
+            return plannerLines(planOf(example(), s, settings), Unit::Inches, texts_,
+                                u'.')[static_cast<std::size_t>(row)]
+                .value;
+        };
+        QCOMPARE(value({1.0, 0}, PlannerRow::Contrast), u"2000 : 1"_s);
+        QCOMPARE(value({1.0, 1.5}, PlannerRow::Contrast), u"390 : 1"_s);
+        QCOMPARE(value({1.3, 0}, PlannerRow::OnScreen), u"87.6 fL / 300.2 nits"_s);
+        QCOMPARE(value({1.3, 0}, PlannerRow::Needed16fL), u"365"_s);
+    }
+
+    // What the catalogue does not tell is written as the language's "unknown".
+    void unknownValues() {
+        const ModelRecord older = testModel(u"Older"_s, 0.62, 1.1, 0, 0, 1);
+        const Plan plan = planOf(older, screen(older), {1.0, 50});
+        LanguageTexts german = texts_;
+        german.optional[static_cast<std::size_t>(OptionalKey::Unknown)] = u"unbekannt"_s;
+        QCOMPARE(valuesOf(plannerLines(plan, Unit::Inches, german, u'.')),
+                 (QStringList{"130 inches", "unbekannt", "1.49", "unbekannt", "unbekannt",
+                              "unbekannt", "475", "unbekannt", "unbekannt", "163 inches",
+                              "134 inches", "120 inches", "unbekannt"}));
+    }
+
+    void typedInputs_data() {
+        QTest::addColumn<PlannerInput>("input");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QChar>("point");
+        QTest::addColumn<QString>("shown"); // empty: refused
+        QTest::newRow("gain") << PlannerInput::Gain << u" 1.3 "_s << QChar(u'.') << u"1.3"_s;
+        QTest::newRow("gain, decimal comma")
+            << PlannerInput::Gain << u"1,3"_s << QChar(u',') << u"1,3"_s;
+        QTest::newRow("gain, point beside a comma")
+            << PlannerInput::Gain << u"0.8"_s << QChar(u',') << u"0,8"_s;
+        QTest::newRow("gain 0") << PlannerInput::Gain << u"0"_s << QChar(u'.') << QString();
+        QTest::newRow("negative gain") << PlannerInput::Gain << u"-1"_s << QChar(u'.') << QString();
+        QTest::newRow("gain, text") << PlannerInput::Gain << u"abc"_s << QChar(u'.') << QString();
+        QTest::newRow("gain, trailing text")
+            << PlannerInput::Gain << u"1.3x"_s << QChar(u'.') << QString();
+        QTest::newRow("gain, empty") << PlannerInput::Gain << u""_s << QChar(u'.') << QString();
+        QTest::newRow("gain, overflow")
+            << PlannerInput::Gain << u"1e999"_s << QChar(u'.') << QString();
+        QTest::newRow("dark room") << PlannerInput::Ambient << u"0"_s << QChar(u'.') << u"0"_s;
+        QTest::newRow("minus zero") << PlannerInput::Ambient << u"-0"_s << QChar(u'.') << u"0"_s;
+        QTest::newRow("ambient") << PlannerInput::Ambient << u"150"_s << QChar(u'.') << u"150"_s;
+        QTest::newRow("negative ambient")
+            << PlannerInput::Ambient << u"-5"_s << QChar(u'.') << QString();
+        QTest::newRow("ambient, NaN")
+            << PlannerInput::Ambient << u"nan"_s << QChar(u'.') << QString();
+    }
+    void typedInputs() {
+        QFETCH(PlannerInput, input);
+        QFETCH(QString, typed);
+        QFETCH(QChar, point);
+        QFETCH(QString, shown);
+        const PlannerSettings before{1.0, 20};
+        const std::optional<PlannerSettings> after = withInput(before, input, typed, point);
+        QCOMPARE(after.has_value(), !shown.isEmpty());
+        if (!after)
+            return;
+        QCOMPARE(inputText(*after, input, point), shown);
+        // The other input stays as it was.
+        if (input == PlannerInput::Gain)
+            QCOMPARE(after->ambientLux, 20.0);
+        else
+            QCOMPARE(after->gain, 1.0);
+    }
+
+    // The field's caption in the message, without its shortcut mark.
+    void refusalMessages() {
+        QCOMPARE(refusalMessage(texts_, PlannerInput::Gain),
+                 u"Screen gain: please type a number above 0."_s);
+        QCOMPARE(refusalMessage(texts_, PlannerInput::Ambient),
+                 u"Ambient light (lux): please type a number of 0 or more."_s);
+        QCOMPARE(withoutMnemonic(u"Fish && &Chips&"_s), u"Fish & Chips"_s);
+        const auto inputs = plannerInputLines({1.3, 50}, texts_, u'.');
+        QCOMPARE(inputs[0].caption + u'=' + inputs[0].value, u"Screen gain=1.3"_s);
+        QCOMPARE(inputs[1].caption + u'=' + inputs[1].value, u"Ambient light (lux)=50"_s);
+    }
+
+    void chartHeadersAndSubject() {
+        QCOMPARE(chartHeaders(texts_),
+                 (QStringList{"Screen Size Diagonal", "Width", "Height", "Projection Distance WIDE",
+                              "Projection Distance TELE", "Offset 1", "Offset 2"}));
+        QCOMPARE(chartHeaders(texts_, u'\n')[4], u"Projection Distance\nTELE"_s);
+        screen(example());
+        calc_->select(Zoom::Tele);
+        calc_->select(Unit::Centimeters);
+        QCOMPARE(chartSubject(*calc_, texts_), u"Example, 16 : 9, TELE, centimeters"_s);
+    }
+
+    // A typed value keeps the chart; the model, zoom end, aspect and unit renew it.
+    void chartCacheRenewsOnlyWhatTheChartDependsOn() {
+        Session session;
+        QVERIFY(session.readTexts(AppPaths::resolve(QStringLiteral(VISTREL_DATA_DIR), QString()))
+                    .complete());
+        QVERIFY(session.start());
+        ChartCache cache;
+        QVERIFY(cache.update(session));
+        QVERIFY(!cache.update(session));
+        const qsizetype rows = qsizetype(cache.chart().rows.size());
+        QVERIFY(rows > 2);
+
+        QVERIFY(session.enter(Field::Diagonal, u"100"_s));
+        QVERIFY(!cache.update(session));
+        QVERIFY(session.setPlannerSettings({1.3, 50}));
+        session.select(Position::Top);
+        QVERIFY(!cache.update(session));
+
+        session.select(Unit::Feet);
+        QVERIFY(cache.update(session));
+        QCOMPARE(cache.chart().unit, Unit::Feet);
+        session.select(Zoom::Tele);
+        QVERIFY(cache.update(session));
+        session.select(Aspect::Ratio16x9);
+        QVERIFY(cache.update(session));
+        session.selectModel(1);
+        QVERIFY(cache.update(session));
+        QVERIFY(!cache.update(session));
+        // The same model again after another one: the chart follows each time.
+        session.selectModel(0);
+        QVERIFY(cache.update(session));
+        QCOMPARE(cache.chart().rows.size(), session.chart().rows.size());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlannerText)
+#include "tst_plannertext.moc"
