@@ -2,11 +2,11 @@
 // diagrams painted. The real window, started as the program starts it and
 // shown; before each press a new value is typed into the diagonal field (not
 // timed). The clock runs from the key press, delivered to the window as the
-// platform delivers it, until the paint pass that repaints both diagram
-// boxes has been flushed. The paint events of that pass are counted, to show
-// how much of the window an entry repaints. With --planner the installation
-// planner is open beside the window, and the clock also waits for the paint
-// of its farthest-seat figure, which every entry changes.
+// platform delivers it, until both diagram boxes have been painted (the
+// first event after their paint events). The paint events are counted, to
+// show how much of the window an entry repaints. With --planner the
+// installation planner is open beside the window, and a second time runs
+// until its farthest-seat figure, which every entry changes, is painted.
 #include "benchsupport.h"
 
 #include "session/plannertext.h"
@@ -38,20 +38,34 @@ public:
         area = 0;
         events = 0;
         widgets.clear();
+        boxesPainted = false;
+        boxesTimed = false;
     }
     bool painted(const QWidget *w) const { return widgets.count(w->objectName().toStdString()); }
 
     long area = 0;
     int events = 0;
     std::map<std::string, int> widgets;
+    // The diagram boxes; the first event after the paint events of both
+    // comes once their paint is done.
+    const QWidget *box1 = nullptr;
+    const QWidget *box2 = nullptr;
+    bool boxesPainted = false;
+    bool boxesTimed = false;
+    Clock::time_point boxesDone;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
+        if (boxesPainted && !boxesTimed) {
+            boxesDone = Clock::now();
+            boxesTimed = true;
+        }
         if (event->type() == QEvent::Paint && watched->isWidgetType()) {
             const QRect r = static_cast<QPaintEvent *>(event)->region().boundingRect();
             area += long(r.width()) * r.height();
             ++events;
             ++widgets[watched->objectName().toStdString()];
+            boxesPainted = box1 && box2 && painted(box1) && painted(box2);
         }
         return false;
     }
@@ -119,16 +133,17 @@ const QWidget *openPlanner(app::MainWindow *window) {
 } // namespace
 
 // Kept out of line: callgrind's --toggle-collect names it.
+// The time to every watched widget painted; in boxesMs, to both diagram
+// boxes painted.
 [[gnu::noinline]] double timedReturnKey(QWindow *window, PaintLog &log, const Watched &watched,
-                                        double *keyMs) {
+                                        double *boxesMs) {
     log.clear();
     const auto t0 = Clock::now();
     QTest::keyPress(window, Qt::Key_Return);
-    const auto t1 = Clock::now();
     if (!waitForAll(log, watched, t0 + std::chrono::seconds(5)))
         return -1;
     const auto t2 = Clock::now();
-    *keyMs = millisecondsBetween(t0, t1);
+    *boxesMs = millisecondsBetween(t0, log.boxesTimed ? log.boxesDone : t2);
     return millisecondsBetween(t0, t2);
 }
 
@@ -171,8 +186,10 @@ int main(int argc, char *argv[]) {
     settle();
 
     PaintLog log;
+    log.box1 = box1;
+    log.box2 = box2;
     app.installEventFilter(&log);
-    std::vector<double> total, key, area, events;
+    std::vector<double> total, boxes, area, events;
     std::map<std::string, int> widgets;
     const int all = options.warmup + options.entries;
     for (int i = 0; i < all; ++i) {
@@ -182,8 +199,8 @@ int main(int argc, char *argv[]) {
         QTest::keyClicks(field, value);
         settle();
 
-        double keyMs = 0;
-        const double ms = timedReturnKey(window->windowHandle(), log, watched, &keyMs);
+        double boxesMs = 0;
+        const double ms = timedReturnKey(window->windowHandle(), log, watched, &boxesMs);
         const PaintLog painted = log;
         QTest::keyRelease(window->windowHandle(), Qt::Key_Return);
         if (ms < 0 || field->text() != value || dialogs.boxes != 0 ||
@@ -197,7 +214,7 @@ int main(int argc, char *argv[]) {
         if (i < options.warmup)
             continue;
         total.push_back(ms);
-        key.push_back(keyMs);
+        boxes.push_back(boxesMs);
         area.push_back(double(painted.area));
         events.push_back(painted.events);
         if (i == all - 1)
@@ -210,11 +227,9 @@ int main(int argc, char *argv[]) {
                 "entries (medians)\n",
                 options.planner ? " and the planner window's figures" : "", qPrintable(platform),
                 options.entries);
-    std::printf("  key press to both boxes painted   %8.3f ms\n", median(total));
-    std::printf("    of which the key press itself  %8.3f ms (calculation, fields, drawing into "
-                "the boxes' images)\n",
-                median(key));
-    std::printf("    and the repaint                 %8.3f ms\n", median(total) - median(key));
+    std::printf("  key press to both boxes painted   %8.3f ms\n", median(boxes));
+    if (options.planner)
+        std::printf("  key press to the planner painted  %8.3f ms\n", median(total));
     std::printf("  paint events per entry           %8.0f, %0.0f pixels painted (window %dx%d)\n",
                 median(events), median(area), window->width(), window->height());
     if (options.verbose) {
@@ -227,7 +242,7 @@ int main(int argc, char *argv[]) {
     if (platform == QLatin1String("offscreen"))
         printVerdict(options.planner ? "Return key, planner window open"
                                      : "Return key to both diagrams painted",
-                     median(total) <= 0.9,
-                     format("%.3f ms median, offscreen (target <= 0.9 ms)", median(total)));
+                     median(boxes) <= 0.9,
+                     format("%.3f ms median, offscreen (target <= 0.9 ms)", median(boxes)));
     return 0;
 }

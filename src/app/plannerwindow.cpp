@@ -54,6 +54,11 @@ PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calcul
     const PlannerMemory memory = recallPlanner();
     static_cast<void>(session_.setPlannerSettings(memory.settings));
     geometry_ = memory.geometry;
+    // A zero-interval timer, unlike a queued call, fires after the window's
+    // pending repaint.
+    followTimer_.setSingleShot(true);
+    followTimer_.setInterval(0);
+    connect(&followTimer_, &QTimer::timeout, this, &PlannerWindow::refresh);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(createInputs());

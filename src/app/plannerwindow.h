@@ -5,6 +5,7 @@
 #include "session/plannertext.h"
 
 #include <QByteArray>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -46,8 +47,10 @@ private:
     // EngineObserver: the calculator window shows the messages.
     void showMessage(const QString &) override {}
     void showError(const AppError &) override {}
-    void fieldsChanged() override { refresh(); }
-    void controlsChanged() override { refresh(); }
+    // The calculator is redrawn first; the planner follows in the next turn
+    // of the event loop, once for all the changes of one entry.
+    void fieldsChanged() override { followTimer_.start(); }
+    void controlsChanged() override { followTimer_.start(); }
 
     QLayout *createInputs();
     QLayout *createNumbers();
@@ -69,6 +72,7 @@ private:
     ChartCache chart_;
     bool placed_ = false; // shown once, where it was or beside the calculator
     QByteArray geometry_; // where it stood at the end of the last start
+    QTimer followTimer_;
 
     std::array<QLineEdit *, 2> inputs_{}; // by PlannerInput
     std::array<QLabel *, kPlannerRowCount> values_{};

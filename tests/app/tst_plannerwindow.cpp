@@ -110,7 +110,10 @@ class TestPlannerWindow : public QObject {
         window->activateWindow();
         return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
     }
+    // The planner follows the calculator in the next turn of the event loop:
+    // what it shows is looked at after that turn.
     template <typename T> T *in(QWidget *parent, const QString &name) const {
+        QCoreApplication::processEvents();
         T *w = parent->findChild<T *>(name);
         if (!w)
             qWarning("no child %s", qPrintable(name));
@@ -175,7 +178,7 @@ private slots:
         QVERIFY(use(window_.get()));
         click(option("optAspect_2"));
         dialogs_.messages.clear(); // the largest 16 : 9 screen is smaller
-        QTableWidgetItem *shown = table->item(0, 0);
+        QTableWidgetItem *shown = in<QTableWidget>(planner, u"tblChart"_s)->item(0, 0);
         type(field(1), u"100"_s);
         QCOMPARE(value(planner, PlannerRow::RangeWide), u"130 inches"_s);
         QCOMPARE(value(planner, PlannerRow::OnScreen), u"67.4 fL / 230.9 nits"_s);
