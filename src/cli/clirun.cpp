@@ -2,11 +2,13 @@
 
 #include "calc/chartformat.h"
 #include "clireport.h"
+#include "core/filewriter.h"
 #include "session/session.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <optional>
 
@@ -171,6 +173,28 @@ QString renderProgram() {
     if (QFileInfo(beside).isExecutable())
         return beside;
     return QDir::cleanPath(folder.filePath(QStringLiteral("../libexec/vistrel/vistrel-render")));
+}
+
+std::optional<QStringList> startArguments(int argc, char *argv[], QTextStream &err) {
+    ignoreFileSizeSignal();
+    Result<QStringList> arguments = argumentsOf(argc, argv);
+    if (!arguments) {
+        err << "vistrel-cli: " << arguments.error().description << '\n';
+        return std::nullopt;
+    }
+    return std::move(*arguments);
+}
+
+int runWithDataOf(const QString &cliFolder, const QStringList &arguments, QTextStream &out,
+                  QTextStream &err, WindowOutput *windowOutput) {
+    // The same name as the window, so both find the catalogue in the same user folder.
+    QCoreApplication::setApplicationName(QStringLiteral("Vistrel"));
+    const AppPaths paths = AppPaths::resolve(
+        cliFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const int status = runCli(arguments, paths, out, err, windowOutput);
+    out.flush();
+    err.flush();
+    return status;
 }
 
 int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out, QTextStream &err,

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <optional>
+
 namespace vistrel {
 class Session;
 }
@@ -29,6 +31,17 @@ QString programFolder();
 // vistrel-render, which draws the window for vistrel-cli: beside it in the
 // build folder, in ../libexec/vistrel when installed.
 QString renderProgram();
+
+// What vistrel-cli and vistrel-render do first: a write cut short by the
+// file size limit is reported instead of killing the program, and arguments
+// that are not valid UTF-8 are refused with a message on err (nothing is
+// returned then).
+std::optional<QStringList> startArguments(int argc, char *argv[], QTextStream &err);
+
+// runCli with the data of the vistrel-cli in `cliFolder` and the window's
+// user folder, once the application object exists; out and err are flushed.
+int runWithDataOf(const QString &cliFolder, const QStringList &arguments, QTextStream &out,
+                  QTextStream &err, WindowOutput *windowOutput = nullptr);
 
 // Runs vistrel-cli with `arguments` (without the program name); the default
 // catalogue and texts are those the window would use. Without a

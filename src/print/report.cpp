@@ -2,11 +2,11 @@
 
 #include "calc/chartformat.h"
 #include "core/filewriter.h"
+#include "pdfdocument.h"
 #include "session/plannertext.h"
 #include "session/session.h"
 #include "windowprinter.h"
 
-#include <QBuffer>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
@@ -241,18 +241,13 @@ QPageLayout reportPageLayout() {
 Result<QByteArray> reportPdf(QWidget &window, const Session &session, const QPageLayout &layout) {
     // Qt renders the widget tree off-screen, diagrams included.
     const QPixmap picture = window.grab();
-    QByteArray pdf;
-    QBuffer buffer(&pdf);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setCreator(QStringLiteral("Vistrel"));
+    PdfDocument document(kDpi, layout);
+    QPdfWriter &writer = document.writer();
     writer.setTitle(session.texts().text(OptionalKey::ReportTitle));
-    writer.setResolution(kDpi);
-    writer.setPageLayout(layout);
     QPainter painter;
     if (picture.isNull() || !painter.begin(&writer))
         return drawingFailed();
-    const QRectF page(QPointF(0, 0), QSizeF(writer.pageLayout().paintRectPixels(kDpi).size()));
+    const QRectF page(document.page());
     const Fonts fonts = fontsOf(session.texts());
     drawFirstPage(painter, page, picture, session, fonts);
     if (!writer.newPage())
@@ -261,7 +256,7 @@ Result<QByteArray> reportPdf(QWidget &window, const Session &session, const QPag
     VISTREL_TRY(chart.draw(session.chart(), session.decimalPoint()));
     if (!painter.end())
         return drawingFailed();
-    return pdf;
+    return document.bytes();
 }
 
 Result<void> writeReport(const QString &path, QWidget &window, const Session &session) {

@@ -1,9 +1,8 @@
 #include "windowprinter.h"
 
-#include <QBuffer>
-#include <QPageLayout>
+#include "pdfdocument.h"
+
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPixmap>
 #include <QWidget>
 
@@ -18,23 +17,16 @@ Result<QByteArray> windowPagePdf(QWidget &window, const QPageLayout &layout) {
     // Qt renders the widget tree off-screen, diagrams included, so nothing
     // has to wait for pending repaints.
     const QPixmap image = window.grab();
-    QByteArray pdf;
-    QBuffer buffer(&pdf);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setCreator(QStringLiteral("Vistrel"));
-    writer.setResolution(kPageDpi);
-    writer.setPageLayout(layout);
+    PdfDocument document(kPageDpi, layout);
     QPainter painter;
-    if (image.isNull() || !painter.begin(&writer))
+    if (image.isNull() || !painter.begin(&document.writer()))
         return makeError(ErrorNumber::DeviceIoError,
                          QStringLiteral("Device I/O error: the page cannot be drawn"));
-    const QRect page = writer.pageLayout().paintRectPixels(kPageDpi);
-    drawWindowImage(painter, image, QRect(QPoint(0, 0), page.size()));
+    drawWindowImage(painter, image, document.page());
     if (!painter.end())
         return makeError(ErrorNumber::DeviceIoError,
                          QStringLiteral("Device I/O error while drawing the page"));
-    return pdf;
+    return document.bytes();
 }
 
 QRect drawWindowImage(QPainter &painter, const QPixmap &image, const QRect &room) {

@@ -2,13 +2,11 @@
 // --png, --report). vistrel-cli hands such runs over to it, so that the
 // calculation alone never loads the widgets.
 #include "clirun.h"
-#include "core/filewriter.h"
 #include "windowoutput.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -25,14 +23,11 @@ QString cliFolder() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    vistrel::ignoreFileSizeSignal();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const vistrel::Result<QStringList> arguments = vistrel::cli::argumentsOf(argc, argv);
-    if (!arguments) {
-        err << "vistrel-cli: " << arguments.error().description << '\n';
+    const std::optional<QStringList> arguments = vistrel::cli::startArguments(argc, argv, err);
+    if (!arguments)
         return vistrel::cli::Failed;
-    }
 
     // Always off-screen, and the files show the window at its own size,
     // whatever the user's screen scaling.
@@ -41,14 +36,6 @@ int main(int argc, char *argv[]) {
          {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"})
         qunsetenv(scaling);
     QApplication app(argc, argv);
-    // The same name as the window, so both find the catalogue in the same user folder.
-    QCoreApplication::setApplicationName(QStringLiteral("Vistrel"));
-
-    const auto paths = vistrel::AppPaths::resolve(
-        cliFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     vistrel::cli::WindowRenderer renderer;
-    const int status = vistrel::cli::runCli(*arguments, paths, out, err, &renderer);
-    out.flush();
-    err.flush();
-    return status;
+    return vistrel::cli::runWithDataOf(cliFolder(), *arguments, out, err, &renderer);
 }

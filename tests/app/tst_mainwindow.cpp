@@ -8,6 +8,7 @@
 #include "printdialog.h"
 #include "scripteddialogs.h"
 #include "session/session.h"
+#include "testcatalogues.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -34,16 +35,7 @@ using vistrel::app::MainWindow;
 
 namespace {
 
-const QByteArray kCatalogue =
-    "Model,numbers\r\n"
-    "Alpha,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n"
-    "Beta,20,200,20,200,0.8,0.5,0.6,0.4,0.05,0.05,0.4,0.4,2,1,20,180,20,180\r\n"
-    "Gamma,40,150,0,0,1.6,0.5,0,0,0.1,0,0,0,0,0,0,0,0,0\r\n";
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+const QByteArray &kCatalogue = kThreeModelCatalogue;
 
 // What a box would hold had nothing been drawn into it before.
 template <typename Geometry, typename Paint>

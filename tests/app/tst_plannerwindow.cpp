@@ -3,6 +3,7 @@
 #include "plannerwindow.h"
 #include "scripteddialogs.h"
 #include "session/session.h"
+#include "testcatalogues.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,9 +29,7 @@ namespace {
 // The worked example's lens and light, and the same lens without the
 // planner's fields.
 const QByteArray kCatalogue =
-    "Model,numbers\r\n"
-    "Example,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230,2000,0.8,1920,1080,"
-    "2000\r\n"
+    "Model,numbers\r\n" + kWorkedExampleLine +
     "Older,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n";
 
 // A small RFC 4180 reader: fields separated by commas, records by CR LF,

@@ -13,17 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The worked example: a 16 : 9 panel (mode 1), 2000 lumens, 1920 pixels
-// across, 2000 : 1; light at TELE 0.8 of WIDE.
-ModelRecord example() {
-    ModelRecord m = testModel(u"Example"_s, 0.62, 1.1, 0.5, 0.9, 1);
-    m.Lumens = 2000;
-    m.TeleLumenFactor = 0.8;
-    m.PanelWidthPx = 1920;
-    m.PanelHeightPx = 1080;
-    m.ContrastRatio = 2000;
-    return m;
-}
 
 // To the figures of the worked example: a tenth of the last digit given.
 bool about(const std::optional<double> &value, double expected, double tolerance) {
@@ -52,10 +41,10 @@ class TestPlanner : public QObject {
 
 private slots:
     void theWorkedExample() {
-        const CalcState &s = screen(example(), Aspect::Ratio16x9, 100);
+        const CalcState &s = screen(workedExampleModel(), Aspect::Ratio16x9, 100);
         QVERIFY(std::abs(s.ScreenWidth - 87.158) < 0.0005);
         QVERIFY(std::abs(s.ScreenHeight - 49.026) < 0.0005);
-        const Plan plan = planOf(example(), s, {1.0, 50});
+        const Plan plan = planOf(workedExampleModel(), s, {1.0, 50});
         QVERIFY(about(plan.litAreaSquareFeet, 29.674, 0.0005));
         QVERIFY(about(plan.lumens, 2000, 0));
         QVERIFY(about(plan.footLamberts, 67.4, 0.05));
@@ -68,19 +57,19 @@ private slots:
         QVERIFY(about(plan.acuity, 156.1, 0.05));
         // A brighter screen: gain 1.3. It needs fewer lumens for 16 fL, and
         // it throws back the room's light as much as the projector's.
-        const Plan bright = planOf(example(), s, {1.3, 50});
+        const Plan bright = planOf(workedExampleModel(), s, {1.3, 50});
         QVERIFY(about(bright.footLamberts, 87.6, 0.05));
         QVERIFY(about(bright.nits, 300.2, 0.05));
         QVERIFY(about(bright.lumensFor16fL, 365.2, 0.05));
         QVERIFY(about(bright.contrast, 15.4, 0.05));
         // In the dark the room takes nothing from the panel's own contrast.
-        QVERIFY(about(planOf(example(), s, {1.0, 0}).contrast, 2000, 0));
+        QVERIFY(about(planOf(workedExampleModel(), s, {1.0, 0}).contrast, 2000, 0));
     }
 
     // The same screen, from both ends of the zoom: the span where the projector may go.
     void throwRangeOfBothEnds() {
-        const CalcState &s = screen(example(), Aspect::Ratio4x3, 100, Zoom::Tele);
-        const Plan plan = planOf(example(), s, {});
+        const CalcState &s = screen(workedExampleModel(), Aspect::Ratio4x3, 100, Zoom::Tele);
+        const Plan plan = planOf(workedExampleModel(), s, {});
         QVERIFY(about(plan.distanceWide, (100 - 1.1) / 0.62, 1e-9));
         QVERIFY(about(plan.distanceTele, (100 - 0.9) / 0.5, 1e-9));
         QVERIFY(about(plan.ratioWide, (100 - 1.1) / 0.62 / 80, 1e-9));
@@ -93,7 +82,7 @@ private slots:
             diagonal169 * 16 / std::sqrt(337.0) * diagonal169 * 9 / std::sqrt(337.0) / 144;
         QVERIFY(about(plan.litAreaSquareFeet, area, 1e-9));
 
-        ModelRecord wideOnly = example();
+        ModelRecord wideOnly = workedExampleModel();
         wideOnly.TeleCoefA = wideOnly.TeleCoefB = 0;
         const Plan one = planOf(wideOnly, screen(wideOnly, Aspect::Ratio4x3, 100), {});
         QVERIFY(one.distanceWide && !one.distanceTele && !one.ratioTele);
@@ -102,7 +91,7 @@ private slots:
     // A 16 : 9 picture letterboxed on a 4 : 3 panel (mode 2) gets no light
     // from the dark bands: the lit area is the whole 4 : 3 panel.
     void letterboxedLightsTheWholePanel() {
-        ModelRecord m = example();
+        ModelRecord m = workedExampleModel();
         m.WideScreenMode = 2;
         const CalcState &s = screen(m, Aspect::Ratio16x9, 100);
         const double diagonal43 = 100 / kWideScreenFactor2;

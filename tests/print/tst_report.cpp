@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 #include "scripteddialogs.h"
 #include "session/session.h"
+#include "testcatalogues.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,11 +22,8 @@ namespace {
 
 // The worked example's lens and light; a lens of a very wide range, whose
 // chart runs over more than one page.
-const QByteArray kCatalogue =
-    "Model,numbers\r\n"
-    "Example,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230,2000,0.8,1920,1080,"
-    "2000\r\n"
-    "Huge,10,2000,10,2000,0.62,1.1,0.5,0.9,0.1,0.12,0,0,0,0,0,0,0,0\r\n";
+const QByteArray kCatalogue = "Model,numbers\r\n" + kWorkedExampleLine +
+                              "Huge,10,2000,10,2000,0.62,1.1,0.5,0.9,0.1,0.12,0,0,0,0,0,0,0,0\r\n";
 
 QString run(const QString &program, const QStringList &args) {
     QProcess p;

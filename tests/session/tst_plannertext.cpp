@@ -13,17 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The worked example's model: a 16 : 9 panel (mode 1), 2000 lumens, 1920
-// pixels across, 2000 : 1.
-ModelRecord example() {
-    ModelRecord m = testModel(u"Example"_s, 0.62, 1.1, 0.5, 0.9, 1);
-    m.Lumens = 2000;
-    m.TeleLumenFactor = 0.8;
-    m.PanelWidthPx = 1920;
-    m.PanelHeightPx = 1080;
-    m.ContrastRatio = 2000;
-    return m;
-}
 
 QStringList valuesOf(const std::array<SheetLine, kPlannerRowCount> &lines) {
     QStringList values;
@@ -96,7 +85,7 @@ private slots:
         QFETCH(Unit, unit);
         QFETCH(QChar, point);
         QFETCH(QStringList, values);
-        const Plan plan = planOf(example(), screen(example()), {1.0, 50});
+        const Plan plan = planOf(workedExampleModel(), screen(workedExampleModel()), {1.0, 50});
         const auto lines = plannerLines(plan, unit, texts_, point);
         QCOMPARE(valuesOf(lines), values);
         QCOMPARE(lines[0].heading, u"Throw range"_s);
@@ -110,9 +99,9 @@ private slots:
 
     // A dark room leaves the panel's own contrast, written whole from 100 : 1 up.
     void contrastAndGain() {
-        const CalcState &s = screen(example());
+        const CalcState &s = screen(workedExampleModel());
         auto value = [&](PlannerSettings settings, PlannerRow row) {
-            return plannerLines(planOf(example(), s, settings), Unit::Inches, texts_,
+            return plannerLines(planOf(workedExampleModel(), s, settings), Unit::Inches, texts_,
                                 u'.')[static_cast<std::size_t>(row)]
                 .value;
         };
@@ -195,7 +184,7 @@ private slots:
                  (QStringList{"Screen Size Diagonal", "Width", "Height", "Projection Distance WIDE",
                               "Projection Distance TELE", "Offset 1", "Offset 2"}));
         QCOMPARE(chartHeaders(texts_, u'\n')[4], u"Projection Distance\nTELE"_s);
-        screen(example());
+        screen(workedExampleModel());
         calc_->select(Zoom::Tele);
         calc_->select(Unit::Centimeters);
         QCOMPARE(chartSubject(*calc_, texts_), u"Example, 16 : 9, TELE, centimeters"_s);

@@ -28,6 +28,18 @@ inline vistrel::ModelRecord testModel(const QString &name, double wideA, double 
     return m;
 }
 
+// The planner's worked example: a 16 : 9 panel (mode 1), 2000 lumens, 0.8
+// of them at TELE, 1920 x 1080 pixels, 2000 : 1.
+inline vistrel::ModelRecord workedExampleModel() {
+    vistrel::ModelRecord m = testModel(QStringLiteral("Example"), 0.62, 1.1, 0.5, 0.9, 1);
+    m.Lumens = 2000;
+    m.TeleLumenFactor = 0.8;
+    m.PanelWidthPx = 1920;
+    m.PanelHeightPx = 1080;
+    m.ContrastRatio = 2000;
+    return m;
+}
+
 // Range messages that show both placeholders, so tests see what was replaced.
 inline vistrel::Messages testMessages() {
     vistrel::Messages m;
