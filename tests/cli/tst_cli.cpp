@@ -386,7 +386,17 @@ private slots:
         const QStringList example{
             u"--catalogue"_s, path("planner.ini"), u"--aspect"_s, u"16:9"_s, u"--diagonal"_s,
             u"100"_s,         u"--ambient"_s,      u"50"_s};
+        // A runtime folder as a desktop session has: stderr holds only the program's messages.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QTemporaryDir runtime;
+        QVERIFY(QFile::setPermissions(runtime.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        p.setProcessEnvironment(environment);
         QCOMPARE(exec(VISTREL_CLI_PATH, example + QStringList{u"--report"_s, sheet}), 0);
+        // The 16 : 9 limit of the model applied to the default 300 inches, and nothing else.
+        QCOMPARE(p.readAllStandardError(), QByteArray("The screen is too large for this model. The "
+                                                      "largest screen size is 280 inches.\n"));
         QCOMPARE(exec(u"pdfinfo"_s, {sheet}), 0);
         QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).simplified().contains(u"Pages: 2"_s));
         QCOMPARE(exec(u"pdftotext"_s, {u"-layout"_s, sheet, u"-"_s}), 0);
