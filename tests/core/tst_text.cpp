@@ -234,6 +234,27 @@ private slots:
         }
     }
 
+    // A Language.ini written before the planner has none of its keys: it
+    // loads as complete, and those texts are the English ones.
+    void laterTextsFallBackToEnglish() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = writeLanguage(dir, QString(), QString());
+        LanguageLoad load = vistrel::loadLanguage(path);
+        QVERIFY(load.complete());
+        QCOMPARE(load.texts.text(OptionalKey::MenuPlanner), u"&Installation planner..."_s);
+        QCOMPARE(load.texts.text(OptionalKey::Unknown), u"unknown"_s);
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("LBL40=unbekannt\r\n");
+        file.close();
+        load = vistrel::loadLanguage(path);
+        QVERIFY(load.complete());
+        QCOMPARE(load.texts.text(OptionalKey::Unknown), u"unbekannt"_s);
+        QCOMPARE(load.texts.text(OptionalKey::MenuPlanner), u"&Installation planner..."_s);
+    }
+
     void labelBreaksOnlyAtUpperCaseTag() {
         QCOMPARE(labelWithBreaks(u"Screen<BR>Size<BR>"_s), u"Screen\r\nSize\r\n"_s);
         QCOMPARE(labelWithBreaks(u"Screen<br>Size"_s), u"Screen<br>Size"_s);
