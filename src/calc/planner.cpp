@@ -139,30 +139,39 @@ ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
     const double between = std::ceil((largest - smallest) / base);
     const double multiple = std::max(1.0, std::ceil(between / (kMaxChartRows - 2)));
     const double step = base * multiple;
-    // In inches, the limits exactly as the model gives them.
-    std::vector<double> diagonals{smallestInches};
+    const UnitInfo &unit = info(chart.unit);
+    // The limits exactly as the model gives them, shown as the fields show
+    // them; the steps between them as they are, since a step converted to
+    // inches and back may land a hair below itself and be rounded down.
+    struct Size {
+        double inches;
+        double shown;
+    };
+    const double shownSmallest = shownValue(smallestInches, chart.unit, unit.lengthStep, zoom);
+    const double shownLargest = shownValue(largestInches, chart.unit, unit.lengthStep, zoom);
+    std::vector<Size> sizes{{smallestInches, shownSmallest}};
     double previous = smallest;
     const double first = std::floor(smallest / step) + 1;
     for (int k = 0; k < kMaxChartRows - 2; ++k) {
         const double next = (first + k) * step;
         if (!(next < largest))
             break;
-        // Far from 0 a double may not tell two neighbouring steps apart.
-        if (next > previous)
-            diagonals.push_back(toInches(next, chart.unit));
+        // Far from 0 a double may not tell two neighbouring steps apart; a
+        // step that would read as a limit's rounded size is left out.
+        if (next > previous && next > shownSmallest && next < shownLargest)
+            sizes.push_back({toInches(next, chart.unit), next});
         previous = next;
     }
     if (largest > smallest)
-        diagonals.push_back(largestInches);
+        sizes.push_back({largestInches, shownLargest});
 
     const Lens lens{model, state.WideScreenMode};
     const AspectPair pair{state.AspectHeight, state.AspectWidth};
-    const UnitInfo &unit = info(chart.unit);
     const bool twoOffsets = model.offsetCount(zoom) == 2;
-    for (const double diagonal : diagonals) {
+    for (const auto &[diagonal, shown] : sizes) {
         const Sides sides = sidesOf(diagonal, *aspect);
         ChartRow row;
-        row.diagonal = shownValue(diagonal, chart.unit, unit.lengthStep, zoom);
+        row.diagonal = shown;
         row.width = shownValue(sides.width, chart.unit, unit.lengthStep, zoom);
         row.height = shownValue(sides.height, chart.unit, unit.lengthStep, zoom);
         // Each end rounds as the fields do at that end, and gives no distance

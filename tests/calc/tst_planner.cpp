@@ -13,7 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-
 // To the figures of the worked example: a tenth of the last digit given.
 bool about(const std::optional<double> &value, double expected, double tolerance) {
     return value && std::abs(*value - expected) <= tolerance;
@@ -120,8 +119,9 @@ private slots:
         QTest::newRow("inches") << Unit::Inches << 28
                                 << QStringList{"30", "24", "18", "47", "58", "1.8", ""}
                                 << QStringList{"300", "240", "180", "482", "", "18.0", ""};
-        // 2.5 to 25 feet: the smallest is shown as the fields show it.
-        QTest::newRow("feet") << Unit::Feet << 24 << QStringList{"3", "2", "2", "4", "4", "0.2", ""}
+        // 2.5 to 25 feet: the smallest is shown as the fields show it, and
+        // the step of 3 feet, which would read the same, is left out.
+        QTest::newRow("feet") << Unit::Feet << 23 << QStringList{"3", "2", "2", "4", "4", "0.2", ""}
                               << QStringList{"25", "20", "15", "41", "", "1.5", ""};
         // 76.2 to 762 cm in steps of 25 cm; distances in whole tens.
         QTest::newRow("centimeters")
@@ -140,6 +140,24 @@ private slots:
         QCOMPARE(int(chart.rows.size()), rows);
         QCOMPARE(chartCells(chart, chart.rows.front()), first);
         QCOMPARE(chartCells(chart, chart.rows.back()), last);
+        for (std::size_t i = 1; i < chart.rows.size(); ++i)
+            QVERIFY2(chart.rows[i].diagonal > chart.rows[i - 1].diagonal,
+                     qPrintable(chartCells(chart, chart.rows[i]).join(u',')));
+    }
+
+    // The steps between the limits are shown as they are: at TELE, where the
+    // fields round down, 775 cm stays 775 (in inches and back it is a hair
+    // less).
+    void chartStepsAreShownExactly() {
+        ModelRecord m = testModel(u"Large"_s, 0.62, 1.1, 0.5, 0.9, 1);
+        m.MaxDiagonal43Wide = m.MaxDiagonal43Tele = 400;
+        screen(m, Aspect::Ratio4x3, 100, Zoom::Tele);
+        calc_->select(Unit::Centimeters);
+        const ThrowChart chart = throwChart(m, calc_->state());
+        QCOMPARE(chart.rows.size(), std::size_t(39)); // 76.2, 100, 125 ... 1000, 1016
+        for (std::size_t i = 1; i + 1 < chart.rows.size(); ++i)
+            QCOMPARE(chart.rows[i].diagonal, 75.0 + 25.0 * double(i));
+        QCOMPARE(chart.rows.back().diagonal, 1016.0);
     }
 
     // However wide the range, at most 200 rows, the limits first and last.
