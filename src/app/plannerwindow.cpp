@@ -179,6 +179,12 @@ void PlannerWindow::hideEvent(QHideEvent *event) {
 
 void PlannerWindow::keyPressEvent(QKeyEvent *event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        // Escape drops what was being typed: closing ends the edit, and a
+        // value left in the field would be confirmed (or refused) on the way out.
+        const QChar point = session_.decimalPoint();
+        for (const PlannerInputInfo &row : kPlannerInputs)
+            inputs_[static_cast<std::size_t>(row.input)]->setText(
+                inputText(session_.plannerSettings(), row.input, point));
         close();
         return;
     }
@@ -248,7 +254,7 @@ const ThrowChart &PlannerWindow::currentChart() {
 
 void PlannerWindow::copyChart() {
     QGuiApplication::clipboard()->setText(
-        chartTable(currentChart(), u'\t', chartHeaders(session_.texts())));
+        chartTable(currentChart(), u'\t', chartHeaders(session_.texts()), session_.decimalPoint()));
 }
 
 void PlannerWindow::exportCsv() {

@@ -40,10 +40,11 @@ QStringList chartCells(const ThrowChart &chart, const ChartRow &row, QChar decim
             c(row.offset2, unit.offsetStep)};
 }
 
-QString chartTable(const ThrowChart &chart, QChar separator, const QStringList &headers) {
+QString chartTable(const ThrowChart &chart, QChar separator, const QStringList &headers,
+                   QChar decimalPoint) {
     QString text = line(headers, separator);
     for (const ChartRow &row : chart.rows)
-        text += line(chartCells(chart, row), separator);
+        text += line(chartCells(chart, row, decimalPoint), separator);
     return text;
 }
 

@@ -20,7 +20,9 @@ QStringList chartCells(const ThrowChart &chart, const ChartRow &row, QChar decim
 // The chart as a table for a spreadsheet: `headers` (one per column), then
 // one line per row, fields separated by `separator`. With ',' it is CSV
 // (RFC 4180: CR LF line ends, a field quoted when it holds a separator,
-// quotation mark or line end); with a tab it pastes as cells.
-QString chartTable(const ThrowChart &chart, QChar separator, const QStringList &headers);
+// quotation mark or line end); with a tab and the user's decimal point it
+// pastes as cells of the user's spreadsheet.
+QString chartTable(const ThrowChart &chart, QChar separator, const QStringList &headers,
+                   QChar decimalPoint = u'.');
 
 } // namespace vistrel

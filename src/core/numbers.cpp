@@ -5,7 +5,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -225,25 +224,34 @@ std::optional<std::int32_t> roundToInt32(double value) {
     return static_cast<std::int32_t>(r);
 }
 
+// std::to_chars, unlike printf, ignores LC_NUMERIC: the files, the CSV and
+// the JSON keep "." whatever locale the program runs in.
 QString formatGeneral(double value, QChar decimalPoint) {
     if (value == 0.0)
         return QStringLiteral("0");
     std::array<char, 64> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%.15G", value);
-    QString text = QString::fromLatin1(buffer.data());
+    const auto [ptr, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                         std::chars_format::general, 15);
+    if (ec != std::errc())
+        return QStringLiteral("0");
+    // Upper case, as these texts have always been written ("1E+20", "INF").
+    QString text =
+        QString::fromLatin1(buffer.data(), static_cast<qsizetype>(ptr - buffer.data())).toUpper();
     if (decimalPoint != u'.')
         text.replace(u'.', decimalPoint);
     return text;
 }
 
 QString formatFixed(double value, int decimals, QChar decimalPoint) {
+    constexpr int kMostDecimals = 30;
+    decimals = std::clamp(decimals, 0, kMostDecimals);
+    // The largest double has 309 digits before the point.
+    std::array<char, 320 + kMostDecimals> buffer{};
+    const auto [ptr, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                         std::chars_format::fixed, decimals);
     std::string text;
-    const int size = std::snprintf(nullptr, 0, "%.*f", decimals, value);
-    if (size > 0) {
-        text.resize(static_cast<std::size_t>(size) + 1);
-        std::snprintf(text.data(), text.size(), "%.*f", decimals, value);
-        text.resize(static_cast<std::size_t>(size));
-    }
+    if (ec == std::errc())
+        text.assign(buffer.data(), ptr);
     // A value that prints as zero carries no sign ("-0.0" would read oddly).
     if (!text.empty() && text.front() == '-' &&
         text.find_first_of("123456789") == std::string::npos)

@@ -82,9 +82,9 @@ class TestPlannerWindow : public QObject {
     std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> window_;
 
-    void startWindow() {
+    void startWindow(QChar decimalPoint = u'.') {
         window_.reset();
-        session_ = std::make_unique<Session>();
+        session_ = std::make_unique<Session>(decimalPoint);
         window_ = std::make_unique<MainWindow>(*session_, dialogs_);
         QCOMPARE(window_->start(AppPaths::resolve(dir_.path(), QString())),
                  MainWindow::StartResult::Ready);
@@ -298,6 +298,17 @@ private slots:
                  kFirstRow);
     }
 
+    // Pasted into a spreadsheet of the user's language: its decimal point.
+    void copyWritesTheUsersDecimalPoint() {
+        startWindow(u',');
+        auto *planner = openPlanner();
+        QVERIFY(planner);
+        QApplication::clipboard()->clear();
+        click(in<QPushButton>(planner, u"cmdCopy"_s));
+        QCOMPARE(QApplication::clipboard()->text().split(u"\r\n"_s).value(1),
+                 u"30\t24\t18\t47\t58\t1,8\t"_s);
+    }
+
     void exportCsvParsesBack() {
         auto *planner = openPlanner();
         QVERIFY(planner);
@@ -397,6 +408,24 @@ private slots:
         QTest::keyClick(table, Qt::Key_Escape);
         QVERIFY(!planner->isVisible());
         QVERIFY(window_->isVisible());
+    }
+
+    // Escape drops a value being typed, whether the input would take it or not.
+    void escapeDropsWhatIsBeingTyped() {
+        auto *planner = openPlanner();
+        QVERIFY(planner);
+        auto *gain = in<QLineEdit>(planner, u"txtGain"_s);
+        const QString shown = gain->text();
+        const double before = session_->plannerSettings().gain;
+        for (const QString &typed : {u"abc"_s, u"1.3"_s}) {
+            type(gain, typed, Qt::Key_Escape);
+            QVERIFY(!planner->isVisible());
+            QCOMPARE(dialogs_.messages, QStringList());
+            QCOMPARE(session_->plannerSettings().gain, before);
+            QVERIFY(use(window_.get()));
+            QCOMPARE(openPlanner(), planner);
+            QCOMPARE(gain->text(), shown);
+        }
     }
 };
 

@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "commalocale.h"
 #include "fsentries.h"
 
 #include <QDir>
@@ -444,6 +445,34 @@ private slots:
                                                           : row[QLatin1String(key)].toDouble());
             }
         }
+    }
+
+    // A German desktop (LC_NUMERIC with a decimal comma) changes no byte of the
+    // JSON, the CSV or a saved calculation.
+    void outputIsTheSameInACommaLocale() {
+        const QStringList lines{u"--chart --json --model Flag --unit in"_s,
+                                u"--chart --model Flag --unit ft"_s,
+                                u"--json --model Flag --unit ft --gain 1.3 --diagonal 7.5"_s};
+        const auto outputs = [&](const char *saveAs) {
+            QStringList texts;
+            for (const QString &line : lines)
+                texts << run(line).out;
+            const Run saved =
+                run(u"--model Flag --unit ft --diagonal 7.5 --save"_s, {path(saveAs)});
+            QFile file(path(saveAs));
+            if (saved.status != 0 || !file.open(QIODevice::ReadOnly))
+                return QStringList();
+            return texts << QString::fromLatin1(file.readAll());
+        };
+        const QStringList inC = outputs("c.cf");
+        QVERIFY(!inC.isEmpty());
+        QVERIFY2(inC[0].contains(u"\"offset1\": 1.2,"_s), qPrintable(inC[0]));
+        QTemporaryDir locales;
+        if (!vistrel::test::useCommaLocale(locales))
+            QSKIP("no locale with a decimal comma can be set up here");
+        const QStringList inGerman = outputs("de.cf");
+        std::setlocale(LC_NUMERIC, "C");
+        QCOMPARE(inGerman, inC);
     }
 
     // The real program: exit status, stdout only on success, every message on stderr.

@@ -2,6 +2,8 @@
 #include "core/helpers.h"
 #include "core/numbers.h"
 
+#include "commalocale.h"
+
 #include <QTest>
 
 #include <limits>
@@ -114,6 +116,12 @@ private slots:
         QTest::newRow("general 300") << 300.0 << -1 << u"300"_s;
         QTest::newRow("general 15 digits") << 80.0 / 12.0 << -1 << u"6.66666666666667"_s;
         QTest::newRow("general exponent") << 1e20 << -1 << u"1E+20"_s;
+        QTest::newRow("general small") << 0.000123 << -1 << u"0.000123"_s;
+        QTest::newRow("general tiny") << 1e-5 << -1 << u"1E-05"_s;
+        QTest::newRow("general infinity") << -kInf << -1 << u"-INF"_s;
+        QTest::newRow("fixed exact tie to even") << 2.25 << 1 << u"2.2"_s;
+        QTest::newRow("fixed keeps zeros") << 1234.5 << 2 << u"1234.50"_s;
+        QTest::newRow("fixed large") << 1e22 << 1 << u"10000000000000000000000.0"_s;
         QTest::newRow("fixed negative zero") << -0.0 << 0 << u"0"_s;
         QTest::newRow("fixed tiny negative") << -0.04 << 1 << u"0.0"_s;
         QTest::newRow("fixed small negative") << -0.4 << 1 << u"-0.4"_s;
@@ -128,6 +136,23 @@ private slots:
             QCOMPARE(text, QString(expected).replace(u'.', point));
         }
     }
+
+    // Files, CSV and JSON are written with "." whatever LC_NUMERIC says: a
+    // German desktop must not turn "6.0" into "6,0" behind the user's back.
+    void formatIgnoresTheNumericLocale_data() { format_data(); }
+    void formatIgnoresTheNumericLocale() {
+        QFETCH(double, value);
+        QFETCH(int, decimals);
+        QFETCH(QString, expected);
+        if (!test::useCommaLocale(locales_))
+            QSKIP("no locale with a decimal comma can be set up here");
+        const QString text = decimals < 0 ? formatGeneral(value) : formatFixed(value, decimals);
+        std::setlocale(LC_NUMERIC, "C");
+        QCOMPARE(text, expected);
+    }
+
+private:
+    QTemporaryDir locales_;
 };
 
 QTEST_GUILESS_MAIN(TestHelpers)
