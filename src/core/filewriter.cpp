@@ -1,5 +1,7 @@
 #include "core/filewriter.h"
 
+#include "core/filekind.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -77,18 +79,6 @@ QByteArray folderOf(const QByteArray &path) {
     if (slash < 0)
         return QByteArrayLiteral(".");
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
-
-QString kindOf(mode_t mode) {
-    if (S_ISDIR(mode))
-        return QStringLiteral("is a folder");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("is a device, not a regular file");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("is a FIFO, not a regular file");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("is a socket, not a regular file");
-    return QStringLiteral("is not a regular file");
 }
 
 // Follows a link the user named to the regular file it points to.

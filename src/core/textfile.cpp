@@ -1,5 +1,7 @@
 #include "core/textfile.h"
 
+#include "core/filekind.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,11 @@
 #include <array>
 #include <optional>
 #include <string>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vistrel {
 
@@ -230,13 +237,36 @@ Result<void> openForReading(QFile &file) {
     if (info.isDir())
         return makeError(ErrorNumber::PathFileAccessError,
                          QStringLiteral("Path/File access error: %1 is a folder").arg(path));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        const bool denied = file.error() == QFileDevice::PermissionsError;
+    // Opening a FIFO waits for a writer, and reading a device may never end:
+    // the open does not wait, and only a regular file is read.
+    const QByteArray encoded = QFile::encodeName(path);
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat status {};
+    if (fd < 0) {
+        const bool denied = errno == EACCES || errno == EPERM;
+        // A socket cannot be opened at all; say what it is.
+        if (!denied && ::stat(encoded.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+            return makeError(
+                ErrorNumber::PathFileAccessError,
+                QStringLiteral("Path/File access error: %1 %2").arg(path, kindOf(status.st_mode)));
         return makeError(
             denied ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
             QStringLiteral("%1: %2").arg(denied ? QStringLiteral("Permission denied")
                                                 : QStringLiteral("Path/File access error"),
                                          path));
+    }
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return makeError(
+            ErrorNumber::PathFileAccessError,
+            QStringLiteral("Path/File access error: %1 %2").arg(path, kindOf(status.st_mode)));
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 ||
+        !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return makeError(ErrorNumber::PathFileAccessError,
+                         QStringLiteral("Path/File access error: %1").arg(path));
     }
     return {};
 }
@@ -338,10 +368,6 @@ QString decodeText(const QByteArray &bytes) {
 Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes) {
     QFile file(path);
     VISTREL_TRY(openForReading(file));
-    if (!QFileInfo(path).isFile())
-        return makeError(
-            ErrorNumber::PathFileAccessError,
-            QStringLiteral("Path/File access error: %1 is not a regular file").arg(path));
     QByteArray bytes;
     std::array<char, kChunkBytes> chunk{};
     for (;;) {

@@ -3,6 +3,7 @@
 #include "core/apppaths.h"
 #include "diagrampainter.h"
 #include "drawbox.h"
+#include "fsentries.h"
 #include "mainwindow.h"
 #include "pictures.h"
 #include "printdialog.h"
@@ -93,6 +94,7 @@ private slots:
     void windowAndCliAgree_data();
     void windowAndCliAgree();
     void saveAndOpenThroughTheMenu();
+    void openRefusesAFifoAtOnce();
     void catalogueSwitch();
     void catalogueSwitchRefusesAFileWithoutModels();
     void catalogueSwitchKeepsTheCatalogueWhenTheFileFails();
@@ -525,6 +527,23 @@ void TestMainWindow::saveAndOpenThroughTheMenu() {
     child<QAction>(QStringLiteral("mnuFileOpen"))->trigger();
     QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), saved);
     QVERIFY(dialogs_.errors.isEmpty());
+}
+
+// Opening a FIFO would wait for a writer: the window would freeze.
+void TestMainWindow::openRefusesAFifoAtOnce() {
+    type(1, QStringLiteral("120"));
+    const QStringList before{text(0), text(1), text(2), text(3)};
+    const QString fifo = dir_->filePath(QStringLiteral("room.cf"));
+    QVERIFY(makeEntry(Entry::Fifo, fifo));
+    const FifoRelease release(fifo);
+    dialogs_.answers.enqueue(fifo);
+    child<QAction>(QStringLiteral("mnuFileOpen"))->trigger();
+    QCOMPARE(dialogs_.errors.size(), 1);
+    QVERIFY2(dialogs_.errors[0].contains(QStringLiteral("Err : 75")) &&
+                 dialogs_.errors[0].contains(QStringLiteral("is a FIFO")),
+             qPrintable(dialogs_.errors[0]));
+    QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), before);
+    QCOMPARE(window_->windowTitle(), window_->appTitle());
 }
 
 void TestMainWindow::catalogueSwitch() {

@@ -513,6 +513,35 @@ private slots:
 
     // The window image and the printed page are written like a save: a FIFO
     // (or a device) is refused and left alone.
+    // A FIFO, a socket or a device given to read is refused at once: opening
+    // a FIFO would wait for a writer that never comes.
+    void theProgramReadsOnlyRegularFiles_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<Entry>("entry");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("open fifo") << u"--open"_s << Entry::Fifo << u"is a FIFO"_s;
+        QTest::newRow("open socket") << u"--open"_s << Entry::Socket << u"is a socket"_s;
+        QTest::newRow("catalogue fifo") << u"--catalogue"_s << Entry::Fifo << u"is a FIFO"_s;
+        // Texts that cannot be read are missing texts, as for a missing file.
+        QTest::newRow("language fifo") << u"--language"_s << Entry::Fifo << u"LANGUAGE.INI"_s;
+    }
+    void theProgramReadsOnlyRegularFiles() {
+        QFETCH(QString, option);
+        QFETCH(Entry, entry);
+        QFETCH(QString, says);
+        QVERIFY(makeEntry(entry, path("input")));
+        QProcess p;
+        p.setWorkingDirectory(dir_->path());
+        p.start(QStringLiteral(VISTREL_CLI_PATH), {option, path("input")});
+        const bool finished = p.waitForFinished(20000);
+        if (!finished)
+            p.kill();
+        QVERIFY2(finished, "still waiting for the file");
+        QCOMPARE(p.exitCode(), 2);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(err.contains(says), qPrintable(err));
+    }
+
     void theProgramWritesPicturesOnlyToFiles_data() {
         QTest::addColumn<QString>("option");
         QTest::newRow("png") << u"--png"_s;

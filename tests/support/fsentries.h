@@ -14,7 +14,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 enum class Entry { None, File, Fifo, Socket, Folder, NullDevice, Link, DanglingLink };
 Q_DECLARE_METATYPE(Entry)
@@ -81,3 +83,31 @@ inline QString describeEntry(const QString &path) {
         return QStringLiteral("device %1,%2").arg(major(info.st_rdev)).arg(minor(info.st_rdev));
     return QStringLiteral("other");
 }
+
+// Opens `fifo` for writing, and closes it again, as soon as a reader waits on
+// it: a program that blocks in opening a FIFO then reads an empty file and
+// the test fails instead of hanging. Gives up after `seconds`.
+class FifoRelease {
+public:
+    explicit FifoRelease(const QString &fifo, int seconds = 10)
+        : thread_([this, name = QFile::encodeName(fifo), seconds] {
+              for (int i = 0; i < seconds * 100 && !stop_; ++i) {
+                  const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                  if (fd >= 0) {
+                      ::close(fd);
+                      return;
+                  }
+                  ::usleep(10000);
+              }
+          }) {}
+    ~FifoRelease() {
+        stop_ = true;
+        thread_.join();
+    }
+    FifoRelease(const FifoRelease &) = delete;
+    FifoRelease &operator=(const FifoRelease &) = delete;
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
