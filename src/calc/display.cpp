@@ -3,21 +3,38 @@
 #include "core/helpers.h"
 #include "core/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vistrel {
+
+namespace {
+
+// Rounds down, except that a value a few ulps below a whole number counts as
+// that number: 72 * 0.3 is 21.599999999999998, and a height typed as 40 must
+// not be shown as 39 once it has been recomputed from the diagonal (after
+// Open, say). The margin is far below anything a user types or a lens field
+// holds.
+double floorOfNoisy(double value) {
+    const double nearest = std::nearbyint(value);
+    if (std::abs(value - nearest) <= 1e-9 * std::max(1.0, std::abs(value)))
+        return nearest;
+    return std::floor(value);
+}
+
+} // namespace
 
 double roundForDisplay(double value, Step step, Zoom zoom) {
     const double tolerance = zoom == Zoom::Wide ? 0.9 : 0.0;
     switch (step) {
     case Step::Tens:
-        return std::floor(value / 10.0 + tolerance) * 10.0;
+        return floorOfNoisy(value / 10.0 + tolerance) * 10.0;
     case Step::Tenths:
-        return std::floor(value * 10.0 + tolerance) / 10.0;
+        return floorOfNoisy(value * 10.0 + tolerance) / 10.0;
     case Step::Units:
         break;
     }
-    return std::floor(value + tolerance);
+    return floorOfNoisy(value + tolerance);
 }
 
 double shownValue(double inches, Unit unit, Step step, Zoom zoom) {
