@@ -191,8 +191,18 @@ int runWithDataOf(const QString &cliFolder, const QStringList &arguments, QTextS
     QCoreApplication::setApplicationName(QStringLiteral("Vistrel"));
     const AppPaths paths = AppPaths::resolve(
         cliFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    const int status = runCli(arguments, paths, out, err, windowOutput);
+    int status = runCli(arguments, paths, out, err, windowOutput);
     out.flush();
+    // Output that did not arrive (a full disk behind stdout) is no result.
+    if (out.status() != QTextStream::Ok && status != Failed) {
+        err << "vistrel-cli: "
+            << oneLine(
+                   makeError(ErrorNumber::DeviceIoError,
+                             QStringLiteral("Device I/O error: the output could not be written"))
+                       .boxText())
+            << '\n';
+        status = Failed;
+    }
     err.flush();
     return status;
 }

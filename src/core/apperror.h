@@ -8,8 +8,8 @@
 
 namespace vistrel {
 
-// Error numbers shown in the common error box. They keep the numbering users
-// of the original calculator know from its error boxes.
+// Error numbers shown in the common error box, numbered as they always have
+// been: users and their notes know them by number.
 enum class ErrorNumber : int {
     InvalidArgument = 5,
     Overflow = 6,

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -513,6 +514,28 @@ private slots:
 
     // The window image and the printed page are written like a save: a FIFO
     // (or a device) is refused and left alone.
+    // Output that could not be written is a failure, not a result.
+    void aFullStdoutFails_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("json") << QStringList{u"--json"_s};
+        QTest::newRow("chart") << QStringList{u"--chart"_s};
+        QTest::newRow("list") << QStringList{u"--list-models"_s};
+        QTest::newRow("help") << QStringList{u"--help"_s};
+    }
+    void aFullStdoutFails() {
+        QFETCH(QStringList, arguments);
+        if (!QFileInfo::exists(u"/dev/full"_s))
+            QSKIP("no /dev/full here");
+        QProcess p;
+        p.setWorkingDirectory(dir_->path());
+        p.setStandardOutputFile(u"/dev/full"_s);
+        p.start(QStringLiteral(VISTREL_CLI_PATH),
+                QStringList{u"--catalogue"_s, path("ModelInfo.ini")} + arguments);
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(p.readAllStandardError().contains("Err : 57"));
+    }
+
     // A FIFO, a socket or a device given to read is refused at once: opening
     // a FIFO would wait for a writer that never comes.
     void theProgramReadsOnlyRegularFiles_data() {
