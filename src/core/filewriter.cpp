@@ -67,11 +67,19 @@ AppError systemError(int error, const QString &action, const Target &target) {
 }
 
 AppError refusal(ErrorNumber number, const QString &path, const QString &why) {
-    return makeError(number, QStringLiteral("%1: %2 %3; nothing was written")
-                                 .arg(number == ErrorNumber::BadFileName
-                                          ? QStringLiteral("Bad file name or number")
-                                          : QStringLiteral("Path/File access error"),
-                                      path, why));
+    const QString kind =
+        number == ErrorNumber::BadFileName        ? QStringLiteral("Bad file name or number")
+        : number == ErrorNumber::PermissionDenied ? QStringLiteral("Permission denied")
+                                                  : QStringLiteral("Path/File access error");
+    return makeError(number, QStringLiteral("%1: %2 %3; nothing was written").arg(kind, path, why));
+}
+
+// A file the user made read-only is kept so: the rename would replace it
+// as long as the folder may be written.
+Result<void> mayReplace(const QString &path, const QByteArray &file) {
+    if (::faccessat(AT_FDCWD, file.constData(), W_OK, AT_EACCESS) != 0 && errno == EACCES)
+        return refusal(ErrorNumber::PermissionDenied, path, QStringLiteral("is read-only"));
+    return {};
 }
 
 QByteArray folderOf(const QByteArray &path) {
@@ -93,6 +101,7 @@ Result<Target> followLink(const QString &path, const QByteArray &encoded) {
                        QStringLiteral("is a link to something that ") + kindOf(info.st_mode));
     Target target;
     target.path = QByteArray(resolved);
+    VISTREL_TRY(mayReplace(path, target.path));
     target.existed = true;
     target.keepOwner = true;
     target.previous = info;
@@ -127,6 +136,7 @@ Result<Target> resolveTarget(const QString &path, WriteTarget kind) {
         return followLink(path, target.path);
     if (!S_ISREG(info.st_mode))
         return refusal(ErrorNumber::PathFileAccessError, path, kindOf(info.st_mode));
+    VISTREL_TRY(mayReplace(path, target.path));
     target.keepOwner = true;
     target.previous = info;
     return target;

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -186,6 +187,39 @@ private slots:
         QCOMPARE(readAll(file), QByteArray("root's calculation\r\n"));
         QCOMPARE(QDir(sticky).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("room.cf")});
+    }
+
+    // A read-only file in a folder the user may write: the rename would
+    // replace it, so the save is refused (as a link to it is).
+    void readOnlyFilesAreKept_data() {
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("file") << false;
+        QTest::newRow("link to it") << true;
+    }
+    void readOnlyFilesAreKept() {
+        QFETCH(bool, throughLink);
+        QTemporaryDir outer;
+        QFile::setPermissions(outer.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ReadOther | QFile::ExeOther);
+        const QString shared = outer.filePath(QStringLiteral("shared"));
+        QVERIFY(QDir().mkdir(shared));
+        QVERIFY(::chmod(QFile::encodeName(shared).constData(), 0777) == 0);
+        const QString file = shared + QStringLiteral("/room.cf");
+        writeAll(file, "kept\r\n");
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
+        const QString link = shared + QStringLiteral("/link.cf");
+        QVERIFY(QFile::link(file, link));
+        const QString target = throughLink ? link : file;
+        const int result = inChild(QString(), 0, [&] {
+            if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+                return Result<void>(makeError(ErrorNumber::InvalidArgument, QString()));
+            return writeCalcFile(target, CalcFileData());
+        });
+        QCOMPARE(result, int(ErrorNumber::PermissionDenied));
+        QCOMPARE(readAll(file), QByteArray("kept\r\n"));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(QDir(shared).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 (QStringList{QStringLiteral("link.cf"), QStringLiteral("room.cf")}));
     }
 
     void failedSwitchesKeepTheCatalogue_data() {
