@@ -57,6 +57,7 @@ contents() {
     for lib in libc6 libqt6core6 libqt6widgets6 libqt6printsupport6; do
         [[ $depends == *"$lib "* ]] || fail "Depends lacks $lib: $depends"
     done
+    [[ $depends == *fonts-dejavu-core* ]] || fail "Depends lacks the font of the texts: $depends"
     # The calculation alone loads Qt Core only; the widgets come with vistrel-render.
     if readelf -d "$root/usr/bin/vistrel-cli" | grep -E 'NEEDED.*Qt6(Gui|Widgets|PrintSupport)'; then
         fail "vistrel-cli needs more than Qt Core"
@@ -130,6 +131,14 @@ completion() {
     printf 'h\r\nOnly Here,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n' >"$root/other.ini"
     got=$(complete_words "$cli" --catalogue "$root/other.ini" --model "")
     [ "$got" = "Only Here" ] || fail "--model after --catalogue offers: $got"
+    # Every option the program knows is offered and has its entry in the manual.
+    local offered manual option
+    offered=" $(complete_words "$cli" -- | tr '\n' ' ') "
+    manual=$(zcat "$share/man/man1/vistrel-cli.1.gz" | sed 's/\\-/-/g')
+    for option in $("$cli" --help | grep -o -- '--[a-z-]*' | sort -u); do
+        [[ $offered == *" $option "* ]] || fail "completion does not offer $option"
+        [[ $manual == *"$option"* ]] || fail "the manual does not describe $option"
+    done
 }
 
 case $check in

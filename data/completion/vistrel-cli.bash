@@ -50,7 +50,7 @@ _vistrel_cli() {
             COMPREPLY=($(compgen -W 'top bottom' -- "$cur"))
             return
             ;;
-        --distance | --diagonal | --width | --height)
+        --distance | --diagonal | --width | --height | --gain | --ambient)
             return
             ;;
     esac
@@ -60,7 +60,7 @@ _vistrel_cli() {
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--catalogue --language --open --model --zoom --aspect
             --unit --position --distance --diagonal --width --height --save --pdf --png
-            --report --list-models --json --help' -- "$cur"))
+            --gain --ambient --chart --report --list-models --json --help' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
     fi
 } &&
