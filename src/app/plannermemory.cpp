@@ -1,42 +1,61 @@
 #include "plannermemory.h"
 
+#include "core/filewriter.h"
+#include "core/inifile.h"
+#include "core/numbers.h"
 #include "session/session.h"
 
-#include <QSettings>
+#include <QDir>
+#include <QStandardPaths>
 
 namespace vistrel::app {
 
 namespace {
 
-const QString kGain = QStringLiteral("planner/gain");
-const QString kAmbient = QStringLiteral("planner/ambient");
-const QString kGeometry = QStringLiteral("planner/geometry");
+const QString kSection = QStringLiteral("planner");
+const QString kGain = QStringLiteral("gain");
+const QString kAmbient = QStringLiteral("ambient");
+const QString kGeometry = QStringLiteral("geometry");
 
-QSettings memoryFile() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vistrel"),
-                     QStringLiteral("planner"));
+QString memoryFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Vistrel");
+}
+
+QString memoryFile() {
+    return memoryFolder() + QStringLiteral("/planner.ini");
 }
 
 } // namespace
 
 PlannerMemory recallPlanner() {
-    const QSettings file = memoryFile();
+    // Missing, unreadable or too large: nothing was kept.
+    const IniFile file = IniFile::load(memoryFile());
     PlannerMemory memory;
-    PlannerSettings kept;
-    bool gainRead = false, ambientRead = false;
-    kept.gain = file.value(kGain, kept.gain).toDouble(&gainRead);
-    kept.ambientLux = file.value(kAmbient, kept.ambientLux).toDouble(&ambientRead);
-    if (gainRead && ambientRead && checkSettings(kept))
-        memory.settings = kept;
-    memory.geometry = file.value(kGeometry).toByteArray();
+    const std::optional<double> gain = parseNumber(file.value(kSection, kGain));
+    const std::optional<double> ambient = parseNumber(file.value(kSection, kAmbient));
+    if (gain && ambient) {
+        const PlannerSettings kept{*gain, *ambient};
+        if (checkSettings(kept))
+            memory.settings = kept;
+    }
+    const QByteArray::FromBase64Result geometry = QByteArray::fromBase64Encoding(
+        file.value(kSection, kGeometry).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (geometry)
+        memory.geometry = *geometry;
     return memory;
 }
 
 void rememberPlanner(const PlannerMemory &memory) {
-    QSettings file = memoryFile();
-    file.setValue(kGain, memory.settings.gain);
-    file.setValue(kAmbient, memory.settings.ambientLux);
-    file.setValue(kGeometry, memory.geometry);
+    const QByteArray text =
+        "[planner]\n" + kGain.toLatin1() + '=' + formatShortest(memory.settings.gain).toLatin1() +
+        '\n' + kAmbient.toLatin1() + '=' + formatShortest(memory.settings.ambientLux).toLatin1() +
+        '\n' + kGeometry.toLatin1() + '=' + memory.geometry.toBase64() + '\n';
+    // A preference that cannot be kept (a read-only home, a full disk) is
+    // not worth a message box each time the planner closes; the previous
+    // file stays whole either way.
+    if (QDir().mkpath(memoryFolder()))
+        static_cast<void>(writeFileAtomically(memoryFile(), text));
 }
 
 void recallPlannerSettings(Session &session) {

@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -144,7 +143,7 @@ private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid() && config_.isValid());
         // The planner remembers its inputs in the config folder: a temporary one.
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config_.path());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
         QVERIFY(QFile::copy(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"),
                             dir_.filePath(u"Language.ini"_s)));
     }
@@ -368,9 +367,10 @@ private slots:
 
         // A file edited by hand to hold nonsense: the defaults.
         window_.reset();
-        QSettings file(QSettings::IniFormat, QSettings::UserScope, u"Vistrel"_s, u"planner"_s);
-        file.setValue(u"planner/gain"_s, u"-3"_s);
-        file.sync();
+        QFile file(config_.filePath(u"Vistrel/planner.ini"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[planner]\ngain=-3\nambient=50\n");
+        file.close();
         startWindow();
         planner = openPlanner();
         QVERIFY(planner);

@@ -15,7 +15,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
@@ -197,7 +196,7 @@ class TestTranslations : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(config_.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config_.path());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
     }
     void init() {
         original_ = QLocale();

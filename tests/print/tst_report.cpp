@@ -6,11 +6,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -103,7 +103,7 @@ class TestReport : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid() && config_.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config_.path());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
         QFile file(catalogue());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(kCatalogue);
@@ -132,9 +132,10 @@ private slots:
     // takes the planner's inputs kept from the last start.
     void windowAndCommandLineWriteTheSameSheet() {
         {
-            QSettings kept(QSettings::IniFormat, QSettings::UserScope, u"Vistrel"_s, u"planner"_s);
-            kept.setValue(u"planner/gain"_s, 1.3);
-            kept.setValue(u"planner/ambient"_s, 50);
+            QVERIFY(QDir().mkpath(config_.filePath(u"Vistrel"_s)));
+            QFile kept(config_.filePath(u"Vistrel/planner.ini"_s));
+            QVERIFY(kept.open(QIODevice::WriteOnly));
+            kept.write("; as a user would write it\n[Planner]\nGain = 1.3\nambient=50\n");
         }
         click(child<QRadioButton>(u"optAspect_2"_s));
         dialogs_.messages.clear(); // the largest 16 : 9 screen is smaller
