@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vistrel::app {
@@ -13,7 +14,7 @@ namespace {
 DeviceBox deviceBoxOf(QImage &image) {
     if (image.format() != QImage::Format_RGB32)
         image.convertTo(QImage::Format_RGB32);
-    const int scale = std::max(1, static_cast<int>(std::lround(image.devicePixelRatio())));
+    const int scale = std::clamp(static_cast<int>(std::lround(image.devicePixelRatio())), 1, 16);
     return {image.width(), image.height(), scale};
 }
 

@@ -67,7 +67,8 @@ void DrawBox::finishDrawing(const DrawnArea &drawn) {
 // The image covers the box: each part to repaint is copied from it once.
 void DrawBox::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
-    const int s = std::max(1, static_cast<int>(std::lround(image_.devicePixelRatio())));
+    // Bounded as the image's scale is, so that a band is never 0 rows high.
+    const int s = std::clamp(static_cast<int>(std::lround(image_.devicePixelRatio())), 1, 16);
     const QRect imageRect(QPoint(0, 0), image_.size() / s);
     for (const QRect &part : event->region()) {
         const QRect shown = part.intersected(imageRect);

@@ -20,6 +20,9 @@ namespace vistrel::app {
 namespace {
 
 int pixel(double value) {
+    // NaN passes a clamp; it places nothing anywhere sensible, so at 0.
+    if (std::isnan(value))
+        return 0;
     return static_cast<int>(std::lround(std::clamp(value, -1e6, 1e6)));
 }
 
