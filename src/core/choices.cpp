@@ -17,6 +17,25 @@ template <typename Choice> constexpr const auto &tableOf() {
         return kFields;
 }
 
+// A row found by its enumerator's value must be that enumerator's row.
+template <typename Table, typename Member>
+constexpr bool inOrder(const Table &table, Member member) {
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (static_cast<std::size_t>(table[i].*member) != i)
+            return false;
+    return true;
+}
+static_assert(inOrder(kUnits, &UnitInfo::unit));
+static_assert(inOrder(kZoomEnds, &ZoomInfo::zoom));
+static_assert(inOrder(kPositions, &PositionInfo::position));
+static_assert(inOrder(kAspects, &AspectInfo::aspect));
+static_assert(inOrder(kFields, &FieldInfo::field));
+// A typed field's calculation mode shares its number.
+static_assert(int(CalcMode::Distance) == int(Field::Distance) &&
+              int(CalcMode::Diagonal) == int(Field::Diagonal) &&
+              int(CalcMode::Width) == int(Field::Width) &&
+              int(CalcMode::Height) == int(Field::Height));
+
 template <typename Choice> const auto &rowOf(Choice choice) {
     const auto &table = tableOf<Choice>();
     const auto i = static_cast<std::size_t>(choice);
