@@ -21,7 +21,12 @@ status=0
 for folder in "${!allowed[@]}"; do
     for file in "$src/$folder"/*.h "$src/$folder"/*.cpp; do
         [ -f "$file" ] || continue
-        while IFS= read -r header; do
+        while IFS= read -r line; do
+            header=${line:1}
+            # <…> names a system or Qt header, unless it starts with one of ours.
+            if [[ $line == '<'* && -z ${allowed[${header%%/*}]+set} ]]; then
+                continue
+            fi
             if [[ $header == */* ]]; then
                 used=${header%%/*}
             elif [ -f "$src/$folder/$header" ]; then
@@ -35,7 +40,7 @@ for folder in "${!allowed[@]}"; do
                 echo "${file#"$src"/} includes \"$header\" (${used:-unknown}), above its layer"
                 status=1
             fi
-        done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
+        done < <(sed -n -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*(["<])([^">]*)[">].*/\1\2/p' "$file")
     done
 done
 [ $status -eq 0 ] && echo "every include follows the layers"
