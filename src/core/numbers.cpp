@@ -4,9 +4,13 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
+
+#include <locale.h>
 
 namespace vistrel {
 
@@ -224,34 +228,56 @@ std::optional<std::int32_t> roundToInt32(double value) {
     return static_cast<std::int32_t>(r);
 }
 
-// std::to_chars, unlike printf, ignores LC_NUMERIC: the files, the CSV and
-// the JSON keep "." whatever locale the program runs in.
+namespace {
+
+// printf follows LC_NUMERIC, which QCoreApplication takes from the
+// environment; for as long as this lives, this thread formats with the C
+// locale's numbers, so that files, CSV and JSON keep "." in every language.
+// (std::to_chars with a precision would do the same, but touches some
+// hundred kilobytes of tables the window otherwise never needs.)
+class CNumbers {
+public:
+    CNumbers() : previous_(::uselocale(cLocale())) {}
+    ~CNumbers() { ::uselocale(previous_); }
+    CNumbers(const CNumbers &) = delete;
+    CNumbers &operator=(const CNumbers &) = delete;
+
+private:
+    // Null when it cannot be made; uselocale(0) then changes nothing.
+    static locale_t cLocale() {
+        static const locale_t c = ::newlocale(LC_NUMERIC_MASK, "C", locale_t{});
+        return c;
+    }
+    locale_t previous_;
+};
+
+} // namespace
+
 QString formatGeneral(double value, QChar decimalPoint) {
     if (value == 0.0)
         return QStringLiteral("0");
     std::array<char, 64> buffer{};
-    const auto [ptr, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::general, 15);
-    if (ec != std::errc())
-        return QStringLiteral("0");
-    // Upper case, as these texts have always been written ("1E+20", "INF").
-    QString text =
-        QString::fromLatin1(buffer.data(), static_cast<qsizetype>(ptr - buffer.data())).toUpper();
+    {
+        const CNumbers c;
+        std::snprintf(buffer.data(), buffer.size(), "%.15G", value);
+    }
+    QString text = QString::fromLatin1(buffer.data());
     if (decimalPoint != u'.')
         text.replace(u'.', decimalPoint);
     return text;
 }
 
 QString formatFixed(double value, int decimals, QChar decimalPoint) {
-    constexpr int kMostDecimals = 30;
-    decimals = std::clamp(decimals, 0, kMostDecimals);
-    // The largest double has 309 digits before the point.
-    std::array<char, 320 + kMostDecimals> buffer{};
-    const auto [ptr, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::fixed, decimals);
     std::string text;
-    if (ec == std::errc())
-        text.assign(buffer.data(), ptr);
+    {
+        const CNumbers c;
+        const int size = std::snprintf(nullptr, 0, "%.*f", decimals, value);
+        if (size > 0) {
+            text.resize(static_cast<std::size_t>(size) + 1);
+            std::snprintf(text.data(), text.size(), "%.*f", decimals, value);
+            text.resize(static_cast<std::size_t>(size));
+        }
+    }
     // A value that prints as zero carries no sign ("-0.0" would read oddly).
     if (!text.empty() && text.front() == '-' &&
         text.find_first_of("123456789") == std::string::npos)
