@@ -13,11 +13,12 @@ namespace {
 // Rounds down, except that a value a few ulps below a whole number counts as
 // that number: 72 * 0.3 is 21.599999999999998, and a height typed as 40 must
 // not be shown as 39 once it has been recomputed from the diagonal (after
-// Open, say). The margin is far below anything a user types or a lens field
-// holds.
+// Open, say). The margin is a thousand times the noise of the few operations
+// between a typed value and a shown one, and stays below the twelve
+// significant digits a user might type.
 double floorOfNoisy(double value) {
     const double nearest = std::nearbyint(value);
-    if (std::abs(value - nearest) <= 1e-9 * std::max(1.0, std::abs(value)))
+    if (std::abs(value - nearest) <= 1e-12 * std::max(1.0, std::abs(value)))
         return nearest;
     return std::floor(value);
 }

@@ -237,18 +237,21 @@ Result<void> openForReading(QFile &file) {
     if (info.isDir())
         return makeError(ErrorNumber::PathFileAccessError,
                          QStringLiteral("Path/File access error: %1 is a folder").arg(path));
-    // Opening a FIFO waits for a writer, and reading a device may never end:
-    // the open does not wait, and only a regular file is read.
+    // Only a regular file is read: a FIFO's open waits for a writer, a device
+    // may never end, and opening one can act on it (a tape rewinds). Anything
+    // else is refused before it is opened; the check on the open descriptor
+    // is the one that counts when the path changes in between.
     const QByteArray encoded = QFile::encodeName(path);
-    const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const auto notRegular = [&path](mode_t mode) {
+        return makeError(ErrorNumber::PathFileAccessError,
+                         QStringLiteral("Path/File access error: %1 %2").arg(path, kindOf(mode)));
+    };
     struct stat status {};
+    if (::stat(encoded.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return notRegular(status.st_mode);
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const bool denied = errno == EACCES || errno == EPERM;
-        // A socket cannot be opened at all; say what it is.
-        if (!denied && ::stat(encoded.constData(), &status) == 0 && !S_ISREG(status.st_mode))
-            return makeError(
-                ErrorNumber::PathFileAccessError,
-                QStringLiteral("Path/File access error: %1 %2").arg(path, kindOf(status.st_mode)));
         return makeError(
             denied ? ErrorNumber::PermissionDenied : ErrorNumber::PathFileAccessError,
             QStringLiteral("%1: %2").arg(denied ? QStringLiteral("Permission denied")
@@ -257,9 +260,7 @@ Result<void> openForReading(QFile &file) {
     }
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return makeError(
-            ErrorNumber::PathFileAccessError,
-            QStringLiteral("Path/File access error: %1 %2").arg(path, kindOf(status.st_mode)));
+        return notRegular(status.st_mode);
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 ||

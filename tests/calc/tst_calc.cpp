@@ -108,13 +108,16 @@ private slots:
         QTest::newRow("100 in as feet") << fromInches(100, Unit::Feet) << Step::Units << 9.0 << 8.0;
         QTest::newRow("offset tenths") << 12.34 << Step::Tenths << 12.4 << 12.3;
         // Arithmetic noise a hair below a boundary counts as the boundary;
-        // a real shortfall, however small a user could type, does not.
+        // a real shortfall in the digits a user types does not, at any size.
         QTest::newRow("a hair below 40") << 39.99999999999999 << Step::Units << 40.0 << 40.0;
         QTest::newRow("132 in as feet, noisy")
             << 131.99999999999997 / 12 << Step::Units << 11.0 << 11.0;
         QTest::newRow("72 * 0.3 tenths") << 72 * 0.3 << Step::Tenths << 21.6 << 21.6;
         QTest::newRow("40.1 less noise") << 40.099999999999994 << Step::Units << 41.0 << 40.0;
         QTest::newRow("39.9999") << 39.9999 << Step::Units << 40.0 << 39.0;
+        QTest::newRow("39.99999999") << 39.99999999 << Step::Units << 40.0 << 39.0;
+        QTest::newRow("1500000000.6")
+            << 1500000000.6 << Step::Units << 1500000001.0 << 1500000000.0;
         QTest::newRow("249.999 cm") << 249.999 << Step::Tens << 250.0 << 240.0;
         QTest::newRow("21.59999 tenths") << 21.59999 << Step::Tenths << 21.6 << 21.5;
     }

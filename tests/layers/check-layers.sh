@@ -23,8 +23,9 @@ for folder in "${!allowed[@]}"; do
         [ -f "$file" ] || continue
         while IFS= read -r line; do
             header=${line:1}
-            # <…> names a system or Qt header, unless it starts with one of ours.
-            if [[ $line == '<'* && -z ${allowed[${header%%/*}]+set} ]]; then
+            # <…> names a system or Qt header, unless it is folder/header of ours
+            # (<print> is the standard's, not src/print).
+            if [[ $line == '<'* && ($header != */* || -z ${allowed[${header%%/*}]+set}) ]]; then
                 continue
             fi
             if [[ $header == */* ]]; then
