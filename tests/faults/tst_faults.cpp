@@ -38,6 +38,21 @@ void writeAll(const QString &path, const QByteArray &bytes) {
     f.write(bytes);
 }
 
+// Root drops to nobody so that permissions count; an ordinary user stays.
+bool becomeNobody() {
+    return geteuid() != 0 || (setgid(kNobody) == 0 && setuid(kNobody) == 0);
+}
+
+// A folder "shared" of the given mode inside `outer`, which others may enter.
+QString sharedFolder(const QTemporaryDir &outer, mode_t mode) {
+    QFile::setPermissions(outer.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                            QFile::ReadOther | QFile::ExeOther);
+    const QString shared = outer.filePath(QStringLiteral("shared"));
+    if (!QDir().mkdir(shared) || ::chmod(QFile::encodeName(shared).constData(), mode) != 0)
+        return QString();
+    return shared;
+}
+
 // Runs `work` in a child process, as a user who may not write `folder` (root
 // writes anywhere) or with the file size limit set; its error number (0: none)
 // is the child's exit status.
@@ -47,7 +62,7 @@ int inChild(const QString &folder, rlim_t sizeLimit, const std::function<Result<
         if (!folder.isEmpty()) {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
                                               QFile::ExeOther);
-            if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+            if (!becomeNobody())
                 _exit(99);
         }
         if (sizeLimit > 0) {
@@ -170,16 +185,13 @@ private slots:
         if (geteuid() != 0)
             QSKIP("needs root to give the file to another user than the one saving");
         QTemporaryDir outer;
-        QFile::setPermissions(outer.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                QFile::ReadOther | QFile::ExeOther);
-        const QString sticky = outer.filePath(QStringLiteral("shared"));
-        QVERIFY(QDir().mkdir(sticky));
-        QVERIFY(::chmod(QFile::encodeName(sticky).constData(), 01777) == 0);
+        const QString sticky = sharedFolder(outer, 01777);
+        QVERIFY(!sticky.isEmpty());
         const QString file = sticky + QStringLiteral("/room.cf");
         writeAll(file, "root's calculation\r\n");
         QVERIFY(::chmod(QFile::encodeName(file).constData(), 0666) == 0);
         const int result = inChild(QString(), 0, [&] {
-            if (setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            if (!becomeNobody())
                 return Result<void>(makeError(ErrorNumber::InvalidArgument, QString()));
             return writeCalcFile(file, CalcFileData());
         });
@@ -199,11 +211,8 @@ private slots:
     void readOnlyFilesAreKept() {
         QFETCH(bool, throughLink);
         QTemporaryDir outer;
-        QFile::setPermissions(outer.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                QFile::ReadOther | QFile::ExeOther);
-        const QString shared = outer.filePath(QStringLiteral("shared"));
-        QVERIFY(QDir().mkdir(shared));
-        QVERIFY(::chmod(QFile::encodeName(shared).constData(), 0777) == 0);
+        const QString shared = sharedFolder(outer, 0777);
+        QVERIFY(!shared.isEmpty());
         const QString file = shared + QStringLiteral("/room.cf");
         writeAll(file, "kept\r\n");
         QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
@@ -211,7 +220,7 @@ private slots:
         QVERIFY(QFile::link(file, link));
         const QString target = throughLink ? link : file;
         const int result = inChild(QString(), 0, [&] {
-            if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+            if (!becomeNobody())
                 return Result<void>(makeError(ErrorNumber::InvalidArgument, QString()));
             return writeCalcFile(target, CalcFileData());
         });
