@@ -30,6 +30,11 @@ class SilentDialogs : public app::Dialogs {
 public:
     void message(QWidget *, const QString &) override { ++boxes; }
     void error(QWidget *, const QString &) override { ++boxes; }
+    void warning(QWidget *, const QString &) override { ++boxes; }
+    bool confirm(QWidget *, const QString &, const QString &) override {
+        ++boxes;
+        return false;
+    }
     QString ShowOpenDialog(QWidget *, const QString &, const QString &) override {
         return QString();
     }

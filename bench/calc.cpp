@@ -102,7 +102,7 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     const auto check = loadCatalogue(cataloguePath);
-    if (!check || check->size() != std::size_t{kCatalogueModels}) {
+    if (!check || check->models.size() != std::size_t{kCatalogueModels}) {
         std::fputs("vistrel-bench-calc: the test catalogue does not load as 1000 models\n", stderr);
         return 1;
     }
@@ -122,7 +122,8 @@ int main(int argc, char *argv[]) {
     Calculator engine(observer, window->calculator().decimalPoint());
     engine.setMessages(messagesFrom(window->texts()));
     engine.setMetrics(window->calculator().isometricMetrics(), window->calculator().sideMetrics());
-    if (auto models = loadCatalogue(paths.catalogueFile()); !models || !engine.startUp(*models)) {
+    if (auto loaded = loadCatalogue(paths.catalogueFile());
+        !loaded || !engine.startUp(loaded->models)) {
         std::fputs("vistrel-bench-calc: the engine did not start\n", stderr);
         return 1;
     }

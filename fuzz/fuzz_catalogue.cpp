@@ -79,20 +79,24 @@ void checkCalculator(const std::vector<ModelRecord> &models, const QString &text
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const QString text = vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
-    const auto models = vistrel::parseCatalogue(text, QStringLiteral("fuzz.ini"));
-    if (!models) {
-        require(!models.error().description.isEmpty(), "a catalogue was refused without a reason");
+    const auto loaded = vistrel::parseCatalogue(text, QStringLiteral("fuzz.ini"));
+    if (!loaded) {
+        require(!loaded.error().description.isEmpty(), "a catalogue was refused without a reason");
         return 0;
     }
+    const std::vector<ModelRecord> *models = &loaded->models;
     require(models->size() <= static_cast<std::size_t>(vistrel::kModelCapacity),
             "more models than the catalogue can hold were loaded");
     for (const ModelRecord &record : *models)
         checkRecord(record);
 
     const QString rewritten = catalogueText(*models);
-    const auto again = vistrel::parseCatalogue(rewritten, QStringLiteral("rewritten.ini"));
-    if (!again)
-        fail("the rewritten catalogue was refused", again.error().description);
+    const auto reread = vistrel::parseCatalogue(rewritten, QStringLiteral("rewritten.ini"));
+    if (!reread)
+        fail("the rewritten catalogue was refused", reread.error().description);
+    if (!reread->warnings.empty())
+        fail("planner data written back was no longer valid", rewritten);
+    const std::vector<ModelRecord> *again = &reread->models;
     if (again->size() != models->size())
         fail("the rewritten catalogue holds another number of models", rewritten);
     for (std::size_t i = 0; i < models->size(); ++i) {

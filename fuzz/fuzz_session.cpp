@@ -270,10 +270,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QBuffer catalogue;
     catalogue.setData(marker < 0 ? input : input.left(marker));
     catalogue.open(QIODevice::ReadOnly);
-    auto models = vistrel::loadCatalogue(catalogue, QStringLiteral("session.ini"));
-    if (!models || models->empty())
+    auto loaded = vistrel::loadCatalogue(catalogue, QStringLiteral("session.ini"));
+    if (!loaded || loaded->models.empty())
         return 0;
-    Session session(std::move(models.value()));
+    Session session(std::move(loaded->models));
     if (!session.started() || marker < 0)
         return 0;
     const QString steps = QString::fromUtf8(input.mid(marker + kStepsMarker.size()));

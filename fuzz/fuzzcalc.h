@@ -49,9 +49,9 @@ inline const LanguageTexts &shippedTexts() {
 inline const std::vector<ModelRecord> &shippedModels() {
     static const std::vector<ModelRecord> models = [] {
         const auto loaded = loadCatalogue(QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini"));
-        if (!loaded || loaded->empty())
+        if (!loaded || loaded->models.empty())
             fail("the shipped ModelInfo.ini does not load");
-        return *loaded;
+        return loaded->models;
     }();
     return models;
 }

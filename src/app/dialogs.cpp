@@ -39,6 +39,19 @@ void WidgetDialogs::error(QWidget *parent, const QString &text) {
     showBox(parent, QMessageBox::Critical, text);
 }
 
+void WidgetDialogs::warning(QWidget *parent, const QString &text) {
+    showBox(parent, QMessageBox::Warning, text);
+}
+
+bool WidgetDialogs::confirm(QWidget *parent, const QString &title, const QString &text) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
 QString WidgetDialogs::ShowOpenDialog(QWidget *parent, const QString &filter,
                                       const QString &folder) {
     QFileDialog dialog(parent, QString(), folder, filter);

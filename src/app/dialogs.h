@@ -16,6 +16,11 @@ public:
     virtual void message(QWidget *parent, const QString &text) = 0;
     // The common error box: critical icon, OK button.
     virtual void error(QWidget *parent, const QString &text) = 0;
+    // Something the user should know that stopped nothing: warning icon, OK button.
+    virtual void warning(QWidget *parent, const QString &text) = 0;
+    // A question before something that cannot be undone: true for OK, false
+    // for Cancel (the default, and Escape).
+    virtual bool confirm(QWidget *parent, const QString &title, const QString &text) = 0;
     // The path chosen in an Open dialog, or empty when cancelled. `filter` is
     // in Qt's form, e.g. "CalculateFile (*.cf)".
     virtual QString ShowOpenDialog(QWidget *parent, const QString &filter,
@@ -31,6 +36,8 @@ class WidgetDialogs : public Dialogs {
 public:
     void message(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text) override;
+    void warning(QWidget *parent, const QString &text) override;
+    bool confirm(QWidget *parent, const QString &title, const QString &text) override;
     QString ShowOpenDialog(QWidget *parent, const QString &filter, const QString &folder) override;
     QString ShowSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
                            const QString &suffix) override;

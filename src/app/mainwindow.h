@@ -65,6 +65,7 @@ private:
     // EngineObserver
     void showMessage(const QString &text) override;
     void showError(const AppError &error) override;
+    void showWarnings(const QString &heading, const QStringList &lines) override;
     void fieldsChanged() override;
     void isometricChanged() override;
     void sideViewChanged() override;

@@ -92,7 +92,10 @@ void MainWindow::mnuOptionModelInfo_Click() {
     const QString path = dialogs_.ShowOpenDialog(this, kModelFileFilter, QDir::currentPath());
     if (path.isEmpty())
         return;
-    if (Result<void> switched = session_.switchCatalogue(path); !switched)
+    const auto confirm = [this](const QString &title, const QString &question) {
+        return dialogs_.confirm(this, title, question);
+    };
+    if (Result<void> switched = session_.switchCatalogue(path, confirm); !switched)
         dialogs_.error(this, switched.error().boxText());
 }
 

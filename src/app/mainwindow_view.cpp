@@ -7,6 +7,8 @@
 #include "optionframe.h"
 #include "twips.h"
 
+#include "core/helpers.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +50,10 @@ void MainWindow::showMessage(const QString &text) {
 
 void MainWindow::showError(const AppError &error) {
     dialogs_.error(this, error.boxText());
+}
+
+void MainWindow::showWarnings(const QString &heading, const QStringList &lines) {
+    dialogs_.warning(this, headedList(heading, lines));
 }
 
 void MainWindow::fieldsChanged() {

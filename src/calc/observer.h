@@ -3,6 +3,7 @@
 #include "core/apperror.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace vistrel {
 
@@ -16,6 +17,9 @@ public:
     virtual void showMessage(const QString &text) = 0;
     // The common error box: error.boxText() with the critical icon.
     virtual void showError(const AppError &error) = 0;
+    // Things that did not stop anything but the user should know: a heading
+    // and one line each (planner data of a catalogue taken as unknown).
+    virtual void showWarnings(const QString & /*heading*/, const QStringList & /*lines*/) {}
 
     // The texts of the value and offset fields changed.
     virtual void fieldsChanged() {}

@@ -14,7 +14,7 @@ namespace vistrel {
 namespace {
 
 // The chosen catalogue, read and parsed under its own name, with its bytes.
-Result<std::vector<ModelRecord>> readChosen(const QString &path, QByteArray &bytes) {
+Result<Catalogue> readChosen(const QString &path, QByteArray &bytes) {
     const QFileInfo info(path);
     if (info.exists() && !info.isDir() && !info.isFile())
         return makeError(
@@ -33,13 +33,13 @@ AppError unusable(const AppError &reason, const QString &path) {
 // After a refused file the catalogue in use is read again, and used only if
 // it still passes the check.
 void reloadCurrent(CatalogueSwitch &result, const QString &current, const CatalogueCheck &check) {
-    Result<std::vector<ModelRecord>> reloaded = loadCatalogue(current);
+    Result<Catalogue> reloaded = loadCatalogue(current);
     if (!reloaded) {
         result.reloadError = reloaded.error();
-    } else if (Result<void> usable = check(*reloaded); !usable) {
+    } else if (Result<void> usable = check(reloaded->models); !usable) {
         result.reloadError = unusable(usable.error(), current);
     } else {
-        result.models = std::move(reloaded.value());
+        result.catalogue = std::move(reloaded.value());
     }
 }
 
@@ -63,23 +63,29 @@ Result<void> prepareCatalogueFolder(const AppPaths &paths) {
 } // namespace
 
 Result<CatalogueSwitch> switchCatalogue(const QString &chosenPath, const AppPaths &paths,
-                                        const CatalogueCheck &check) {
+                                        const CatalogueCheck &check,
+                                        const ReplaceQuestion &replaceAnyway) {
     VISTREL_TRY(prepareCatalogueFolder(paths));
     const QString dir = addSeparator(paths.catalogueFolder);
     const QString current = dir + kModelInfoFile;
 
     QByteArray chosen;
     CatalogueSwitch result;
-    VISTREL_TRY_ASSIGN(result.models, readChosen(chosenPath, chosen));
-    if (result.models.empty()) {
+    VISTREL_TRY_ASSIGN(result.catalogue, readChosen(chosenPath, chosen));
+    if (result.catalogue.models.empty()) {
         result.outcome = CatalogueSwitch::Outcome::NoModels;
         // The refused file stays beside the catalogue as its working copy.
         VISTREL_TRY(writeFileAtomically(dir + kWorkingCopyFile, chosen, WriteTarget::OwnFile));
         reloadCurrent(result, current, check);
         return result;
     }
-    if (Result<void> usable = check(result.models); !usable)
+    if (Result<void> usable = check(result.catalogue.models); !usable)
         return unusable(usable.error(), chosenPath);
+    if (!result.catalogue.doubts.empty() && !replaceAnyway(result.catalogue.doubts)) {
+        result.outcome = CatalogueSwitch::Outcome::Declined;
+        result.catalogue = {};
+        return result;
+    }
 
     if (QFileInfo::exists(current)) {
         QByteArray previous;

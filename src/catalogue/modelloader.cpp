@@ -28,6 +28,27 @@ AppError overflowAt(const QString &path, qsizetype lineNumber, int field) {
                          .arg(path));
 }
 
+// Planner data the planner can use: a number, 0 or more, and a light factor at most 1.
+bool validPlannerValue(int field, double value) {
+    const bool factor = field == kModelFieldCount + 1;
+    return std::isfinite(value) && value >= 0 && !(factor && value > 1);
+}
+
+// The diagonal limits as (smallest, largest) field pairs, and the zoom end each belongs to.
+struct LimitPair {
+    int min;
+    int max;
+    Zoom zoom;
+};
+constexpr std::array<LimitPair, 4> kLimitPairs = {{
+    {1, 2, Zoom::Wide},
+    {3, 4, Zoom::Tele},
+    {15, 16, Zoom::Wide},
+    {17, 18, Zoom::Tele},
+}};
+// The slope of each zoom end's lens line; its intercept follows it.
+constexpr std::array<int, 2> kSlopeFields = {5, 7};
+
 // Takes the lines of a model information file one by one: the header, then
 // one model per line, refusing the file at its 1001st model.
 class ModelLines {
@@ -54,9 +75,12 @@ public:
         ModelRecord record;
         record.ModelName = std::move(name);
         for (int f = 1; f < kModelFieldCount; ++f) {
-            const double value = leadingNumber(fields[static_cast<std::size_t>(f)]);
+            const QStringView text = fields[static_cast<std::size_t>(f)];
+            const double value = leadingNumber(text);
             if (!std::isfinite(value))
                 return overflowAt(name_, lineNumber_, f);
+            if (!trimSpaces(text).isEmpty() && !startsWithNumber(text))
+                note(catalogue.doubts, CatalogueNote::Kind::TextReadAsZero, f, text);
             if (f == kWideScreenModeField || f == kModelDrawFlagField) {
                 const auto integer = roundToInt16(value);
                 if (!integer)
@@ -67,45 +91,68 @@ public:
                 setNumericField(record, f, value);
             }
         }
+        // The planner's fields never make a file unusable: what they cannot
+        // give stays unknown, and the user is told which.
         for (int f = kModelFieldCount; f < kCatalogueFieldCount; ++f) {
-            const double value = leadingNumber(fields[static_cast<std::size_t>(f)]);
-            if (!std::isfinite(value))
-                return overflowAt(name_, lineNumber_, f);
-            // Empty or 0 is unknown; below 0 (or a light factor above 1) is an error.
-            const bool factor = f == kModelFieldCount + 1;
-            if (value < 0 || (factor && value > 1))
-                return makeError(ErrorNumber::InvalidPropertyValue,
-                                 QStringLiteral("Invalid property value: line %1, field %2 (%3) "
-                                                "of %4 must be %5")
-                                     .arg(lineNumber_)
-                                     .arg(f)
-                                     .arg(plannerFieldName(f), name_,
-                                          factor ? QStringLiteral("between 0 and 1")
-                                                 : QStringLiteral("0 or more")));
-            plannerField(record, f) = value;
+            const QStringView text = fields[static_cast<std::size_t>(f)];
+            const double value = leadingNumber(text);
+            if (validPlannerValue(f, value))
+                plannerField(record, f) = value;
+            else
+                note(catalogue.warnings, CatalogueNote::Kind::PlannerUnknown, f, text);
         }
-        if (models.size() >= static_cast<std::size_t>(kModelCapacity))
+        noteDoubtfulLimits(record, fields);
+        if (catalogue.models.size() >= static_cast<std::size_t>(kModelCapacity))
             return makeError(ErrorNumber::SubscriptOutOfRange,
                              QStringLiteral("Subscript out of range: %1 lists more than %2 models "
                                             "(line %3)")
                                  .arg(name_)
                                  .arg(kModelCapacity)
                                  .arg(lineNumber_));
-        models.push_back(std::move(record));
+        catalogue.models.push_back(std::move(record));
         return LineStep::More;
     }
 
-    std::vector<ModelRecord> models;
+    Catalogue catalogue;
 
 private:
+    void note(std::vector<CatalogueNote> &notes, CatalogueNote::Kind kind, int field,
+              QStringView text) {
+        notes.push_back({kind, lineNumber_, field, trimSpaces(text)});
+    }
+
+    void noteDoubtfulLimits(const ModelRecord &record,
+                            const std::array<QStringView, kCatalogueFieldCount> &fields) {
+        std::array<bool, 2> limited{};
+        for (const LimitPair &pair : kLimitPairs) {
+            const double min = numericField(record, pair.min);
+            const double max = numericField(record, pair.max);
+            if (max < min)
+                note(catalogue.doubts, CatalogueNote::Kind::LimitsReversed, pair.max,
+                     fields[static_cast<std::size_t>(pair.max)]);
+            if (min != 0 || max != 0)
+                limited[static_cast<std::size_t>(pair.zoom)] = true;
+        }
+        // Lens numbers written as zeros mark an end the model lacks on purpose;
+        // limits beside a lens line that is missing or text are a slip.
+        for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
+            const int slope = kSlopeFields[static_cast<std::size_t>(zoom)];
+            const bool written = startsWithNumber(fields[static_cast<std::size_t>(slope)]) ||
+                                 startsWithNumber(fields[static_cast<std::size_t>(slope + 1)]);
+            if (limited[static_cast<std::size_t>(zoom)] && !record.hasEnd(zoom) && !written)
+                note(catalogue.doubts, CatalogueNote::Kind::LimitWithoutLens, slope,
+                     fields[static_cast<std::size_t>(slope)]);
+        }
+    }
+
     const QString &name_;
     qsizetype lineNumber_ = 0;
 };
 
-Result<std::vector<ModelRecord>> modelsOr(ModelLines &lines, const Result<void> &read) {
+Result<Catalogue> catalogueOr(ModelLines &lines, const Result<void> &read) {
     if (!read)
         return read.error();
-    return std::move(lines.models);
+    return std::move(lines.catalogue);
 }
 
 LineSink sinkOf(ModelLines &lines) {
@@ -114,19 +161,41 @@ LineSink sinkOf(ModelLines &lines) {
 
 } // namespace
 
-Result<std::vector<ModelRecord>> parseCatalogue(const QString &text, const QString &path) {
-    ModelLines lines(path);
-    return modelsOr(lines, forEachLine(text, sinkOf(lines)));
+QString CatalogueNote::describe() const {
+    QString what;
+    switch (kind) {
+    case Kind::PlannerUnknown:
+        what = QStringLiteral("not valid planner data, taken as unknown");
+        break;
+    case Kind::TextReadAsZero:
+        what = QStringLiteral("no number, read as 0");
+        break;
+    case Kind::LimitsReversed:
+        what = QStringLiteral("largest diagonal below the smallest");
+        break;
+    case Kind::LimitWithoutLens:
+        what = QStringLiteral("diagonal limits but no lens line at this zoom end");
+        break;
+    }
+    return visibleText(QStringLiteral("line %1, field %2 (%3): \"%4\" - %5")
+                           .arg(line)
+                           .arg(field)
+                           .arg(fieldName(field), value, what));
 }
 
-Result<std::vector<ModelRecord>> loadCatalogue(const QString &path, QByteArray *bytesRead) {
+Result<Catalogue> parseCatalogue(const QString &text, const QString &path) {
     ModelLines lines(path);
-    return modelsOr(lines, readTextLines(path, kCatalogueLimits, sinkOf(lines), bytesRead));
+    return catalogueOr(lines, forEachLine(text, sinkOf(lines)));
 }
 
-Result<std::vector<ModelRecord>> loadCatalogue(QIODevice &device, const QString &name) {
+Result<Catalogue> loadCatalogue(const QString &path, QByteArray *bytesRead) {
+    ModelLines lines(path);
+    return catalogueOr(lines, readTextLines(path, kCatalogueLimits, sinkOf(lines), bytesRead));
+}
+
+Result<Catalogue> loadCatalogue(QIODevice &device, const QString &name) {
     ModelLines lines(name);
-    return modelsOr(lines, readTextLines(device, name, kCatalogueLimits, sinkOf(lines)));
+    return catalogueOr(lines, readTextLines(device, name, kCatalogueLimits, sinkOf(lines)));
 }
 
 } // namespace vistrel

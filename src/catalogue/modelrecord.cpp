@@ -1,5 +1,6 @@
 #include "catalogue/modelrecord.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vistrel {
@@ -31,34 +32,37 @@ constexpr std::array<FloatMember, kModelFieldCount> kFloatFields = {
     &ModelRecord::MaxDiagonal169Tele,
 };
 
-using PlannerMember = double ModelRecord::*;
-
-struct PlannerFieldInfo {
-    PlannerMember member;
-    const char *name;
+// The field names of the catalogue's documentation, by position.
+constexpr std::array<const char *, kCatalogueFieldCount> kFieldNames = {
+    "ModelName",         "MinDiagonal43Wide", "MaxDiagonal43Wide",  "MinDiagonal43Tele",
+    "MaxDiagonal43Tele", "WideCoefA",         "WideCoefB",          "TeleCoefA",
+    "TeleCoefB",         "WideOffsetCoefA",   "TeleOffsetCoefA",    "WideOffsetCoefB",
+    "TeleOffsetCoefB",   "WideScreenMode",    "ModelDrawFlag",      "MinDiagonal169Wide",
+    "MaxDiagonal169Wide", "MinDiagonal169Tele", "MaxDiagonal169Tele", "Lumens",
+    "TeleLumenFactor",   "PanelWidthPx",      "PanelHeightPx",      "ContrastRatio",
 };
 
-constexpr std::array<PlannerFieldInfo, kPlannerFieldCount> kPlannerFields = {{
-    {&ModelRecord::Lumens, "Lumens"},
-    {&ModelRecord::TeleLumenFactor, "TeleLumenFactor"},
-    {&ModelRecord::PanelWidthPx, "PanelWidthPx"},
-    {&ModelRecord::PanelHeightPx, "PanelHeightPx"},
-    {&ModelRecord::ContrastRatio, "ContrastRatio"},
-}};
+constexpr std::array<FloatMember, kPlannerFieldCount> kPlannerFields = {
+    &ModelRecord::Lumens,        &ModelRecord::TeleLumenFactor, &ModelRecord::PanelWidthPx,
+    &ModelRecord::PanelHeightPx, &ModelRecord::ContrastRatio,
+};
 
-const PlannerFieldInfo &plannerInfo(int field) {
+std::size_t plannerIndex(int field) {
     const int i = field - kModelFieldCount;
-    return kPlannerFields[static_cast<std::size_t>(i >= 0 && i < kPlannerFieldCount ? i : 0)];
+    Q_ASSERT(i >= 0 && i < kPlannerFieldCount);
+    return static_cast<std::size_t>(std::clamp(i, 0, kPlannerFieldCount - 1));
 }
 
 } // namespace
 
 double &plannerField(ModelRecord &record, int field) {
-    return record.*plannerInfo(field).member;
+    return record.*kPlannerFields[plannerIndex(field)];
 }
 
-QString plannerFieldName(int field) {
-    return QString::fromLatin1(plannerInfo(field).name);
+QString fieldName(int field) {
+    if (field < 0 || field >= kCatalogueFieldCount)
+        return QStringLiteral("field %1").arg(field);
+    return QString::fromLatin1(kFieldNames[static_cast<std::size_t>(field)]);
 }
 
 double numericField(const ModelRecord &record, int field) {

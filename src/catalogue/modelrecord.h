@@ -80,7 +80,8 @@ inline constexpr int kModelDrawFlagField = 14;
 
 // The planner's fields by their position in the file (19 to 23).
 double &plannerField(ModelRecord &record, int field);
-QString plannerFieldName(int field);
+// The documented name of the field at a position (0 to 23).
+QString fieldName(int field);
 
 // Access to the numeric fields by their position in the file (1 to 18).
 double numericField(const ModelRecord &record, int field);

@@ -45,6 +45,14 @@ QString number(double value) {
     return formatShortest(value);
 }
 
+// A JSON array of strings.
+QString quotedList(const QStringList &texts) {
+    QStringList items;
+    for (const QString &text : texts)
+        items << quoted(text);
+    return u'[' + items.join(QStringLiteral(", ")) + u']';
+}
+
 } // namespace
 
 QString textModelList(const std::vector<ModelRecord> &models) {
@@ -112,7 +120,12 @@ QString jsonChart(const ThrowChart &chart) {
 QString jsonReport(const Session &session, const QStringList &messages, bool accepted) {
     QString report = jsonReport(session.calculator(), messages, accepted);
     report.chop(2); // "}\n"
-    return report + QStringLiteral(", ") + jsonPlanner(session) + QStringLiteral("}\n");
+    report += QStringLiteral(", ") + jsonPlanner(session);
+    // Only a catalogue with unusable planner data adds the key, so that every
+    // other report stays as it always was.
+    if (!session.catalogueWarnings().isEmpty())
+        report += QStringLiteral(", \"warnings\": ") + quotedList(session.catalogueWarnings());
+    return report + QStringLiteral("}\n");
 }
 
 QString jsonReport(const Calculator &calculator, const QStringList &messages, bool accepted) {
@@ -162,10 +175,7 @@ QString jsonReport(const Calculator &calculator, const QStringList &messages, bo
     else
         parts << QStringLiteral("\"side\": null");
 
-    QStringList quotedMessages;
-    for (const QString &m : messages)
-        quotedMessages << quoted(m);
-    parts << QStringLiteral("\"messages\": [") + quotedMessages.join(QStringLiteral(", ")) + u']';
+    parts << QStringLiteral("\"messages\": ") + quotedList(messages);
     parts << QStringLiteral("\"accepted\": ") +
                  (accepted ? QStringLiteral("true") : QStringLiteral("false"));
     return u'{' + parts.join(QStringLiteral(", ")) + QStringLiteral("}\n");

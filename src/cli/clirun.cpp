@@ -36,6 +36,12 @@ public:
         err_ << oneLine(error.boxText()) << '\n';
     }
 
+    void showWarnings(const QString &heading, const QStringList &lines) override {
+        err_ << "vistrel-cli: " << oneLine(heading) << '\n';
+        for (const QString &line : lines)
+            err_ << "vistrel-cli: " << oneLine(line) << '\n';
+    }
+
     QStringList messages;
     std::optional<AppError> firstError;
 

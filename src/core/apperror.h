@@ -56,6 +56,7 @@ public:
     const T &value() const { return std::get<T>(data_); }
     T &value() { return std::get<T>(data_); }
     const T &operator*() const { return value(); }
+    T &operator*() { return value(); }
     const T *operator->() const { return &value(); }
     const AppError &error() const { return std::get<AppError>(data_); }
 
@@ -91,7 +92,7 @@ private:
         auto vistrelResult_ = (expr);                                                              \
         if (!vistrelResult_)                                                                       \
             return vistrelResult_.error();                                                         \
-        (target) = *vistrelResult_;                                                                \
+        (target) = std::move(*vistrelResult_);                                                                \
     } while (false)
 
 } // namespace vistrel

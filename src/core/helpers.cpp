@@ -57,6 +57,14 @@ QString replaceText(const QString &text, const QString &search, const QString &r
     return result;
 }
 
+QString headedList(const QString &heading, const QStringList &lines, qsizetype shown) {
+    QStringList text{heading};
+    text += lines.mid(0, shown);
+    if (lines.size() > shown)
+        text << QStringLiteral("... and %1 more").arg(lines.size() - shown);
+    return text.join(u'\n');
+}
+
 double maxOf(double a, double b) {
     return a > b ? a : b;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace vistrel {
 
@@ -16,6 +17,10 @@ bool fileExists(const QString &path);
 // Replaces every occurrence of `search`, left to right; text that a
 // replacement inserted is never searched again.
 QString replaceText(const QString &text, const QString &search, const QString &replacement);
+
+// A heading and the lines under it, one a line; past `shown` lines the rest
+// are counted ("... and 12 more"), so that a message box stays on the screen.
+QString headedList(const QString &heading, const QStringList &lines, qsizetype shown = 20);
 
 // The larger of two values: `a` when a > b, else `b` (so a NaN `a` gives `b`).
 double maxOf(double a, double b);

@@ -59,6 +59,10 @@ constexpr std::array<OptionalText, kOptionalKeyCount> kOptionalTexts{{
     {"LBL44", "Installation sheet"},
     {"msg8", "%1: please type a number above 0."},
     {"msg9", "%1: please type a number of 0 or more."},
+    {"msg10", "Some values in %1 are not valid planner data; the planner takes them as unknown:"},
+    {"LBL45", "Replace the model catalogue"},
+    {"msg11", "Some values in %1 look wrong:"},
+    {"msg12", "Replace the model catalogue with this file all the same?"},
 }};
 
 const OptionalText &optionalText(OptionalKey key) {

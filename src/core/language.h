@@ -94,8 +94,14 @@ enum class OptionalKey : int {
     ReportTitle,
     NotPositive,
     Negative,
+    // A catalogue's planner data taken as unknown, and the question before a
+    // doubtful catalogue replaces the one in use.
+    PlannerDataUnknown,
+    ReplaceCatalogueTitle,
+    ReplaceCatalogueDoubts,
+    ReplaceCatalogueQuestion,
 };
-inline constexpr int kOptionalKeyCount = 27;
+inline constexpr int kOptionalKeyCount = 31;
 
 QString optionalKeyName(OptionalKey key);
 QString optionalKeyDefault(OptionalKey key);

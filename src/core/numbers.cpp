@@ -89,6 +89,24 @@ std::optional<double> plainDecimal(QStringView text) {
 
 } // namespace
 
+bool startsWithNumber(QStringView text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && isBlank(text[i]))
+            ++i;
+    };
+    skipBlanks();
+    if (i < n && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
+    skipBlanks();
+    if (i < n && text[i] == u'.') {
+        ++i;
+        skipBlanks();
+    }
+    return i < n && isDigit(text[i]);
+}
+
 double leadingNumber(QStringView text) {
     if (const auto plain = plainDecimal(text))
         return *plain;

@@ -15,6 +15,9 @@ namespace vistrel {
 // a leading number reads 0. A magnitude beyond the range of a double reads as
 // an infinity; callers decide whether that is an overflow.
 double leadingNumber(QStringView text);
+// Whether `text` begins with a number that leadingNumber reads, rather than
+// reading 0 for want of one.
+bool startsWithNumber(QStringView text);
 
 // Strict reading of a whole text as a decimal number (surrounding spaces
 // allowed). Returns nothing for any other text and for non-finite values.

@@ -117,32 +117,16 @@ QByteArray formatCalcFile(const CalcFileData &d) {
 
 namespace {
 
-// Collects the lines of the 34 items; after them the file may hold one
-// empty line and nothing else, so a file of endless line feeds is refused
-// at its 36th line.
+// Collects the lines of the 34 items and stops reading there: whatever a
+// file holds after them (notes, a newer program's additions) is not ours.
 class ItemLines {
 public:
-    explicit ItemLines(const QString &file = QString()) : file_(file) {}
-
     Result<LineStep> take(QStringView line) {
-        ++count_;
-        if (lines.size() < kCalcFileItems) {
-            lines.append(line.toString());
-            return LineStep::More;
-        }
-        if (count_ == kCalcFileItems + 1 && line.trimmed().isEmpty())
-            return LineStep::More;
-        return itemError(
-            ErrorNumber::SubscriptOutOfRange, count_,
-            QStringLiteral("Subscript out of range: more than %1 items").arg(kCalcFileItems),
-            file_);
+        lines.append(line.toString());
+        return lines.size() < kCalcFileItems ? LineStep::More : LineStep::Stop;
     }
 
     QStringList lines;
-
-private:
-    QString file_;
-    int count_ = 0;
 };
 
 LineSink sinkOf(ItemLines &items) {
@@ -214,13 +198,13 @@ Result<CalcFileData> parseCalcFile(const QString &text) {
 }
 
 Result<CalcFileData> readCalcFile(QIODevice &device, const QString &name) {
-    ItemLines items(name);
+    ItemLines items;
     const Result<void> read = readTextLines(device, name, kCalcFileLimits, sinkOf(items));
     return itemsOfFile(read, items, name);
 }
 
 Result<CalcFileData> readCalcFile(const QString &path) {
-    ItemLines items(path);
+    ItemLines items;
     const Result<void> read = readTextLines(path, kCalcFileLimits, sinkOf(items));
     return itemsOfFile(read, items, path);
 }

@@ -20,6 +20,8 @@ namespace {
 class SilentDialogs : public app::Dialogs {
 public:
     void message(QWidget *, const QString &) override {}
+    void warning(QWidget *, const QString &) override {}
+    bool confirm(QWidget *, const QString &, const QString &) override { return false; }
     void error(QWidget *, const QString &text) override {
         if (firstError.isEmpty())
             firstError = text;

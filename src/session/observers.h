@@ -25,6 +25,10 @@ public:
         for (EngineObserver *o : observers_)
             o->showError(error);
     }
+    void showWarnings(const QString &heading, const QStringList &lines) override {
+        for (EngineObserver *o : observers_)
+            o->showWarnings(heading, lines);
+    }
     void fieldsChanged() override {
         for (EngineObserver *o : observers_)
             o->fieldsChanged();

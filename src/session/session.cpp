@@ -19,9 +19,31 @@ const LanguageLoad &Session::readTexts(const AppPaths &paths) {
 
 Result<void> Session::start() {
     currentFile_.clear();
-    std::vector<ModelRecord> models;
-    VISTREL_TRY_ASSIGN(models, loadCatalogue(paths_.catalogueFile()));
-    return calc_.startUp(std::move(models));
+    Catalogue catalogue;
+    VISTREL_TRY_ASSIGN(catalogue, loadCatalogue(paths_.catalogueFile()));
+    VISTREL_TRY(calc_.startUp(std::move(catalogue.models)));
+    takeWarnings(paths_.catalogueFile(), catalogue.warnings);
+    return {};
+}
+
+namespace {
+
+QStringList describe(const std::vector<CatalogueNote> &notes) {
+    QStringList lines;
+    for (const CatalogueNote &note : notes)
+        lines << note.describe();
+    return lines;
+}
+
+} // namespace
+
+void Session::takeWarnings(const QString &file, const std::vector<CatalogueNote> &warnings) {
+    catalogueWarnings_ = describe(warnings);
+    if (catalogueWarnings_.isEmpty())
+        return;
+    observers_.showWarnings(replaceText(texts().text(OptionalKey::PlannerDataUnknown),
+                                        QStringLiteral("%1"), visibleText(file)),
+                            catalogueWarnings_);
 }
 
 Result<void> Session::open(const QString &path) {
@@ -54,19 +76,32 @@ Result<void> Session::writeTo(const QString &path) const {
     return writeCalcFile(path, snapshotOf(calc_));
 }
 
-Result<void> Session::switchCatalogue(const QString &file) {
+Result<void> Session::switchCatalogue(const QString &file, const Confirm &confirm) {
     // A file that cannot be used leaves the catalogue in use, and the files, as they are.
+    const auto usable = [this](const auto &models) { return probeCatalogue(calc_, models); };
+    const auto replaceAnyway = [&](const std::vector<CatalogueNote> &doubts) {
+        const QString heading = replaceText(texts().text(OptionalKey::ReplaceCatalogueDoubts),
+                                            QStringLiteral("%1"), visibleText(file));
+        return confirm(texts().text(OptionalKey::ReplaceCatalogueTitle),
+                       headedList(heading, describe(doubts)) + QStringLiteral("\n\n") +
+                           texts().text(OptionalKey::ReplaceCatalogueQuestion));
+    };
     CatalogueSwitch result;
-    VISTREL_TRY_ASSIGN(result, vistrel::switchCatalogue(file, paths_, [this](const auto &models) {
-                           return probeCatalogue(calc_, models);
-                       }));
+    VISTREL_TRY_ASSIGN(result, vistrel::switchCatalogue(file, paths_, usable, replaceAnyway));
+    if (result.outcome == CatalogueSwitch::Outcome::Declined)
+        return {};
+    QString loaded = paths_.catalogueFile();
     if (result.outcome == CatalogueSwitch::Outcome::NoModels) {
         observers_.showMessage(
             replaceText(calc_.messages().MsgGeneral, QStringLiteral("%1"), visibleText(file)));
         if (result.reloadError)
             return *result.reloadError;
+    } else {
+        loaded = file;
     }
-    return calc_.replaceCatalogue(std::move(result.models));
+    VISTREL_TRY(calc_.replaceCatalogue(std::move(result.catalogue.models)));
+    takeWarnings(loaded, result.catalogue.warnings);
+    return {};
 }
 
 Result<void> Session::setPlannerSettings(const PlannerSettings &settings) {

@@ -2,6 +2,7 @@
 
 #include "calc/calculator.h"
 #include "calc/planner.h"
+#include "catalogue/modelloader.h"
 #include "core/apppaths.h"
 #include "core/language.h"
 #include "session/observers.h"
@@ -46,8 +47,10 @@ public:
     [[nodiscard]] Result<void> writeTo(const QString &path) const;
     // Option > Select model info file: installs `file` as the catalogue when
     // it can be used as start-up will use it; one without models is reported
-    // with msg1 and changes nothing.
-    [[nodiscard]] Result<void> switchCatalogue(const QString &file);
+    // with msg1 and changes nothing. One whose values look wrong is installed
+    // only when `confirm` (a title and a question) says yes.
+    using Confirm = std::function<bool(const QString &title, const QString &question)>;
+    [[nodiscard]] Result<void> switchCatalogue(const QString &file, const Confirm &confirm);
 
     // A value typed into a field and confirmed; false when it was refused.
     bool enter(Field field, const QString &text) { return calc_.enter(field, text); }
@@ -77,6 +80,8 @@ public:
     const LanguageTexts &texts() const { return language_.texts; }
     const AppPaths &paths() const { return paths_; }
     const QString &currentFile() const { return currentFile_; }
+    // What the catalogue in use could not give the planner, one line each.
+    const QStringList &catalogueWarnings() const { return catalogueWarnings_; }
     QChar decimalPoint() const { return calc_.decimalPoint(); }
 
 private:
@@ -85,7 +90,10 @@ private:
     LanguageLoad language_;
     AppPaths paths_;
     QString currentFile_;
+    QStringList catalogueWarnings_;
     PlannerSettings planner_;
+
+    void takeWarnings(const QString &file, const std::vector<CatalogueNote> &warnings);
 };
 
 } // namespace vistrel

@@ -134,6 +134,54 @@ private slots:
         QCOMPARE(startWindow(), MainWindow::StartResult::Ready);
     }
 
+    // Planner data a catalogue cannot give is one warning for the whole load,
+    // at start-up as after a switch; the calculator works on.
+    void unusablePlannerDataIsOneWarning() {
+        const QByteArray wild = "h\r\nWild,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,"
+                                "30,230,-5,9\r\nTame,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,"
+                                "1,0,30,280,30,230,2000,-1\r\n";
+        write(u"wild.ini"_s, wild);
+        trigger("mnuOptionModelInfo", path(u"wild.ini"_s));
+        QCOMPARE(dialogs_.errors, QStringList());
+        QCOMPARE(dialogs_.warnings.size(), 1);
+        const QStringList lines = dialogs_.warnings.first().split(u'\n');
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[0].contains(path(u"wild.ini"_s)));
+        QVERIFY(lines[1].startsWith(u"line 2, field 19 (Lumens): \"-5\""_s));
+        QVERIFY(lines[3].startsWith(u"line 3, field 20 (TeleLumenFactor): \"-1\""_s));
+        QCOMPARE(models()->count(), 2);
+        QCOMPARE(readAll(path(u"ModelInfo.ini"_s)), wild);
+        dialogs_.warnings.clear();
+        QCOMPARE(startWindow(), MainWindow::StartResult::Ready);
+        QCOMPARE(dialogs_.warnings.size(), 1);
+    }
+
+    // A file that reads but looks wrong is asked about before it replaces
+    // the catalogue; Cancel changes nothing.
+    void doubtfulCataloguesAreAskedAbout_data() {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("cancelled") << false;
+        QTest::newRow("replaced") << true;
+    }
+    void doubtfulCataloguesAreAskedAbout() {
+        QFETCH(bool, replace);
+        // The first model passes every check; the second would fail at TELE.
+        const QByteArray doubtful =
+            "h\r\nFirst,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n"
+            "Aster 1500,30,300,30,300,0.8333,0.6,x0.6944,0.5,0.08,0.08,0,0,1,0,36,300,36,300\r\n";
+        write(u"doubtful.ini"_s, doubtful);
+        chooseModel(1);
+        dialogs_.confirmations.enqueue(replace);
+        trigger("mnuOptionModelInfo", path(u"doubtful.ini"_s));
+        QCOMPARE(dialogs_.questions.size(), 1);
+        const QString question = dialogs_.questions.first();
+        QVERIFY2(question.startsWith(u"Replace the model catalogue\n"_s), qPrintable(question));
+        QVERIFY(question.contains(u"line 3, field 7 (TeleCoefA): \"x0.6944\""_s));
+        QCOMPARE(dialogs_.errors, QStringList());
+        QCOMPARE(readAll(path(u"ModelInfo.ini"_s)), replace ? doubtful : kCatalogue);
+        QCOMPARE(models()->currentText(), replace ? u"First"_s : u"Beta"_s);
+    }
+
     // The no-model message names the chosen file without raw control characters.
     void theNoModelMessageShowsControlCharacters() {
         const QString name = u"no\x1Bmodels.ini"_s;

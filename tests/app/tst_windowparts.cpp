@@ -168,8 +168,9 @@ void TestWindowParts::installedProgramKeepsItsCatalogueInTheUserFolder() {
     QVERIFY(chosen.open(QIODevice::WriteOnly));
     chosen.write("h\r\nChosen,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n");
     chosen.close();
-    QVERIFY(
-        switchCatalogue(chosen.fileName(), installed, [](const auto &) { return Result<void>(); }));
+    QVERIFY(switchCatalogue(
+        chosen.fileName(), installed, [](const auto &) { return Result<void>(); },
+        [](const auto &) { return true; }));
     // The user's folder holds the switch; the shipped catalogue is its backup there.
     QCOMPARE(installed.catalogueFile(), user + QStringLiteral("/ModelInfo.ini"));
     QCOMPARE(QFileInfo(installed.catalogueFile()).size(), chosen.size());

@@ -24,6 +24,13 @@ Result<void> acceptAll(const std::vector<ModelRecord> &) {
     return {};
 }
 
+// For files above suspicion: a question would be a fault.
+bool unasked(const std::vector<CatalogueNote> &doubts) {
+    qWarning("unexpected question about %zu values", doubts.size());
+    QTest::qFail("a file above suspicion raised a question", __FILE__, __LINE__);
+    return false;
+}
+
 // The program's folder for a switch: the catalogue is kept there.
 AppPaths folderPaths(const QString &folder) {
     AppPaths paths;
@@ -101,9 +108,9 @@ private slots:
         QVERIFY(makeEntry(entry, in(name),
                           linkTo == kOutsideLink ? out(u"outside.ini"_s) : in(linkTo)));
         const Result<CatalogueSwitch> result =
-            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll);
+            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll, unasked);
         QVERIFY2(result.ok(), result.ok() ? "" : qPrintable(result.error().description));
-        QCOMPARE(result->models.front().ModelName, u"Chosen"_s);
+        QCOMPARE(result->catalogue.models.front().ModelName, u"Chosen"_s);
         QCOMPARE(folderState(), expected(kChosen, kInUse));
         QCOMPARE(describeEntry(out(u"outside.ini"_s)), u"file: "_s + QString::fromUtf8(kOutside));
     }
@@ -113,7 +120,7 @@ private slots:
     void aLinkedCatalogueInUseIsBackedUpAndReplaced() {
         QFile::remove(in(kModelInfoFile));
         QVERIFY(makeEntry(Entry::Link, in(kModelInfoFile), out(u"outside.ini"_s)));
-        QVERIFY(switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll).ok());
+        QVERIFY(switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll, unasked).ok());
         QCOMPARE(folderState(), expected(kChosen, kOutside));
         QCOMPARE(describeEntry(out(u"outside.ini"_s)), u"file: "_s + QString::fromUtf8(kOutside));
     }
@@ -130,7 +137,7 @@ private slots:
                 u"Invalid property value: model %1 is unusable"_s.arg(models.front().ModelName));
         };
         const Result<CatalogueSwitch> result =
-            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), refuse);
+            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), refuse, unasked);
         QVERIFY(!result.ok());
         QCOMPARE(result.error().code(), 380);
         QVERIFY(result.error().description.contains(in(u"chosen.ini"_s)));
@@ -159,7 +166,7 @@ private slots:
         write(in(u"chosen.ini"_s), content);
         const QStringList before = folderState();
         const Result<CatalogueSwitch> result =
-            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll);
+            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll, unasked);
         QCOMPARE(result.ok() ? 0 : result.error().code(), error);
         QVERIFY2(result.error().description.contains(where + in(u"chosen.ini"_s)),
                  qPrintable(result.error().description));
@@ -173,19 +180,53 @@ private slots:
         write(in(u"chosen.ini"_s), "header only\r\n");
         QVERIFY(makeEntry(Entry::Link, in(kWorkingCopyFile), out(u"outside.ini"_s)));
         const Result<CatalogueSwitch> result =
-            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll);
+            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll, unasked);
         QVERIFY(result.ok());
         QCOMPARE(result->outcome, CatalogueSwitch::Outcome::NoModels);
-        QCOMPARE(result->models.front().ModelName, u"InUse"_s);
+        QCOMPARE(result->catalogue.models.front().ModelName, u"InUse"_s);
         QCOMPARE(describeEntry(in(kWorkingCopyFile)), u"file: header only\r\n"_s);
         QCOMPARE(describeEntry(in(kModelInfoFile)), u"file: "_s + QString::fromUtf8(kInUse));
         QCOMPARE(describeEntry(out(u"outside.ini"_s)), u"file: "_s + QString::fromUtf8(kOutside));
     }
 
+    // A file that reads but looks wrong is installed only when the user says
+    // so; declining changes nothing on disk.
+    void doubtfulValuesAreAskedAbout_data() {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("declined") << false;
+        QTest::newRow("replaced all the same") << true;
+    }
+    void doubtfulValuesAreAskedAbout() {
+        QFETCH(bool, replace);
+        const QByteArray doubtful = "h\r\nAster 1500,30,abc\r\n";
+        write(in(u"chosen.ini"_s), doubtful);
+        write(in(kBackupFile), kOlder);
+        const QStringList before = folderState();
+        QStringList asked;
+        const Result<CatalogueSwitch> result = switchCatalogue(
+            in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll,
+            [&](const std::vector<CatalogueNote> &doubts) {
+                for (const CatalogueNote &note : doubts)
+                    asked << u"%1 %2"_s.arg(note.line).arg(note.field);
+                return replace;
+            });
+        QVERIFY(result.ok());
+        // "abc" read as 0, a largest diagonal of 0 below 30, WIDE limits without a lens line.
+        QCOMPARE(asked, (QStringList{u"2 2"_s, u"2 2"_s, u"2 5"_s}));
+        if (replace) {
+            QCOMPARE(result->outcome, CatalogueSwitch::Outcome::Installed);
+            QCOMPARE(folderState(), expected(doubtful, kInUse));
+        } else {
+            QCOMPARE(result->outcome, CatalogueSwitch::Outcome::Declined);
+            QVERIFY(result->catalogue.models.empty());
+            QCOMPARE(folderState(), before);
+        }
+    }
+
     void aDeviceIsNoCatalogue() {
         const QStringList before = folderState();
         const Result<CatalogueSwitch> result =
-            switchCatalogue(u"/dev/zero"_s, folderPaths(dir_->path()), acceptAll);
+            switchCatalogue(u"/dev/zero"_s, folderPaths(dir_->path()), acceptAll, unasked);
         QCOMPARE(result.ok() ? 0 : result.error().code(), 75);
         QCOMPARE(folderState(), before);
     }

@@ -372,6 +372,24 @@ private slots:
         QCOMPARE(run("--json --gain -1").status, 2);
     }
 
+    // Planner data a catalogue cannot give stays unknown: the file still
+    // loads, stderr names line, field and value, JSON lists them in "warnings".
+    void unusablePlannerDataIsAWarning() {
+        write("wild.ini", "h\r\nWild,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,"
+                          "30,230,-5,9,1920,1080,2000\r\n");
+        const Run r = run(u"--json --catalogue "_s + path("wild.ini"));
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.contains(u"line 2, field 19 (Lumens): \"-5\""_s), qPrintable(r.err));
+        QVERIFY(r.err.contains(u"line 2, field 20 (TeleLumenFactor): \"9\""_s));
+        const QJsonArray warnings = r.json()[u"warnings"_s].toArray();
+        QCOMPARE(warnings.size(), 2);
+        QVERIFY(warnings[1].toString().startsWith(u"line 2, field 20 (TeleLumenFactor)"_s));
+        QVERIFY(r.part(u"planner"_s)[u"brightness"_s].toObject()[u"fL"_s].isNull());
+        QVERIFY(r.part(u"planner"_s)[u"contrast"_s].isDouble()); // the fields it could use
+        // A catalogue without such values has no "warnings" at all.
+        QVERIFY(!run("--json").json().contains(u"warnings"_s));
+    }
+
     // The installation sheet of the worked example: two pages whose text
     // holds the planner's numbers; a sheet that cannot be written is an
     // error and leaves nothing behind.

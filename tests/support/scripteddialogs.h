@@ -12,6 +12,16 @@ class ScriptedDialogs : public vistrel::app::Dialogs {
 public:
     void message(QWidget *, const QString &text) override { messages.append(text); }
     void error(QWidget *, const QString &text) override { errors.append(text); }
+    void warning(QWidget *, const QString &text) override { warnings.append(text); }
+    // Confirmed when the script says so; an unscripted question is cancelled.
+    bool confirm(QWidget *, const QString &title, const QString &text) override {
+        questions.append(title + u'\n' + text);
+        if (confirmations.isEmpty()) {
+            ++unexpected;
+            return false;
+        }
+        return confirmations.dequeue();
+    }
     QString ShowOpenDialog(QWidget *, const QString &filter, const QString &) override {
         return answer(QStringLiteral("open ") + filter);
     }
@@ -22,8 +32,11 @@ public:
 
     QQueue<QString> answers; // paths to choose, in order; "" cancels
     QStringList asked;       // which file dialogs were opened
+    QQueue<bool> confirmations; // answers to questions, in order
+    QStringList questions;      // title, line break, text
     QStringList messages;
     QStringList errors;
+    QStringList warnings;
     int unexpected = 0;
 
 private:
