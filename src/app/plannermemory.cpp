@@ -53,9 +53,10 @@ void rememberPlanner(const PlannerMemory &memory) {
         '\n' + kGeometry.toLatin1() + '=' + memory.geometry.toBase64() + '\n';
     // A preference that cannot be kept (a read-only home, a full disk) is
     // not worth a message box each time the planner closes; the previous
-    // file stays whole either way.
+    // file stays whole either way. It is the program's own file: a link
+    // put in its place is replaced, never written through.
     if (QDir().mkpath(memoryFolder()))
-        static_cast<void>(writeFileAtomically(memoryFile(), text));
+        static_cast<void>(writeFileAtomically(memoryFile(), text, WriteTarget::OwnFile));
 }
 
 void recallPlannerSettings(Session &session) {

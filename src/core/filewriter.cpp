@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <dirent.h>
+#include <optional>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -142,13 +144,56 @@ Result<Target> resolveTarget(const QString &path, WriteTarget kind) {
     return target;
 }
 
-QByteArray temporaryName(const QByteArray &path) {
-    // Hidden, beside the target, short enough for any file system.
-    const QByteArray folder = folderOf(path);
+// Hidden, beside the target, short enough for any file system:
+// ".NAME.PID-RANDOM.tmp". The process id tells a write still under way from
+// one that was killed.
+QByteArray temporaryPrefix(const QByteArray &path) {
     const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray base = path.mid(slash + 1).left(180);
-    return folder + '/' + '.' + base + '.' +
+    return '.' + path.mid(slash + 1).left(180) + '.';
+}
+
+QByteArray temporaryName(const QByteArray &path) {
+    return folderOf(path) + '/' + temporaryPrefix(path) + QByteArray::number(::getpid()) + '-' +
            QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+}
+
+// The process that made a temporary file of ours, when the name is one.
+std::optional<pid_t> writerOf(const QByteArray &name, const QByteArray &prefix) {
+    if (!name.startsWith(prefix) || !name.endsWith(".tmp"))
+        return std::nullopt;
+    const QByteArray middle = name.mid(prefix.size(), name.size() - prefix.size() - 4);
+    const qsizetype dash = middle.indexOf('-');
+    bool ok = false;
+    const long pid = middle.left(dash).toLong(&ok);
+    if (dash <= 0 || !ok || pid <= 0 || pid > INT_MAX)
+        return std::nullopt;
+    return static_cast<pid_t>(pid);
+}
+
+// A write that was killed (power cut, kill -9) leaves its temporary file
+// behind; the next write to the same target removes it. A file whose
+// writer still runs is another write under way and stays.
+void removeStaleTemporaries(const QByteArray &path) {
+    constexpr int kEntriesLooked = 100000; // a folder of the user's may be huge
+    DIR *folder = ::opendir(folderOf(path).constData());
+    if (!folder)
+        return;
+    const QByteArray prefix = temporaryPrefix(path);
+    const int fd = ::dirfd(folder);
+    int looked = 0;
+    while (const dirent *entry = ::readdir(folder)) {
+        if (++looked > kEntriesLooked)
+            break;
+        const QByteArray name(entry->d_name);
+        const std::optional<pid_t> writer = writerOf(name, prefix);
+        if (!writer || (::kill(*writer, 0) == 0 || errno != ESRCH))
+            continue;
+        struct stat info {};
+        if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid())
+            ::unlinkat(fd, entry->d_name, 0);
+    }
+    ::closedir(folder);
 }
 
 // Opens a new temporary file; a name that is taken is tried again (a bounded
@@ -220,6 +265,7 @@ Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes, W
     if (!resolved)
         return resolved.error();
     const Target &target = *resolved;
+    removeStaleTemporaries(target.path);
 
     QByteArray temporary;
     Result<int> fd = createTemporary(target, temporary);

@@ -1,4 +1,5 @@
 #include "core/apppaths.h"
+#include "fsentries.h"
 #include "mainwindow.h"
 #include "plannerwindow.h"
 #include "scripteddialogs.h"
@@ -376,6 +377,23 @@ private slots:
         QVERIFY(planner);
         QCOMPARE(in<QLineEdit>(planner, u"txtGain"_s)->text(), u"1"_s);
         QCOMPARE(in<QLineEdit>(planner, u"txtAmbient"_s)->text(), u"0"_s);
+
+        // A link in its place is replaced by the program's own file, and
+        // what it pointed to stays as it was.
+        planner->close();
+        QVERIFY(QFile::remove(file.fileName()));
+        const QString elsewhere = config_.filePath(u"elsewhere.txt"_s);
+        QFile other(elsewhere);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("not the planner's\n");
+        other.close();
+        QVERIFY(QFile::link(elsewhere, file.fileName()));
+        QVERIFY(use(window_.get()));
+        planner = openPlanner();
+        QVERIFY(planner);
+        planner->close();
+        QCOMPARE(describeEntry(elsewhere), u"file: not the planner's\n"_s);
+        QVERIFY(describeEntry(file.fileName()).startsWith(u"file: [planner]"_s));
     }
 
     // Tab walks the inputs, the chart and the buttons, and leaves the table

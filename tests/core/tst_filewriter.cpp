@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace vistrel;
 using namespace Qt::StringLiterals;
 
@@ -112,6 +115,28 @@ private slots:
         QVERIFY2(written.error().description.contains(u"nothing was written"_s),
                  qPrintable(written.error().description));
         QCOMPARE(strays(), QStringList());
+    }
+
+    // A write that was killed left its temporary file; the next write to the
+    // same target removes it. One of a writer that still runs, or of another
+    // target, stays.
+    void leftoversOfAKilledWriteAreRemoved() {
+        const pid_t child = ::fork();
+        if (child == 0)
+            _exit(0);
+        QVERIFY(child > 0);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child); // its pid is now free
+        const QString dead = u".target.%1-k1ll3d.tmp"_s.arg(child);
+        const QString running = u".target.%1-unf1n1sh3d.tmp"_s.arg(::getppid());
+        const QString other = u".other.%1-k1ll3d.tmp"_s.arg(child);
+        for (const QString &name : {dead, running, other})
+            QVERIFY(makeEntry(Entry::File, path(name)));
+        QVERIFY(writeFileAtomically(path(u"target"_s), "new\n").ok());
+        QCOMPARE(describeEntry(path(u"target"_s)), u"file: new\n"_s);
+        QStringList left = strays();
+        left.sort();
+        QCOMPARE(left, (QStringList{other, running}));
     }
 
     void removesOwnFilesWithoutFollowingLinks() {
