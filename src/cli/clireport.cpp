@@ -58,7 +58,7 @@ QString quotedList(const QStringList &texts) {
 QString textModelList(const std::vector<ModelRecord> &models) {
     QString out;
     for (std::size_t i = 0; i < models.size(); ++i)
-        out += QString::number(i) + u'\t' + models[i].ModelName + u'\n';
+        out += QString::number(i) + u'\t' + visibleText(models[i].ModelName) + u'\n';
     return out;
 }
 
@@ -184,7 +184,7 @@ QString jsonReport(const Calculator &calculator, const QStringList &messages, bo
 QString textReport(const Calculator &calculator, const LanguageTexts &texts) {
     QString out;
     for (const SheetLine &line : calculationLines(calculator, texts))
-        out += line.caption + QStringLiteral(": ") + line.value + u'\n';
+        out += visibleText(line.caption + QStringLiteral(": ") + line.value) + u'\n';
     return out;
 }
 

@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <optional>
 
 namespace vistrel::cli {
@@ -74,11 +77,13 @@ public:
         if (!o_.save.isEmpty()) {
             if (Result<void> saved = session_.writeTo(o_.save); !saved)
                 return fail(saved.error().boxText());
+            written_ << o_.save;
         }
         if (!o_.pdf.isEmpty() || !o_.png.isEmpty() || !o_.report.isEmpty()) {
             if (!windowOutput_)
                 return fail(QStringLiteral("this program cannot draw the window"));
-            if (const QString failure = windowOutput_->write(session_, o_); !failure.isEmpty())
+            if (const QString failure = windowOutput_->write(session_, o_, written_);
+                !failure.isEmpty())
                 return fail(failure);
         }
         if (o_.chart)
@@ -94,6 +99,10 @@ public:
 private:
     int fail(const QString &reason) {
         err_ << "vistrel-cli: " << oneLine(reason) << '\n';
+        // A failure after some files were written must not read as "nothing happened".
+        if (!written_.isEmpty())
+            err_ << "vistrel-cli: written before the failure: "
+                 << oneLine(written_.join(QStringLiteral(", "))) << '\n';
         return Failed;
     }
 
@@ -165,6 +174,7 @@ private:
     WindowOutput *windowOutput_;
     CliObserver observer_;
     Session session_;
+    QStringList written_;
 };
 
 } // namespace
@@ -191,13 +201,40 @@ std::optional<QStringList> startArguments(int argc, char *argv[], QTextStream &e
     return std::move(*arguments);
 }
 
+namespace {
+
+void criticalOnly(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    if (type != QtCriticalMsg && type != QtFatalMsg)
+        return;
+    std::fputs(qPrintable(qFormatLogMessage(type, context, message) + u'\n'), stderr);
+    if (type == QtFatalMsg)
+        std::abort();
+}
+
+} // namespace
+
+void keepQtNotesOffStderr() {
+    qInstallMessageHandler(criticalOnly);
+}
+
 int runWithDataOf(const QString &cliFolder, const QStringList &arguments, QTextStream &out,
                   QTextStream &err, WindowOutput *windowOutput) {
     // The same name as the window, so both find the catalogue in the same user folder.
     QCoreApplication::setApplicationName(QStringLiteral("Vistrel"));
-    const AppPaths paths = AppPaths::resolve(
-        cliFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    int status = runCli(arguments, paths, out, err, windowOutput);
+    int status = Failed;
+    try {
+        const AppPaths paths = AppPaths::resolve(
+            cliFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        status = runCli(arguments, paths, out, err, windowOutput);
+    } catch (const std::bad_alloc &) {
+        err << "vistrel-cli: "
+            << oneLine(makeError(ErrorNumber::OutOfMemory,
+                                 QStringLiteral("Out of memory: the request was not carried out"))
+                           .boxText())
+            << '\n';
+        err.flush();
+        return Failed;
+    }
     out.flush();
     // Output that did not arrive (a full disk behind stdout) is no result.
     if (out.status() != QTextStream::Ok && status != Failed) {

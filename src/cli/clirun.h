@@ -17,12 +17,13 @@ namespace vistrel::cli {
 
 enum ExitStatus : int { Done = 0, Refused = 1, Failed = 2 };
 
-// Writes the window itself (--pdf, --png): a view of the command line's own
-// session, after the options were applied; returns why it could not, or nothing.
+// Writes the window itself (--pdf, --png, --report): a view of the command
+// line's own session, after the options were applied; returns why it could
+// not, or nothing. Each file written is added to `written`.
 class WindowOutput {
 public:
     virtual ~WindowOutput() = default;
-    virtual QString write(Session &session, const CliOptions &options) = 0;
+    virtual QString write(Session &session, const CliOptions &options, QStringList &written) = 0;
 };
 
 // The folder vistrel-cli stands in, with its data (ModelInfo.ini and
@@ -38,8 +39,24 @@ QString renderProgram();
 // returned then).
 std::optional<QStringList> startArguments(int argc, char *argv[], QTextStream &err);
 
+// Qt's own notes to the developer ("XDG_RUNTIME_DIR not set", "This plugin
+// does not support raise()") are nothing the user of the command line can
+// act on: only its critical and fatal messages reach stderr.
+void keepQtNotesOffStderr();
+
+// The arguments the application object is made with: the program name
+// alone, so that Qt takes none of the user's arguments (a file named
+// "-platform" or "-reverse") for an option of its own.
+struct QtArguments {
+    explicit QtArguments(char *programName) : argv{programName, nullptr} {}
+    int argc = 1;
+    char *argv[2];
+};
+
 // runCli with the data of the vistrel-cli in `cliFolder` and the window's
 // user folder, once the application object exists; out and err are flushed.
+// Memory that runs out on the way ends the run with error 7 and status 2;
+// the atomic writer has kept every previous file whole by then.
 int runWithDataOf(const QString &cliFolder, const QStringList &arguments, QTextStream &out,
                   QTextStream &err, WindowOutput *windowOutput = nullptr);
 

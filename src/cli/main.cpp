@@ -16,7 +16,9 @@ int main(int argc, char *argv[]) {
     const std::optional<QStringList> arguments = vistrel::cli::startArguments(argc, argv, err);
     if (!arguments)
         return vistrel::cli::Failed;
-    QCoreApplication app(argc, argv);
+    vistrel::cli::keepQtNotesOffStderr();
+    vistrel::cli::QtArguments qtArguments(argv[0]);
+    QCoreApplication app(qtArguments.argc, qtArguments.argv);
     if (vistrel::cli::needsWindow(*arguments)) {
         const QByteArray render = QFile::encodeName(vistrel::cli::renderProgram());
         execv(render.constData(), argv);

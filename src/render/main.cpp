@@ -8,22 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-// The off-screen platform says what it leaves out when a window is shown
-// ("This plugin does not support raise()"); the user of the command line can
-// do nothing about that. Every other message goes to stderr as Qt writes it.
-void withoutPlatformNotes(QtMsgType type, const QMessageLogContext &context,
-                          const QString &message) {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    std::fputs(qPrintable(qFormatLogMessage(type, context, message) + u'\n'), stderr);
-    if (type == QtFatalMsg)
-        std::abort();
-}
 
 // The folder of the vistrel-cli that handed the run over, whose files it
 // uses: beside this program in a build folder; installed, this program
@@ -50,8 +36,9 @@ int main(int argc, char *argv[]) {
     for (const char *scaling :
          {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"})
         qunsetenv(scaling);
-    qInstallMessageHandler(withoutPlatformNotes);
-    QApplication app(argc, argv);
+    vistrel::cli::keepQtNotesOffStderr();
+    vistrel::cli::QtArguments qtArguments(argv[0]);
+    QApplication app(qtArguments.argc, qtArguments.argv);
     vistrel::cli::WindowRenderer renderer;
     return vistrel::cli::runWithDataOf(cliFolder(), *arguments, out, err, &renderer);
 }

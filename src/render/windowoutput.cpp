@@ -55,7 +55,7 @@ Result<void> writeOutput(const QString &path, const Result<QByteArray> &bytes) {
 
 } // namespace
 
-QString WindowRenderer::write(Session &session, const CliOptions &options) {
+QString WindowRenderer::write(Session &session, const CliOptions &options, QStringList &written) {
     // The command line's own session, shown in the real window off-screen:
     // what the files show is what the options made of it.
     SilentDialogs dialogs;
@@ -66,20 +66,23 @@ QString WindowRenderer::write(Session &session, const CliOptions &options) {
     window.show();
 
     if (!options.png.isEmpty()) {
-        if (Result<void> written = writeOutput(options.png, windowImage(window)); !written)
-            return written.error().boxText();
+        if (Result<void> done = writeOutput(options.png, windowImage(window)); !done)
+            return done.error().boxText();
+        written << options.png;
     }
     if (!options.pdf.isEmpty()) {
         // The page the printer would get, in its default layout.
         const QPrinter printer(QPrinter::HighResolution);
-        if (Result<void> written =
+        if (Result<void> done =
                 writeOutput(options.pdf, print::windowPagePdf(window, printer.pageLayout()));
-            !written)
-            return written.error().boxText();
+            !done)
+            return done.error().boxText();
+        written << options.pdf;
     }
     if (!options.report.isEmpty()) {
-        if (Result<void> written = print::writeReport(options.report, window, session); !written)
-            return written.error().boxText();
+        if (Result<void> done = print::writeReport(options.report, window, session); !done)
+            return done.error().boxText();
+        written << options.report;
     }
     return QString();
 }

@@ -1,6 +1,7 @@
 #include "clirun.h"
 #include "commalocale.h"
 #include "fsentries.h"
+#include "testcatalogues.h"
 
 #include <QDir>
 #include <QFile>
@@ -275,7 +276,21 @@ private slots:
         const QJsonArray expected{QJsonObject{{u"index"_s, 0}, {u"name"_s, u"Tab\tName"_s}},
                                   QJsonObject{{u"index"_s, 1}, {u"name"_s, u"Quote \" \\"_s}}};
         QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8()).array(), expected);
-        QCOMPARE(run(u"--list-models"_s).out, u"0\tTab\tName\n1\tQuote \" \\\n"_s);
+        // As text, a control character in a name is shown escaped, as on stderr:
+        // one model a line, the tab between index and name the only one.
+        QCOMPARE(run(u"--list-models"_s).out, u"0\tTab\\x09Name\n1\tQuote \" \\\n"_s);
+        write("ModelInfo.ini", "h\r\nBell\aLine\x1B[2J,30,300,30,250,0.6,1,0.5,1\r\n");
+        QCOMPARE(run(u"--list-models"_s).out, u"0\tBell\\x07Line\\x1B[2J\n"_s);
+        QVERIFY(run(u"--unit in"_s).out.contains(u"Bell\\x07Line\\x1B[2J\n"_s));
+    }
+
+    // A request that fails after some of its files were written says which.
+    void aFailureNamesWhatWasWritten() {
+        const Run r = run(u"--save ok.cf --report"_s, {path("missing/x.pdf")});
+        QCOMPARE(r.status, 2);
+        QVERIFY(QFileInfo::exists(path("ok.cf")));
+        QVERIFY2(r.err.contains(u"written before the failure: ok.cf"_s), qPrintable(r.err));
+        QVERIFY(!run(u"--save"_s, {path("missing/y.cf")}).err.contains(u"written before"_s));
     }
 
     void emptyFileNamesAreRefused_data() {
@@ -599,6 +614,24 @@ private slots:
         QCOMPARE(p.exitCode(), 2);
         QVERIFY(p.readAllStandardError().contains("Err : 75"));
         QCOMPARE(describeEntry(path("picture")), u"fifo"_s);
+    }
+
+    // File names that look like Qt's own options are the user's files: the
+    // window drawn into "-reverse" is the window as always, not mirrored.
+    void fileNamesAreNoOptionsOfQt() {
+        const auto draw = [this](const QStringList &args) {
+            QProcess p;
+            p.setWorkingDirectory(dir_->path());
+            p.start(QStringLiteral(VISTREL_CLI_PATH), args);
+            const bool done = p.waitForFinished(30000);
+            return std::pair{done ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+        };
+        QCOMPARE(draw({u"--png"_s, u"plain.png"_s}).first, 0);
+        const auto [status, err] = draw({u"--png"_s, u"-reverse"_s, u"--report"_s, u"-platform"_s});
+        QCOMPARE(status, 0);
+        QCOMPARE(err, QString()); // nor do Qt's notes reach the user
+        QCOMPARE(readAll(path("-reverse")), readAll(path("plain.png")));
+        QVERIFY(readAll(path("-platform")).startsWith("%PDF"));
     }
 };
 
