@@ -25,6 +25,19 @@ std::optional<double> finite(double value) {
     return std::nullopt;
 }
 
+// A length the planner shows: one too long to show in every unit is unknown.
+std::optional<double> length(double inches) {
+    if (std::abs(inches) <= kLongestLength)
+        return inches;
+    return std::nullopt;
+}
+
+std::optional<double> knownLength(double inches) {
+    if (inches > 0 && inches <= kLongestLength)
+        return inches;
+    return std::nullopt;
+}
+
 struct Sides {
     double width = 0;
     double height = 0;
@@ -53,7 +66,7 @@ std::optional<double> distanceAt(const Lens &lens, double diagonal, Zoom zoom, A
     if (!lens.model.hasEnd(zoom))
         return std::nullopt;
     const Result<double> distance = lens.distanceFromDiagonal(diagonal, zoom, aspect);
-    return distance ? finite(*distance) : std::nullopt;
+    return distance ? length(*distance) : std::nullopt;
 }
 
 std::optional<double> ratio(std::optional<double> distance, double width) {
@@ -112,10 +125,10 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
 
     for (std::size_t i = 0; i < kSeatingAngles.size(); ++i) {
         const double halfAngle = kSeatingAngles[i] / 2 * std::numbers::pi / 180;
-        plan.seats[i] = known(state.ScreenWidth / 2 / std::tan(halfAngle));
+        plan.seats[i] = knownLength(state.ScreenWidth / 2 / std::tan(halfAngle));
     }
     if (const std::optional<double> pixels = known(model.PanelWidthPx))
-        plan.acuity = known(panel.width / *pixels / std::tan(kArcMinuteRadians));
+        plan.acuity = knownLength(panel.width / *pixels / std::tan(kArcMinuteRadians));
     return plan;
 }
 

@@ -26,7 +26,7 @@ Result<LongestDistances> longestDistances(const ModelRecord &m) {
         if (!m.hasEnd(zoom))
             return 0.0;
         Result<double> d = lens.distanceFromDiagonal(diagonal, zoom, pairOf(aspect));
-        if (d && !std::isfinite(*d))
+        if (d && !(std::abs(*d) <= kLongestLength && diagonal <= kLongestLength))
             return makeError(
                 ErrorNumber::Overflow,
                 QStringLiteral("Overflow: the lens data of model \"%1\" give no usable "

@@ -4,6 +4,8 @@
 #include "core/numbers.h"
 #include "session/plannertext.h"
 
+#include <cmath>
+
 namespace vistrel::cli {
 
 namespace {
@@ -41,8 +43,9 @@ QString point(const PointI &p) {
     return QStringLiteral("[%1, %2]").arg(p.x).arg(p.y);
 }
 
+// JSON has no infinity: a number that is none is null.
 QString number(double value) {
-    return formatShortest(value);
+    return std::isfinite(value) ? formatShortest(value) : QStringLiteral("null");
 }
 
 // A JSON array of strings.

@@ -34,6 +34,12 @@ struct UnitInfo {
     double chartStep;  // between two screen sizes of the throw chart
 };
 
+// The longest length the program works with, in inches (some 25 million
+// kilometres): sixteen digits at most in any unit, and room to convert and
+// round without leaving the range of a double. A model whose limits or lens
+// lines give more is refused as an overflow; a figure beyond it is unknown.
+inline constexpr double kLongestLength = 1e15;
+
 inline constexpr std::array<UnitInfo, 3> kUnits{{
     {Unit::Inches, 1.0, "in", "inches", LangKey::Lbl3, Step::Units, Step::Units, Step::Tenths, 10},
     // One twelfth, as the double closest to it; entry divides by it.

@@ -284,6 +284,50 @@ private slots:
         QVERIFY(run(u"--unit in"_s).out.contains(u"Bell\\x07Line\\x1B[2J\n"_s));
     }
 
+    // No infinity reaches the output: limits whose lengths cannot be shown in
+    // every unit are an overflow of the model; a figure beyond them is unknown.
+    void lengthsBeyondReachAreNoNumbers_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<int>("status");
+        const QString huge = u"Huge,1,%1,1,%1,0.8,0,0.7,0,0.1,0.1,0,0,1,0,1,%1,1,%1,1000,0.8,1920,1080"_s;
+        for (const char *limit : {"1e307", "5e307", "1e308"})
+            for (const char *unit : {"in", "cm", "ft"})
+                QTest::addRow("limits %s, %s", limit, unit)
+                    << huge.arg(QLatin1String(limit)) << u"--json --unit "_s + QLatin1String(unit)
+                    << 2;
+        // Lengths up to 1e15 inches are shown, in centimetres too.
+        QTest::newRow("limits 5e14, cm") << huge.arg(u"5e14"_s) << u"--json --unit cm"_s << 0;
+        // TELE reaches 4e14 at its own largest screen; at WIDE's 300 it would
+        // need 3e15, beyond what is shown: unknown.
+        QTest::newRow("the other end far away")
+            << u"Far,30,300,30,40,0.8,0,1e-13,0,0.1,0.1,0,0,0,0"_s
+            << u"--json --unit cm --diagonal 300"_s << 0;
+    }
+    void lengthsBeyondReachAreNoNumbers() {
+        QFETCH(QString, line);
+        QFETCH(QString, args);
+        QFETCH(int, status);
+        write("far.ini", "h\r\n" + line.toLatin1() + "\r\n");
+        const Run r = run(args + u" --catalogue "_s + path("far.ini"));
+        QCOMPARE(r.status, status);
+        QVERIFY2(!r.out.contains(u"inf"_s) && !r.out.contains(u"nan"_s), qPrintable(r.out));
+        if (status == 2) {
+            QVERIFY2(r.err.contains(u"Err : 6"_s), qPrintable(r.err));
+            return;
+        }
+        QJsonParseError error;
+        QJsonDocument::fromJson(r.out.toUtf8(), &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QVERIFY(r.field(u"distance"_s).size() <= 17);
+        if (line.startsWith(u"Far"_s)) {
+            const QJsonObject range = r.part(u"planner"_s)[u"throwRange"_s].toObject();
+            QVERIFY(range[u"tele"_s].isNull() && range[u"wide"_s].isDouble());
+        }
+        const Run chart = run(u"--chart --unit cm --catalogue "_s + path("far.ini"));
+        QVERIFY(!chart.out.contains(u"inf"_s) && !chart.out.contains(u"e+"_s));
+    }
+
     // A request that fails after some of its files were written says which.
     void aFailureNamesWhatWasWritten() {
         const Run r = run(u"--save ok.cf --report"_s, {path("missing/x.pdf")});
