@@ -94,7 +94,7 @@ appstream() {
 # The unpacked program reads its data from the unpacked usr/share/vistrel:
 # a model added there must show up.
 runs() {
-    export HOME=$root/home LANGUAGE= LC_ALL=C.UTF-8
+    export HOME=$root/home LANGUAGE='' LC_ALL=C.UTF-8
     printf 'Unpacked Root,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n' \
         >>"$share/vistrel/ModelInfo.ini"
     local list
@@ -108,29 +108,133 @@ runs() {
     [ -s "$root/window.png" ] || fail "--png wrote nothing"
 }
 
-# What bash offers after the words given (the last one is being completed).
-complete_words() {
+# What bash offers after the words given, the last one being completed as
+# typed: a quote it starts is one the user opened, and readline hands the
+# function only the text after it. complete_words gives the replies a Tab
+# inserts, list_words the list a second Tab shows.
+complete_words() { bash_offers 9 "$@"; }
+list_words() { bash_offers 63 "$@"; }
+bash_offers() {
+    local type=$1 text=${*: -1}
+    shift
+    [[ $text == [\'\"]* ]] && text=${text:1}
     bash -c 'source /usr/share/bash-completion/bash_completion
-             source "$1"; shift
+             source "$1"; COMP_TYPE=$2 text=$3; shift 3
              COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
              COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
-             _vistrel_cli "$1" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+             _vistrel_cli "$1" "$text" "${COMP_WORDS[COMP_CWORD - 1]}"
              printf "%s\n" "${COMPREPLY[@]}"' \
-        _ "$share/bash-completion/completions/vistrel-cli" "$@"
+        _ "$share/bash-completion/completions/vistrel-cli" "$type" "$text" "$@"
+}
+
+# Waits (five seconds at most) until the pane of the tmux server on
+# $tmux_socket shows TEXT.
+pane_shows() {
+    local i
+    for ((i = 0; i < 50; i++)); do
+        [[ $(tmux -S "$tmux_socket" capture-pane -p -J) == *"$1"* ]] && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 completion() {
-    export HOME=$root/home LANGUAGE= LC_ALL=C.UTF-8
+    export HOME=$root/home LANGUAGE='' LC_ALL=C.UTF-8
+    # A broken completion runs what a name holds, here: never in the build tree.
+    local work=$root/work
+    mkdir -p "$HOME" "$work"
+    cd "$work"
     local got
     got=$(complete_words "$cli" --un)
     [ "$got" = "--unit" ] || fail "--un completes to: $got"
     got=$(complete_words "$cli" --aspect "" | sort | tr '\n' ' ')
     [ "$got" = "16:9 4:3 5:4 " ] || fail "--aspect offers: $got"
-    got=$(complete_words "$cli" --model "")
+    got=$(list_words "$cli" --model "")
     [ "$got" = "$("$cli" --list-models | cut -f2)" ] || fail "--model offers: $got"
     printf 'h\r\nOnly Here,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n' >"$root/other.ini"
-    got=$(complete_words "$cli" --catalogue "$root/other.ini" --model "")
+    got=$(list_words "$cli" --catalogue "$root/other.ini" --model "")
     [ "$got" = "Only Here" ] || fail "--model after --catalogue offers: $got"
+    # A name with a blank is inserted as one word, quoted as the user started it.
+    got=$(complete_words "$cli" --catalogue "$root/other.ini" --model On)
+    [ "$got" = 'Only\ Here' ] || fail "--model On completes to: $got"
+    got=$(complete_words "$cli" --catalogue "$root/other.ini" --model "'On")
+    [ "$got" = "'Only Here'" ] || fail "--model 'On completes to: $got"
+    got=$(complete_words "$cli" --catalogue "$root/other.ini" --model '"On')
+    [ "$got" = '"Only Here"' ] || fail "--model \"On completes to: $got"
+    got=$(complete_words "$cli" --catalogue "'$root/other.ini'" --model On)
+    [ "$got" = 'Only\ Here' ] || fail "--model after a quoted --catalogue completes to: $got"
+
+    # Model names are any text: completing them must run nothing they hold,
+    # and insert them so that they read back as written.
+    local hostile=$root/hostile.ini name
+    {
+        printf 'Model\r\n'
+        # shellcheck disable=SC2016 # the names are these very characters
+        for name in '$(touch PWNED)' '`touch PWNED2`' 'Big Room' '${x[$(touch PWNED3)]}'; do
+            printf '%s,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n' "$name"
+        done
+    } >"$hostile"
+    got=$(complete_words "$cli" --catalogue "$hostile" --model "'\$(")
+    [ "$got" = "'\$(touch PWNED)'" ] || fail "--model '\$( completes to: $got"
+    got=$(complete_words "$cli" --catalogue "$hostile" --model '\$\(')
+    [ "$got" = '\$\(touch\ PWNED\)' ] || fail "--model \\\$\\( completes to: $got"
+    got=$(complete_words "$cli" --catalogue "$hostile" --model '"`')
+    # shellcheck disable=SC2016 # the backquotes are the name's
+    [ "$got" = '"\`touch PWNED2\`"' ] || fail "--model \"\` completes to: $got"
+    got=$(list_words "$cli" --catalogue "$hostile" --model "" | tr '\n' '|')
+    [ "$got" = "'\$(touch PWNED)'|'\`touch PWNED2\`'|Big Room|'\${x[\$(touch PWNED3)]}'|" ] ||
+        fail "--model with the hostile catalogue offers: $got"
+    local pwned
+    pwned=$(find "$root" -name 'PWNED*')
+    [ -z "$pwned" ] || fail "completing model names ran them as commands: $pwned"
+
+    # The same in a real interactive bash, whose readline also hands shown
+    # matches back to bash to stat them for colored-stats: type, Tab Tab to
+    # list the names, then complete two of them and print the words the line
+    # holds. tmux is installed by scripts/install-deps.sh, not here.
+    local tty=$root/tty
+    mkdir "$tty"
+    command -v tmux >/dev/null || fail "tmux is missing (scripts/install-deps.sh installs it)"
+    tmux_socket=$root/tmux.sock # global: the EXIT trap stops this server
+    trap 'tmux -S "$tmux_socket" kill-server 2>/dev/null || true; rm -rf "$root"' EXIT
+    printf 'set colored-stats on\n' >"$root/inputrc"
+    env -u TMUX tmux -S "$tmux_socket" -f /dev/null new-session -d -x 250 -y 50 -c "$tty" \
+        env -i HOME="$HOME" PATH="$root/usr/bin:/usr/bin:/bin" TERM=screen LC_ALL=C.UTF-8 \
+        INPUTRC="$root/inputrc" PS1='$ ' bash --norc --noprofile -i
+    local keys
+    # shellcheck disable=SC2016 # expanded by the interactive bash
+    printf -v keys 'source /usr/share/bash-completion/bash_completion; source %q; echo ready-$((1 + 1))' \
+        "$share/bash-completion/completions/vistrel-cli"
+    tmux -S "$tmux_socket" send-keys -l "$keys"
+    tmux -S "$tmux_socket" send-keys Enter
+    pane_shows ready-2 || fail "the interactive bash did not start"
+    printf -v keys 'vistrel-cli --catalogue %q --model ' "$hostile"
+    tmux -S "$tmux_socket" send-keys -l "$keys"
+    tmux -S "$tmux_socket" send-keys Tab Tab
+    local listed=0 inserted=0 listing
+    pane_shows 'Big Room' && listed=1
+    listing=$(tmux -S "$tmux_socket" capture-pane -p -J)
+    tmux -S "$tmux_socket" send-keys -l "'\$(t"
+    tmux -S "$tmux_socket" send-keys Tab
+    tmux -S "$tmux_socket" send-keys -l ' --model Bi'
+    tmux -S "$tmux_socket" send-keys Tab C-a
+    tmux -S "$tmux_socket" send-keys -l "printf '<%s>\\n' "
+    tmux -S "$tmux_socket" send-keys Enter
+    pane_shows '<Big Room>' && inserted=1
+    local pane
+    pane=$(tmux -S "$tmux_socket" capture-pane -p -J)
+    tmux -S "$tmux_socket" kill-server
+    pwned=$(find "$root" -name 'PWNED*')
+    [ -z "$pwned" ] || fail "completing model names in bash ran them: $pwned"$'\n'"$pane"
+    ((listed)) || fail "Tab Tab did not list the models:"$'\n'"$listing"
+    # Names holding $ or ` are listed single-quoted (see the completion).
+    for name in "'\$(touch PWNED)'" "'\`touch PWNED2\`'" "'\${x[\$(touch PWNED3)]}'"; do
+        [[ $listing == *"$name"* ]] || fail "Tab Tab did not show $name:"$'\n'"$listing"
+    done
+    if ((!inserted)) || [[ $pane != *$'\n<--model>\n<$(touch PWNED)>\n<--model>\n<Big Room>\n'* ]]; then
+        fail "the completed names do not read back as written:"$'\n'"$pane"
+    fi
+
     # Every option the program knows is offered and has its entry in the manual.
     local offered manual option
     offered=" $(complete_words "$cli" -- | tr '\n' ' ') "

@@ -6,12 +6,13 @@ set -euo pipefail
 # scheduler and read its output with poppler;
 # the fuzz targets need clang's libFuzzer runtime; the window's captions are measured
 # in the font its texts name; the Debian package is built with dpkg's tools and
-# checked with lintian, desktop-file-validate, appstreamcli and bash's completion;
-# `locales` holds the sources the tests compile a German locale from.
+# checked with lintian, desktop-file-validate, appstreamcli and bash's completion,
+# which tmux types into a real interactive bash; `locales` holds the sources the
+# tests compile a German locale from.
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libcups2-dev cups-daemon cups-client poppler-utils clang libclang-rt-14-dev
           fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream bash-completion
-          locales)
+          tmux locales)
 # `install-deps.sh bench` adds what the benchmarks need: Xvfb, XCB's DAMAGE
 # extension (to see a window's first drawing on the X server) and two desktop
 # calculators to compare start-up with.
