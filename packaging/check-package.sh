@@ -106,6 +106,31 @@ runs() {
         fail "LANGUAGE=de does not choose the German texts"
     "$cli" --png "$root/window.png" --json >/dev/null
     [ -s "$root/window.png" ] || fail "--png wrote nothing"
+    short_of_memory
+}
+
+# Drawing with too little memory (the sanitizers of `make test` cannot run
+# under a limit, the release build can): each run ends with a message and
+# status 2, or succeeds; never a crash, and the previous file stays whole.
+short_of_memory() {
+    local kib option status
+    for kib in 80000 90000 100000 110000 120000 140000; do
+        for option in --report --pdf --png; do
+            printf 'previous\n' >"$root/drawn"
+            status=0
+            (ulimit -v "$kib" && exec "$cli" "$option" "$root/drawn") >/dev/null 2>"$root/err" ||
+                status=$?
+            case $status in
+            0) [ "$(head -c 4 "$root/drawn")" != previous ] || fail "$option at $kib KiB wrote nothing" ;;
+            2)
+                [ -s "$root/err" ] || fail "$option at $kib KiB failed without a word"
+                [ "$(cat "$root/drawn")" = previous ] ||
+                    fail "$option at $kib KiB spoilt the previous file"
+                ;;
+            *) fail "$option at $kib KiB ended with status $status: $(head -c 300 "$root/err")" ;;
+            esac
+        done
+    done
 }
 
 # What bash offers after the words given, the last one being completed as

@@ -7,8 +7,49 @@
 #include <QFile>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+// vistrel-render runs as a child and is waited for: when memory runs out
+// deep inside Qt it may die on a signal where it could not report, and the
+// user is still told, with status 2. Every file it writes goes through the
+// atomic writer, so the one it was writing then is unchanged.
+int drawWindow(char *argv[], QTextStream &err) {
+    const QByteArray render = QFile::encodeName(vistrel::cli::renderProgram());
+    pid_t child = 0;
+    if (const int error = posix_spawn(&child, render.constData(), nullptr, nullptr, argv, environ)) {
+        err << "vistrel-cli: cannot draw the window: " << QFile::decodeName(render) << ": "
+            << QString::fromLocal8Bit(std::strerror(error)) << '\n';
+        return vistrel::cli::Failed;
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            return vistrel::cli::Failed;
+    }
+    // Its own statuses are ours; any other is a start that failed (127 when
+    // the system could not even load it) or an end on a signal.
+    if (WIFEXITED(status) && WEXITSTATUS(status) <= vistrel::cli::Failed)
+        return WEXITSTATUS(status);
+    const QString how =
+        WIFEXITED(status)
+            ? QStringLiteral("with status %1").arg(WEXITSTATUS(status))
+            : QStringLiteral("on signal %1 (%2)")
+                  .arg(WTERMSIG(status))
+                  .arg(QString::fromLocal8Bit(strsignal(WTERMSIG(status))));
+    err << "vistrel-cli: the window could not be drawn: vistrel-render ended " << how
+        << ", as it does when memory runs out; a file it was writing then is unchanged\n";
+    return vistrel::cli::Failed;
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     QTextStream out(stdout);
@@ -20,11 +61,9 @@ int main(int argc, char *argv[]) {
     vistrel::cli::QtArguments qtArguments(argv[0]);
     QCoreApplication app(qtArguments.argc, qtArguments.argv);
     if (vistrel::cli::needsWindow(*arguments)) {
-        const QByteArray render = QFile::encodeName(vistrel::cli::renderProgram());
-        execv(render.constData(), argv);
-        err << "vistrel-cli: cannot draw the window: " << QFile::decodeName(render) << ": "
-            << QString::fromLocal8Bit(std::strerror(errno)) << '\n';
-        return vistrel::cli::Failed;
+        err.flush();
+        out.flush();
+        return drawWindow(argv, err);
     }
     return vistrel::cli::runWithDataOf(vistrel::cli::programFolder(), *arguments, out, err);
 }
