@@ -172,7 +172,7 @@ _vistrel_cli() {
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--catalogue --language --open --model --zoom --aspect
             --unit --position --distance --diagonal --width --height --save --pdf --png
-            --gain --ambient --chart --report --list-models --json --help' -- "$cur")
+            --gain --ambient --planner --chart --report --list-models --json --help' -- "$cur")
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
     fi
 } &&

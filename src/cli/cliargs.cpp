@@ -39,7 +39,7 @@ QString fieldOptions() {
 
 // The first option given that --list-models would leave unused, or nothing.
 std::optional<QString> unusedBesideList(const CliOptions &o) {
-    const std::array<std::pair<bool, const char *>, 14> given{{
+    const std::array<std::pair<bool, const char *>, 15> given{{
         {!o.open.isEmpty(), "--open"},
         {o.model.has_value(), "--model"},
         {o.zoom.has_value(), "--zoom"},
@@ -53,6 +53,7 @@ std::optional<QString> unusedBesideList(const CliOptions &o) {
         {o.gain.has_value(), "--gain"},
         {o.ambient.has_value(), "--ambient"},
         {o.chart, "--chart"},
+        {o.planner, "--planner"},
         {!o.report.isEmpty(), "--report"},
     }};
     for (const auto &[present, name] : given) {
@@ -89,6 +90,8 @@ QString usageText() {
            usageLine(QStringLiteral("--gain G"), "screen gain for the planner (default 1)") +
            usageLine(QStringLiteral("--ambient LUX"),
                      "light falling on the screen, lux (default 0: a dark room)") +
+           usageLine(QStringLiteral("--planner"),
+                     "print the planner's numbers after the result (--gain and --ambient do too)") +
            usageLine(QStringLiteral("--chart"),
                      "print the throw chart as CSV (with --json: a JSON array)") +
            usageLine(QStringLiteral("--report FILE"),
@@ -151,6 +154,10 @@ ParsedArgs parseArgs(const QStringList &arguments) {
             o.chart = true;
             continue;
         }
+        if (name == QLatin1String("--planner") && flag()) {
+            o.planner = true;
+            continue;
+        }
 
         const std::optional<Field> field = fieldNamed(name);
         const bool known = field || name == QLatin1String("--catalogue") ||
@@ -202,17 +209,27 @@ ParsedArgs parseArgs(const QStringList &arguments) {
                     QStringLiteral("invalid value for %1: %2 is not a number").arg(name, *v));
             (name == QLatin1String("--gain") ? o.gain : o.ambient) = *number;
         } else {
+            // Any case, and an aspect as the output writes it ("16 : 9") too.
+            const QString given = QString(*v).remove(u' ');
             bool valid = false;
-            if (name == QLatin1String("--zoom"))
-                valid = (o.zoom = choiceNamed<Zoom>(*v)).has_value();
-            else if (name == QLatin1String("--aspect"))
-                valid = (o.aspect = choiceNamed<Aspect>(*v)).has_value();
-            else if (name == QLatin1String("--unit"))
-                valid = (o.unit = choiceNamed<Unit>(*v)).has_value();
-            else
-                valid = (o.position = choiceNamed<Position>(*v)).has_value();
+            QString names;
+            if (name == QLatin1String("--zoom")) {
+                valid = (o.zoom = choiceNamed<Zoom>(given, Qt::CaseInsensitive)).has_value();
+                names = namesOf(kZoomEnds);
+            } else if (name == QLatin1String("--aspect")) {
+                valid = (o.aspect = choiceNamed<Aspect>(given, Qt::CaseInsensitive)).has_value();
+                names = namesOf(kAspects);
+            } else if (name == QLatin1String("--unit")) {
+                valid = (o.unit = choiceNamed<Unit>(given, Qt::CaseInsensitive)).has_value();
+                names = namesOf(kUnits);
+            } else {
+                valid =
+                    (o.position = choiceNamed<Position>(given, Qt::CaseInsensitive)).has_value();
+                names = namesOf(kPositions);
+            }
             if (!valid)
-                return fail(QStringLiteral("invalid value for %1: %2").arg(name, *v));
+                return fail(QStringLiteral("invalid value for %1: %2 (valid: %3)")
+                                .arg(name, *v, names.replace(u'|', QStringLiteral(", "))));
         }
     }
     if (o.listModels) {

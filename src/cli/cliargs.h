@@ -29,6 +29,7 @@ struct CliOptions {
     std::optional<double> gain;    // the planner's screen gain
     std::optional<double> ambient; // the planner's room light, lux
     bool chart = false;            // print the throw chart instead of the result
+    bool planner = false;          // print the planner's numbers after the text result
     QString report;                // the installation sheet, as a PDF file
     bool json = false;
     bool listModels = false;

@@ -120,7 +120,7 @@ QString jsonChart(const ThrowChart &chart) {
     return u'[' + rows.join(QStringLiteral(", ")) + QStringLiteral("]\n");
 }
 
-QString jsonReport(const Session &session, const QStringList &messages, bool accepted) {
+QString jsonReport(const Session &session, const ReportedMessages &messages, bool accepted) {
     QString report = jsonReport(session.calculator(), messages, accepted);
     report.chop(2); // "}\n"
     report += QStringLiteral(", ") + jsonPlanner(session);
@@ -131,7 +131,8 @@ QString jsonReport(const Session &session, const QStringList &messages, bool acc
     return report + QStringLiteral("}\n");
 }
 
-QString jsonReport(const Calculator &calculator, const QStringList &messages, bool accepted) {
+QString jsonReport(const Calculator &calculator, const ReportedMessages &messages,
+                   bool accepted) {
     const CalcState &s = calculator.state();
     const Controls &c = calculator.controls();
     const ModelRecord *model = calculator.currentModel();
@@ -178,10 +179,28 @@ QString jsonReport(const Calculator &calculator, const QStringList &messages, bo
     else
         parts << QStringLiteral("\"side\": null");
 
-    parts << QStringLiteral("\"messages\": ") + quotedList(messages);
+    parts << QStringLiteral("\"messages\": ") + quotedList(messages.texts);
+    parts << QStringLiteral("\"messageSteps\": ") + quotedList(messages.steps);
     parts << QStringLiteral("\"accepted\": ") +
                  (accepted ? QStringLiteral("true") : QStringLiteral("false"));
     return u'{' + parts.join(QStringLiteral(", ")) + QStringLiteral("}\n");
+}
+
+QString textPlanner(const Session &session) {
+    const QChar point = u'.';
+    std::vector<SheetLine> lines;
+    for (const SheetLine &line : plannerInputLines(session.plannerSettings(), session.texts(), point))
+        lines.push_back(line);
+    for (const SheetLine &line : plannerLines(session.plan(), session.state().UnitCode,
+                                              session.texts(), point))
+        lines.push_back(line);
+    QString out;
+    for (const SheetLine &line : lines) {
+        const QString caption =
+            line.heading.isEmpty() ? line.caption : line.heading + QStringLiteral(" - ") + line.caption;
+        out += visibleText(caption + QStringLiteral(": ") + line.value) + u'\n';
+    }
+    return out;
 }
 
 QString textReport(const Calculator &calculator, const LanguageTexts &texts) {

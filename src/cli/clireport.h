@@ -16,10 +16,16 @@ QString textModelList(const std::vector<ModelRecord> &models);
 // model's "index" and "name", ending in a newline.
 QString jsonModelList(const std::vector<ModelRecord> &models);
 
+// What the run reported, and at which step of it each (JSON's "messageSteps").
+struct ReportedMessages {
+    QStringList texts;
+    QStringList steps;
+};
+
 // The JSON object of `vistrel-cli --json`, one line, ending in a newline.
-QString jsonReport(const Session &session, const QStringList &messages, bool accepted);
+QString jsonReport(const Session &session, const ReportedMessages &messages, bool accepted);
 // The same without the planner's part.
-QString jsonReport(const Calculator &calculator, const QStringList &messages, bool accepted);
+QString jsonReport(const Calculator &calculator, const ReportedMessages &messages, bool accepted);
 
 // `vistrel-cli --chart --json`: the throw chart as one line, an array of
 // objects keyed by kChartColumns, null for an absent number.
@@ -27,5 +33,8 @@ QString jsonChart(const ThrowChart &chart);
 
 // The readable result: the six fields with their labels, the model and options.
 QString textReport(const Calculator &calculator, const LanguageTexts &texts);
+// The planner's inputs and numbers, one "caption: value" a line, a line's
+// heading before its caption.
+QString textPlanner(const Session &session);
 
 } // namespace vistrel::cli

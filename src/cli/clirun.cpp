@@ -23,19 +23,37 @@ QString oneLine(QString text) {
     return visibleText(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
 }
 
-// Every message box the window would show goes to stderr, one line each.
+// Where a run is when the engine reports: the steps in the order they are
+// applied, named as JSON's "messageSteps" names them.
+enum class Step { Start, Open, Model, Zoom, Aspect, Unit, Position, Value, Planner };
+
+QString stepName(Step step) {
+    static constexpr std::array<const char *, 9> kNames = {
+        "start", "open", "model", "zoom", "aspect", "unit", "position", "value", "planner"};
+    return QLatin1String(kNames[static_cast<std::size_t>(step)]);
+}
+
+// Every message box the window would show goes to stderr, one line each;
+// with a typed value to come, the range messages of the steps before it are
+// history by the time the result is printed, and only the JSON keeps them.
 class CliObserver : public EngineObserver {
 public:
-    explicit CliObserver(QTextStream &err) : err_(err) {}
+    CliObserver(QTextStream &err, bool quietBeforeValue)
+        : err_(err), quietBeforeValue_(quietBeforeValue) {}
+
+    void enter(Step step) { step_ = step; }
 
     void showMessage(const QString &text) override {
         messages.append(text);
-        err_ << oneLine(text) << '\n';
+        steps.append(stepName(step_));
+        if (!quietBeforeValue_ || step_ >= Step::Value)
+            err_ << oneLine(text) << '\n';
     }
     void showError(const AppError &error) override {
         if (!firstError)
             firstError = error;
         messages.append(error.boxText());
+        steps.append(stepName(step_));
         err_ << oneLine(error.boxText()) << '\n';
     }
 
@@ -46,10 +64,13 @@ public:
     }
 
     QStringList messages;
+    QStringList steps; // of each message
     std::optional<AppError> firstError;
 
 private:
     QTextStream &err_;
+    bool quietBeforeValue_;
+    Step step_ = Step::Start;
 };
 
 // One run of the command line: a session started from the program's
@@ -59,7 +80,7 @@ public:
     Run(const CliOptions &options, const AppPaths &paths, QTextStream &out, QTextStream &err,
         WindowOutput *windowOutput)
         : o_(options), paths_(paths), out_(out), err_(err), windowOutput_(windowOutput),
-          observer_(err) {
+          observer_(err, !options.json && options.valueField.has_value()) {
         session_.addObserver(observer_);
     }
 
@@ -90,9 +111,12 @@ public:
             out_ << (o_.json ? jsonChart(session_.chart())
                              : chartTable(session_.chart(), u',', kChartColumns));
         else if (o_.json)
-            out_ << jsonReport(session_, observer_.messages, accepted);
-        else
+            out_ << jsonReport(session_, {observer_.messages, observer_.steps}, accepted);
+        else {
             out_ << textReport(session_.calculator(), session_.texts());
+            if (o_.planner || o_.gain || o_.ambient)
+                out_ << textPlanner(session_);
+        }
         return accepted ? Done : Refused;
     }
 
@@ -126,10 +150,12 @@ private:
     // value, in that order, exactly as the window's controls would.
     QString apply(bool &accepted) {
         if (!o_.open.isEmpty()) {
+            observer_.enter(Step::Open);
             if (Result<void> opened = session_.open(o_.open); !opened)
                 return opened.error().boxText();
         }
         if (o_.model) {
+            observer_.enter(Step::Model);
             const qsizetype position = session_.controls().modelItems.indexOf(*o_.model);
             if (position < 0)
                 return QStringLiteral("model not in the catalogue: %1").arg(*o_.model);
@@ -140,24 +166,33 @@ private:
 
         const Controls &c = session_.controls();
         if (o_.zoom) {
+            observer_.enter(Step::Zoom);
             if (!c.zoomEnabled[static_cast<std::size_t>(*o_.zoom)] && c.zoom != *o_.zoom)
                 return QStringLiteral("the model does not offer the %1 end")
                     .arg(QLatin1String(info(*o_.zoom).name));
             session_.select(*o_.zoom);
         }
         if (o_.aspect) {
+            observer_.enter(Step::Aspect);
             if (!c.enabled(*o_.aspect))
                 return QStringLiteral("the model does not offer %1")
                     .arg(QLatin1String(info(*o_.aspect).caption));
             session_.select(*o_.aspect);
         }
-        if (o_.unit)
+        if (o_.unit) {
+            observer_.enter(Step::Unit);
             session_.select(*o_.unit);
-        if (o_.position)
+        }
+        if (o_.position) {
+            observer_.enter(Step::Position);
             session_.select(*o_.position);
-        if (o_.valueField)
+        }
+        if (o_.valueField) {
+            observer_.enter(Step::Value);
             accepted = session_.enter(*o_.valueField, o_.valueText);
+        }
         if (o_.gain || o_.ambient) {
+            observer_.enter(Step::Planner);
             PlannerSettings settings = session_.plannerSettings();
             settings.gain = o_.gain.value_or(settings.gain);
             settings.ambientLux = o_.ambient.value_or(settings.ambientLux);

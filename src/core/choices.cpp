@@ -70,9 +70,10 @@ template <typename Choice> std::optional<Choice> choiceOf(int code) {
     return static_cast<Choice>(code);
 }
 
-template <typename Choice> std::optional<Choice> choiceNamed(QStringView cli) {
+template <typename Choice>
+std::optional<Choice> choiceNamed(QStringView cli, Qt::CaseSensitivity cs) {
     for (const auto &row : tableOf<Choice>()) {
-        if (cli == QLatin1String(row.cli))
+        if (cli.compare(QLatin1String(row.cli), cs) == 0)
             return static_cast<Choice>(&row - tableOf<Choice>().data());
     }
     return std::nullopt;
@@ -83,11 +84,11 @@ template std::optional<Zoom> choiceOf<Zoom>(int);
 template std::optional<Position> choiceOf<Position>(int);
 template std::optional<Aspect> choiceOf<Aspect>(int);
 template std::optional<Field> choiceOf<Field>(int);
-template std::optional<Unit> choiceNamed<Unit>(QStringView);
-template std::optional<Zoom> choiceNamed<Zoom>(QStringView);
-template std::optional<Position> choiceNamed<Position>(QStringView);
-template std::optional<Aspect> choiceNamed<Aspect>(QStringView);
-template std::optional<Field> choiceNamed<Field>(QStringView);
+template std::optional<Unit> choiceNamed<Unit>(QStringView, Qt::CaseSensitivity);
+template std::optional<Zoom> choiceNamed<Zoom>(QStringView, Qt::CaseSensitivity);
+template std::optional<Position> choiceNamed<Position>(QStringView, Qt::CaseSensitivity);
+template std::optional<Aspect> choiceNamed<Aspect>(QStringView, Qt::CaseSensitivity);
+template std::optional<Field> choiceNamed<Field>(QStringView, Qt::CaseSensitivity);
 
 std::optional<Aspect> aspectOf(double width, double height) {
     for (const AspectInfo &row : kAspects) {

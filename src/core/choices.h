@@ -138,7 +138,8 @@ template <typename Choice> constexpr int codeOf(Choice choice) {
 // A code read from a file or a list position; nothing for a code without a row.
 template <typename Choice> std::optional<Choice> choiceOf(int code);
 // A name given on the command line (`cli` of the tables).
-template <typename Choice> std::optional<Choice> choiceNamed(QStringView cli);
+template <typename Choice>
+std::optional<Choice> choiceNamed(QStringView cli, Qt::CaseSensitivity cs = Qt::CaseSensitive);
 
 // The rows whose pair of sides is exactly (width, height); other pairs match none.
 std::optional<Aspect> aspectOf(double width, double height);
