@@ -18,4 +18,9 @@ inline QString plainWindowTitle(QString title) {
     return title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 
+// A tooltip that shows `text` as it is: Qt guesses a tooltip's format too.
+inline QString plainToolTip(const QString &text) {
+    return QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
 } // namespace vistrel::app

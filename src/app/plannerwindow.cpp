@@ -21,6 +21,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace vistrel::app {
 
 namespace {
@@ -69,6 +71,10 @@ PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calcul
 }
 
 PlannerWindow::~PlannerWindow() {
+    // A field that has the keyboard finishes its edit as it is destroyed,
+    // after this window has stopped being one.
+    for (QLineEdit *edit : inputs_)
+        edit->disconnect(this);
     session_.removeObserver(*this);
     if (placed_)
         remember();
@@ -110,6 +116,11 @@ QLayout *PlannerWindow::createNumbers() {
         values_[i]->setObjectName(QStringLiteral("valPlan_%1").arg(i));
         // Opaque, so that a new figure repaints the figure alone, not the window behind it.
         values_[i]->setAutoFillBackground(true);
+        if (i == static_cast<std::size_t>(PlannerRow::Acuity)) {
+            const QString note = plainToolTip(acuityNote(session_.texts()));
+            caption->setToolTip(note);
+            values_[i]->setToolTip(note);
+        }
         form->addRow(caption, values_[i]);
     }
     return form;
@@ -125,6 +136,9 @@ QLayout *PlannerWindow::createChart() {
     tblChart_->setObjectName(QStringLiteral("tblChart"));
     tblChart_->setAccessibleName(withoutMnemonic(session_.texts().text(OptionalKey::Chart)));
     tblChart_->setHorizontalHeaderLabels(chartHeaders(session_.texts(), u'\n'));
+    for (const QString &offset : {QStringLiteral("offset1"), QStringLiteral("offset2")})
+        tblChart_->horizontalHeaderItem(static_cast<int>(kChartColumns.indexOf(offset)))
+            ->setToolTip(plainToolTip(offsetNote(session_.texts())));
     tblChart_->verticalHeader()->hide();
     // One line of text a row, as in a printed chart.
     tblChart_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -223,7 +237,31 @@ void PlannerWindow::showNumbers() {
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (values_[i]->text() != lines[i].value)
             values_[i]->setText(lines[i].value);
-    currentChart();
+    highlightCurrentSize(currentChart());
+}
+
+// The row nearest the calculator's screen stands out, in bold.
+void PlannerWindow::highlightCurrentSize(const ThrowChart &chart) {
+    const double diagonal = fromInches(session_.state().ScreenDiagonal, chart.unit);
+    int nearest = -1;
+    for (std::size_t r = 0; r < chart.rows.size(); ++r)
+        if (nearest < 0 || std::abs(chart.rows[r].diagonal - diagonal) <
+                               std::abs(chart.rows[std::size_t(nearest)].diagonal - diagonal))
+            nearest = static_cast<int>(r);
+    if (nearest == highlighted_)
+        return;
+    const auto embolden = [this](int row, bool bold) {
+        for (int c = 0; row >= 0 && row < tblChart_->rowCount() && c < tblChart_->columnCount();
+             ++c)
+            if (QTableWidgetItem *item = tblChart_->item(row, c)) {
+                QFont font = item->font();
+                font.setBold(bold);
+                item->setFont(font);
+            }
+    };
+    embolden(highlighted_, false);
+    embolden(nearest, true);
+    highlighted_ = nearest;
 }
 
 void PlannerWindow::showChart() {
@@ -232,6 +270,7 @@ void PlannerWindow::showChart() {
                        QStringLiteral(": ") +
                        chartSubject(session_.calculator(), session_.texts()));
     tblChart_->setRowCount(static_cast<int>(chart.rows.size()));
+    highlighted_ = -1; // every item is new
     for (std::size_t r = 0; r < chart.rows.size(); ++r) {
         const QStringList cells = chartCells(chart, chart.rows[r], session_.decimalPoint());
         for (qsizetype c = 0; c < cells.size(); ++c) {
@@ -262,7 +301,8 @@ void PlannerWindow::exportCsv() {
         dialogs_.ShowSaveDialog(this, kCsvFilter, QDir::currentPath(), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    const QByteArray csv = chartTable(currentChart(), u',', kChartColumns).toUtf8();
+    const ThrowChart &chart = currentChart();
+    const QByteArray csv = chartTable(chart, u',', csvColumns(chart.unit)).toUtf8();
     if (Result<void> written = writeFileAtomically(path, csv); !written)
         dialogs_.error(this, written.error().boxText());
 }

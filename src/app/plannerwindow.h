@@ -60,6 +60,7 @@ private:
     void refresh();
     void showNumbers();
     void showChart();
+    void highlightCurrentSize(const ThrowChart &chart);
     // The chart of the session as it is now, shown anew when it changed.
     const ThrowChart &currentChart();
     void copyChart();
@@ -78,6 +79,7 @@ private:
     std::array<QLabel *, kPlannerRowCount> values_{};
     QLabel *lblChart_ = nullptr;
     QTableWidget *tblChart_ = nullptr;
+    int highlighted_ = -1; // the chart's row in bold
     QPushButton *cmdCopy_ = nullptr;
     QPushButton *cmdExportCsv_ = nullptr;
 };

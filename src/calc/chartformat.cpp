@@ -29,6 +29,13 @@ QString line(const QStringList &fields, QChar separator) {
 
 } // namespace
 
+QStringList csvColumns(Unit unit) {
+    QStringList columns;
+    for (const QString &column : kChartColumns)
+        columns << column + QStringLiteral(" (") + QLatin1String(info(unit).cli) + u')';
+    return columns;
+}
+
 QStringList chartCells(const ThrowChart &chart, const ChartRow &row, QChar decimalPoint) {
     const UnitInfo &unit = info(chart.unit);
     const auto c = [decimalPoint](const std::optional<double> &value, Step step) {

@@ -13,6 +13,10 @@ inline const QStringList kChartColumns{
     QStringLiteral("distanceWide"), QStringLiteral("distanceTele"), QStringLiteral("offset1"),
     QStringLiteral("offset2")};
 
+// The CSV header of a chart in `unit`: each column's name and the unit, as
+// "diagonal (in)"; every column is a length.
+QStringList csvColumns(Unit unit);
+
 // The texts of one row, column by column, written as the fields write the
 // numbers (files always with "." for the decimal point); an absent number is empty.
 QStringList chartCells(const ThrowChart &chart, const ChartRow &row, QChar decimalPoint = u'.');

@@ -2,6 +2,7 @@
 
 #include "calc/display.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -69,6 +70,16 @@ std::optional<double> distanceAt(const Lens &lens, double diagonal, Zoom zoom, A
     return distance ? length(*distance) : std::nullopt;
 }
 
+// The whole number next to `value` towards the inside of a range; a value
+// that is whole but for arithmetic noise (300 inches as 762.0000000000001
+// cm) is that whole number.
+double wholeInward(double value, bool up) {
+    const double nearest = std::round(value);
+    if (std::abs(value - nearest) <= 1e-12 * std::max(1.0, std::abs(value)))
+        return nearest;
+    return up ? std::ceil(value) : std::floor(value);
+}
+
 std::optional<double> ratio(std::optional<double> distance, double width) {
     if (!distance || width <= 0)
         return std::nullopt;
@@ -78,14 +89,17 @@ std::optional<double> ratio(std::optional<double> distance, double width) {
 } // namespace
 
 Result<void> checkSettings(const PlannerSettings &settings) {
-    if (!(settings.gain > 0) || !std::isfinite(settings.gain))
+    if (!(settings.gain >= kSmallestGain && settings.gain <= kLargestGain))
         return makeError(ErrorNumber::InvalidPropertyValue,
                          QStringLiteral("Invalid property value: the screen gain must be a number "
-                                        "above 0"));
-    if (!(settings.ambientLux >= 0) || !std::isfinite(settings.ambientLux))
+                                        "from %1 to %2")
+                             .arg(kSmallestGain)
+                             .arg(kLargestGain));
+    if (!(settings.ambientLux >= 0 && settings.ambientLux <= kLargestAmbientLux))
         return makeError(ErrorNumber::InvalidPropertyValue,
                          QStringLiteral("Invalid property value: the ambient light must be a "
-                                        "number of lux, 0 or more"));
+                                        "number of lux from 0 to %1")
+                             .arg(kLargestAmbientLux));
     return {};
 }
 
@@ -97,13 +111,20 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
     plan.distanceTele = distanceAt(lens, state.ScreenDiagonal, Zoom::Tele, aspect);
     plan.ratioWide = ratio(plan.distanceWide, state.ScreenWidth);
     plan.ratioTele = ratio(plan.distanceTele, state.ScreenWidth);
+    if (plan.distanceWide)
+        plan.lensRatioWide =
+            ratio(plan.distanceWide, litPanel(model, Zoom::Wide, *plan.distanceWide).width);
+    if (plan.distanceTele)
+        plan.lensRatioTele =
+            ratio(plan.distanceTele, litPanel(model, Zoom::Tele, *plan.distanceTele).width);
 
     const Sides panel = litPanel(model, state.ZoomEnd, state.ProjectionDistance);
     plan.litAreaSquareFeet = known(panel.width * panel.height / kSquareInchesPerSquareFoot);
     if (const std::optional<double> wideLumens = known(model.Lumens)) {
-        const double factor =
-            state.ZoomEnd == Zoom::Tele ? known(model.TeleLumenFactor).value_or(1.0) : 1.0;
-        plan.lumens = *wideLumens * factor;
+        const bool tele = state.ZoomEnd == Zoom::Tele;
+        const std::optional<double> factor = known(model.TeleLumenFactor);
+        plan.lumens = *wideLumens * (tele ? factor.value_or(1.0) : 1.0);
+        plan.lightUpperBound = tele && !factor;
     }
     if (plan.litAreaSquareFeet) {
         plan.lumensFor16fL =
@@ -119,8 +140,10 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
         const double ambient = settings.ambientLux * settings.gain / std::numbers::pi;
         if (ambient == 0)
             plan.contrast = *native;
-        else if (plan.nits)
+        else if (plan.nits) {
             plan.contrast = finite((*plan.nits + ambient) / (*plan.nits / *native + ambient));
+            plan.contrastUpperBound = plan.lightUpperBound;
+        }
     }
 
     for (std::size_t i = 0; i < kSeatingAngles.size(); ++i) {
@@ -160,8 +183,15 @@ ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
         double inches;
         double shown;
     };
-    const double shownSmallest = shownValue(smallestInches, chart.unit, unit.lengthStep, zoom);
-    const double shownLargest = shownValue(largestInches, chart.unit, unit.lengthStep, zoom);
+    // The limits' rows name sizes the calculator takes when typed (it reads
+    // whole numbers): the smallest rounded up, the largest down. Their
+    // other numbers stay those of the limits themselves.
+    double shownSmallest = wholeInward(smallest, true);
+    double shownLargest = wholeInward(largest, false);
+    if (!(shownSmallest <= shownLargest)) {
+        shownSmallest = shownValue(smallestInches, chart.unit, unit.lengthStep, zoom);
+        shownLargest = shownValue(largestInches, chart.unit, unit.lengthStep, zoom);
+    }
     std::vector<Size> sizes{{smallestInches, shownSmallest}};
     double previous = smallest;
     const double first = std::floor(smallest / step) + 1;

@@ -13,11 +13,17 @@ namespace vistrel {
 // What the installer adds to the calculation: the screen's gain and the
 // light falling on it from the room. Settings of the user, not of a file.
 struct PlannerSettings {
-    double gain = 1.0;     // above 0
-    double ambientLux = 0; // 0 or more; 0 is a dark room
+    double gain = 1.0;     // kGainRange
+    double ambientLux = 0; // kAmbientRange; 0 is a dark room
 };
 
-// A gain must be above 0; the ambient light 0 or more.
+// Screens sold range from grey 0.5 to beaded 2.5 or so; a room in full
+// daylight has some tens of thousands of lux. Beyond these a value is a slip.
+inline constexpr double kSmallestGain = 0.1;
+inline constexpr double kLargestGain = 10;
+inline constexpr double kLargestAmbientLux = 100000;
+
+// The gain and room light within those bounds.
 [[nodiscard]] Result<void> checkSettings(const PlannerSettings &settings);
 
 // The usual reference for a dark cinema, in foot-lamberts.
@@ -34,6 +40,9 @@ struct Plan {
     // lacks is absent) and the throw ratio there: distance / picture width.
     std::optional<double> distanceWide, distanceTele;
     std::optional<double> ratioWide, ratioTele;
+    // The lens's own throw ratio at each end: distance / the width of the
+    // whole panel as thrown there, as a spec sheet states it.
+    std::optional<double> lensRatioWide, lensRatioTele;
 
     // The whole panel as the lens throws it at the current distance.
     std::optional<double> litAreaSquareFeet;
@@ -41,6 +50,11 @@ struct Plan {
     std::optional<double> footLamberts, nits;
     std::optional<double> lumensFor16fL; // what the reference needs on this screen
     std::optional<double> contrast;      // N of "N : 1", in the room's light
+    // At TELE without the catalogue's light factor the WIDE light is all
+    // that is known: lumens, fL, nits (and a lit room's contrast) are then
+    // what the screen gets at most, never a plain figure.
+    bool lightUpperBound = false;
+    bool contrastUpperBound = false; // the room's light made the contrast depend on it
 
     // From the screen: where the picture fills each of kSeatingAngles, and
     // beyond which one pixel subtends less than one arc-minute.

@@ -91,13 +91,16 @@ QString jsonPlanner(const Session &session) {
     const PlannerSettings &settings = session.plannerSettings();
     return QStringLiteral("\"planner\": {\"gain\": %1, \"ambient\": %2, "
                           "\"throwRange\": {\"wide\": %3, \"tele\": %4}, "
-                          "\"throwRatio\": {\"wide\": %5, \"tele\": %6}, ")
+                          "\"throwRatio\": {\"wide\": %5, \"tele\": %6}, "
+                          "\"lensThrowRatio\": {\"wide\": %7, \"tele\": %8}, ")
                .arg(number(settings.gain), number(settings.ambientLux), length(p.distanceWide, u),
-                    length(p.distanceTele, u), orNull(p.ratioWide), orNull(p.ratioTele)) +
+                    length(p.distanceTele, u), orNull(p.ratioWide), orNull(p.ratioTele),
+                    orNull(p.lensRatioWide), orNull(p.lensRatioTele)) +
            QStringLiteral("\"brightness\": {\"lumens\": %1, \"fL\": %2, \"nits\": %3, "
-                          "\"neededLumens16fL\": %4}, \"contrast\": %5, ")
+                          "\"neededLumens16fL\": %4, \"upperBound\": %6}, \"contrast\": %5, ")
                .arg(orNull(p.lumens), orNull(p.footLamberts), orNull(p.nits),
-                    orNull(p.lumensFor16fL), orNull(p.contrast)) +
+                    orNull(p.lumensFor16fL), orNull(p.contrast),
+                    p.lightUpperBound ? QStringLiteral("true") : QStringLiteral("false")) +
            QStringLiteral("\"seating\": {\"deg30\": %1, \"deg36\": %2, \"deg40\": %3, "
                           "\"acuity\": %4}}")
                .arg(length(p.seats[0], u), length(p.seats[1], u), length(p.seats[2], u),

@@ -109,7 +109,8 @@ public:
         }
         if (o_.chart)
             out_ << (o_.json ? jsonChart(session_.chart())
-                             : chartTable(session_.chart(), u',', kChartColumns));
+                             : chartTable(session_.chart(), u',',
+                                          csvColumns(session_.state().UnitCode)));
         else if (o_.json)
             out_ << jsonReport(session_, {observer_.messages, observer_.steps}, accepted);
         else {

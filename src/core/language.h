@@ -100,8 +100,14 @@ enum class OptionalKey : int {
     ReplaceCatalogueTitle,
     ReplaceCatalogueDoubts,
     ReplaceCatalogueQuestion,
+    AtMost, // a figure known only as an upper bound
+    SeatsFromScreen,
+    LensThrowRatio,
+    AcuityNote,
+    OffsetNote,
 };
-inline constexpr int kOptionalKeyCount = 31;
+inline constexpr int kOptionalKeyCount = 36;
+static_assert(static_cast<int>(OptionalKey::OffsetNote) + 1 == kOptionalKeyCount);
 
 QString optionalKeyName(OptionalKey key);
 QString optionalKeyDefault(OptionalKey key);

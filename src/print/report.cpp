@@ -126,6 +126,9 @@ std::vector<SheetLine> plannerSection(const Session &session) {
     for (const SheetLine &line :
          plannerLines(session.plan(), session.state().UnitCode, session.texts(), point))
         lines.push_back(line);
+    // What the window says in tooltips, the paper says under the numbers.
+    lines.push_back({QString(), acuityNote(session.texts()), QString()});
+    lines.push_back({QString(), offsetNote(session.texts()), QString()});
     return lines;
 }
 

@@ -90,6 +90,13 @@ public:
 
     QString unknown() const { return texts_.text(OptionalKey::Unknown); }
 
+    // "at most 134.8 fL" where the plan knows only a bound; unknown stays unknown.
+    QString atMost(const Plan &plan, const QString &figure) const {
+        if (!plan.lightUpperBound || figure == unknown())
+            return figure;
+        return replaceText(texts_.text(OptionalKey::AtMost), QStringLiteral("%1"), figure);
+    }
+
 private:
     Unit unit_;
     const LanguageTexts &texts_;
@@ -146,21 +153,35 @@ plannerLines(const Plan &plan, Unit unit, const LanguageTexts &texts, QChar deci
     const QString range = w.caption(OptionalKey::ThrowRange);
     const QString ratio = w.caption(OptionalKey::ThrowRatio);
     const QString brightness = w.caption(OptionalKey::Brightness);
+    const QString lensRatio = w.caption(OptionalKey::LensThrowRatio);
+    const QString seats = w.caption(OptionalKey::SeatsFromScreen);
     return {{
         {range, wide, w.distance(plan.distanceWide, Zoom::Wide)},
         {range, tele, w.distance(plan.distanceTele, Zoom::Tele)},
         {ratio, wide, w.number(plan.ratioWide, kRatioDecimals)},
         {ratio, tele, w.number(plan.ratioTele, kRatioDecimals)},
-        {brightness, w.caption(OptionalKey::Lumens), w.number(plan.lumens, 0)},
-        {brightness, w.caption(OptionalKey::OnScreen), w.onScreen(plan)},
+        {lensRatio, wide, w.number(plan.lensRatioWide, kRatioDecimals)},
+        {lensRatio, tele, w.number(plan.lensRatioTele, kRatioDecimals)},
+        {brightness, w.caption(OptionalKey::Lumens), w.atMost(plan, w.number(plan.lumens, 0))},
+        {brightness, w.caption(OptionalKey::OnScreen), w.atMost(plan, w.onScreen(plan))},
         {brightness, w.caption(OptionalKey::Needed16fL), w.number(plan.lumensFor16fL, 0)},
-        {brightness, w.caption(OptionalKey::Against16fL), w.against16fL(plan)},
-        {QString(), w.caption(OptionalKey::Contrast), w.contrast(plan.contrast)},
-        {QString(), w.caption(OptionalKey::Seat30), w.seat(plan.seats[0])},
-        {QString(), w.caption(OptionalKey::Seat36), w.seat(plan.seats[1])},
-        {QString(), w.caption(OptionalKey::Seat40), w.seat(plan.seats[2])},
-        {QString(), w.caption(OptionalKey::Acuity), w.seat(plan.acuity)},
+        {brightness, w.caption(OptionalKey::Against16fL), w.atMost(plan, w.against16fL(plan))},
+        {QString(), w.caption(OptionalKey::Contrast),
+         plan.contrastUpperBound ? w.atMost(plan, w.contrast(plan.contrast))
+                                 : w.contrast(plan.contrast)},
+        {seats, w.caption(OptionalKey::Seat30), w.seat(plan.seats[0])},
+        {seats, w.caption(OptionalKey::Seat36), w.seat(plan.seats[1])},
+        {seats, w.caption(OptionalKey::Seat40), w.seat(plan.seats[2])},
+        {seats, w.caption(OptionalKey::Acuity), w.seat(plan.acuity)},
     }};
+}
+
+QString acuityNote(const LanguageTexts &texts) {
+    return texts.text(OptionalKey::AcuityNote);
+}
+
+QString offsetNote(const LanguageTexts &texts) {
+    return texts.text(OptionalKey::OffsetNote);
 }
 
 std::array<SheetLine, 2> plannerInputLines(const PlannerSettings &settings,

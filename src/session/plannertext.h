@@ -55,6 +55,8 @@ enum class PlannerRow : int {
     RangeTele,
     RatioWide,
     RatioTele,
+    LensRatioWide,
+    LensRatioTele,
     Lumens,
     OnScreen,
     Needed16fL,
@@ -65,7 +67,12 @@ enum class PlannerRow : int {
     Seat40,
     Acuity,
 };
-inline constexpr int kPlannerRowCount = 13;
+inline constexpr int kPlannerRowCount = 15;
+static_assert(static_cast<int>(PlannerRow::Acuity) + 1 == kPlannerRowCount);
+
+// What a caption cannot say in a few words, for a tooltip and the sheet.
+QString acuityNote(const LanguageTexts &texts);
+QString offsetNote(const LanguageTexts &texts);
 
 // One line of the planner or of the calculation: a caption and its value, and
 // the heading it stands under (empty for none; lines of one heading follow

@@ -188,6 +188,14 @@ private slots:
         QCOMPARE(value(planner, PlannerRow::Acuity), u"156 inches"_s);
         QCOMPARE(value(planner, PlannerRow::Contrast), u"2000 : 1"_s);
         QCOMPARE(table->item(0, 0), shown);
+        // The row of the screen in the fields is the one in bold: 30, 40, ... 100.
+        const auto bold = [table](int row) { return table->item(row, 0)->font().bold(); };
+        QCOMPARE(table->item(7, 0)->text(), u"100"_s);
+        QVERIFY(bold(7) && !bold(0) && !bold(9));
+        type(field(1), u"121"_s);
+        QTRY_VERIFY(bold(9) && !bold(7)); // 120 is nearest
+        type(field(1), u"100"_s);
+        QTRY_VERIFY(bold(7) && !bold(9));
 
         click(option("optWIDE_1"));
         QCOMPARE(value(planner, PlannerRow::Lumens), u"1600"_s);
@@ -236,13 +244,15 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
-        const QString gain = u"Screen gain: please type a number above 0."_s;
-        const QString ambient = u"Ambient light (lux): please type a number of 0 or more."_s;
+        const QString gain = u"Screen gain: please type a number from 0.1 to 10."_s;
+        const QString ambient = u"Ambient light (lux): please type a number from 0 to 100000."_s;
         QTest::newRow("gain 0") << u"txtGain"_s << u"0"_s << gain;
         QTest::newRow("gain, text") << u"txtGain"_s << u"bright"_s << gain;
         QTest::newRow("negative gain") << u"txtGain"_s << u"-1.2"_s << gain;
         QTest::newRow("negative ambient") << u"txtAmbient"_s << u"-5"_s << ambient;
         QTest::newRow("ambient, text") << u"txtAmbient"_s << u"dim"_s << ambient;
+        QTest::newRow("gain beyond 10") << u"txtGain"_s << u"25"_s << gain;
+        QTest::newRow("ambient beyond 100000") << u"txtAmbient"_s << u"250000"_s << ambient;
     }
     void refusedInputsChangeNothing() {
         QFETCH(QString, input);
@@ -328,8 +338,10 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QStringList> records = readCsv(QString::fromUtf8(file.readAll()));
         QCOMPARE(records.size(), 28 + 1);
-        QCOMPARE(records[0], (QStringList{"diagonal", "width", "height", "distanceWide",
-                                          "distanceTele", "offset1", "offset2"}));
+        // The header names the unit of every column.
+        QCOMPARE(records[0], (QStringList{"diagonal (in)", "width (in)", "height (in)",
+                                          "distanceWide (in)", "distanceTele (in)",
+                                          "offset1 (in)", "offset2 (in)"}));
         QCOMPARE(records[1], kFirstRow);
         QCOMPARE(records[14], (QStringList{"160", "128", "96", "257", "318", "9.6", ""}));
         QCOMPARE(records.last(), kLastRow);

@@ -73,6 +73,12 @@ private slots:
         QVERIFY(about(plan.distanceTele, (100 - 0.9) / 0.5, 1e-9));
         QVERIFY(about(plan.ratioWide, (100 - 1.1) / 0.62 / 80, 1e-9));
         QVERIFY(about(plan.ratioTele, (100 - 0.9) / 0.5 / 80, 1e-9));
+        // The lens's own ratio is over the whole panel: at each end the
+        // 4 : 3 picture of diagonal 100 is as high as the 16 : 9 panel
+        // (mode 1), whose diagonal is 100 x 1.223837 and width 16/sqrt(337) of it.
+        const double panelWidth = 100 * 1.223837 * 16 / std::sqrt(337.0);
+        QVERIFY(about(plan.lensRatioWide, (100 - 1.1) / 0.62 / panelWidth, 1e-6));
+        QVERIFY(about(plan.lensRatioTele, (100 - 0.9) / 0.5 / panelWidth, 1e-6));
         // At TELE the light is the WIDE light times the factor, over the
         // 4 : 3 picture of the whole (mode 1, so 16 : 9) panel at this distance.
         QVERIFY(about(plan.lumens, 1600, 0));
@@ -106,8 +112,11 @@ private slots:
         const Plan plan = planOf(older, screen(older, Aspect::Ratio4x3, 100), {1.0, 50});
         QVERIFY(!plan.lumens && !plan.footLamberts && !plan.nits && !plan.contrast && !plan.acuity);
         QVERIFY(plan.lumensFor16fL && plan.seats[0] && plan.distanceWide);
+        // A gain from 0.1 to 10, a room light from 0 to 100 000 lux.
         QVERIFY(!checkSettings({0, 0}) && !checkSettings({1, -1}) && !checkSettings({qQNaN(), 0}));
-        QVERIFY(checkSettings({0.8, 0}));
+        QVERIFY(!checkSettings({0.09, 0}) && !checkSettings({10.5, 0}));
+        QVERIFY(!checkSettings({1, 100001}) && !checkSettings({1, qInf()}));
+        QVERIFY(checkSettings({0.8, 0}) && checkSettings({0.1, 100000}) && checkSettings({10, 0}));
     }
 
     void chartRows_data() {
@@ -143,6 +152,36 @@ private slots:
         for (std::size_t i = 1; i < chart.rows.size(); ++i)
             QVERIFY2(chart.rows[i].diagonal > chart.rows[i - 1].diagonal,
                      qPrintable(chartCells(chart, chart.rows[i]).join(u',')));
+    }
+
+    // The limits' rows name sizes the calculator takes when typed (whole
+    // numbers): the smallest rounded up, the largest down, even at TELE,
+    // where the fields round down.
+    void chartLimitsRoundInward_data() {
+        QTest::addColumn<Unit>("unit");
+        QTest::addColumn<double>("first");
+        QTest::addColumn<double>("last");
+        // 40 inches is 3.33 feet, 251 inches 20.92 feet.
+        QTest::newRow("feet") << Unit::Feet << 4.0 << 20.0;
+        // 40 inches is 101.6 cm, 251 inches 637.54 cm.
+        QTest::newRow("centimeters") << Unit::Centimeters << 102.0 << 637.0;
+        QTest::newRow("inches") << Unit::Inches << 40.0 << 251.0;
+    }
+    void chartLimitsRoundInward() {
+        QFETCH(Unit, unit);
+        QFETCH(double, first);
+        QFETCH(double, last);
+        ModelRecord m = testModel(u"Inward"_s, 0.62, 1.1, 0.5, 0.9, 1);
+        m.MinDiagonal43Wide = m.MinDiagonal43Tele = 40;
+        m.MaxDiagonal43Wide = m.MaxDiagonal43Tele = 251;
+        screen(m, Aspect::Ratio4x3, 100, Zoom::Tele);
+        calc_->select(unit);
+        const ThrowChart chart = throwChart(m, calc_->state());
+        QCOMPARE(chart.rows.front().diagonal, first);
+        QCOMPARE(chart.rows.back().diagonal, last);
+        // Both are taken when typed.
+        for (const double typed : {first, last})
+            QVERIFY(calc_->enter(Field::Diagonal, QString::number(typed)));
     }
 
     // The steps between the limits are shown as they are: at TELE, where the

@@ -166,6 +166,12 @@ private slots:
         QVERIFY(loaded);
         QCOMPARE(described(loaded->warnings), QStringList());
         QCOMPARE(described(loaded->doubts), QStringList());
+        // A negative offset puts the picture on the other side of the lens
+        // axis; the side view draws it there only with the mirror flag.
+        for (const ModelRecord &m : loaded->models)
+            if (m.WideOffsetCoefA < 0 || m.TeleOffsetCoefA < 0 || m.WideOffsetCoefB < 0 ||
+                m.TeleOffsetCoefB < 0)
+                QVERIFY2(m.ModelDrawFlag == 1, qPrintable(m.ModelName));
     }
 
     // Every field to its own member: 18 numbers that differ, each checked by name.

@@ -253,7 +253,7 @@ private slots:
         QVERIFY(!run("--unit in").out.contains(u"Screen gain"_s));
         const Run asked = run("--planner");
         QVERIFY2(asked.out.contains(u"\nScreen gain: 1\n"_s), qPrintable(asked.out));
-        QVERIFY(asked.out.contains(u"\nThrow ratio - WIDE: "_s));
+        QVERIFY(asked.out.contains(u"\nThrow ratio (picture) - WIDE: "_s));
         QVERIFY(run("--gain 1.3").out.contains(u"\nScreen gain: 1.3\n"_s));
     }
 
@@ -559,7 +559,8 @@ private slots:
         const QJsonArray rows = QJsonDocument::fromJson(json.out.toUtf8()).array();
         QStringList lines = csv.out.split(u"\r\n"_s);
         QCOMPARE(lines.takeFirst(),
-                 u"diagonal,width,height,distanceWide,distanceTele,offset1,offset2"_s);
+                 u"diagonal (cm),width (cm),height (cm),distanceWide (cm),distanceTele (cm),offset1 (cm),"
+                   "offset2 (cm)"_s);
         QCOMPARE(lines.takeLast(), QString());
         QCOMPARE(lines.size(), rows.size());
         // 20 inches, the smallest screen: 50.8 cm, shown as the fields show it.

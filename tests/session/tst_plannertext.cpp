@@ -55,20 +55,24 @@ private slots:
         // a tenth, TELE down); seats to the nearest step of that field.
         QTest::newRow("inches") << Unit::Inches << QChar(u'.')
                                 << QStringList{"130 inches", "161 inches", "1.49",
-                                               "1.85",       "2000",       "67.4 fL / 230.9 nits",
+                                               "1.85",       "1.49",       "1.85",
+                                               "2000",       "67.4 fL / 230.9 nits",
                                                "475",        "4.2 \u00d7", "15.4 : 1",
                                                "163 inches", "134 inches", "120 inches",
                                                "156 inches"};
         QTest::newRow("feet, decimal comma")
             << Unit::Feet << QChar(u',')
             << QStringList{"11 Feet", "13 Feet",    "1,49",
-                           "1,85",    "2000",       "67,4 fL / 230,9 nits",
+                           "1,85",    "1,49",       "1,85",
+                           "2000",    "67,4 fL / 230,9 nits",
                            "475",     "4,2 \u00d7", "15,4 : 1",
                            "14 Feet", "11 Feet",    "10 Feet",
                            "13 Feet"};
         QTest::newRow("centimeters") << Unit::Centimeters << QChar(u'.')
                                      << QStringList{"330 centimeters",
                                                     "410 centimeters",
+                                                    "1.49",
+                                                    "1.85",
                                                     "1.49",
                                                     "1.85",
                                                     "2000",
@@ -90,11 +94,14 @@ private slots:
         QCOMPARE(valuesOf(lines), values);
         QCOMPARE(lines[0].heading, u"Throw range"_s);
         QCOMPARE(lines[0].caption, u"WIDE"_s);
-        QCOMPARE(lines[3].heading, u"Throw ratio"_s);
+        QCOMPARE(lines[3].heading, u"Throw ratio (picture)"_s);
         QCOMPARE(lines[3].caption, u"TELE"_s);
-        QCOMPARE(lines[7].heading, u"Brightness"_s);
-        QCOMPARE(lines[8].heading, QString());
-        QCOMPARE(lines[12].caption, u"Pixels blend from"_s);
+        QCOMPARE(lines[4].heading, u"Throw ratio (lens)"_s);
+        QCOMPARE(lines[9].heading, u"Brightness"_s);
+        QCOMPARE(lines[10].heading, QString());
+        QCOMPARE(lines[11].heading, u"Seats, from the screen"_s);
+        QCOMPARE(lines[12].caption, u"Last row, THX 36°"_s);
+        QCOMPARE(lines[14].caption, u"Pixels blend from"_s);
     }
 
     // A dark room leaves the panel's own contrast, written whole from 100 : 1 up.
@@ -111,6 +118,32 @@ private slots:
         QCOMPARE(value({1.3, 0}, PlannerRow::Needed16fL), u"365"_s);
     }
 
+    // At TELE without the catalogue's light factor the WIDE light is an upper
+    // bound: 2000 lumens on the worked example's screen, 67.4 fL at most.
+    void lightAtTeleWithoutItsFactorIsABound() {
+        ModelRecord noFactor = workedExampleModel();
+        noFactor.TeleLumenFactor = 0;
+        calc_.emplace(observer_);
+        calc_->setMessages(testMessages());
+        QVERIFY(calc_->startUp({noFactor}));
+        calc_->select(Aspect::Ratio16x9);
+        calc_->select(Zoom::Tele);
+        QVERIFY(*calc_->calculate(CalcMode::Diagonal, 100));
+        const Plan plan = planOf(noFactor, calc_->state(), {1.0, 50});
+        QVERIFY(plan.lightUpperBound && plan.contrastUpperBound);
+        const auto lines = plannerLines(plan, Unit::Inches, texts_, u'.');
+        const auto at = [&lines](PlannerRow row) { return lines[std::size_t(row)].value; };
+        QCOMPARE(at(PlannerRow::Lumens), u"at most 2000"_s);
+        QCOMPARE(at(PlannerRow::OnScreen), u"at most 67.4 fL / 230.9 nits"_s);
+        QCOMPARE(at(PlannerRow::Against16fL), u"at most 4.2 \u00d7"_s);
+        QCOMPARE(at(PlannerRow::Contrast), u"at most 15.4 : 1"_s);
+        QCOMPARE(at(PlannerRow::Needed16fL), u"475"_s); // needs no lumens
+        // With the factor, or at WIDE, the figures are plain.
+        QVERIFY(!planOf(workedExampleModel(), calc_->state(), {1.0, 50}).lightUpperBound);
+        calc_->select(Zoom::Wide);
+        QVERIFY(!planOf(noFactor, calc_->state(), {1.0, 50}).lightUpperBound);
+    }
+
     // What the catalogue does not tell is written as the language's "unknown".
     void unknownValues() {
         const ModelRecord older = testModel(u"Older"_s, 0.62, 1.1, 0, 0, 1);
@@ -118,8 +151,9 @@ private slots:
         LanguageTexts german = texts_;
         german.optional[static_cast<std::size_t>(OptionalKey::Unknown)] = u"unbekannt"_s;
         QCOMPARE(valuesOf(plannerLines(plan, Unit::Inches, german, u'.')),
-                 (QStringList{"130 inches", "unbekannt", "1.49", "unbekannt", "unbekannt",
-                              "unbekannt", "475", "unbekannt", "unbekannt", "163 inches",
+                 (QStringList{"130 inches", "unbekannt", "1.49", "unbekannt", "1.49", "unbekannt",
+                              "unbekannt", "unbekannt", "475", "unbekannt", "unbekannt",
+                              "163 inches",
                               "134 inches", "120 inches", "unbekannt"}));
     }
 
@@ -170,9 +204,9 @@ private slots:
     // The field's caption in the message, without its shortcut mark.
     void refusalMessages() {
         QCOMPARE(refusalMessage(texts_, PlannerInput::Gain),
-                 u"Screen gain: please type a number above 0."_s);
+                 u"Screen gain: please type a number from 0.1 to 10."_s);
         QCOMPARE(refusalMessage(texts_, PlannerInput::Ambient),
-                 u"Ambient light (lux): please type a number of 0 or more."_s);
+                 u"Ambient light (lux): please type a number from 0 to 100000."_s);
         QCOMPARE(withoutMnemonic(u"Fish && &Chips&"_s), u"Fish & Chips"_s);
         const auto inputs = plannerInputLines({1.3, 50}, texts_, u'.');
         QCOMPARE(inputs[0].caption + u'=' + inputs[0].value, u"Screen gain=1.3"_s);
