@@ -11,7 +11,12 @@ bool Calculator::enter(Field field, const QString &text) {
     // text the display rounded must not calculate from the rounded text.
     if (text == controls_.text(field))
         return true;
-    const double value = roundUp(leadingNumber(text));
+    // Where the desktop writes "14,4", the user types "100,5" and means it;
+    // the dot keeps working there, as everywhere.
+    QString typed = text;
+    if (decimalPoint_ == u',')
+        typed.replace(u',', u'.');
+    const double value = roundUp(leadingNumber(typed));
     bool accepted = false;
     if (value < 0) {
         // No length is negative; left to the calculation, a negative width

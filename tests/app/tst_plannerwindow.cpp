@@ -319,6 +319,16 @@ private slots:
                  u"30\t24\t18\t47\t58\t1,8\t"_s);
     }
 
+    // Where the desktop writes a decimal comma, the calculator's fields read
+    // one: 100,5 is 100.5 inches, rounded up to 101 as any typed value.
+    void theFieldsReadTheUsersDecimalPoint() {
+        startWindow(u',');
+        type(field(1), u"100,5"_s);
+        QCOMPARE(field(1)->text(), u"101"_s);
+        QCOMPARE(session_->state().ScreenDiagonal, 101.0);
+        QCOMPARE(dialogs_.messages, QStringList());
+    }
+
     void exportCsvParsesBack() {
         auto *planner = openPlanner();
         QVERIFY(planner);

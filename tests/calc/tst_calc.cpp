@@ -347,6 +347,27 @@ private slots:
         QCOMPARE(refreshed(), std::tuple(1, 1, 1)); // refreshed even when the value was refused
     }
 
+    // Where the decimal point is a comma, a typed comma is one too; the dot
+    // works everywhere, and elsewhere a comma ends the number as always.
+    void aCommaDecimalWhereTheDesktopWritesOne_data() {
+        QTest::addColumn<QChar>("point");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("diagonal");
+        QTest::newRow("comma desktop, comma") << QChar(u',') << u"100,5"_s << 101.0;
+        QTest::newRow("comma desktop, dot") << QChar(u',') << u"100.5"_s << 101.0;
+        QTest::newRow("dot desktop, comma") << QChar(u'.') << u"100,5"_s << 100.0;
+    }
+    void aCommaDecimalWhereTheDesktopWritesOne() {
+        QFETCH(QChar, point);
+        QFETCH(QString, text);
+        QFETCH(double, diagonal);
+        Calculator calc(observer_, point);
+        calc.setMessages(testMessages());
+        QVERIFY(calc.startUp(catalogue()));
+        QVERIFY(calc.enter(Field::Diagonal, text));
+        QCOMPARE(calc.state().ScreenDiagonal, diagonal);
+    }
+
     // What a field shows is no new value: confirmed again, it calculates
     // nothing, also where the display rounded what was typed.
     void theShownTextIsNoNewValue() {
