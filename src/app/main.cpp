@@ -34,9 +34,24 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Vistrel"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vistrel.png")));
 
-    vistrel::app::SingleInstance instance(vistrel::app::SingleInstance::defaultLockPath());
-    if (!instance.acquire())
+    using vistrel::app::SingleInstance;
+    SingleInstance instance(SingleInstance::defaultLockPath());
+    switch (instance.acquire()) {
+    case SingleInstance::Start::First:
+        break;
+    case SingleInstance::Start::AlreadyRunning:
+        std::fputs(instance.askToRaise()
+                       ? "vistrel: Vistrel is running already; its window was brought to the "
+                         "front.\n"
+                       : "vistrel: Vistrel is running already.\n",
+                   stderr);
         return 0;
+    case SingleInstance::Start::NoLock:
+        // Nothing shows another copy runs; better two than none.
+        std::fprintf(stderr, "vistrel: %s; starting all the same.\n",
+                     qPrintable(instance.lockProblem()));
+        break;
+    }
 
     vistrel::app::WidgetDialogs dialogs;
     // The window shows offsets with the user's decimal separator.
@@ -48,5 +63,11 @@ int main(int argc, char *argv[]) {
     if (window.start(paths) != vistrel::app::MainWindow::StartResult::Ready)
         return 1;
     window.show();
+    instance.listen([&window] {
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
     return QApplication::exec();
 }

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <thread>
+
 using namespace vistrel;
 
 class TestWindowParts : public QObject {
@@ -27,7 +29,7 @@ private slots:
     void aboutShowsTitleAndVersion();
     void messageBoxesCarryTheirTextAndIcon();
     void oneInstanceAtATime();
-    void aSecondStartEndsSilentlyAndACrashFreesTheLock();
+    void aSecondStartRaisesTheFirstAndACrashFreesTheLock();
     void installedProgramKeepsItsCatalogueInTheUserFolder();
     void printerWindowComesFromItsModule_data();
     void printerWindowComesFromItsModule();
@@ -108,15 +110,30 @@ void TestWindowParts::messageBoxesCarryTheirTextAndIcon() {
 void TestWindowParts::oneInstanceAtATime() {
     QTemporaryDir dir;
     const QString lock = dir.filePath(QStringLiteral("vistrel.lock"));
+    using Start = app::SingleInstance::Start;
     auto first = std::make_unique<app::SingleInstance>(lock);
-    QVERIFY(first->acquire());
+    QCOMPARE(first->acquire(), Start::First);
+    int raised = 0;
+    first->listen([&raised] { ++raised; });
     app::SingleInstance second(lock);
-    QVERIFY(!second.acquire());
+    QCOMPARE(second.acquire(), Start::AlreadyRunning);
+    // The second start's question reaches the first through the event loop.
+    bool answered = false;
+    std::thread asking([&] { answered = second.askToRaise(); });
+    QTRY_COMPARE(raised, 1);
+    asking.join();
+    QVERIFY(answered);
     first.reset();
-    QVERIFY(app::SingleInstance(lock).acquire());
+    QCOMPARE(app::SingleInstance(lock).acquire(), Start::First);
+    // Without a listener (a program from before) there is nobody to ask.
+    QVERIFY(!second.askToRaise());
+    // A folder where the lock belongs: no lock, and no claim that one runs.
+    const QString taken = dir.filePath(QStringLiteral("taken.lock"));
+    QVERIFY(QDir().mkpath(taken));
+    QCOMPARE(app::SingleInstance(taken).acquire(), Start::NoLock);
 }
 
-void TestWindowParts::aSecondStartEndsSilentlyAndACrashFreesTheLock() {
+void TestWindowParts::aSecondStartRaisesTheFirstAndACrashFreesTheLock() {
     QTemporaryDir runtime;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
@@ -136,11 +153,26 @@ void TestWindowParts::aSecondStartEndsSilentlyAndACrashFreesTheLock() {
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QVERIFY(second.readAllStandardOutput().isEmpty());
+    QVERIFY2(second.readAllStandardError().contains("its window was brought to the front"),
+             "the second start did not reach the first");
     QCOMPARE(first.state(), QProcess::Running);
 
     first.kill(); // as a crash would
     QVERIFY(first.waitForFinished(20000));
-    QVERIFY(app::SingleInstance(lock).acquire());
+    QCOMPARE(app::SingleInstance(lock).acquire(), app::SingleInstance::Start::First);
+
+    // A lock that cannot be made (a folder in its place) stops nobody.
+    QVERIFY(QDir().mkpath(lock));
+    QProcess third;
+    third.setProcessEnvironment(env);
+    third.start(QStringLiteral(VISTREL_APP_PATH));
+    QVERIFY(third.waitForStarted());
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += third.readAllStandardError()).contains("starting all the same"),
+                             20000);
+    QCOMPARE(third.state(), QProcess::Running);
+    third.kill();
+    QVERIFY(third.waitForFinished(20000));
 }
 
 void TestWindowParts::installedProgramKeepsItsCatalogueInTheUserFolder() {
