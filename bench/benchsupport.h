@@ -35,6 +35,10 @@ public:
         ++boxes;
         return false;
     }
+    Unsaved askToSave(QWidget *, const QString &) override {
+        ++boxes;
+        return Unsaved::Cancel;
+    }
     QString ShowOpenDialog(QWidget *, const QString &, const QString &) override {
         return QString();
     }

@@ -52,6 +52,22 @@ bool WidgetDialogs::confirm(QWidget *parent, const QString &title, const QString
     return box.exec() == QMessageBox::Ok;
 }
 
+Dialogs::Unsaved WidgetDialogs::askToSave(QWidget *parent, const QString &text) {
+    QMessageBox box(QMessageBox::Question, messageBoxTitle(), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return Unsaved::Save;
+    case QMessageBox::Discard:
+        return Unsaved::Discard;
+    default:
+        return Unsaved::Cancel;
+    }
+}
+
 QString WidgetDialogs::ShowOpenDialog(QWidget *parent, const QString &filter,
                                       const QString &folder) {
     QFileDialog dialog(parent, QString(), folder, filter);

@@ -21,6 +21,10 @@ public:
     // A question before something that cannot be undone: true for OK, false
     // for Cancel (the default, and Escape).
     virtual bool confirm(QWidget *parent, const QString &title, const QString &text) = 0;
+    // Before unsaved changes would be lost: Save, Discard or Cancel (the
+    // default, and Escape).
+    enum class Unsaved { Save, Discard, Cancel };
+    virtual Unsaved askToSave(QWidget *parent, const QString &text) = 0;
     // The path chosen in an Open dialog, or empty when cancelled. `filter` is
     // in Qt's form, e.g. "CalculateFile (*.cf)".
     virtual QString ShowOpenDialog(QWidget *parent, const QString &filter,
@@ -38,6 +42,7 @@ public:
     void error(QWidget *parent, const QString &text) override;
     void warning(QWidget *parent, const QString &text) override;
     bool confirm(QWidget *parent, const QString &title, const QString &text) override;
+    Unsaved askToSave(QWidget *parent, const QString &text) override;
     QString ShowOpenDialog(QWidget *parent, const QString &filter, const QString &folder) override;
     QString ShowSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
                            const QString &suffix) override;

@@ -71,6 +71,12 @@ private:
     void sideViewChanged() override;
     void controlsChanged() override;
 
+    void closeEvent(QCloseEvent *event) override;
+    // Unsaved changes are saved, dropped, or kept by cancelling what was
+    // about to lose them; true when that may go on.
+    bool mayDropChanges();
+    void showModified();
+
     void createControls();
     void createDiagramBoxes(QWidget *client);
     void createOptionFrames(QWidget *client);

@@ -11,6 +11,7 @@
 #include "printmodule.h"
 #include "session/calculationfile.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 
@@ -23,10 +24,42 @@ const QString kReportFilter = QStringLiteral("PDF (*.pdf)");
 } // namespace
 
 void MainWindow::showCaption(const QString &fileName) {
-    setWindowTitle(plainWindowTitle(captionWithFile(appTitle(), fileName)));
+    setWindowTitle(plainWindowTitle(captionWithFile(appTitle(), fileName)) +
+                   QStringLiteral("[*]"));
+    showModified();
+}
+
+void MainWindow::showModified() {
+    setWindowModified(session_.modified());
+}
+
+bool MainWindow::mayDropChanges() {
+    if (!fieldEditor_->confirmPending())
+        return false;
+    if (!session_.modified())
+        return true;
+    switch (dialogs_.askToSave(this, texts().text(OptionalKey::UnsavedChanges))) {
+    case Dialogs::Unsaved::Discard:
+        return true;
+    case Dialogs::Unsaved::Cancel:
+        return false;
+    case Dialogs::Unsaved::Save:
+        saveWith(SaveKind::Save);
+        return !session_.modified();
+    }
+    return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    if (mayDropChanges())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::mnuFileOpen_Click() {
+    if (!mayDropChanges())
+        return;
     const QString path = dialogs_.ShowOpenDialog(this, kCalculationFilter, QDir::currentPath());
     if (path.isEmpty())
         return;
@@ -52,6 +85,7 @@ void MainWindow::saveWith(SaveKind kind) {
         showCaption(session_.currentFile());
     if (!saved)
         dialogs_.error(this, saved.error().boxText());
+    showModified();
 }
 
 void MainWindow::mnuFileSave_Click() {

@@ -39,19 +39,20 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
         dialogs_.message(this, kLanguageErrorMessage);
         return StartResult::LanguageError;
     }
-    setWindowTitle(plainWindowTitle(appTitle()));
+    setWindowTitle(plainWindowTitle(appTitle()) + QStringLiteral("[*]"));
     nameControlsForScreenReaders();
     measureForTheDiagrams();
     if (Result<void> started = session_.start(); !started) {
         dialogs_.error(this, started.error().boxText());
         return StartResult::Failed;
     }
+    showModified();
     return StartResult::Ready;
 }
 
 void MainWindow::showSession() {
     ApplyLanguage(session_.language());
-    setWindowTitle(plainWindowTitle(appTitle()));
+    setWindowTitle(plainWindowTitle(appTitle()) + QStringLiteral("[*]"));
     nameControlsForScreenReaders();
     measureForTheDiagrams();
     controlsChanged();

@@ -63,6 +63,7 @@ void MainWindow::fieldsChanged() {
     for (std::size_t i = 0; i < txtOffset_.size(); ++i)
         showText(txtOffset_[i], c.offsetText[i]);
     describeDiagrams();
+    showModified();
 }
 
 namespace {
@@ -97,6 +98,7 @@ void MainWindow::controlsChanged() {
     cboModel_->setCurrentIndex(c.modelSelected);
     if (c.aspect)
         showAspectSample(*c.aspect);
+    showModified();
 }
 
 // The sample keeps its height and centre, and its width shows the shape.
@@ -133,6 +135,7 @@ void MainWindow::isometricChanged() {
 }
 
 void MainWindow::sideViewChanged() {
+    showModified(); // the position is part of the calculation
     const std::optional<SideGeometry> &g = session_.calculator().sideView();
     if (g) {
         txtOffset_[1]->setVisible(g->showSecondOffset);

@@ -70,6 +70,7 @@ constexpr std::array<OptionalText, kOptionalKeyCount> kOptionalTexts{{
               "of arc, and the eye no longer tells pixels apart."},
     {"LBL50", "Offset 1 and 2: the height between the lens and the near edge of the picture; "
               "lenses that shift give two, one at each end of the shift."},
+    {"msg13", "The calculation has changes that are not saved. Save them?"},
 }};
 
 const OptionalText &optionalText(OptionalKey key) {

@@ -105,9 +105,10 @@ enum class OptionalKey : int {
     LensThrowRatio,
     AcuityNote,
     OffsetNote,
+    UnsavedChanges, // asked before unsaved changes would be lost
 };
-inline constexpr int kOptionalKeyCount = 36;
-static_assert(static_cast<int>(OptionalKey::OffsetNote) + 1 == kOptionalKeyCount);
+inline constexpr int kOptionalKeyCount = 37;
+static_assert(static_cast<int>(OptionalKey::UnsavedChanges) + 1 == kOptionalKeyCount);
 
 QString optionalKeyName(OptionalKey key);
 QString optionalKeyDefault(OptionalKey key);

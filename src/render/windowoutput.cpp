@@ -22,6 +22,7 @@ public:
     void message(QWidget *, const QString &) override {}
     void warning(QWidget *, const QString &) override {}
     bool confirm(QWidget *, const QString &, const QString &) override { return false; }
+    Unsaved askToSave(QWidget *, const QString &) override { return Unsaved::Discard; }
     void error(QWidget *, const QString &text) override {
         if (firstError.isEmpty())
             firstError = text;

@@ -8,6 +8,18 @@
 
 namespace vistrel {
 
+namespace {
+
+// The calculation as a file keeps it, less the scale the isometric view
+// happens to be drawn at, which a redraw may change without the user.
+CalcFileData keptOf(const Calculator &calculator) {
+    CalcFileData data = snapshotOf(calculator);
+    data.MaxDistance = 0;
+    return data;
+}
+
+} // namespace
+
 Session::Session(QChar decimalPoint) : calc_(observers_, decimalPoint) {}
 
 const LanguageLoad &Session::readTexts(const AppPaths &paths) {
@@ -22,6 +34,7 @@ Result<void> Session::start() {
     Catalogue catalogue;
     VISTREL_TRY_ASSIGN(catalogue, loadCatalogue(paths_.catalogueFile()));
     VISTREL_TRY(calc_.startUp(std::move(catalogue.models)));
+    kept_ = keptOf(calc_);
     takeWarnings(paths_.catalogueFile(), catalogue.warnings);
     return {};
 }
@@ -51,6 +64,7 @@ Result<void> Session::open(const QString &path) {
     VISTREL_TRY_ASSIGN(data, readCalcFile(path));
     VISTREL_TRY(calc_.restore(restoreRequestFrom(data)));
     currentFile_ = path;
+    kept_ = keptOf(calc_);
     return {};
 }
 
@@ -69,7 +83,13 @@ Result<void> Session::save(SaveKind kind, const std::function<QString()> &askNam
         if (named)
             *named = true;
     }
-    return writeTo(fileName);
+    VISTREL_TRY(writeTo(fileName));
+    kept_ = keptOf(calc_);
+    return {};
+}
+
+bool Session::modified() const {
+    return kept_ && !(keptOf(calc_) == *kept_);
 }
 
 Result<void> Session::writeTo(const QString &path) const {

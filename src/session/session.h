@@ -3,6 +3,7 @@
 #include "calc/calculator.h"
 #include "calc/planner.h"
 #include "catalogue/modelloader.h"
+#include "files/calcfile.h"
 #include "core/apppaths.h"
 #include "core/language.h"
 #include "session/observers.h"
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace vistrel {
 
@@ -80,6 +82,9 @@ public:
     const LanguageTexts &texts() const { return language_.texts; }
     const AppPaths &paths() const { return paths_; }
     const QString &currentFile() const { return currentFile_; }
+    // Whether the calculation differs from what was last opened or saved (or
+    // started with): what closing now would lose.
+    bool modified() const;
     // What the catalogue in use could not give the planner, one line each.
     const QStringList &catalogueWarnings() const { return catalogueWarnings_; }
     QChar decimalPoint() const { return calc_.decimalPoint(); }
@@ -90,6 +95,8 @@ private:
     LanguageLoad language_;
     AppPaths paths_;
     QString currentFile_;
+    // The calculation as last opened, saved or started; none before the start.
+    std::optional<CalcFileData> kept_;
     QStringList catalogueWarnings_;
     PlannerSettings planner_;
 

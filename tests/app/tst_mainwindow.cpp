@@ -32,6 +32,7 @@
 #include <QWindow>
 
 using namespace vistrel;
+using vistrel::app::Dialogs;
 using vistrel::app::MainWindow;
 
 namespace {
@@ -95,6 +96,7 @@ private slots:
     void windowAndCliAgree();
     void saveAndOpenThroughTheMenu();
     void openRefusesAFifoAtOnce();
+    void unsavedChangesAreAskedAboutOnQuit();
     void catalogueSwitch();
     void catalogueSwitchRefusesAFileWithoutModels();
     void catalogueSwitchKeepsTheCatalogueWhenTheFileFails();
@@ -177,7 +179,7 @@ void TestMainWindow::cleanup() {
 }
 
 void TestMainWindow::startUpState() {
-    QCOMPARE(window_->windowTitle(), window_->appTitle());
+    QCOMPARE(window_->windowHandle()->title(), window_->appTitle());
     QCOMPARE(window_->centralWidget()->size(), QSize(594, 389));
     QCOMPARE(child<QWidget>(QStringLiteral("picDraw1"))->size(), QSize(453, 241));
     QCOMPARE(child<QWidget>(QStringLiteral("picDraw2"))->size(), QSize(453, 113));
@@ -505,19 +507,27 @@ void TestMainWindow::saveAndOpenThroughTheMenu() {
     child<QAction>(QStringLiteral("mnuFileSaveAs"))->trigger();
     QCOMPARE(dialogs_.asked, QStringList{QStringLiteral("save CalculateFile (*.cf) .cf")});
     QVERIFY(QFile::exists(file));
-    QCOMPARE(window_->windowTitle(), window_->appTitle() + QStringLiteral(" [room]"));
+    const QString title = window_->appTitle() + QStringLiteral(" [room]");
+    QCOMPARE(window_->windowHandle()->title(), title);
 
-    // Save again writes without asking.
+    // Save again writes without asking; the title marks what is not saved.
     type(1, QStringLiteral("13"));
+    QCOMPARE(window_->windowHandle()->title(), title + u'*');
     child<QAction>(QStringLiteral("mnuFileSave"))->trigger();
     QCOMPARE(dialogs_.asked.size(), 1);
+    QCOMPARE(window_->windowHandle()->title(), title);
     type(1, QStringLiteral("12"));
     child<QAction>(QStringLiteral("mnuFileSave"))->trigger();
 
+    // Opening over changes asks first; they are dropped when the user says so.
     chooseModel(0);
     click(option("optUnits_0"));
+    QCOMPARE(window_->windowHandle()->title(), title + u'*');
+    dialogs_.saveAnswers.enqueue(Dialogs::Unsaved::Discard);
     dialogs_.answers.enqueue(file);
     child<QAction>(QStringLiteral("mnuFileOpen"))->trigger();
+    QCOMPARE(dialogs_.questions.size(), 1);
+    QCOMPARE(window_->windowHandle()->title(), title);
     QCOMPARE(child<QComboBox>(QStringLiteral("cboModel"))->currentText(), QStringLiteral("Beta"));
     QVERIFY(option("optUnits_1")->isChecked());
     QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), saved);
@@ -532,6 +542,7 @@ void TestMainWindow::saveAndOpenThroughTheMenu() {
 // Opening a FIFO would wait for a writer: the window would freeze.
 void TestMainWindow::openRefusesAFifoAtOnce() {
     type(1, QStringLiteral("120"));
+    dialogs_.saveAnswers.enqueue(Dialogs::Unsaved::Discard);
     const QStringList before{text(0), text(1), text(2), text(3)};
     const QString fifo = dir_->filePath(QStringLiteral("room.cf"));
     QVERIFY(makeEntry(Entry::Fifo, fifo));
@@ -543,7 +554,35 @@ void TestMainWindow::openRefusesAFifoAtOnce() {
                  dialogs_.errors[0].contains(QStringLiteral("is a FIFO")),
              qPrintable(dialogs_.errors[0]));
     QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), before);
-    QCOMPARE(window_->windowTitle(), window_->appTitle());
+    QCOMPARE(window_->windowHandle()->title(), window_->appTitle() + u'*');
+}
+
+// Quitting with unsaved changes asks: Cancel keeps the window, Save writes
+// the calculation and closes, and without changes nothing is asked.
+void TestMainWindow::unsavedChangesAreAskedAboutOnQuit() {
+    QTest::keyClick(window_.get(), Qt::Key_F, Qt::AltModifier);
+    QVERIFY(window_->close()); // nothing changed: no question
+    QCOMPARE(dialogs_.questions.size(), 0);
+    window_->show();
+    type(1, QStringLiteral("150"));
+    dialogs_.saveAnswers.enqueue(Dialogs::Unsaved::Cancel);
+    QVERIFY(!window_->close());
+    QVERIFY(window_->isVisible());
+    const QString file = dir_->filePath(QStringLiteral("kept.cf"));
+    dialogs_.saveAnswers.enqueue(Dialogs::Unsaved::Save);
+    dialogs_.answers.enqueue(file);
+    QVERIFY(window_->close());
+    QCOMPARE(dialogs_.questions.size(), 2);
+    QVERIFY(dialogs_.questions[1].contains(QStringLiteral("not saved")));
+    QVERIFY(QFile::exists(file));
+    // Save cancelled in its dialog (the file is gone, so it asks): the window stays.
+    window_->show();
+    type(1, QStringLiteral("160"));
+    QVERIFY(QFile::remove(file));
+    dialogs_.saveAnswers.enqueue(Dialogs::Unsaved::Save);
+    dialogs_.answers.enqueue(QString());
+    QVERIFY(!window_->close());
+    QVERIFY(!QFile::exists(file));
 }
 
 void TestMainWindow::catalogueSwitch() {

@@ -222,6 +222,7 @@ private slots:
         QTest::keyClick(models, Qt::Key_Up);
         // Another model starts at WIDE.
         QCOMPARE(value(planner, PlannerRow::Lumens), u"2000"_s);
+        dialogs_.saveAnswers.enqueue(app::Dialogs::Unsaved::Discard); // the other model
         dialogs_.answers.enqueue(file);
         in<QAction>(window_.get(), u"mnuFileOpen"_s)->trigger();
         QCOMPARE(value(planner, PlannerRow::Lumens), u"unknown"_s);

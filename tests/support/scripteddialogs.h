@@ -32,7 +32,18 @@ public:
 
     QQueue<QString> answers; // paths to choose, in order; "" cancels
     QStringList asked;       // which file dialogs were opened
+    // Unsaved changes: the answer scripted, else Cancel, counted as unexpected.
+    Unsaved askToSave(QWidget *, const QString &text) override {
+        questions.append(text);
+        if (saveAnswers.isEmpty()) {
+            ++unexpected;
+            return Unsaved::Cancel;
+        }
+        return saveAnswers.dequeue();
+    }
+
     QQueue<bool> confirmations; // answers to questions, in order
+    QQueue<Unsaved> saveAnswers;
     QStringList questions;      // title, line break, text
     QStringList messages;
     QStringList errors;
