@@ -17,10 +17,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vistrel::app {
@@ -29,6 +32,7 @@ namespace {
 
 const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
 constexpr int kBesideGap = 8;      // pixels between the calculator window and the planner
+constexpr QSize kSmallest{240, 160}; // the window's least size; what is hidden scrolls
 constexpr int kHeadingIndent = 12; // pixels, the lines under a heading
 constexpr int kChartRowsShown = 8; // the table's least height, in rows
 constexpr int kRowPadding = 6;     // pixels above and below a row's text, together
@@ -62,10 +66,22 @@ PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calcul
     followTimer_.setInterval(0);
     connect(&followTimer_, &QTimer::timeout, this, &PlannerWindow::refresh);
 
-    auto *layout = new QVBoxLayout(this);
+    // Everything scrolls, so the window fits a small screen and shrinks as
+    // far as the user likes.
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
     layout->addLayout(createInputs());
     layout->addLayout(createNumbers());
     layout->addLayout(createChart(), 1);
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidget(content);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus); // Tab goes from control to control
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll_);
+    setMinimumSize(kSmallest);
     showLabelsAsPlainText(this);
     session_.addObserver(*this);
 }
@@ -171,14 +187,53 @@ void PlannerWindow::present() {
         placed_ = true;
         // Sized for what it will show.
         showNumbers();
-        if (geometry_.isEmpty() || !restoreGeometry(geometry_)) {
-            adjustSize();
-            move(calculator_->frameGeometry().topRight() + QPoint(kBesideGap, 0));
-        }
+        // A place on a screen that is gone (another monitor, a smaller
+        // resolution) is dropped.
+        if (geometry_.isEmpty() || !restoreGeometry(geometry_) ||
+            !QGuiApplication::screenAt(geometry().center()))
+            placeBesideCalculator();
+        else
+            keepOnScreen(QGuiApplication::screenAt(geometry().center())->availableGeometry());
     }
     show();
     raise();
     activateWindow();
+}
+
+// On the calculator's screen and wholly on it: beside the calculator where
+// there is room, on its right or else its left, and otherwise over it; no
+// larger than the screen.
+void PlannerWindow::placeBesideCalculator() {
+    const QRect screen = calculator_->screen()->availableGeometry();
+    const QRect calculator = calculator_->frameGeometry();
+    resize(scroll_->widget()->sizeHint() +
+           QSize(scroll_->verticalScrollBar()->sizeHint().width(), 0));
+    const int width = size().width() + decorations().width();
+    int left = calculator.right() + 1 + kBesideGap;
+    if (left + width > screen.right() + 1)
+        left = calculator.left() - kBesideGap - width;
+    move(left, calculator.top());
+    keepOnScreen(screen);
+}
+
+// The frame is the window system's, unknown before the first showing: the
+// calculator's tells its size.
+QSize PlannerWindow::decorations() const {
+    return calculator_->frameGeometry().size() - calculator_->size();
+}
+
+// No larger than `screen`, and wholly on it.
+void PlannerWindow::keepOnScreen(const QRect &screen) {
+    const QSize frame = decorations();
+    resize(size().expandedTo(kSmallest).boundedTo(screen.size() - frame));
+    const int width = size().width() + frame.width();
+    const int height = size().height() + frame.height();
+    const QPoint at = frameGeometry().topLeft();
+    const QPoint inside(
+        std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - width)),
+        std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - height)));
+    if (inside != at)
+        move(inside);
 }
 
 void PlannerWindow::showEvent(QShowEvent *event) {

@@ -13,6 +13,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QTableWidget;
 
 namespace vistrel {
@@ -61,6 +62,9 @@ private:
     void showNumbers();
     void showChart();
     void highlightCurrentSize(const ThrowChart &chart);
+    void placeBesideCalculator();
+    QSize decorations() const;
+    void keepOnScreen(const QRect &screen);
     // The chart of the session as it is now, shown anew when it changed.
     const ThrowChart &currentChart();
     void copyChart();
@@ -78,6 +82,7 @@ private:
     std::array<QLineEdit *, 2> inputs_{}; // by PlannerInput
     std::array<QLabel *, kPlannerRowCount> values_{};
     QLabel *lblChart_ = nullptr;
+    QScrollArea *scroll_ = nullptr;
     QTableWidget *tblChart_ = nullptr;
     int highlighted_ = -1; // the chart's row in bold
     QPushButton *cmdCopy_ = nullptr;

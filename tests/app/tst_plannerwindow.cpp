@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,6 +91,9 @@ class TestPlannerWindow : public QObject {
                  MainWindow::StartResult::Ready);
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+    static bool wholeOnItsScreen(const QWidget *window) {
+        return window->screen()->availableGeometry().contains(window->frameGeometry());
     }
     // Option > Installation planner, from the keyboard.
     app::PlannerWindow *openPlanner() {
@@ -169,7 +173,7 @@ private slots:
     void followsTheCalculator() {
         auto *planner = openPlanner();
         QVERIFY(planner);
-        QVERIFY(planner->geometry().left() >= window_->frameGeometry().right());
+        QVERIFY(wholeOnItsScreen(planner));
         QCOMPARE(chartRow(planner, 0), kFirstRow);
         auto *table = in<QTableWidget>(planner, u"tblChart"_s);
         QCOMPARE(chartRow(planner, table->rowCount() - 1), kLastRow);
@@ -388,6 +392,17 @@ private slots:
         QCOMPARE(in<QLineEdit>(planner, u"txtAmbient"_s)->text(), u"50"_s);
         QCOMPARE(session_->plannerSettings().ambientLux, 50.0);
         QCOMPARE(planner->pos(), place);
+
+        // A place on no screen (a monitor since unplugged) is dropped; the
+        // window shrinks to a small size, the rest scrolls.
+        planner->move(planner->screen()->geometry().bottomRight() + QPoint(4000, 3000));
+        planner->close();
+        startWindow();
+        planner = openPlanner();
+        QVERIFY(planner);
+        QVERIFY(wholeOnItsScreen(planner));
+        planner->resize(250, 170);
+        QCOMPARE(planner->size(), QSize(250, 170));
 
         // A file edited by hand to hold nonsense: the defaults.
         window_.reset();
