@@ -70,6 +70,8 @@ PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calcul
     // far as the user likes.
     auto *content = new QWidget;
     auto *layout = new QVBoxLayout(content);
+    // Never narrower than what it holds: the scroll bars make up the rest.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     layout->addLayout(createInputs());
     layout->addLayout(createNumbers());
     layout->addLayout(createChart(), 1);
@@ -187,6 +189,7 @@ void PlannerWindow::present() {
         placed_ = true;
         // Sized for what it will show.
         showNumbers();
+        scroll_->widget()->layout()->activate();
         // A place on a screen that is gone (another monitor, a smaller
         // resolution) is dropped.
         if (geometry_.isEmpty() || !restoreGeometry(geometry_) ||
