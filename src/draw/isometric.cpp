@@ -88,6 +88,17 @@ void placeFields(const IsometricMetrics &m, IsometricGeometry &g) {
     if (diagonal.left < 5)
         diagonal.left = 5;
 
+    // Whatever the language and the size of the screen, each field keeps its
+    // caption above it and its Enter button beside it inside the box: one
+    // that would run out on the right moves left.
+    for (std::size_t i = 0; i < 4; ++i) {
+        const double wide =
+            std::max(m.label[i].width, m.value[i].width + 2 + m.enter[i].width);
+        PlaceF &field = g.value[i];
+        field.left = std::max(0.0, std::min(field.left, w - wide));
+        field.top = std::max(field.top, m.label[i].height);
+    }
+
     for (std::size_t i = 0; i < 4; ++i) {
         g.enter[i] = enterBeside(g.value[i], m.value[i], m.enter[i]);
         g.label[i] = {g.value[i].left, g.value[i].top - m.label[i].height};

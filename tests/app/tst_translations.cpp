@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QAbstractScrollArea>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +24,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace vistrel;
 using namespace Qt::StringLiterals;
@@ -104,6 +107,14 @@ Caption captionOf(QWidget *w) {
     return {};
 }
 
+// Whether `w` lies in a scroll area within `top`: what is out of sight there scrolls into it.
+bool scrolls(const QWidget *w, const QWidget *top) {
+    for (const QWidget *a = w->parentWidget(); a && a != top; a = a->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea *>(a))
+            return true;
+    return false;
+}
+
 // Every caption of `top` that is cut off: too small for its text, outside
 // its parent, or partly under a sibling stacked above it.
 QStringList cutCaptions(QWidget *top) {
@@ -120,6 +131,9 @@ QStringList cutCaptions(QWidget *top) {
         QWidget *parent = w->parentWidget();
         if (!parent->rect().contains(w->geometry()))
             cut << describe(w, c.text, u"runs out of %1"_s.arg(parent->objectName()));
+        else if (!scrolls(w, top) &&
+                 !top->rect().contains(QRect(w->mapTo(top, QPoint(0, 0)), w->size())))
+            cut << describe(w, c.text, u"runs out of %1"_s.arg(top->objectName()));
         const auto *label = qobject_cast<QLabel *>(w);
         const Qt::Alignment align =
             label ? label->alignment() : Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -213,6 +227,41 @@ private slots:
         QCOMPARE(dialogs_.unexpected, 0);
         window_.reset();
         QLocale::setDefault(original_);
+    }
+
+    // The captions over the diagram's fields stay in the box for every model
+    // at its smallest and largest screen, in every language.
+    void diagramCaptionsStayInTheBox_data() {
+        QTest::addColumn<QString>("locale");
+        for (const char *locale : {"en_US", "de_DE", "fr_FR", "es_ES"})
+            QTest::newRow(locale) << QString::fromLatin1(locale);
+    }
+    void diagramCaptionsStayInTheBox() {
+        QFETCH(QString, locale);
+        QCOMPARE(startIn(locale), MainWindow::StartResult::Ready);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        auto *models = window_->findChild<QComboBox *>(u"cboModel"_s);
+        auto *diagonal = window_->findChild<QLineEdit *>(u"txtValue_1"_s);
+        auto *box = window_->findChild<QWidget *>(u"picDraw1"_s);
+        for (int m = 0; m < models->count(); ++m) {
+            models->setFocus(Qt::TabFocusReason);
+            while (models->currentIndex() < m)
+                QTest::keyClick(models, Qt::Key_Down);
+            const CalcState &s = session_->state();
+            for (const double size : {std::ceil(s.MinDiagonal), std::floor(s.MaxDiagonal)}) {
+                diagonal->setFocus(Qt::TabFocusReason);
+                diagonal->selectAll();
+                QTest::keyClicks(diagonal, QString::number(size));
+                QTest::keyClick(diagonal, Qt::Key_Return);
+                QCOMPARE(session_->state().ScreenDiagonal, size);
+                const QStringList cut = cutCaptions(box);
+                QVERIFY2(cut.isEmpty(), qPrintable(models->currentText() + u' ' +
+                                                   QString::number(size) + u": "_s +
+                                                   cut.join(u"; "_s)));
+            }
+        }
+        QCOMPARE(dialogs_.messages, QStringList());
     }
 
     void nothingIsCutOff_data() {
