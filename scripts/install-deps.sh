@@ -8,11 +8,12 @@ set -euo pipefail
 # in the font its texts name; the Debian package is built with dpkg's tools and
 # checked with lintian, desktop-file-validate, appstreamcli and bash's completion,
 # which tmux types into a real interactive bash; `locales` holds the sources the
-# tests compile a German locale from.
+# tests compile a German locale from; Qt's own dialogs speak the user's language
+# with qt6-translations-l10n.
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libcups2-dev cups-daemon cups-client poppler-utils clang libclang-rt-14-dev
           fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream bash-completion
-          tmux locales)
+          tmux locales qt6-translations-l10n)
 # `install-deps.sh bench` adds what the benchmarks need: Xvfb, XCB's DAMAGE
 # extension (to see a window's first drawing on the X server) and two desktop
 # calculators to compare start-up with.

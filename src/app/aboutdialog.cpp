@@ -10,8 +10,8 @@
 
 namespace vistrel::app {
 
-QString versionText(int major, int minor, int revision) {
-    return QStringLiteral("Version %1.%2%3").arg(major).arg(minor).arg(revision);
+QString versionText(const QString &word, int major, int minor, int revision) {
+    return QStringLiteral("%1 %2.%3%4").arg(word).arg(major).arg(minor).arg(revision);
 }
 
 AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
@@ -40,7 +40,8 @@ AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
     lblVersion_->setObjectName(QStringLiteral("lblVersion"));
     lblVersion_->setGeometry(px(TwipsRect{660, 360, 3360, 195}));
     lblVersion_->setText(
-        versionText(VISTREL_VERSION_MAJOR, VISTREL_VERSION_MINOR, VISTREL_VERSION_REVISION));
+        versionText(texts.text(OptionalKey::VersionWord), VISTREL_VERSION_MAJOR,
+                    VISTREL_VERSION_MINOR, VISTREL_VERSION_REVISION));
 
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
     cmdOK_->setGeometry(px(TwipsRect{3120, 600, 915, 315}));

@@ -9,8 +9,9 @@ class QPushButton;
 
 namespace vistrel::app {
 
-// "Version 1.23": major, ".", then minor and revision joined without a separator.
-QString versionText(int major, int minor, int revision);
+// "Version 1.23": the word in the user's language, major, ".", then minor and
+// revision joined without a separator.
+QString versionText(const QString &word, int major, int minor, int revision);
 
 // The About window: the program's title and version.
 class AboutDialog : public QDialog {

@@ -2,6 +2,7 @@
 #include "core/filewriter.h"
 #include "dialogs.h"
 #include "mainwindow.h"
+#include "qttranslations.h"
 #include "singleinstance.h"
 
 #include <QApplication>
@@ -60,6 +61,7 @@ int main(int argc, char *argv[]) {
     const auto paths = vistrel::AppPaths::resolve(
         QApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const auto qtTexts = vistrel::app::installQtTranslations(paths.languageFile());
     if (window.start(paths) != vistrel::app::MainWindow::StartResult::Ready)
         return 1;
     window.show();

@@ -64,7 +64,7 @@ void MainWindow::mnuFileOpen_Click() {
     if (path.isEmpty())
         return;
     if (Result<void> opened = session_.open(path); !opened) {
-        dialogs_.error(this, opened.error().boxText());
+        showError(opened.error());
         return;
     }
     showCaption(path);
@@ -84,7 +84,7 @@ void MainWindow::saveWith(SaveKind kind) {
     if (named)
         showCaption(session_.currentFile());
     if (!saved)
-        dialogs_.error(this, saved.error().boxText());
+        showError(saved.error());
     showModified();
 }
 
@@ -102,7 +102,7 @@ void MainWindow::mnuFilePrint_Click() {
     const Result<PrinterWindow> printerWindow =
         loadPrinterWindow(QCoreApplication::applicationDirPath());
     if (!printerWindow) {
-        dialogs_.error(this, printerWindow.error().boxText());
+        showError(printerWindow.error());
         return;
     }
     printerWindow->show(*this, dialogs_, texts());
@@ -119,7 +119,7 @@ void MainWindow::mnuFileExportReport_Click() {
     if (path.isEmpty())
         return;
     if (Result<void> written = print::writeReport(path, *this, session_); !written)
-        dialogs_.error(this, written.error().boxText());
+        showError(written.error());
 }
 
 void MainWindow::mnuOptionModelInfo_Click() {
@@ -130,7 +130,7 @@ void MainWindow::mnuOptionModelInfo_Click() {
         return dialogs_.confirm(this, title, question);
     };
     if (Result<void> switched = session_.switchCatalogue(path, confirm); !switched)
-        dialogs_.error(this, switched.error().boxText());
+        showError(switched.error());
 }
 
 void MainWindow::mnuOptionPlanner_Click() {

@@ -43,7 +43,7 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
     nameControlsForScreenReaders();
     measureForTheDiagrams();
     if (Result<void> started = session_.start(); !started) {
-        dialogs_.error(this, started.error().boxText());
+        showError(started.error());
         return StartResult::Failed;
     }
     showModified();

@@ -49,7 +49,7 @@ void MainWindow::showMessage(const QString &text) {
 }
 
 void MainWindow::showError(const AppError &error) {
-    dialogs_.error(this, error.boxText());
+    dialogs_.error(this, localizedBoxText(error, texts()));
 }
 
 void MainWindow::showWarnings(const QString &heading, const QStringList &lines) {

@@ -362,7 +362,7 @@ void PlannerWindow::exportCsv() {
     const ThrowChart &chart = currentChart();
     const QByteArray csv = chartTable(chart, u',', csvColumns(chart.unit)).toUtf8();
     if (Result<void> written = writeFileAtomically(path, csv); !written)
-        dialogs_.error(this, written.error().boxText());
+        dialogs_.error(this, localizedBoxText(written.error(), session_.texts()));
 }
 
 void PlannerWindow::remember() const {

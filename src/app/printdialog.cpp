@@ -17,7 +17,7 @@ namespace vistrel::app {
 
 PrintDialog::PrintDialog(QWidget &calculatorWindow, Dialogs &dialogs, const LanguageTexts &texts,
                          QWidget *parent)
-    : QDialog(parent), calculatorWindow_(calculatorWindow), dialogs_(dialogs),
+    : QDialog(parent), calculatorWindow_(calculatorWindow), dialogs_(dialogs), texts_(texts),
       lblPrint_(new QLabel(this)), lstPrinter_(new QListWidget(this)),
       cmdPrint_(new QPushButton(this)), cmdCancel_(new QPushButton(this)) {
     setObjectName(QStringLiteral("frmPrint"));
@@ -74,17 +74,18 @@ void PrintDialog::loadPrinters() {
 void PrintDialog::cmdPrint_Click() {
     const QList<QListWidgetItem *> selected = lstPrinter_->selectedItems();
     if (selected.isEmpty()) {
-        dialogs_.error(this, makeError(ErrorNumber::InvalidPropertyArrayIndex,
-                                       QStringLiteral("Invalid property array index: no printer "
-                                                      "is selected"))
-                                 .boxText());
+        dialogs_.error(this,
+                       localizedBoxText(makeError(ErrorNumber::InvalidPropertyArrayIndex,
+                                                  QStringLiteral("Invalid property array index: "
+                                                                 "no printer is selected")),
+                                        texts_));
         accept();
         return;
     }
     // A job the scheduler refused is reported here and the window stays open,
     // so the user can choose another printer.
     if (Result<void> printed = printOn(selected.constFirst()->text()); !printed) {
-        dialogs_.error(this, printed.error().boxText());
+        dialogs_.error(this, localizedBoxText(printed.error(), texts_));
         return;
     }
     accept();

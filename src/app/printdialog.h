@@ -32,6 +32,7 @@ private:
 
     QWidget &calculatorWindow_;
     Dialogs &dialogs_;
+    const LanguageTexts &texts_;
     QLabel *lblPrint_;
     QListWidget *lstPrinter_;
     QPushButton *cmdPrint_;

@@ -71,6 +71,7 @@ constexpr std::array<OptionalText, kOptionalKeyCount> kOptionalTexts{{
     {"LBL50", "Offset 1 and 2: the height between the lens and the near edge of the picture; "
               "lenses that shift give two, one at each end of the shift."},
     {"msg13", "The calculation has changes that are not saved. Save them?"},
+    {"LBL51", "Version"},
 }};
 
 const OptionalText &optionalText(OptionalKey key) {
@@ -92,6 +93,24 @@ std::array<QString, kOptionalKeyCount> LanguageTexts::defaultOptionalTexts() {
     for (int i = 0; i < kOptionalKeyCount; ++i)
         texts[static_cast<std::size_t>(i)] = optionalKeyDefault(static_cast<OptionalKey>(i));
     return texts;
+}
+
+std::array<QString, kErrorNameCount> LanguageTexts::defaultErrorNames() {
+    std::array<QString, kErrorNameCount> names;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i] = QString::fromLatin1(kErrorNames[i].english);
+    return names;
+}
+
+QString localizedBoxText(const AppError &error, const LanguageTexts &texts) {
+    AppError shown = error;
+    for (std::size_t i = 0; i < kErrorNames.size(); ++i) {
+        const QString english = QString::fromLatin1(kErrorNames[i].english);
+        if (kErrorNames[i].number == error.number && english != texts.errorNames[i] &&
+            error.description.startsWith(english + u':'))
+            shown.description = texts.errorNames[i] + error.description.mid(english.size());
+    }
+    return shown.boxText();
 }
 
 std::optional<QString> languageText(const IniFile &ini, LangKey key) {
@@ -117,6 +136,13 @@ LanguageLoad loadLanguage(const QString &path) {
             ini.value(kLanguageSection, optionalKeyName(static_cast<OptionalKey>(i)));
         if (!value.trimmed().isEmpty())
             load.texts.optional[static_cast<std::size_t>(i)] = value;
+    }
+    for (std::size_t i = 0; i < kErrorNames.size(); ++i) {
+        const QString value = ini.value(
+            kLanguageSection,
+            QStringLiteral("err%1").arg(static_cast<int>(kErrorNames[i].number)));
+        if (!value.trimmed().isEmpty())
+            load.texts.errorNames[i] = value;
     }
     for (int i = 0; i < kLanguageKeyCount; ++i) {
         const auto key = static_cast<LangKey>(i);

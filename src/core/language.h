@@ -106,9 +106,37 @@ enum class OptionalKey : int {
     AcuityNote,
     OffsetNote,
     UnsavedChanges, // asked before unsaved changes would be lost
+    VersionWord,    // "Version" in the About window
 };
-inline constexpr int kOptionalKeyCount = 37;
-static_assert(static_cast<int>(OptionalKey::UnsavedChanges) + 1 == kOptionalKeyCount);
+inline constexpr int kOptionalKeyCount = 38;
+static_assert(static_cast<int>(OptionalKey::VersionWord) + 1 == kOptionalKeyCount);
+
+// The names of the errors the common error box shows after "Err : NN", by
+// number; a description that starts with the English name and a colon
+// shows the translation instead (keys "err5", "err6", ...).
+struct ErrorName {
+    ErrorNumber number;
+    const char *english;
+};
+inline constexpr std::array<ErrorName, 16> kErrorNames{{
+    {ErrorNumber::InvalidArgument, "Invalid procedure call or argument"},
+    {ErrorNumber::Overflow, "Overflow"},
+    {ErrorNumber::OutOfMemory, "Out of memory"},
+    {ErrorNumber::SubscriptOutOfRange, "Subscript out of range"},
+    {ErrorNumber::DivisionByZero, "Division by zero"},
+    {ErrorNumber::TypeMismatch, "Type mismatch"},
+    {ErrorNumber::BadFileName, "Bad file name or number"},
+    {ErrorNumber::FileNotFound, "File not found"},
+    {ErrorNumber::DeviceIoError, "Device I/O error"},
+    {ErrorNumber::BadRecordLength, "Bad record length"},
+    {ErrorNumber::InputPastEndOfFile, "Input past end of file"},
+    {ErrorNumber::PermissionDenied, "Permission denied"},
+    {ErrorNumber::PathFileAccessError, "Path/File access error"},
+    {ErrorNumber::PathNotFound, "Path not found"},
+    {ErrorNumber::InvalidPropertyValue, "Invalid property value"},
+    {ErrorNumber::InvalidPropertyArrayIndex, "Invalid property array index"},
+}};
+inline constexpr int kErrorNameCount = static_cast<int>(kErrorNames.size());
 
 QString optionalKeyName(OptionalKey key);
 QString optionalKeyDefault(OptionalKey key);
@@ -116,12 +144,14 @@ QString optionalKeyDefault(OptionalKey key);
 struct LanguageTexts {
     std::array<QString, kLanguageKeyCount> values; // exactly as read, untrimmed
     std::array<QString, kOptionalKeyCount> optional = defaultOptionalTexts();
+    std::array<QString, kErrorNameCount> errorNames = defaultErrorNames(); // by kErrorNames
     std::int16_t fontSize = 0;
 
     const QString &text(LangKey key) const { return values[static_cast<std::size_t>(key)]; }
     const QString &text(OptionalKey key) const { return optional[static_cast<std::size_t>(key)]; }
 
     static std::array<QString, kOptionalKeyCount> defaultOptionalTexts();
+    static std::array<QString, kErrorNameCount> defaultErrorNames();
 };
 
 // The outcome of reading Language.ini key by key. Reading stops at the first
@@ -144,6 +174,10 @@ class IniFile;
 std::optional<QString> languageText(const IniFile &ini, LangKey key);
 
 LanguageLoad loadLanguage(const QString &path);
+
+// The common error box's text in the user's language: "Err : NN", a line
+// break, and the description with the error's name translated.
+QString localizedBoxText(const AppError &error, const LanguageTexts &texts);
 
 // Captions of the value labels: every "<BR>" becomes a line break.
 QString labelWithBreaks(const QString &caption);

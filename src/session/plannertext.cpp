@@ -200,7 +200,7 @@ std::vector<SheetLine> calculationLines(const Calculator &calculator, const Lang
     const ModelRecord *model = calculator.currentModel();
     std::vector<SheetLine> lines{
         {QString(), texts.text(LangKey::Lbl1), model ? model->ModelName : QString()},
-        {QString(), texts.text(LangKey::Lbl6), QLatin1String(info(s.ZoomEnd).name)},
+        {QString(), texts.text(LangKey::Lbl6), zoomName(texts, s.ZoomEnd)},
         {QString(), texts.text(LangKey::Lbl12),
          QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).caption)},
         {QString(), texts.text(LangKey::Lbl2), texts.text(info(s.UnitCode).caption)},

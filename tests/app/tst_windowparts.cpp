@@ -3,6 +3,7 @@
 #include "core/apppaths.h"
 #include "dialogs.h"
 #include "printmodule.h"
+#include "qttranslations.h"
 #include "singleinstance.h"
 
 #include <QAccessible>
@@ -26,6 +27,7 @@ class TestWindowParts : public QObject {
 private slots:
     void versionText_data();
     void versionText();
+    void qtDialogsSpeakTheUsersLanguage();
     void aboutShowsTitleAndVersion();
     void messageBoxesCarryTheirTextAndIcon();
     void oneInstanceAtATime();
@@ -40,18 +42,35 @@ void TestWindowParts::versionText_data() {
     QTest::addColumn<int>("major");
     QTest::addColumn<int>("minor");
     QTest::addColumn<int>("revision");
+    QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("text");
-    QTest::newRow("1.2.3") << 1 << 2 << 3 << "Version 1.23";
-    QTest::newRow("1.0.0") << 1 << 0 << 0 << "Version 1.00";
-    QTest::newRow("1.10.0") << 1 << 10 << 0 << "Version 1.100";
+    QTest::newRow("1.2.3") << 1 << 2 << 3 << "Version" << "Version 1.23";
+    QTest::newRow("1.0.0") << 1 << 0 << 0 << "Version" << "Version 1.00";
+    QTest::newRow("1.10.0") << 1 << 10 << 0 << "Version" << "Version 1.100";
+    QTest::newRow("Spanish") << 1 << 2 << 3 << QStringLiteral("Versi\u00f3n")
+                             << QStringLiteral("Versi\u00f3n 1.23");
 }
 
 void TestWindowParts::versionText() {
     QFETCH(int, major);
     QFETCH(int, minor);
     QFETCH(int, revision);
+    QFETCH(QString, word);
     QFETCH(QString, text);
-    QCOMPARE(app::versionText(major, minor, revision), text);
+    QCOMPARE(app::versionText(word, major, minor, revision), text);
+}
+
+// Qt's own dialogs speak the language of the texts in use.
+void TestWindowParts::qtDialogsSpeakTheUsersLanguage() {
+    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    QVERIFY(!app::installQtTranslations(QStringLiteral("/usr/share/vistrel/Language.ini")));
+    QCOMPARE(cancel(), QStringLiteral("Cancel"));
+    {
+        const auto german = app::installQtTranslations(QStringLiteral("/x/Language.de.ini"));
+        QVERIFY2(german, "Debian's qt6-translations-l10n is not installed");
+        QCOMPARE(cancel(), QStringLiteral("Abbrechen"));
+    }
+    QCOMPARE(cancel(), QStringLiteral("Cancel"));
 }
 
 void TestWindowParts::aboutShowsTitleAndVersion() {

@@ -234,6 +234,26 @@ private slots:
             const QString key = optionalKeyName(static_cast<OptionalKey>(i));
             QVERIFY2(!ini.value(kLanguageSection, key).trimmed().isEmpty(), qPrintable(key));
         }
+        // Every error name in a translation, the English file using the defaults.
+        const bool english = file.endsWith(u"/Language.ini"_s);
+        for (const ErrorName &name : kErrorNames) {
+            const QString key = u"err%1"_s.arg(static_cast<int>(name.number));
+            QVERIFY2(ini.value(kLanguageSection, key).trimmed().isEmpty() == english,
+                     qPrintable(key));
+        }
+    }
+
+    // The error box names the error in the user's language; the details after
+    // the name, and a description that does not start with it, stay as they are.
+    void errorNamesInTheUsersLanguage() {
+        const LanguageLoad german = vistrel::loadLanguage(VISTREL_DATA_DIR "/Language.de.ini");
+        const AppError missing =
+            makeError(ErrorNumber::FileNotFound, u"File not found: /x/room.cf"_s);
+        QCOMPARE(localizedBoxText(missing, german.texts),
+                 u"Err : 53\r\nDatei nicht gefunden: /x/room.cf"_s);
+        QCOMPARE(localizedBoxText(missing, LanguageTexts()), missing.boxText());
+        const AppError other = makeError(ErrorNumber::Overflow, u"File not found: odd"_s);
+        QCOMPARE(localizedBoxText(other, german.texts), other.boxText());
     }
 
     // A Language.ini written before the planner has none of its keys: it

@@ -222,6 +222,12 @@ private slots:
         calc_->select(Zoom::Tele);
         calc_->select(Unit::Centimeters);
         QCOMPARE(chartSubject(*calc_, texts_), u"Example, 16 : 9, TELE, centimeters"_s);
+        // The sheet names the zoom end in the user's language.
+        const LanguageLoad german = loadLanguage(QStringLiteral(VISTREL_DATA_DIR "/Language.de.ini"));
+        QCOMPARE(calculationLines(*calc_, german.texts)[1].value, u"Tele"_s);
+        calc_->select(Zoom::Wide);
+        QCOMPARE(calculationLines(*calc_, german.texts)[1].value, u"Weitwinkel"_s);
+        QCOMPARE(calculationLines(*calc_, texts_)[1].value, u"WIDE"_s);
     }
 
     // A typed value keeps the chart; the model, zoom end, aspect and unit renew it.
