@@ -4,14 +4,15 @@ TEST_DIR ?= build-sanitize
 PACKAGE_DIR ?= build-package
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test screenshot package install-package bench fuzz clean
+.PHONY: all deps build run check test screenshot package install-package bench fuzz clean
 
 all: build
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh test
 
-build: deps
+build:
+	@scripts/install-deps.sh run
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTREL_TESTS=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
@@ -33,6 +34,15 @@ test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVISTREL_SANITIZE=ON -DVISTREL_WERROR=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
+
+# The unit and window tests alone, in the same sanitizer build as `make test`:
+# the quick loop while working (no package, fuzzing or printing scheduler).
+CHECK_EXCLUDE = ^(package_|fuzz_|cupsd_)|^tst_printing$$
+check:
+	@scripts/install-deps.sh check
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVISTREL_SANITIZE=ON -DVISTREL_WERROR=ON
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS) -E '$(CHECK_EXCLUDE)'
 
 # The Debian package vistrel_<version>_<arch>.deb in $(PACKAGE_DIR), from a Release build.
 package: deps

@@ -2,24 +2,34 @@
 # Installs the Debian packages the build and the tests need, only when some are missing.
 set -euo pipefail
 
-# Printing hands its jobs to CUPS (libcups); the printing tests run a private CUPS
-# scheduler and read its output with poppler;
-# the fuzz targets need clang's libFuzzer runtime; the window's captions are measured
-# in the font its texts name; the Debian package is built with dpkg's tools and
-# checked with lintian, desktop-file-validate, appstreamcli and bash's completion,
-# which tmux types into a real interactive bash; `locales` holds the sources the
-# tests compile a German locale from; Qt's own dialogs speak the user's language
-# with qt6-translations-l10n.
+# What building and running need: the compiler and Qt, libcups for the
+# printer window's module, the font the window's captions are measured in,
+# and Qt's own translations for its dialogs.
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libcups2-dev cups-daemon cups-client poppler-utils clang libclang-rt-14-dev
-          fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream bash-completion
-          tmux locales qt6-translations-l10n)
+          libcups2-dev fonts-dejavu-core qt6-translations-l10n)
+case "${1:-test}" in
+run) ;;
+# `make check` (the unit and window tests) adds the sources the tests
+# compile a German locale from.
+check) packages+=(locales) ;;
+# `make test` adds what the rest of the suite needs: a private CUPS
+# scheduler with poppler to read its output, clang's libFuzzer runtime for
+# the fuzz targets, and dpkg's tools, lintian, desktop-file-validate,
+# appstreamcli and bash's completion for the Debian package, the completion
+# typed into a real interactive bash by tmux.
+test)
+    packages+=(locales cups-daemon cups-client poppler-utils clang libclang-rt-14-dev dpkg-dev
+               lintian desktop-file-utils appstream bash-completion tmux)
+    ;;
 # `install-deps.sh bench` adds what the benchmarks need: Xvfb, XCB's DAMAGE
 # extension (to see a window's first drawing on the X server) and two desktop
 # calculators to compare start-up with.
-if [ "${1:-}" = bench ]; then
-    packages+=(libbenchmark-dev xvfb xauth libxcb-damage0-dev speedcrunch kcalc)
-fi
+bench) packages+=(libbenchmark-dev xvfb xauth libxcb-damage0-dev speedcrunch kcalc) ;;
+*)
+    echo "usage: install-deps.sh [run|check|test|bench]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

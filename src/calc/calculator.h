@@ -41,6 +41,8 @@ struct RestoreRequest {
 class Calculator {
 public:
     explicit Calculator(EngineObserver &observer, QChar decimalPoint = u'.');
+    // It holds its observer by reference: a copy would report to the original's.
+    Q_DISABLE_COPY_MOVE(Calculator)
 
     void setMessages(Messages messages) { messages_ = std::move(messages); }
     void setMetrics(const IsometricMetrics &isometric, const SideMetrics &side);

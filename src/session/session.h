@@ -24,6 +24,9 @@ enum class SaveKind { Save, SaveAs };
 class Session {
 public:
     explicit Session(QChar decimalPoint = u'.');
+    // The calculator reports to this session's observers: a copy would
+    // report to the original's.
+    Q_DISABLE_COPY_MOVE(Session)
 
     void addObserver(EngineObserver &observer) { observers_.add(observer); }
     void removeObserver(EngineObserver &observer) { observers_.remove(observer); }

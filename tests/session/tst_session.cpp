@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <type_traits>
+
 using namespace vistrel;
 using namespace Qt::StringLiterals;
 
@@ -34,6 +36,13 @@ void startShipped(Session &session) {
 }
 
 } // namespace
+
+// A session or calculator copied would keep reporting to the original's observers.
+static_assert(!std::is_copy_constructible_v<Session> && !std::is_move_constructible_v<Session> &&
+              !std::is_copy_assignable_v<Session> && !std::is_move_assignable_v<Session>);
+static_assert(!std::is_copy_constructible_v<Calculator> &&
+              !std::is_move_constructible_v<Calculator> &&
+              !std::is_copy_assignable_v<Calculator> && !std::is_move_assignable_v<Calculator>);
 
 class TestSession : public QObject {
     Q_OBJECT
