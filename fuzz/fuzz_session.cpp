@@ -167,14 +167,20 @@ private:
             if (!c.modelItems.isEmpty())
                 calc_.selectModel(n % static_cast<int>(c.modelItems.size()));
             break;
-        case 'z':
-            if (c.zoomEnabled[static_cast<std::size_t>(n % 2)])
-                calc_.select(*vistrel::choiceOf<vistrel::Zoom>(n % 2));
+        // The engine refuses what the model does not offer, and only that.
+        case 'z': {
+            const vistrel::Zoom zoom = *vistrel::choiceOf<vistrel::Zoom>(n % 2);
+            const bool offered = c.zoomEnabled[static_cast<std::size_t>(zoom)] || c.zoom == zoom;
+            require(calc_.select(zoom).ok() == offered, "a zoom end was refused or taken wrongly");
             break;
-        case 'a':
-            if (c.enabled(*vistrel::choiceOf<vistrel::Aspect>(n % 3)))
-                calc_.select(*vistrel::choiceOf<vistrel::Aspect>(n % 3));
+        }
+        case 'a': {
+            const vistrel::Aspect aspect = *vistrel::choiceOf<vistrel::Aspect>(n % 3);
+            const bool offered = c.enabled(aspect) || c.aspect == aspect;
+            require(calc_.select(aspect).ok() == offered,
+                    "an aspect ratio was refused or taken wrongly");
             break;
+        }
         case 'u':
             calc_.select(*vistrel::choiceOf<vistrel::Unit>(n % 3));
             break;

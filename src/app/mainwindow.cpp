@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QToolButton>
+#include <type_traits>
 
 namespace vistrel::app {
 
@@ -243,8 +244,14 @@ void MainWindow::createMenus() {
 // The option groups' button ids are the codes of their choices.
 template <typename Choice> void MainWindow::connectGroup(OptionFrame *frame) {
     connect(frame->group(), &QButtonGroup::idClicked, this, [this](int id) {
-        if (const std::optional<Choice> choice = choiceOf<Choice>(id))
+        const std::optional<Choice> choice = choiceOf<Choice>(id);
+        if (!choice)
+            return;
+        // A zoom end or aspect ratio may be refused (its button is disabled then).
+        if constexpr (std::is_void_v<decltype(session_.select(*choice))>)
             session_.select(*choice);
+        else if (Result<void> chosen = session_.select(*choice); !chosen)
+            showError(chosen.error());
     });
 }
 

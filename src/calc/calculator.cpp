@@ -52,9 +52,9 @@ Result<void> Calculator::startUp(std::vector<ModelRecord> models) {
     clampToLimits_ = false;
     ready_ = false;
     select(Unit::Inches);
-    select(Zoom::Wide);
+    choose(Zoom::Wide);
     select(Position::Bottom);
-    select(Aspect::Ratio4x3);
+    choose(Aspect::Ratio4x3);
     VISTREL_TRY(replaceCatalogue(std::move(models)));
     ready_ = true;
     return {};

@@ -60,11 +60,13 @@ public:
     [[nodiscard]] Result<void> restore(const RestoreRequest &request);
 
     // The option groups and the model list (by its list position). Choosing
-    // what is chosen already does nothing. An error is reported to the observer.
+    // what is chosen already does nothing. A zoom end or aspect ratio the
+    // model does not offer is refused, naming it, and nothing changes; an
+    // error of the recalculation is reported to the observer.
     void select(Unit unit);
-    void select(Zoom zoom);
+    [[nodiscard]] Result<void> select(Zoom zoom);
     void select(Position position);
-    void select(Aspect aspect);
+    [[nodiscard]] Result<void> select(Aspect aspect);
     void selectModel(int listPosition);
 
     // A value typed into `field` and confirmed. Text equal to what the field
@@ -110,6 +112,9 @@ private:
     [[nodiscard]] Result<void> selectModelAt(int catalogueIndex);
     [[nodiscard]] Result<void> applyModelEntry();
     void selectLimits();
+    // The choice itself, for the engine's own choices that need no check.
+    void choose(Zoom zoom);
+    void choose(Aspect aspect);
     void applyUnit(Unit unit);
     void applyZoom(Zoom zoom);
     void applyPosition(Position position);

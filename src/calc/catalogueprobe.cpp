@@ -34,8 +34,9 @@ Result<void> probeCatalogue(const Calculator &current, const std::vector<ModelRe
         probe.select(*shown.unit);
     if (shown.position)
         probe.select(*shown.position);
-    if (shown.aspect)
-        probe.select(*shown.aspect);
+    if (shown.aspect && !probe.select(*shown.aspect)) {
+        // The first model lacks that ratio: the switch, too, starts it at 4 : 3.
+    }
     quiet.first.reset();
     VISTREL_TRY(probe.replaceCatalogue(models));
     if (quiet.first)

@@ -93,14 +93,14 @@ Result<void> Calculator::selectModelAt(int catalogueIndex) {
     state_.OffsetCount = {m.offsetCount(Zoom::Wide), m.offsetCount(Zoom::Tele)};
     controls_.wideScreenEnabled = m.offers169();
     if (controls_.aspect && !controls_.enabled(*controls_.aspect))
-        select(Aspect::Ratio4x3);
+        choose(Aspect::Ratio4x3);
     state_.ModelDrawFlag = m.ModelDrawFlag;
     state_.WideScreenMode = m.WideScreenMode;
 
     // A model with both ends starts at WIDE; one with TELE only at TELE.
     const bool both = m.hasTele() && m.hasWide();
     controls_.zoomEnabled = {both, both};
-    select(m.hasTele() && !m.hasWide() ? Zoom::Tele : Zoom::Wide);
+    choose(m.hasTele() && !m.hasWide() ? Zoom::Tele : Zoom::Wide);
 
     state_.MaxDistance43 = longest.ratio43;
     state_.MaxDistance169 = longest.ratio169;
@@ -167,7 +167,18 @@ void Calculator::applyPosition(Position position) {
         report(drawSideView());
 }
 
-void Calculator::select(Zoom zoom) {
+Result<void> Calculator::select(Zoom zoom) {
+    if (controls_.zoom == zoom)
+        return {};
+    if (!controls_.zoomEnabled[static_cast<std::size_t>(zoom)])
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("the model does not offer the %1 end")
+                             .arg(QLatin1String(info(zoom).name)));
+    choose(zoom);
+    return {};
+}
+
+void Calculator::choose(Zoom zoom) {
     if (controls_.zoom == zoom)
         return;
     controls_.zoom = zoom;
@@ -185,7 +196,18 @@ void Calculator::applyZoom(Zoom zoom) {
     }
 }
 
-void Calculator::select(Aspect aspect) {
+Result<void> Calculator::select(Aspect aspect) {
+    if (controls_.aspect == aspect)
+        return {};
+    if (!controls_.enabled(aspect))
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("the model does not offer %1")
+                             .arg(QLatin1String(info(aspect).caption)));
+    choose(aspect);
+    return {};
+}
+
+void Calculator::choose(Aspect aspect) {
     if (controls_.aspect == aspect)
         return;
     controls_.aspect = aspect;
@@ -241,13 +263,13 @@ Result<void> Calculator::restore(const RestoreRequest &request) {
         // A zoom end the model lacks, or 16 : 9 for a model without it, keeps
         // what the model selection chose.
         if (selected.hasEnd(request.ZoomEnd))
-            select(request.ZoomEnd);
+            choose(request.ZoomEnd);
         select(request.ScreenPosition);
         select(request.UnitCode);
         const Aspect aspect =
             aspectOf(request.AspectWidth, request.AspectHeight).value_or(Aspect::Ratio5x4);
         if (controls_.enabled(aspect))
-            select(aspect);
+            choose(aspect);
         state_.ScreenDiagonal = request.ScreenDiagonal;
         // A stored diagonal outside the current limits is pulled to the limit,
         // so that width, height and distance always belong to the diagonal shown.

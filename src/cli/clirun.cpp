@@ -165,20 +165,16 @@ private:
         if (const QString failure = firstError(); !failure.isEmpty())
             return failure;
 
-        const Controls &c = session_.controls();
+        // A choice the model does not offer is refused by the engine, as it says.
         if (o_.zoom) {
             observer_.enter(Step::Zoom);
-            if (!c.zoomEnabled[static_cast<std::size_t>(*o_.zoom)] && c.zoom != *o_.zoom)
-                return QStringLiteral("the model does not offer the %1 end")
-                    .arg(QLatin1String(info(*o_.zoom).name));
-            session_.select(*o_.zoom);
+            if (Result<void> chosen = session_.select(*o_.zoom); !chosen)
+                return chosen.error().description;
         }
         if (o_.aspect) {
             observer_.enter(Step::Aspect);
-            if (!c.enabled(*o_.aspect))
-                return QStringLiteral("the model does not offer %1")
-                    .arg(QLatin1String(info(*o_.aspect).caption));
-            session_.select(*o_.aspect);
+            if (Result<void> chosen = session_.select(*o_.aspect); !chosen)
+                return chosen.error().description;
         }
         if (o_.unit) {
             observer_.enter(Step::Unit);

@@ -60,9 +60,9 @@ public:
     // A value typed into a field and confirmed; false when it was refused.
     bool enter(Field field, const QString &text) { return calc_.enter(field, text); }
     void select(Unit unit) { calc_.select(unit); }
-    void select(Zoom zoom) { calc_.select(zoom); }
+    [[nodiscard]] Result<void> select(Zoom zoom) { return calc_.select(zoom); }
     void select(Position position) { calc_.select(position); }
-    void select(Aspect aspect) { calc_.select(aspect); }
+    [[nodiscard]] Result<void> select(Aspect aspect) { return calc_.select(aspect); }
     void selectModel(int listPosition) { calc_.selectModel(listPosition); }
     // Everything shown again from the stored result (a new view, new sizes).
     void redraw() { calc_.redraw(); }

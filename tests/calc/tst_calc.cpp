@@ -1,4 +1,5 @@
 #include "calc/calculator.h"
+#include "verifyok.h"
 #include "calc/display.h"
 #include "core/helpers.h"
 #include "recordingobserver.h"
@@ -219,7 +220,7 @@ private slots:
     void optionChangeKeepsItsQuantityAndClamps() {
         QFETCH(Change, change);
         QVERIFY(*calc_->calculate(CalcMode::Diagonal, change.typedDiagonal));
-        change.zoom ? calc_->select(Zoom::Tele) : calc_->select(Aspect::Ratio16x9);
+        VERIFY_OK(change.zoom ? calc_->select(Zoom::Tele) : calc_->select(Aspect::Ratio16x9));
         const QString clamped = u"large %1 in %2"_s.arg(change.diagonal);
         QCOMPARE(observer_.messages, said(change.clamps ? clamped : QString()));
         QVERIFY(std::abs(state().ScreenDiagonal - change.diagonal) < 1e-9);
@@ -241,7 +242,7 @@ private slots:
     }
 
     void modelDecidesTheOptionsOffered() {
-        calc_->select(Aspect::Ratio16x9);
+        VERIFY_OK(calc_->select(Aspect::Ratio16x9));
         observer_.clear();
         calc_->selectModel(No169); // 16 : 9 goes back to 4 : 3
         QCOMPARE(std::tuple(*controls().aspect, controls().wideScreenEnabled, state().AspectRatio),
@@ -252,6 +253,26 @@ private slots:
         calc_->selectModel(Both);
         QVERIFY(controls().zoomEnabled[0] && controls().zoomEnabled[1]);
         QVERIFY(observer_.messages.isEmpty());
+    }
+
+    // The engine itself refuses what the model does not offer, whoever asks:
+    // WIDE on a TELE-only model, 16 : 9 on a model without it. Nothing changes.
+    void choicesTheModelLacksAreRefused() {
+        calc_->selectModel(TeleOnly);
+        const CalcState before = state();
+        const Result<void> wide = calc_->select(Zoom::Wide);
+        QVERIFY(!wide.ok());
+        QCOMPARE(wide.error().description, u"the model does not offer the WIDE end"_s);
+        QVERIFY(calc_->select(Zoom::Tele).ok()); // what is chosen already
+        calc_->selectModel(No169);
+        const Result<void> wideScreen = calc_->select(Aspect::Ratio16x9);
+        QVERIFY(!wideScreen.ok());
+        QCOMPARE(wideScreen.error().code(), 380);
+        QVERIFY(wideScreen.error().description.contains(u"16 : 9"_s));
+        QCOMPARE(*controls().aspect, Aspect::Ratio4x3);
+        QCOMPARE(state().AspectRatio, 4.0 / 3);
+        QCOMPARE(before.ZoomEnd, Zoom::Tele);
+        QVERIFY(observer_.errors.isEmpty());
     }
 
     void unitAndPositionRefreshOnlyTheirPart() {
@@ -304,8 +325,8 @@ private slots:
                  std::tuple(before.ScreenDiagonal, before.ScreenWidth));
         // Clamping to a limit the model itself refuses stops after one repetition.
         observer_.clear();
-        calc_->select(Zoom::Tele);
-        calc_->select(Zoom::Wide);
+        VERIFY_OK(calc_->select(Zoom::Tele));
+        VERIFY_OK(calc_->select(Zoom::Wide));
         QVERIFY(observer_.messages.size() <= 2);
         QVERIFY(!calc_->clamping() && std::isfinite(state().ScreenDiagonal));
     }
@@ -406,10 +427,10 @@ private slots:
         m.TeleOffsetCoefA = -0.05;
         m.TeleOffsetCoefB = 0.4;
         QVERIFY(calc_->startUp({m}));
-        calc_->select(aspect);
+        VERIFY_OK(calc_->select(aspect));
         for (const auto &[zoom, a, b] :
              {std::tuple(Zoom::Wide, 0.1, 0.3), std::tuple(Zoom::Tele, -0.05, 0.4)}) {
-            calc_->select(zoom);
+            VERIFY_OK(calc_->select(zoom));
             QVERIFY(*calc_->calculate(CalcMode::Diagonal, 100));
             const double h = state().ScreenHeight;
             QVERIFY(std::abs(state().OffsetA - (a + eighth) * h) < 1e-9);

@@ -1,4 +1,5 @@
 #include "calc/calculator.h"
+#include "verifyok.h"
 #include "calc/chartformat.h"
 #include "calc/planner.h"
 #include "recordingobserver.h"
@@ -32,8 +33,8 @@ class TestPlanner : public QObject {
         calc_.emplace(observer_);
         calc_->setMessages(testMessages());
         [&] { QVERIFY(calc_->startUp({model})); }();
-        calc_->select(aspect);
-        calc_->select(zoom);
+        [&] { VERIFY_OK(calc_->select(aspect)); }();
+        [&] { VERIFY_OK(calc_->select(zoom)); }();
         [&] { QVERIFY(*calc_->calculate(CalcMode::Diagonal, inches)); }();
         return calc_->state();
     }

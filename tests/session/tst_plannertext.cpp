@@ -1,4 +1,5 @@
 #include "core/apppaths.h"
+#include "verifyok.h"
 #include "session/chartcache.h"
 #include "session/plannertext.h"
 #include "session/session.h"
@@ -35,7 +36,7 @@ class TestPlannerText : public QObject {
         calc_.emplace(observer_);
         calc_->setMessages(testMessages());
         [&] { QVERIFY(calc_->startUp({model})); }();
-        calc_->select(Aspect::Ratio16x9);
+        [&] { VERIFY_OK(calc_->select(Aspect::Ratio16x9)); }();
         [&] { QVERIFY(*calc_->calculate(CalcMode::Diagonal, 100)); }();
         return calc_->state();
     }
@@ -126,8 +127,8 @@ private slots:
         calc_.emplace(observer_);
         calc_->setMessages(testMessages());
         QVERIFY(calc_->startUp({noFactor}));
-        calc_->select(Aspect::Ratio16x9);
-        calc_->select(Zoom::Tele);
+        VERIFY_OK(calc_->select(Aspect::Ratio16x9));
+        VERIFY_OK(calc_->select(Zoom::Tele));
         QVERIFY(*calc_->calculate(CalcMode::Diagonal, 100));
         const Plan plan = planOf(noFactor, calc_->state(), {1.0, 50});
         QVERIFY(plan.lightUpperBound && plan.contrastUpperBound);
@@ -140,7 +141,7 @@ private slots:
         QCOMPARE(at(PlannerRow::Needed16fL), u"475"_s); // needs no lumens
         // With the factor, or at WIDE, the figures are plain.
         QVERIFY(!planOf(workedExampleModel(), calc_->state(), {1.0, 50}).lightUpperBound);
-        calc_->select(Zoom::Wide);
+        VERIFY_OK(calc_->select(Zoom::Wide));
         QVERIFY(!planOf(noFactor, calc_->state(), {1.0, 50}).lightUpperBound);
     }
 
@@ -219,13 +220,13 @@ private slots:
                               "Projection Distance TELE", "Offset 1", "Offset 2"}));
         QCOMPARE(chartHeaders(texts_, u'\n')[4], u"Projection Distance\nTELE"_s);
         screen(workedExampleModel());
-        calc_->select(Zoom::Tele);
+        VERIFY_OK(calc_->select(Zoom::Tele));
         calc_->select(Unit::Centimeters);
         QCOMPARE(chartSubject(*calc_, texts_), u"Example, 16 : 9, TELE, centimeters"_s);
         // The sheet names the zoom end in the user's language.
         const LanguageLoad german = loadLanguage(QStringLiteral(VISTREL_DATA_DIR "/Language.de.ini"));
         QCOMPARE(calculationLines(*calc_, german.texts)[1].value, u"Tele"_s);
-        calc_->select(Zoom::Wide);
+        VERIFY_OK(calc_->select(Zoom::Wide));
         QCOMPARE(calculationLines(*calc_, german.texts)[1].value, u"Weitwinkel"_s);
         QCOMPARE(calculationLines(*calc_, texts_)[1].value, u"WIDE"_s);
     }
@@ -251,9 +252,9 @@ private slots:
         session.select(Unit::Feet);
         QVERIFY(cache.update(session));
         QCOMPARE(cache.chart().unit, Unit::Feet);
-        session.select(Zoom::Tele);
+        VERIFY_OK(session.select(Zoom::Tele));
         QVERIFY(cache.update(session));
-        session.select(Aspect::Ratio16x9);
+        VERIFY_OK(session.select(Aspect::Ratio16x9));
         QVERIFY(cache.update(session));
         session.selectModel(1);
         QVERIFY(cache.update(session));

@@ -1,4 +1,5 @@
 #include "core/apppaths.h"
+#include "verifyok.h"
 #include "core/textfile.h"
 #include "files/calcfile.h"
 #include "session/calculationfile.h"
@@ -82,8 +83,8 @@ private slots:
         Session saved;
         startShipped(saved);
         saved.selectModel(5); // Corvin 900M: WideScreenMode 2, drawing flag 1, two offsets
-        saved.select(Aspect::Ratio16x9);
-        saved.select(Zoom::Tele);
+        VERIFY_OK(saved.select(Aspect::Ratio16x9));
+        VERIFY_OK(saved.select(Zoom::Tele));
         saved.select(Unit::Centimeters);
         saved.select(Position::Top);
         QVERIFY(saved.enter(Field::Diagonal, u"250"_s));
@@ -129,7 +130,7 @@ private slots:
         for (const int model : {1, 5}) { // Aster 2000; Corvin 900M with two offsets
             saved.selectModel(model);
             for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
-                saved.select(zoom);
+                VERIFY_OK(saved.select(zoom));
                 for (const Unit unit : {Unit::Inches, Unit::Feet, Unit::Centimeters}) {
                     saved.select(unit);
                     for (const Field field :
@@ -225,8 +226,8 @@ private slots:
         QFETCH(QList<double>, result);
         QFETCH(QStringList, messages);
         // Start from other options, so that the file has to change them.
-        calc_->select(Zoom::Tele);
-        calc_->select(items[1] == 9 ? Aspect::Ratio4x3 : Aspect::Ratio16x9);
+        VERIFY_OK(calc_->select(Zoom::Tele));
+        VERIFY_OK(calc_->select(items[1] == 9 ? Aspect::Ratio4x3 : Aspect::Ratio16x9));
         observer_.clear();
         QVERIFY(open(beta ? kBeta : kAlpha, items));
         const Controls &k = calc_->controls();
