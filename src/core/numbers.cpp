@@ -90,21 +90,19 @@ std::optional<double> plainDecimal(QStringView text) {
 } // namespace
 
 bool startsWithNumber(QStringView text) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    auto skipBlanks = [&] {
-        while (i < n && isBlank(text[i]))
-            ++i;
-    };
-    skipBlanks();
-    if (i < n && (text[i] == u'-' || text[i] == u'+'))
-        ++i;
-    skipBlanks();
-    if (i < n && text[i] == u'.') {
-        ++i;
-        skipBlanks();
+    // Blanks count nowhere, as in leadingNumber: a sign, then a point, then a digit.
+    enum { Sign, Point, Digit } next = Sign;
+    for (const QChar c : text) {
+        if (isBlank(c))
+            continue;
+        if (next == Sign && (c == u'-' || c == u'+'))
+            next = Point;
+        else if (next != Digit && c == u'.')
+            next = Digit;
+        else
+            return isDigit(c);
     }
-    return i < n && isDigit(text[i]);
+    return false;
 }
 
 double leadingNumber(QStringView text) {

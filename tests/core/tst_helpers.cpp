@@ -66,25 +66,32 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("lenient");
         QTest::addColumn<double>("strict");
-        QTest::newRow("blanks around") << u"  -7 "_s << -7.0 << -7.0;
-        QTest::newRow("plus") << u"+4"_s << 4.0 << 4.0;
-        QTest::newRow("no integer part") << u".62"_s << 0.62 << 0.62;
-        QTest::newRow("exponent") << u"1.5E2"_s << 150.0 << 150.0;
-        QTest::newRow("unit suffix") << u"12.5cm"_s << 12.5 << kNone;
-        QTest::newRow("blanks between digits") << u" 1 2 "_s << 12.0 << kNone;
-        QTest::newRow("letters") << u"abc"_s << 0.0 << kNone;
-        QTest::newRow("decimal comma ends") << u"1,5"_s << 1.0 << kNone;
-        QTest::newRow("two signs") << u"+-4"_s << 0.0 << kNone;
-        QTest::newRow("inf is a word") << u"inf"_s << 0.0 << kNone;
-        QTest::newRow("overflow") << u"1e999"_s << kInf << kNone;
-        QTest::newRow("10000 digits") << QString(10000, u'9') << kInf << kNone;
+        QTest::addColumn<bool>("number"); // startsWithNumber: not 0 for want of one
+        QTest::newRow("blanks around") << u"  -7 "_s << -7.0 << -7.0 << true;
+        QTest::newRow("plus") << u"+4"_s << 4.0 << 4.0 << true;
+        QTest::newRow("no integer part") << u".62"_s << 0.62 << 0.62 << true;
+        QTest::newRow("sign, blank, point") << u"- .5"_s << -0.5 << kNone << true;
+        QTest::newRow("exponent") << u"1.5E2"_s << 150.0 << 150.0 << true;
+        QTest::newRow("unit suffix") << u"12.5cm"_s << 12.5 << kNone << true;
+        QTest::newRow("blanks between digits") << u" 1 2 "_s << 12.0 << kNone << true;
+        QTest::newRow("letters") << u"abc"_s << 0.0 << kNone << false;
+        QTest::newRow("a letter first") << u"x1.0417"_s << 0.0 << kNone << false;
+        QTest::newRow("empty") << QString() << 0.0 << kNone << false;
+        QTest::newRow("a point alone") << u"."_s << 0.0 << kNone << false;
+        QTest::newRow("decimal comma ends") << u"1,5"_s << 1.0 << kNone << true;
+        QTest::newRow("two signs") << u"+-4"_s << 0.0 << kNone << false;
+        QTest::newRow("inf is a word") << u"inf"_s << 0.0 << kNone << false;
+        QTest::newRow("overflow") << u"1e999"_s << kInf << kNone << true;
+        QTest::newRow("10000 digits") << QString(10000, u'9') << kInf << kNone << true;
     }
     void readNumber() {
         QFETCH(QString, text);
         QFETCH(double, lenient);
         QFETCH(double, strict);
+        QFETCH(bool, number);
         QCOMPARE(leadingNumber(text), lenient);
         QCOMPARE(parseNumber(text).value_or(kNone), strict);
+        QCOMPARE(startsWithNumber(text), number);
     }
 
     // roundUp serves typed values, roundToInt16 the 16-bit items of the files.
