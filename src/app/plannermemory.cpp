@@ -46,22 +46,23 @@ PlannerMemory recallPlanner() {
     return memory;
 }
 
-void rememberPlanner(const PlannerMemory &memory) {
+Result<void> rememberPlanner(const PlannerMemory &memory) {
     const QByteArray text =
         "[planner]\n" + kGain.toLatin1() + '=' + formatShortest(memory.settings.gain).toLatin1() +
         '\n' + kAmbient.toLatin1() + '=' + formatShortest(memory.settings.ambientLux).toLatin1() +
         '\n' + kGeometry.toLatin1() + '=' + memory.geometry.toBase64() + '\n';
-    // A preference that cannot be kept (a read-only home, a full disk) is
-    // not worth a message box each time the planner closes; the previous
-    // file stays whole either way. It is the program's own file: a link
-    // put in its place is replaced, never written through.
-    if (QDir().mkpath(memoryFolder()))
-        static_cast<void>(writeFileAtomically(memoryFile(), text, WriteTarget::OwnFile));
+    // The previous file stays whole whatever happens. It is the program's
+    // own file: a link put in its place is replaced, never written through.
+    if (!QDir().mkpath(memoryFolder()))
+        return makeError(ErrorNumber::PathNotFound,
+                         QStringLiteral("Path not found: %1 cannot be made").arg(memoryFolder()));
+    return writeFileAtomically(memoryFile(), text, WriteTarget::OwnFile);
 }
 
 void recallPlannerSettings(Session &session) {
-    // Settings that passed recallPlanner's check are taken.
-    static_cast<void>(session.setPlannerSettings(recallPlanner().settings));
+    if (Result<void> taken = session.setPlannerSettings(recallPlanner().settings); !taken) {
+        // recallPlanner kept only settings that pass the same check: the defaults stay.
+    }
 }
 
 } // namespace vistrel::app

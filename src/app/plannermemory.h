@@ -19,7 +19,8 @@ struct PlannerMemory {
 
 // What was kept; inputs that are not sensible (an edited file) read as the defaults.
 PlannerMemory recallPlanner();
-void rememberPlanner(const PlannerMemory &memory);
+// Keeps `memory`; why it could not (a read-only home, a full disk).
+[[nodiscard]] Result<void> rememberPlanner(const PlannerMemory &memory);
 
 // The session takes the inputs kept from the last start.
 void recallPlannerSettings(Session &session);

@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 
 namespace vistrel::app {
@@ -58,7 +59,9 @@ PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calcul
     setWindowTitle(plainWindowTitle(session_.texts().text(OptionalKey::PlannerTitle)));
     setFont(uiFont(font(), session_.texts()));
     const PlannerMemory memory = recallPlanner();
-    static_cast<void>(session_.setPlannerSettings(memory.settings));
+    if (Result<void> taken = session_.setPlannerSettings(memory.settings); !taken) {
+        // recallPlanner kept only settings that pass the same check: the defaults stay.
+    }
     geometry_ = memory.geometry;
     // A zero-interval timer, unlike a queued call, fires after the window's
     // pending repaint.
@@ -95,7 +98,7 @@ PlannerWindow::~PlannerWindow() {
         edit->disconnect(this);
     session_.removeObserver(*this);
     if (placed_)
-        remember();
+        remember(true);
 }
 
 QLayout *PlannerWindow::createInputs() {
@@ -365,8 +368,17 @@ void PlannerWindow::exportCsv() {
         dialogs_.error(this, localizedBoxText(written.error(), session_.texts()));
 }
 
-void PlannerWindow::remember() const {
-    rememberPlanner({session_.plannerSettings(), saveGeometry()});
+// A preference that cannot be kept is said once a run, not each time the
+// window closes; on the way out of the program, on stderr.
+void PlannerWindow::remember(bool quietly) {
+    const Result<void> kept = rememberPlanner({session_.plannerSettings(), saveGeometry()});
+    if (kept || memoryFailed_)
+        return;
+    memoryFailed_ = true;
+    if (quietly)
+        std::fprintf(stderr, "vistrel: %s\n", qPrintable(kept.error().description));
+    else
+        dialogs_.error(this, localizedBoxText(kept.error(), session_.texts()));
 }
 
 } // namespace vistrel::app

@@ -69,13 +69,14 @@ private:
     const ThrowChart &currentChart();
     void copyChart();
     void exportCsv();
-    void remember() const;
+    void remember(bool quietly = false);
 
     Session &session_;
     Dialogs &dialogs_;
     QWidget *calculator_;
     ChartCache chart_;
     bool placed_ = false; // shown once, where it was or beside the calculator
+    bool memoryFailed_ = false; // the user was told that the inputs cannot be kept
     QByteArray geometry_; // where it stood at the end of the last start
     QTimer followTimer_;
 

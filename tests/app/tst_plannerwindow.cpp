@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -432,6 +433,24 @@ private slots:
         planner->close();
         QCOMPARE(describeEntry(elsewhere), u"file: not the planner's\n"_s);
         QVERIFY(describeEntry(file.fileName()).startsWith(u"file: [planner]"_s));
+    }
+
+    // Inputs that cannot be kept (a file where the folder belongs) are said
+    // once, not each time the window closes.
+    void inputsThatCannotBeKeptAreSaidOnce() {
+        QDir(config_.filePath(u"Vistrel"_s)).removeRecursively();
+        QFile blocker(config_.filePath(u"Vistrel"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(use(window_.get()));
+            auto *planner = openPlanner();
+            QVERIFY(planner);
+            planner->close();
+        }
+        QCOMPARE(dialogs_.errors.size(), 1);
+        QVERIFY2(dialogs_.errors[0].startsWith(u"Err : 76"_s), qPrintable(dialogs_.errors[0]));
+        QVERIFY(QFile::remove(blocker.fileName()));
     }
 
     // Tab walks the inputs, the chart and the buttons, and leaves the table
