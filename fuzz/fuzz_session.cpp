@@ -171,14 +171,15 @@ private:
         case 'z': {
             const vistrel::Zoom zoom = *vistrel::choiceOf<vistrel::Zoom>(n % 2);
             const bool offered = c.zoomEnabled[static_cast<std::size_t>(zoom)] || c.zoom == zoom;
-            vistrel::fuzz::require(calc_.select(zoom).ok() == offered, "a zoom end was refused or taken wrongly");
+            vistrel::fuzz::require(calc_.select(zoom).ok() == offered,
+                                   "a zoom end was refused or taken wrongly");
             break;
         }
         case 'a': {
             const vistrel::Aspect aspect = *vistrel::choiceOf<vistrel::Aspect>(n % 3);
             const bool offered = c.enabled(aspect) || c.aspect == aspect;
             vistrel::fuzz::require(calc_.select(aspect).ok() == offered,
-                    "an aspect ratio was refused or taken wrongly");
+                                   "an aspect ratio was refused or taken wrongly");
             break;
         }
         case 'u':

@@ -39,9 +39,8 @@ AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
 
     lblVersion_->setObjectName(QStringLiteral("lblVersion"));
     lblVersion_->setGeometry(px(TwipsRect{660, 360, 3360, 195}));
-    lblVersion_->setText(
-        versionText(texts.text(OptionalKey::VersionWord), VISTREL_VERSION_MAJOR,
-                    VISTREL_VERSION_MINOR, VISTREL_VERSION_REVISION));
+    lblVersion_->setText(versionText(texts.text(OptionalKey::VersionWord), VISTREL_VERSION_MAJOR,
+                                     VISTREL_VERSION_MINOR, VISTREL_VERSION_REVISION));
 
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
     cmdOK_->setGeometry(px(TwipsRect{3120, 600, 915, 315}));

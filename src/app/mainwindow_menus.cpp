@@ -24,8 +24,7 @@ const QString kReportFilter = QStringLiteral("PDF (*.pdf)");
 } // namespace
 
 void MainWindow::showCaption(const QString &fileName) {
-    setWindowTitle(plainWindowTitle(captionWithFile(appTitle(), fileName)) +
-                   QStringLiteral("[*]"));
+    setWindowTitle(plainWindowTitle(captionWithFile(appTitle(), fileName)) + QStringLiteral("[*]"));
     showModified();
 }
 

@@ -24,19 +24,19 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 
 namespace vistrel::app {
 
 namespace {
 
 const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
-constexpr int kBesideGap = 8;      // pixels between the calculator window and the planner
+constexpr int kBesideGap = 8;        // pixels between the calculator window and the planner
 constexpr QSize kSmallest{240, 160}; // the window's least size; what is hidden scrolls
-constexpr int kHeadingIndent = 12; // pixels, the lines under a heading
-constexpr int kChartRowsShown = 8; // the table's least height, in rows
-constexpr int kRowPadding = 6;     // pixels above and below a row's text, together
+constexpr int kHeadingIndent = 12;   // pixels, the lines under a heading
+constexpr int kChartRowsShown = 8;   // the table's least height, in rows
+constexpr int kRowPadding = 6;       // pixels above and below a row's text, together
 
 constexpr std::array<const char *, 2> kInputNames{"Gain", "Ambient"};
 

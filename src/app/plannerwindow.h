@@ -75,9 +75,9 @@ private:
     Dialogs &dialogs_;
     QWidget *calculator_;
     ChartCache chart_;
-    bool placed_ = false; // shown once, where it was or beside the calculator
+    bool placed_ = false;       // shown once, where it was or beside the calculator
     bool memoryFailed_ = false; // the user was told that the inputs cannot be kept
-    QByteArray geometry_; // where it stood at the end of the last start
+    QByteArray geometry_;       // where it stood at the end of the last start
     QTimer followTimer_;
 
     std::array<QLineEdit *, 2> inputs_{}; // by PlannerInput

@@ -8,7 +8,8 @@
 namespace vistrel::app {
 
 std::unique_ptr<QTranslator> installQtTranslations(const QString &languageFile) {
-    static const QRegularExpression kTranslated(QStringLiteral("^Language\\.([A-Za-z]{2,3})\\.ini$"));
+    static const QRegularExpression kTranslated(
+        QStringLiteral("^Language\\.([A-Za-z]{2,3})\\.ini$"));
     const QRegularExpressionMatch match = kTranslated.match(QFileInfo(languageFile).fileName());
     if (!match.hasMatch())
         return nullptr;

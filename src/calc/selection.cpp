@@ -200,9 +200,9 @@ Result<void> Calculator::select(Aspect aspect) {
     if (controls_.aspect == aspect)
         return {};
     if (!controls_.enabled(aspect))
-        return makeError(ErrorNumber::InvalidPropertyValue,
-                         QStringLiteral("the model does not offer %1")
-                             .arg(QLatin1String(info(aspect).caption)));
+        return makeError(
+            ErrorNumber::InvalidPropertyValue,
+            QStringLiteral("the model does not offer %1").arg(QLatin1String(info(aspect).caption)));
     choose(aspect);
     return {};
 }

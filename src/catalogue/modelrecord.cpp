@@ -34,12 +34,12 @@ constexpr std::array<FloatMember, kModelFieldCount> kFloatFields = {
 
 // The field names of the catalogue's documentation, by position.
 constexpr std::array<const char *, kCatalogueFieldCount> kFieldNames = {
-    "ModelName",         "MinDiagonal43Wide", "MaxDiagonal43Wide",  "MinDiagonal43Tele",
-    "MaxDiagonal43Tele", "WideCoefA",         "WideCoefB",          "TeleCoefA",
-    "TeleCoefB",         "WideOffsetCoefA",   "TeleOffsetCoefA",    "WideOffsetCoefB",
-    "TeleOffsetCoefB",   "WideScreenMode",    "ModelDrawFlag",      "MinDiagonal169Wide",
+    "ModelName",          "MinDiagonal43Wide",  "MaxDiagonal43Wide",  "MinDiagonal43Tele",
+    "MaxDiagonal43Tele",  "WideCoefA",          "WideCoefB",          "TeleCoefA",
+    "TeleCoefB",          "WideOffsetCoefA",    "TeleOffsetCoefA",    "WideOffsetCoefB",
+    "TeleOffsetCoefB",    "WideScreenMode",     "ModelDrawFlag",      "MinDiagonal169Wide",
     "MaxDiagonal169Wide", "MinDiagonal169Tele", "MaxDiagonal169Tele", "Lumens",
-    "TeleLumenFactor",   "PanelWidthPx",      "PanelHeightPx",      "ContrastRatio",
+    "TeleLumenFactor",    "PanelWidthPx",       "PanelHeightPx",      "ContrastRatio",
 };
 
 constexpr std::array<FloatMember, kPlannerFieldCount> kPlannerFields = {

@@ -134,8 +134,7 @@ QString jsonReport(const Session &session, const ReportedMessages &messages, boo
     return report + QStringLiteral("}\n");
 }
 
-QString jsonReport(const Calculator &calculator, const ReportedMessages &messages,
-                   bool accepted) {
+QString jsonReport(const Calculator &calculator, const ReportedMessages &messages, bool accepted) {
     const CalcState &s = calculator.state();
     const Controls &c = calculator.controls();
     const ModelRecord *model = calculator.currentModel();
@@ -192,15 +191,17 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
 QString textPlanner(const Session &session) {
     const QChar point = u'.';
     std::vector<SheetLine> lines;
-    for (const SheetLine &line : plannerInputLines(session.plannerSettings(), session.texts(), point))
+    for (const SheetLine &line :
+         plannerInputLines(session.plannerSettings(), session.texts(), point))
         lines.push_back(line);
-    for (const SheetLine &line : plannerLines(session.plan(), session.state().UnitCode,
-                                              session.texts(), point))
+    for (const SheetLine &line :
+         plannerLines(session.plan(), session.state().UnitCode, session.texts(), point))
         lines.push_back(line);
     QString out;
     for (const SheetLine &line : lines) {
-        const QString caption =
-            line.heading.isEmpty() ? line.caption : line.heading + QStringLiteral(" - ") + line.caption;
+        const QString caption = line.heading.isEmpty()
+                                    ? line.caption
+                                    : line.heading + QStringLiteral(" - ") + line.caption;
         out += visibleText(caption + QStringLiteral(": ") + line.value) + u'\n';
     }
     return out;

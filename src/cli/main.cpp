@@ -24,7 +24,8 @@ namespace {
 int drawWindow(char *argv[], QTextStream &err) {
     const QByteArray render = QFile::encodeName(vistrel::cli::renderProgram());
     pid_t child = 0;
-    if (const int error = posix_spawn(&child, render.constData(), nullptr, nullptr, argv, environ)) {
+    if (const int error =
+            posix_spawn(&child, render.constData(), nullptr, nullptr, argv, environ)) {
         err << "vistrel-cli: cannot draw the window: " << QFile::decodeName(render) << ": "
             << QString::fromLocal8Bit(std::strerror(error)) << '\n';
         return vistrel::cli::Failed;
@@ -38,12 +39,11 @@ int drawWindow(char *argv[], QTextStream &err) {
     // the system could not even load it) or an end on a signal.
     if (WIFEXITED(status) && WEXITSTATUS(status) <= vistrel::cli::Failed)
         return WEXITSTATUS(status);
-    const QString how =
-        WIFEXITED(status)
-            ? QStringLiteral("with status %1").arg(WEXITSTATUS(status))
-            : QStringLiteral("on signal %1 (%2)")
-                  .arg(WTERMSIG(status))
-                  .arg(QString::fromLocal8Bit(strsignal(WTERMSIG(status))));
+    const QString how = WIFEXITED(status)
+                            ? QStringLiteral("with status %1").arg(WEXITSTATUS(status))
+                            : QStringLiteral("on signal %1 (%2)")
+                                  .arg(WTERMSIG(status))
+                                  .arg(QString::fromLocal8Bit(strsignal(WTERMSIG(status))));
     err << "vistrel-cli: the window could not be drawn: vistrel-render ended " << how
         << ", as it does when memory runs out; a file it was writing then is unchanged\n";
     return vistrel::cli::Failed;

@@ -93,7 +93,7 @@ private:
         auto vistrelResult_ = (expr);                                                              \
         if (!vistrelResult_)                                                                       \
             return vistrelResult_.error();                                                         \
-        (target) = std::move(*vistrelResult_);                                                                \
+        (target) = std::move(*vistrelResult_);                                                     \
     } while (false)
 
 } // namespace vistrel

@@ -9,11 +9,11 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <dirent.h>
-#include <optional>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -189,8 +189,8 @@ void removeStaleTemporaries(const QByteArray &path) {
         if (!writer || (::kill(*writer, 0) == 0 || errno != ESRCH))
             continue;
         struct stat info {};
-        if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
-            info.st_uid == ::geteuid())
+        if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
             ::unlinkat(fd, entry->d_name, 0);
     }
     ::closedir(folder);

@@ -139,8 +139,7 @@ LanguageLoad loadLanguage(const QString &path) {
     }
     for (std::size_t i = 0; i < kErrorNames.size(); ++i) {
         const QString value = ini.value(
-            kLanguageSection,
-            QStringLiteral("err%1").arg(static_cast<int>(kErrorNames[i].number)));
+            kLanguageSection, QStringLiteral("err%1").arg(static_cast<int>(kErrorNames[i].number)));
         if (!value.trimmed().isEmpty())
             load.texts.errorNames[i] = value;
     }

@@ -92,8 +92,7 @@ void placeFields(const IsometricMetrics &m, IsometricGeometry &g) {
     // caption above it and its Enter button beside it inside the box: one
     // that would run out on the right moves left.
     for (std::size_t i = 0; i < 4; ++i) {
-        const double wide =
-            std::max(m.label[i].width, m.value[i].width + 2 + m.enter[i].width);
+        const double wide = std::max(m.label[i].width, m.value[i].width + 2 + m.enter[i].width);
         PlaceF &field = g.value[i];
         field.left = std::max(0.0, std::min(field.left, w - wide));
         field.top = std::max(field.top, m.label[i].height);

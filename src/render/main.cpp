@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-
 namespace {
 
 // The folder of the vistrel-cli that handed the run over, whose files it

@@ -3,9 +3,9 @@
 #include "calc/calculator.h"
 #include "calc/planner.h"
 #include "catalogue/modelloader.h"
-#include "files/calcfile.h"
 #include "core/apppaths.h"
 #include "core/language.h"
+#include "files/calcfile.h"
 #include "session/observers.h"
 
 #include <QString>

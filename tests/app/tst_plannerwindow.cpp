@@ -355,9 +355,9 @@ private slots:
         const QList<QStringList> records = readCsv(QString::fromUtf8(file.readAll()));
         QCOMPARE(records.size(), 28 + 1);
         // The header names the unit of every column.
-        QCOMPARE(records[0], (QStringList{"diagonal (in)", "width (in)", "height (in)",
-                                          "distanceWide (in)", "distanceTele (in)",
-                                          "offset1 (in)", "offset2 (in)"}));
+        QCOMPARE(records[0],
+                 (QStringList{"diagonal (in)", "width (in)", "height (in)", "distanceWide (in)",
+                              "distanceTele (in)", "offset1 (in)", "offset2 (in)"}));
         QCOMPARE(records[1], kFirstRow);
         QCOMPARE(records[14], (QStringList{"160", "128", "96", "257", "318", "9.6", ""}));
         QCOMPARE(records.last(), kLastRow);

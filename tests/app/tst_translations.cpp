@@ -6,10 +6,10 @@
 #include "scripteddialogs.h"
 #include "session/session.h"
 
-#include <QDir>
-#include <QFile>
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -256,9 +256,9 @@ private slots:
                 QTest::keyClick(diagonal, Qt::Key_Return);
                 QCOMPARE(session_->state().ScreenDiagonal, size);
                 const QStringList cut = cutCaptions(box);
-                QVERIFY2(cut.isEmpty(), qPrintable(models->currentText() + u' ' +
-                                                   QString::number(size) + u": "_s +
-                                                   cut.join(u"; "_s)));
+                QVERIFY2(cut.isEmpty(),
+                         qPrintable(models->currentText() + u' ' + QString::number(size) + u": "_s +
+                                    cut.join(u"; "_s)));
             }
         }
         QCOMPARE(dialogs_.messages, QStringList());

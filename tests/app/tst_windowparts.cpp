@@ -44,9 +44,12 @@ void TestWindowParts::versionText_data() {
     QTest::addColumn<int>("revision");
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("text");
-    QTest::newRow("1.2.3") << 1 << 2 << 3 << "Version" << "Version 1.23";
-    QTest::newRow("1.0.0") << 1 << 0 << 0 << "Version" << "Version 1.00";
-    QTest::newRow("1.10.0") << 1 << 10 << 0 << "Version" << "Version 1.100";
+    QTest::newRow("1.2.3") << 1 << 2 << 3 << "Version"
+                           << "Version 1.23";
+    QTest::newRow("1.0.0") << 1 << 0 << 0 << "Version"
+                           << "Version 1.00";
+    QTest::newRow("1.10.0") << 1 << 10 << 0 << "Version"
+                            << "Version 1.100";
     QTest::newRow("Spanish") << 1 << 2 << 3 << QStringLiteral("Versi\u00f3n")
                              << QStringLiteral("Versi\u00f3n 1.23");
 }
@@ -187,8 +190,8 @@ void TestWindowParts::aSecondStartRaisesTheFirstAndACrashFreesTheLock() {
     third.start(QStringLiteral(VISTREL_APP_PATH));
     QVERIFY(third.waitForStarted());
     QByteArray said;
-    QTRY_VERIFY_WITH_TIMEOUT((said += third.readAllStandardError()).contains("starting all the same"),
-                             20000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (said += third.readAllStandardError()).contains("starting all the same"), 20000);
     QCOMPARE(third.state(), QProcess::Running);
     third.kill();
     QVERIFY(third.waitForFinished(20000));

@@ -1,9 +1,9 @@
 #include "calc/calculator.h"
-#include "verifyok.h"
 #include "calc/display.h"
 #include "core/helpers.h"
 #include "recordingobserver.h"
 #include "testmodels.h"
+#include "verifyok.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 #include "calc/calculator.h"
-#include "verifyok.h"
 #include "calc/chartformat.h"
 #include "calc/planner.h"
 #include "recordingobserver.h"
 #include "testmodels.h"
+#include "verifyok.h"
 
 #include <QTest>
 

@@ -120,7 +120,8 @@ private slots:
     void aLinkedCatalogueInUseIsBackedUpAndReplaced() {
         QFile::remove(in(kModelInfoFile));
         QVERIFY(makeEntry(Entry::Link, in(kModelInfoFile), out(u"outside.ini"_s)));
-        QVERIFY(switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll, unasked).ok());
+        QVERIFY(switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll, unasked)
+                    .ok());
         QCOMPARE(folderState(), expected(kChosen, kOutside));
         QCOMPARE(describeEntry(out(u"outside.ini"_s)), u"file: "_s + QString::fromUtf8(kOutside));
     }
@@ -203,13 +204,13 @@ private slots:
         write(in(kBackupFile), kOlder);
         const QStringList before = folderState();
         QStringList asked;
-        const Result<CatalogueSwitch> result = switchCatalogue(
-            in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll,
-            [&](const std::vector<CatalogueNote> &doubts) {
-                for (const CatalogueNote &note : doubts)
-                    asked << u"%1 %2"_s.arg(note.line).arg(note.field);
-                return replace;
-            });
+        const Result<CatalogueSwitch> result =
+            switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll,
+                            [&](const std::vector<CatalogueNote> &doubts) {
+                                for (const CatalogueNote &note : doubts)
+                                    asked << u"%1 %2"_s.arg(note.line).arg(note.field);
+                                return replace;
+                            });
         QVERIFY(result.ok());
         // "abc" read as 0, a largest diagonal of 0 below 30, WIDE limits without a lens line.
         QCOMPARE(asked, (QStringList{u"2 2"_s, u"2 2"_s, u"2 5"_s}));

@@ -95,11 +95,9 @@ private slots:
         QTest::newRow("an older catalogue") << QString() << Fields{0, 0, 0, 0, 0} << QStringList();
         QTest::newRow("all given") << u",2000,0.8,1920,1080,2000"_s
                                    << Fields{2000, 0.8, 1920, 1080, 2000} << QStringList();
-        QTest::newRow("unknown ones")
-            << u",,0,abc"_s << Fields{0, 0, 0, 0, 0} << QStringList();
-        QTest::newRow("negative lumens")
-            << u",-1,0.8"_s << Fields{0, 0.8, 0, 0, 0}
-            << QStringList{u"line 2, field 19 (Lumens): \"-1\""_s};
+        QTest::newRow("unknown ones") << u",,0,abc"_s << Fields{0, 0, 0, 0, 0} << QStringList();
+        QTest::newRow("negative lumens") << u",-1,0.8"_s << Fields{0, 0.8, 0, 0, 0}
+                                         << QStringList{u"line 2, field 19 (Lumens): \"-1\""_s};
         // A catalogue from elsewhere whose 21st field means something else.
         QTest::newRow("light factor above 1, infinite contrast")
             << u",2000, 9 ,1920,1080,1e999"_s << Fields{2000, 0, 1920, 1080, 0}

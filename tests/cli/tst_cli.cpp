@@ -213,9 +213,9 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<bool>("printed"); // the aspect's message, in text mode
         // Model A's largest 16 : 9 screen is 280 inches; it starts at 300.
-        QTest::newRow("superseded") << QStringList{u"--aspect"_s, u"16:9"_s, u"--diagonal"_s,
-                                                   u"100"_s}
-                                    << 0 << QStringList{u"aspect"_s} << false;
+        QTest::newRow("superseded")
+            << QStringList{u"--aspect"_s, u"16:9"_s, u"--diagonal"_s, u"100"_s} << 0
+            << QStringList{u"aspect"_s} << false;
         QTest::newRow("as the output writes it")
             << QStringList{u"--aspect=16 : 9"_s, u"--zoom"_s, u"WIDE"_s, u"--diagonal=100"_s} << 0
             << QStringList{u"aspect"_s} << false;
@@ -345,7 +345,8 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("args");
         QTest::addColumn<int>("status");
-        const QString huge = u"Huge,1,%1,1,%1,0.8,0,0.7,0,0.1,0.1,0,0,1,0,1,%1,1,%1,1000,0.8,1920,1080"_s;
+        const QString huge =
+            u"Huge,1,%1,1,%1,0.8,0,0.7,0,0.1,0.1,0,0,1,0,1,%1,1,%1,1000,0.8,1920,1080"_s;
         for (const char *limit : {"1e307", "5e307", "1e308"})
             for (const char *unit : {"in", "cm", "ft"})
                 QTest::addRow("limits %s, %s", limit, unit)
@@ -558,9 +559,9 @@ private slots:
         QVERIFY(csv.status == 0 && json.status == 0);
         const QJsonArray rows = QJsonDocument::fromJson(json.out.toUtf8()).array();
         QStringList lines = csv.out.split(u"\r\n"_s);
-        QCOMPARE(lines.takeFirst(),
-                 u"diagonal (cm),width (cm),height (cm),distanceWide (cm),distanceTele (cm),offset1 (cm),"
-                   "offset2 (cm)"_s);
+        QCOMPARE(lines.takeFirst(), u"diagonal (cm),width (cm),height (cm),distanceWide "
+                                    u"(cm),distanceTele (cm),offset1 (cm),"
+                                    "offset2 (cm)"_s);
         QCOMPARE(lines.takeLast(), QString());
         QCOMPARE(lines.size(), rows.size());
         // 20 inches, the smallest screen: 50.8 cm, shown as the fields show it.

@@ -1,8 +1,8 @@
 #include "core/apppaths.h"
-#include "verifyok.h"
 #include "session/chartcache.h"
 #include "session/plannertext.h"
 #include "session/session.h"
+#include "verifyok.h"
 
 #include "recordingobserver.h"
 #include "testmodels.h"
@@ -13,7 +13,6 @@ using namespace vistrel;
 using namespace Qt::StringLiterals;
 
 namespace {
-
 
 QStringList valuesOf(const std::array<SheetLine, kPlannerRowCount> &lines) {
     QStringList values;
@@ -54,21 +53,18 @@ private slots:
         QTest::addColumn<QStringList>("values");
         // Distances round as the distance field does at each end (WIDE up past
         // a tenth, TELE down); seats to the nearest step of that field.
-        QTest::newRow("inches") << Unit::Inches << QChar(u'.')
-                                << QStringList{"130 inches", "161 inches", "1.49",
-                                               "1.85",       "1.49",       "1.85",
-                                               "2000",       "67.4 fL / 230.9 nits",
-                                               "475",        "4.2 \u00d7", "15.4 : 1",
-                                               "163 inches", "134 inches", "120 inches",
-                                               "156 inches"};
+        QTest::newRow("inches")
+            << Unit::Inches << QChar(u'.')
+            << QStringList{"130 inches", "161 inches", "1.49",      "1.85",
+                           "1.49",       "1.85",       "2000",      "67.4 fL / 230.9 nits",
+                           "475",        "4.2 \u00d7", "15.4 : 1",  "163 inches",
+                           "134 inches", "120 inches", "156 inches"};
         QTest::newRow("feet, decimal comma")
             << Unit::Feet << QChar(u',')
-            << QStringList{"11 Feet", "13 Feet",    "1,49",
-                           "1,85",    "1,49",       "1,85",
-                           "2000",    "67,4 fL / 230,9 nits",
-                           "475",     "4,2 \u00d7", "15,4 : 1",
-                           "14 Feet", "11 Feet",    "10 Feet",
-                           "13 Feet"};
+            << QStringList{"11 Feet", "13 Feet",    "1,49",     "1,85",
+                           "1,49",    "1,85",       "2000",     "67,4 fL / 230,9 nits",
+                           "475",     "4,2 \u00d7", "15,4 : 1", "14 Feet",
+                           "11 Feet", "10 Feet",    "13 Feet"};
         QTest::newRow("centimeters") << Unit::Centimeters << QChar(u'.')
                                      << QStringList{"330 centimeters",
                                                     "410 centimeters",
@@ -154,8 +150,7 @@ private slots:
         QCOMPARE(valuesOf(plannerLines(plan, Unit::Inches, german, u'.')),
                  (QStringList{"130 inches", "unbekannt", "1.49", "unbekannt", "1.49", "unbekannt",
                               "unbekannt", "unbekannt", "475", "unbekannt", "unbekannt",
-                              "163 inches",
-                              "134 inches", "120 inches", "unbekannt"}));
+                              "163 inches", "134 inches", "120 inches", "unbekannt"}));
     }
 
     void typedInputs_data() {
@@ -224,7 +219,8 @@ private slots:
         calc_->select(Unit::Centimeters);
         QCOMPARE(chartSubject(*calc_, texts_), u"Example, 16 : 9, TELE, centimeters"_s);
         // The sheet names the zoom end in the user's language.
-        const LanguageLoad german = loadLanguage(QStringLiteral(VISTREL_DATA_DIR "/Language.de.ini"));
+        const LanguageLoad german =
+            loadLanguage(QStringLiteral(VISTREL_DATA_DIR "/Language.de.ini"));
         QCOMPARE(calculationLines(*calc_, german.texts)[1].value, u"Tele"_s);
         VERIFY_OK(calc_->select(Zoom::Wide));
         QCOMPARE(calculationLines(*calc_, german.texts)[1].value, u"Weitwinkel"_s);

@@ -1,9 +1,9 @@
 #include "core/apppaths.h"
-#include "verifyok.h"
 #include "core/textfile.h"
 #include "files/calcfile.h"
 #include "session/calculationfile.h"
 #include "session/session.h"
+#include "verifyok.h"
 
 #include "recordingobserver.h"
 #include "testmodels.h"
@@ -42,8 +42,8 @@ void startShipped(Session &session) {
 static_assert(!std::is_copy_constructible_v<Session> && !std::is_move_constructible_v<Session> &&
               !std::is_copy_assignable_v<Session> && !std::is_move_assignable_v<Session>);
 static_assert(!std::is_copy_constructible_v<Calculator> &&
-              !std::is_move_constructible_v<Calculator> &&
-              !std::is_copy_assignable_v<Calculator> && !std::is_move_assignable_v<Calculator>);
+              !std::is_move_constructible_v<Calculator> && !std::is_copy_assignable_v<Calculator> &&
+              !std::is_move_assignable_v<Calculator>);
 
 class TestSession : public QObject {
     Q_OBJECT

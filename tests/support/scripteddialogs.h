@@ -44,7 +44,7 @@ public:
 
     QQueue<bool> confirmations; // answers to questions, in order
     QQueue<Unsaved> saveAnswers;
-    QStringList questions;      // title, line break, text
+    QStringList questions; // title, line break, text
     QStringList messages;
     QStringList errors;
     QStringList warnings;
