@@ -121,7 +121,7 @@ short_of_memory() {
             (ulimit -v "$kib" && exec "$cli" "$option" "$root/drawn") >/dev/null 2>"$root/err" ||
                 status=$?
             case $status in
-            0) [ "$(head -c 4 "$root/drawn")" != previous ] || fail "$option at $kib KiB wrote nothing" ;;
+            0) [ "$(cat "$root/drawn")" != previous ] || fail "$option at $kib KiB wrote nothing" ;;
             2)
                 [ -s "$root/err" ] || fail "$option at $kib KiB failed without a word"
                 [ "$(cat "$root/drawn")" = previous ] ||
@@ -182,6 +182,8 @@ completion() {
     # A name with a blank is inserted as one word, quoted as the user started it.
     got=$(complete_words "$cli" --catalogue "$root/other.ini" --model On)
     [ "$got" = 'Only\ Here' ] || fail "--model On completes to: $got"
+    got=$(complete_words "$cli" "--catalogue=$root/other.ini" --model On)
+    [ "$got" = 'Only\ Here' ] || fail "--catalogue=FILE --model On completes to: $got"
     got=$(complete_words "$cli" --catalogue "$root/other.ini" --model "'On")
     [ "$got" = "'Only Here'" ] || fail "--model 'On completes to: $got"
     got=$(complete_words "$cli" --catalogue "$root/other.ini" --model '"On')

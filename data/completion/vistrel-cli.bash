@@ -140,8 +140,11 @@ _vistrel_cli() {
             # The models of the catalogue named on the line, else the shipped one.
             local i catalogue=()
             for ((i = 1; i < cword - 1; i++)); do
-                [[ ${words[i]} == --catalogue ]] &&
+                if [[ ${words[i]} == --catalogue ]]; then
                     catalogue=(--catalogue "$(_vistrel_cli_unquote "${words[i + 1]}")")
+                elif [[ ${words[i]} == --catalogue=* ]]; then
+                    catalogue=(--catalogue "$(_vistrel_cli_unquote "${words[i]#--catalogue=}")")
+                fi
             done
             _vistrel_cli_models "$cur" "$2" "$1" "${catalogue[@]}"
             return

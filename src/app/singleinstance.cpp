@@ -51,8 +51,10 @@ SingleInstance::~SingleInstance() {
 }
 
 SingleInstance::Start SingleInstance::acquire() {
-    if (lock_->tryLock(0))
+    if (lock_->tryLock(0)) {
+        holdsLock_ = true;
         return Start::First;
+    }
     // Only a lock that names a live holder means another copy runs; a folder
     // or unreadable file in its place says nothing of the kind.
     qint64 pid = 0;
@@ -70,6 +72,10 @@ QString SingleInstance::lockProblem() const {
 }
 
 void SingleInstance::listen(std::function<void()> raise) {
+    // Only the holder of the lock answers: a copy started without one must
+    // not take the socket of a copy that runs.
+    if (!holdsLock_)
+        return;
     sockaddr_un address{};
     const QByteArray path = socketPath(lockPath_);
     if (!addressOf(path, address))
@@ -100,7 +106,8 @@ void SingleInstance::answer() {
     if (::poll(&ready, 1, kAnswerMilliseconds) == 1 && ::read(client, &request, 1) == 1 &&
         request == kRaise) {
         raise_();
-        [[maybe_unused]] const ssize_t sent = ::write(client, &kRaise, 1);
+        // The asker may have given up: its closed end must not end this program.
+        [[maybe_unused]] const ssize_t sent = ::send(client, &kRaise, 1, MSG_NOSIGNAL);
     }
     ::close(client);
 }
@@ -116,7 +123,7 @@ bool SingleInstance::askToRaise() const {
     pollfd ready{fd, POLLIN, 0};
     const bool raised =
         ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0 &&
-        ::write(fd, &kRaise, 1) == 1 && ::poll(&ready, 1, kAnswerMilliseconds) == 1 &&
+        ::send(fd, &kRaise, 1, MSG_NOSIGNAL) == 1 && ::poll(&ready, 1, kAnswerMilliseconds) == 1 &&
         ::read(fd, &reply, 1) == 1 && reply == kRaise;
     ::close(fd);
     return raised;

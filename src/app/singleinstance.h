@@ -31,7 +31,8 @@ public:
     // Why the lock could not be made, after NoLock.
     QString lockProblem() const;
 
-    // As the running instance: `raise` runs whenever a second start asks.
+    // As the running instance, once the lock is ours: `raise` runs whenever
+    // a second start asks.
     void listen(std::function<void()> raise);
     // As the second start: asks the running instance to show its window;
     // false when it could not be reached (an older program, no socket).
@@ -44,6 +45,7 @@ private:
 
     QString lockPath_;
     std::unique_ptr<QLockFile> lock_;
+    bool holdsLock_ = false;
     int listener_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::function<void()> raise_;

@@ -13,10 +13,7 @@ bool Calculator::enter(Field field, const QString &text) {
         return true;
     // Where the desktop writes "14,4", the user types "100,5" and means it;
     // the dot keeps working there, as everywhere.
-    QString typed = text;
-    if (decimalPoint_ == u',')
-        typed.replace(u',', u'.');
-    const double value = roundUp(leadingNumber(typed));
+    const double value = roundUp(leadingNumber(withDotDecimal(text, decimalPoint_)));
     bool accepted = false;
     if (value < 0) {
         // No length is negative; left to the calculation, a negative width

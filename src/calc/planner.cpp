@@ -75,7 +75,7 @@ std::optional<double> distanceAt(const Lens &lens, double diagonal, Zoom zoom, A
 // cm) is that whole number.
 double wholeInward(double value, bool up) {
     const double nearest = std::round(value);
-    if (std::abs(value - nearest) <= 1e-12 * std::max(1.0, std::abs(value)))
+    if (std::abs(value - nearest) <= 1e-12 * std::abs(value))
         return nearest;
     return up ? std::ceil(value) : std::floor(value);
 }
@@ -183,16 +183,23 @@ ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
         double inches;
         double shown;
     };
-    // The limits' rows name sizes the calculator takes when typed (it reads
-    // whole numbers): the smallest rounded up, the largest down. Their
-    // other numbers stay those of the limits themselves.
+    // The limits' rows are sizes the calculator takes when typed (it reads
+    // whole numbers), with the numbers it gives for them: the smallest
+    // rounded up, the largest down. A range narrower than that keeps the
+    // limits themselves.
     double shownSmallest = wholeInward(smallest, true);
     double shownLargest = wholeInward(largest, false);
-    if (!(shownSmallest <= shownLargest)) {
+    double firstInches = smallestInches;
+    double lastInches = largestInches;
+    if (shownSmallest <= shownLargest) {
+        firstInches =
+            std::clamp(toInches(shownSmallest, chart.unit), smallestInches, largestInches);
+        lastInches = std::clamp(toInches(shownLargest, chart.unit), smallestInches, largestInches);
+    } else {
         shownSmallest = shownValue(smallestInches, chart.unit, unit.lengthStep, zoom);
         shownLargest = shownValue(largestInches, chart.unit, unit.lengthStep, zoom);
     }
-    std::vector<Size> sizes{{smallestInches, shownSmallest}};
+    std::vector<Size> sizes{{firstInches, shownSmallest}};
     double previous = smallest;
     const double first = std::floor(smallest / step) + 1;
     for (int k = 0; k < kMaxChartRows - 2; ++k) {
@@ -206,7 +213,7 @@ ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
         previous = next;
     }
     if (largest > smallest)
-        sizes.push_back({largestInches, shownLargest});
+        sizes.push_back({lastInches, shownLargest});
 
     const Lens lens{model, state.WideScreenMode};
     const AspectPair pair{state.AspectHeight, state.AspectWidth};

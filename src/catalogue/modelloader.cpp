@@ -40,6 +40,7 @@ struct LimitPair {
     int max;
     Zoom zoom;
 };
+constexpr int kFirst169LimitField = 15;
 constexpr std::array<LimitPair, 4> kLimitPairs = {{
     {1, 2, Zoom::Wide},
     {3, 4, Zoom::Tele},
@@ -125,11 +126,15 @@ private:
                             const std::array<QStringView, kCatalogueFieldCount> &fields) {
         std::array<bool, 2> limited{};
         for (const LimitPair &pair : kLimitPairs) {
+            // 16 : 9 limits of a model without 16 : 9 are never used.
+            if (pair.min >= kFirst169LimitField && !record.offers169())
+                continue;
             const double min = numericField(record, pair.min);
             const double max = numericField(record, pair.max);
-            if (max < min)
-                note(catalogue.doubts, CatalogueNote::Kind::LimitsReversed, pair.max,
-                     fields[static_cast<std::size_t>(pair.max)]);
+            const QStringView maxText = fields[static_cast<std::size_t>(pair.max)];
+            // A largest diagonal written as text was noted as such already.
+            if (max < min && startsWithNumber(maxText))
+                note(catalogue.doubts, CatalogueNote::Kind::LimitsReversed, pair.max, maxText);
             if (min != 0 || max != 0)
                 limited[static_cast<std::size_t>(pair.zoom)] = true;
         }

@@ -48,6 +48,10 @@ QString number(double value) {
     return std::isfinite(value) ? formatShortest(value) : QStringLiteral("null");
 }
 
+QString boolean(bool value) {
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
 // A JSON array of strings.
 QString quotedList(const QStringList &texts) {
     QStringList items;
@@ -97,10 +101,11 @@ QString jsonPlanner(const Session &session) {
                     length(p.distanceTele, u), orNull(p.ratioWide), orNull(p.ratioTele),
                     orNull(p.lensRatioWide), orNull(p.lensRatioTele)) +
            QStringLiteral("\"brightness\": {\"lumens\": %1, \"fL\": %2, \"nits\": %3, "
-                          "\"neededLumens16fL\": %4, \"upperBound\": %6}, \"contrast\": %5, ")
+                          "\"neededLumens16fL\": %4, \"upperBound\": %6}, \"contrast\": %5, "
+                          "\"contrastUpperBound\": %7, ")
                .arg(orNull(p.lumens), orNull(p.footLamberts), orNull(p.nits),
-                    orNull(p.lumensFor16fL), orNull(p.contrast),
-                    p.lightUpperBound ? QStringLiteral("true") : QStringLiteral("false")) +
+                    orNull(p.lumensFor16fL), orNull(p.contrast), boolean(p.lightUpperBound),
+                    boolean(p.contrastUpperBound)) +
            QStringLiteral("\"seating\": {\"deg30\": %1, \"deg36\": %2, \"deg40\": %3, "
                           "\"acuity\": %4}}")
                .arg(length(p.seats[0], u), length(p.seats[1], u), length(p.seats[2], u),
@@ -183,20 +188,12 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
 
     parts << QStringLiteral("\"messages\": ") + quotedList(messages.texts);
     parts << QStringLiteral("\"messageSteps\": ") + quotedList(messages.steps);
-    parts << QStringLiteral("\"accepted\": ") +
-                 (accepted ? QStringLiteral("true") : QStringLiteral("false"));
+    parts << QStringLiteral("\"accepted\": ") + boolean(accepted);
     return u'{' + parts.join(QStringLiteral(", ")) + QStringLiteral("}\n");
 }
 
 QString textPlanner(const Session &session) {
-    const QChar point = u'.';
-    std::vector<SheetLine> lines;
-    for (const SheetLine &line :
-         plannerInputLines(session.plannerSettings(), session.texts(), point))
-        lines.push_back(line);
-    for (const SheetLine &line :
-         plannerLines(session.plan(), session.state().UnitCode, session.texts(), point))
-        lines.push_back(line);
+    const std::vector<SheetLine> lines = plannerSheetLines(session);
     QString out;
     for (const SheetLine &line : lines) {
         const QString caption = line.heading.isEmpty()

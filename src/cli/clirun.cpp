@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <new>
 #include <optional>
+#include <utility>
 
 namespace vistrel::cli {
 
@@ -48,6 +49,14 @@ public:
         steps.append(stepName(step_));
         if (!quietBeforeValue_ || step_ >= Step::Value)
             err_ << oneLine(text) << '\n';
+        else
+            held_ << text;
+    }
+    // A typed value that was refused leaves the result of the steps before
+    // it, and their messages explain it after all.
+    void printHeld() {
+        for (const QString &text : std::exchange(held_, {}))
+            err_ << oneLine(text) << '\n';
     }
     void showError(const AppError &error) override {
         if (!firstError)
@@ -70,6 +79,7 @@ public:
 private:
     QTextStream &err_;
     bool quietBeforeValue_;
+    QStringList held_; // kept back until the typed value is taken
     Step step_ = Step::Start;
 };
 
@@ -187,6 +197,8 @@ private:
         if (o_.valueField) {
             observer_.enter(Step::Value);
             accepted = session_.enter(*o_.valueField, o_.valueText);
+            if (!accepted)
+                observer_.printHeld();
         }
         if (o_.gain || o_.ambient) {
             observer_.enter(Step::Planner);

@@ -8,32 +8,45 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace {
 
 // vistrel-render runs as a child and is waited for: when memory runs out
 // deep inside Qt it may die on a signal where it could not report, and the
 // user is still told, with status 2. Every file it writes goes through the
-// atomic writer, so the one it was writing then is unchanged.
+// atomic writer, so the one it was writing then is unchanged. It ends with
+// this program: a caller that gives up on vistrel-cli leaves nothing behind
+// that writes later.
 int drawWindow(char *argv[], QTextStream &err) {
     const QByteArray render = QFile::encodeName(vistrel::cli::renderProgram());
-    pid_t child = 0;
-    if (const int error =
-            posix_spawn(&child, render.constData(), nullptr, nullptr, argv, environ)) {
-        err << "vistrel-cli: cannot draw the window: " << QFile::decodeName(render) << ": "
-            << QString::fromLocal8Bit(std::strerror(error)) << '\n';
+    const pid_t parent = getpid();
+    const pid_t child = fork();
+    if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(vistrel::cli::Failed);
+        execv(render.constData(), argv);
+        std::fprintf(stderr, "vistrel-cli: cannot draw the window: %s: %s\n", render.constData(),
+                     std::strerror(errno));
+        _exit(vistrel::cli::Failed);
+    }
+    if (child < 0) {
+        err << "vistrel-cli: cannot draw the window: "
+            << QString::fromLocal8Bit(std::strerror(errno)) << '\n';
         return vistrel::cli::Failed;
     }
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR)
+        if (errno != EINTR) {
+            err << "vistrel-cli: lost the drawing of the window: "
+                << QString::fromLocal8Bit(std::strerror(errno)) << '\n';
             return vistrel::cli::Failed;
+        }
     }
     // Its own statuses are ours; any other is a start that failed (127 when
     // the system could not even load it) or an end on a signal.
@@ -45,7 +58,7 @@ int drawWindow(char *argv[], QTextStream &err) {
                                   .arg(WTERMSIG(status))
                                   .arg(QString::fromLocal8Bit(strsignal(WTERMSIG(status))));
     err << "vistrel-cli: the window could not be drawn: vistrel-render ended " << how
-        << ", as it does when memory runs out; a file it was writing then is unchanged\n";
+        << " (it does so when memory runs out); a file it was writing then is unchanged\n";
     return vistrel::cli::Failed;
 }
 

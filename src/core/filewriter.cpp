@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
@@ -163,18 +164,28 @@ std::optional<pid_t> writerOf(const QByteArray &name, const QByteArray &prefix) 
         return std::nullopt;
     const QByteArray middle = name.mid(prefix.size(), name.size() - prefix.size() - 4);
     const qsizetype dash = middle.indexOf('-');
+    // The random part as temporaryName writes it, so that the temporary file
+    // of another target (".a.1-x.2-y.tmp" of "a.1-x") never reads as ours.
+    const QByteArray random = middle.mid(dash + 1);
+    if (dash <= 0 || random.isEmpty() || !std::all_of(random.begin(), random.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+        }))
+        return std::nullopt;
     bool ok = false;
     const long pid = middle.left(dash).toLong(&ok);
-    if (dash <= 0 || !ok || pid <= 0 || pid > INT_MAX)
+    if (!ok || pid <= 0 || pid > INT_MAX)
         return std::nullopt;
     return static_cast<pid_t>(pid);
 }
 
 // A write that was killed (power cut, kill -9) leaves its temporary file
 // behind; the next write to the same target removes it. A file whose
-// writer still runs is another write under way and stays.
+// writer still runs is another write under way and stays, and so is one
+// touched in the last minutes: a writer in another container or on another
+// host of a shared folder has a process id this system does not know.
 void removeStaleTemporaries(const QByteArray &path) {
     constexpr int kEntriesLooked = 100000; // a folder of the user's may be huge
+    constexpr time_t kSettledSeconds = 10 * 60;
     DIR *folder = ::opendir(folderOf(path).constData());
     if (!folder)
         return;
@@ -190,7 +201,8 @@ void removeStaleTemporaries(const QByteArray &path) {
             continue;
         struct stat info {};
         if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+            info.st_mtime < ::time(nullptr) - kSettledSeconds)
             ::unlinkat(fd, entry->d_name, 0);
     }
     ::closedir(folder);

@@ -89,6 +89,13 @@ std::optional<double> plainDecimal(QStringView text) {
 
 } // namespace
 
+QString withDotDecimal(QStringView text, QChar decimalPoint) {
+    QString written = text.toString();
+    if (decimalPoint != u'.')
+        written.replace(decimalPoint, u'.');
+    return written;
+}
+
 bool startsWithNumber(QStringView text) {
     // Blanks count nowhere, as in leadingNumber: a sign, then a point, then a digit.
     enum { Sign, Point, Digit } next = Sign;

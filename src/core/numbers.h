@@ -19,6 +19,10 @@ double leadingNumber(QStringView text);
 // reading 0 for want of one.
 bool startsWithNumber(QStringView text);
 
+// `text` with the user's decimal point written as ".", the point every reader
+// here takes; the same text where the user's point is "." already.
+QString withDotDecimal(QStringView text, QChar decimalPoint);
+
 // Strict reading of a whole text as a decimal number (surrounding spaces
 // allowed). Returns nothing for any other text and for non-finite values.
 std::optional<double> parseNumber(QStringView text);

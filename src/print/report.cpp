@@ -118,14 +118,7 @@ private:
 };
 
 std::vector<SheetLine> plannerSection(const Session &session) {
-    const QChar point = session.decimalPoint();
-    std::vector<SheetLine> lines;
-    for (const SheetLine &line :
-         plannerInputLines(session.plannerSettings(), session.texts(), point))
-        lines.push_back(line);
-    for (const SheetLine &line :
-         plannerLines(session.plan(), session.state().UnitCode, session.texts(), point))
-        lines.push_back(line);
+    std::vector<SheetLine> lines = plannerSheetLines(session);
     // What the window says in tooltips, the paper says under the numbers.
     lines.push_back({QString(), acuityNote(session.texts()), QString()});
     lines.push_back({QString(), offsetNote(session.texts()), QString()});

@@ -4,6 +4,7 @@
 #include "calc/display.h"
 #include "core/helpers.h"
 #include "core/numbers.h"
+#include "session/session.h"
 
 #include <cmath>
 
@@ -111,10 +112,7 @@ const PlannerInputInfo &info(PlannerInput input) {
 
 std::optional<PlannerSettings> withInput(PlannerSettings settings, PlannerInput input,
                                          QStringView text, QChar decimalPoint) {
-    QString written = text.toString();
-    if (decimalPoint != u'.')
-        written.replace(decimalPoint, u'.');
-    const std::optional<double> value = parseNumber(written);
+    const std::optional<double> value = parseNumber(withDotDecimal(text, decimalPoint));
     if (!value)
         return std::nullopt;
     // "-0" is a dark room, written "0".
@@ -191,6 +189,18 @@ std::array<SheetLine, 2> plannerInputLines(const PlannerSettings &settings,
         lines[static_cast<std::size_t>(row.input)] = {QString(),
                                                       withoutMnemonic(texts.text(row.caption)),
                                                       inputText(settings, row.input, decimalPoint)};
+    return lines;
+}
+
+std::vector<SheetLine> plannerSheetLines(const Session &session) {
+    const QChar point = session.decimalPoint();
+    std::vector<SheetLine> lines;
+    for (const SheetLine &line :
+         plannerInputLines(session.plannerSettings(), session.texts(), point))
+        lines.push_back(line);
+    for (const SheetLine &line :
+         plannerLines(session.plan(), session.state().UnitCode, session.texts(), point))
+        lines.push_back(line);
     return lines;
 }
 

@@ -14,6 +14,7 @@
 namespace vistrel {
 
 class Calculator;
+class Session;
 
 // How the planner's numbers are written, the same in the planner window and
 // in the installation sheet: lengths in the user's unit, named by the unit's
@@ -88,6 +89,10 @@ plannerLines(const Plan &plan, Unit unit, const LanguageTexts &texts, QChar deci
 // The two inputs as lines: the caption (without its shortcut) and the value.
 std::array<SheetLine, 2> plannerInputLines(const PlannerSettings &settings,
                                            const LanguageTexts &texts, QChar decimalPoint);
+
+// The planner's inputs, then its numbers, for the session as it is, with the
+// session's decimal point: the planner's part of the sheet and of the text report.
+std::vector<SheetLine> plannerSheetLines(const Session &session);
 
 // The calculation as the command line's text report lists it: the model, the
 // options and the six fields, each with its caption.

@@ -263,6 +263,9 @@ private slots:
         const Result<void> wide = calc_->select(Zoom::Wide);
         QVERIFY(!wide.ok());
         QCOMPARE(wide.error().description, u"the model does not offer the WIDE end"_s);
+        QCOMPARE(state().ZoomEnd, Zoom::Tele);
+        QCOMPARE(state().ScreenDiagonal, before.ScreenDiagonal);
+        QCOMPARE(*controls().zoom, Zoom::Tele);
         QVERIFY(calc_->select(Zoom::Tele).ok()); // what is chosen already
         calc_->selectModel(No169);
         const Result<void> wideScreen = calc_->select(Aspect::Ratio16x9);
@@ -271,7 +274,7 @@ private slots:
         QVERIFY(wideScreen.error().description.contains(u"16 : 9"_s));
         QCOMPARE(*controls().aspect, Aspect::Ratio4x3);
         QCOMPARE(state().AspectRatio, 4.0 / 3);
-        QCOMPARE(before.ZoomEnd, Zoom::Tele);
+        QCOMPARE(before.ZoomEnd, Zoom::Tele); // the TELE-only model's, kept by the refusal
         QVERIFY(observer_.errors.isEmpty());
     }
 

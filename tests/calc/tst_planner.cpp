@@ -129,13 +129,20 @@ private slots:
         QTest::newRow("inches") << Unit::Inches << 28
                                 << QStringList{"30", "24", "18", "47", "58", "1.8", ""}
                                 << QStringList{"300", "240", "180", "482", "", "18.0", ""};
-        // 2.5 to 25 feet: the smallest is shown as the fields show it, and
-        // the step of 3 feet, which would read the same, is left out.
-        QTest::newRow("feet") << Unit::Feet << 23 << QStringList{"3", "2", "2", "4", "4", "0.2", ""}
+        // 2.5 to 25 feet: the first row is 3 feet, the smallest size typed
+        // in feet that the model takes (the step of 3 feet, which would read
+        // the same, is left out): 36 in, so width 2.4 ft and height 1.8 ft
+        // (rounded up past a tenth at WIDE: 3 and 2), distances
+        // (36 - 1.1) / 0.62 = 56.3 in = 4.69 ft (WIDE: 5) and
+        // (36 - 0.9) / 0.5 = 70.2 in = 5.85 ft (TELE cuts down: 5),
+        // offset 0.1 x 1.8 = 0.18 ft (0.2).
+        QTest::newRow("feet") << Unit::Feet << 23 << QStringList{"3", "3", "2", "5", "5", "0.2", ""}
                               << QStringList{"25", "20", "15", "41", "", "1.5", ""};
-        // 76.2 to 762 cm in steps of 25 cm; distances in whole tens.
+        // 76.2 to 762 cm in steps of 25 cm; distances in whole tens. The
+        // first row is 77 cm = 30.31 in: width 61.6 cm, height 46.2 cm (62,
+        // 47), distances 119.7 cm at WIDE (120) and 149.4 cm at TELE (140).
         QTest::newRow("centimeters")
-            << Unit::Centimeters << 29 << QStringList{"77", "61", "46", "120", "140", "5", ""}
+            << Unit::Centimeters << 29 << QStringList{"77", "62", "47", "120", "140", "5", ""}
             << QStringList{"762", "610", "458", "1230", "", "46", ""};
     }
     void chartRows() {
@@ -180,9 +187,13 @@ private slots:
         const ThrowChart chart = throwChart(m, calc_->state());
         QCOMPARE(chart.rows.front().diagonal, first);
         QCOMPARE(chart.rows.back().diagonal, last);
-        // Both are taken when typed.
-        for (const double typed : {first, last})
-            QVERIFY(calc_->enter(Field::Diagonal, QString::number(typed)));
+        // Both are taken when typed, and the row's numbers are what the
+        // fields then show.
+        for (const ChartRow *row : {&chart.rows.front(), &chart.rows.back()}) {
+            QVERIFY(calc_->enter(Field::Diagonal, QString::number(row->diagonal)));
+            QCOMPARE(chartCells(chart, *row)[2], calc_->controls().text(Field::Height));
+            QCOMPARE(chartCells(chart, *row)[4], calc_->controls().text(Field::Distance));
+        }
     }
 
     // The steps between the limits are shown as they are: at TELE, where the

@@ -137,8 +137,10 @@ private slots:
         QTest::newRow("a limit as text")
             << u"Aster 1500,30,abc"_s
             << QStringList{u"line 2, field 2 (MaxDiagonal43Wide): \"abc\" - no number"_s,
-                           u"line 2, field 2 (MaxDiagonal43Wide): \"abc\" - largest"_s,
                            u"line 2, field 5 (WideCoefA): \"\" - diagonal limits"_s};
+        QTest::newRow("16 : 9 limits reversed, but no 16 : 9")
+            << u"N,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,0,0,30,280,230,30"_s
+            << QStringList();
         QTest::newRow("16 : 9 limits reversed")
             << u"R,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,230,30"_s
             << QStringList{u"line 2, field 18 (MaxDiagonal169Tele): \"30\" - largest"_s};

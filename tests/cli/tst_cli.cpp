@@ -224,6 +224,10 @@ private slots:
         QTest::newRow("the value's own")
             << QStringList{u"--aspect"_s, u"16:9"_s, u"--diagonal"_s, u"900"_s} << 1
             << QStringList{u"aspect"_s, u"value"_s} << true;
+        // A refused value leaves the aspect's result: its message explains it.
+        QTest::newRow("the value refused")
+            << QStringList{u"--aspect"_s, u"16:9"_s, u"--diagonal"_s, u"-5"_s} << 1
+            << QStringList{u"aspect"_s, u"value"_s} << true;
     }
     void messagesOfStepsATypedValueSupersedes() {
         QFETCH(QStringList, args);

@@ -2,6 +2,7 @@
 
 #include "fsentries.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -130,13 +131,25 @@ private slots:
         const QString dead = u".target.%1-k1ll3d.tmp"_s.arg(child);
         const QString running = u".target.%1-unf1n1sh3d.tmp"_s.arg(::getppid());
         const QString other = u".other.%1-k1ll3d.tmp"_s.arg(child);
-        for (const QString &name : {dead, running, other})
+        // The temporary file of the target "target.<pid>-x", not of "target".
+        const QString longer = u".target.%1-x.%1-k1ll3d.tmp"_s.arg(child);
+        // Just written, perhaps by a writer this system cannot see.
+        const QString recent = u".target.%1-r3c3nt.tmp"_s.arg(child);
+        const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+        for (const QString &name : {dead, running, other, longer, recent}) {
             QVERIFY(makeEntry(Entry::File, path(name)));
+            QFile file(path(name));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            if (name != recent)
+                QVERIFY(file.setFileTime(hourAgo, QFileDevice::FileModificationTime));
+        }
         QVERIFY(writeFileAtomically(path(u"target"_s), "new\n").ok());
         QCOMPARE(describeEntry(path(u"target"_s)), u"file: new\n"_s);
         QStringList left = strays();
         left.sort();
-        QCOMPARE(left, (QStringList{other, running}));
+        QStringList kept{other, running, longer, recent};
+        kept.sort();
+        QCOMPARE(left, kept);
     }
 
     void removesOwnFilesWithoutFollowingLinks() {
