@@ -39,6 +39,8 @@ static_assert(int(CalcMode::Distance) == int(Field::Distance) &&
 template <typename Choice> const auto &rowOf(Choice choice) {
     const auto &table = tableOf<Choice>();
     const auto i = static_cast<std::size_t>(choice);
+    // Every enumerator has its row (checked above); a cast from a bad number does not.
+    Q_ASSERT(i < table.size());
     return table[i < table.size() ? i : 0];
 }
 

@@ -120,8 +120,9 @@ inline constexpr std::array<FieldInfo, 4> kFields{{
     {Field::Height, "--height", "height", LangKey::Lbl16},
 }};
 
-// What a calculation starts from: a typed field, or the stored diagonal.
-enum class CalcMode : int { Distance, Diagonal, Width, Height, StoredDiagonal = 9 };
+// What a calculation starts from: a typed field (the first four share the
+// field's number), or the stored diagonal. No file or output holds a mode.
+enum class CalcMode : int { Distance, Diagonal, Width, Height, StoredDiagonal };
 
 CalcMode modeOf(Field field);
 

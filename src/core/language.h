@@ -55,6 +55,7 @@ enum class LangKey : int {
     Lbl21,
 };
 inline constexpr int kLanguageKeyCount = 41;
+static_assert(static_cast<int>(LangKey::Lbl21) + 1 == kLanguageKeyCount);
 
 QString languageKeyName(LangKey key);
 
