@@ -1,9 +1,9 @@
-#include "aboutdialog.h"
+#include "app/aboutdialog.h"
 
-#include "pictures.h"
-#include "plaintext.h"
-#include "twips.h"
-#include "uifont.h"
+#include "app/pictures.h"
+#include "app/plaintext.h"
+#include "app/twips.h"
+#include "app/uifont.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "cupsjob.h"
+#include "app/cupsjob.h"
 
 #include <cups/cups.h>
 

@@ -1,6 +1,6 @@
-#include "diagrampainter.h"
+#include "app/diagrampainter.h"
 
-#include "pictures.h"
+#include "app/pictures.h"
 
 #include <QPainter>
 

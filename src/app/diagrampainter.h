@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/drawingkit.h"
+#include "app/drawnarea.h"
 #include "draw/isometric.h"
 #include "draw/sideview.h"
-#include "drawingkit.h"
-#include "drawnarea.h"
 
 #include <QImage>
 

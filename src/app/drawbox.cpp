@@ -1,4 +1,4 @@
-#include "drawbox.h"
+#include "app/drawbox.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawnarea.h"
+#include "app/drawnarea.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "drawnarea.h"
+#include "app/drawnarea.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "fieldeditor.h"
+#include "app/fieldeditor.h"
 
 #include "session/session.h"
 

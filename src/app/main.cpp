@@ -1,9 +1,9 @@
+#include "app/dialogs.h"
+#include "app/mainwindow.h"
+#include "app/qttranslations.h"
+#include "app/singleinstance.h"
 #include "core/apppaths.h"
 #include "core/filewriter.h"
-#include "dialogs.h"
-#include "mainwindow.h"
-#include "qttranslations.h"
-#include "singleinstance.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,14 +1,14 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "dialogs.h"
-#include "drawbox.h"
-#include "fieldeditor.h"
-#include "lazypictures.h"
-#include "optionframe.h"
-#include "pictures.h"
-#include "plaintext.h"
-#include "plannerentries.h"
-#include "twips.h"
+#include "app/dialogs.h"
+#include "app/drawbox.h"
+#include "app/fieldeditor.h"
+#include "app/lazypictures.h"
+#include "app/optionframe.h"
+#include "app/pictures.h"
+#include "app/plaintext.h"
+#include "app/plannerentries.h"
+#include "app/twips.h"
 
 #include <QAction>
 #include <QComboBox>

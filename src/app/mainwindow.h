@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/drawingkit.h"
 #include "calc/observer.h"
 #include "core/apppaths.h"
 #include "core/language.h"
-#include "drawingkit.h"
 #include "session/session.h"
 
 #include <QMainWindow>

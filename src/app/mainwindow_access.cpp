@@ -1,9 +1,9 @@
 // What a screen reader hears: the controls by their captions, the drawings
 // by the numbers they show.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "drawbox.h"
-#include "optionframe.h"
+#include "app/drawbox.h"
+#include "app/optionframe.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,14 +1,14 @@
 // The File, Option and About menus of the calculator window.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "aboutdialog.h"
-#include "dialogs.h"
-#include "fieldeditor.h"
-#include "plaintext.h"
-#include "plannermemory.h"
-#include "plannerwindow.h"
+#include "app/aboutdialog.h"
+#include "app/dialogs.h"
+#include "app/fieldeditor.h"
+#include "app/plaintext.h"
+#include "app/plannermemory.h"
+#include "app/plannerwindow.h"
+#include "app/printmodule.h"
 #include "print/report.h"
-#include "printmodule.h"
 #include "session/calculationfile.h"
 
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 // Start-up of the calculator window and its texts from Language.ini.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "dialogs.h"
-#include "drawbox.h"
-#include "optionframe.h"
-#include "plaintext.h"
-#include "uifont.h"
+#include "app/dialogs.h"
+#include "app/drawbox.h"
+#include "app/optionframe.h"
+#include "app/plaintext.h"
+#include "app/uifont.h"
 
 #include <QLabel>
 #include <QLineEdit>

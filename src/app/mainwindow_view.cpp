@@ -1,11 +1,11 @@
 // How the calculator window shows what the engine reports.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "diagrampainter.h"
-#include "dialogs.h"
-#include "drawbox.h"
-#include "optionframe.h"
-#include "twips.h"
+#include "app/diagrampainter.h"
+#include "app/dialogs.h"
+#include "app/drawbox.h"
+#include "app/optionframe.h"
+#include "app/twips.h"
 
 #include "core/helpers.h"
 

@@ -1,4 +1,4 @@
-#include "optionframe.h"
+#include "app/optionframe.h"
 
 namespace vistrel::app {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "twips.h"
+#include "app/twips.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

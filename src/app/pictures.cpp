@@ -1,6 +1,6 @@
-#include "pictures.h"
+#include "app/pictures.h"
 
-#include "embeddedpicture.h"
+#include "app/embeddedpicture.h"
 
 namespace vistrel::app {
 

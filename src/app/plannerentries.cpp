@@ -1,4 +1,4 @@
-#include "plannerentries.h"
+#include "app/plannerentries.h"
 
 #include "session/session.h"
 

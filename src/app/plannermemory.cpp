@@ -1,4 +1,4 @@
-#include "plannermemory.h"
+#include "app/plannermemory.h"
 
 #include "core/filewriter.h"
 #include "core/inifile.h"

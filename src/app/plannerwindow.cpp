@@ -1,12 +1,12 @@
-#include "plannerwindow.h"
+#include "app/plannerwindow.h"
 
+#include "app/dialogs.h"
+#include "app/plaintext.h"
+#include "app/plannermemory.h"
+#include "app/uifont.h"
 #include "calc/chartformat.h"
 #include "core/filewriter.h"
-#include "dialogs.h"
-#include "plaintext.h"
-#include "plannermemory.h"
 #include "session/session.h"
-#include "uifont.h"
 
 #include <QClipboard>
 #include <QDir>

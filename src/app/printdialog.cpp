@@ -1,11 +1,11 @@
-#include "printdialog.h"
+#include "app/printdialog.h"
 
-#include "cupsjob.h"
-#include "dialogs.h"
-#include "plaintext.h"
+#include "app/cupsjob.h"
+#include "app/dialogs.h"
+#include "app/plaintext.h"
+#include "app/twips.h"
+#include "app/uifont.h"
 #include "print/windowprinter.h"
-#include "twips.h"
-#include "uifont.h"
 
 #include <QLabel>
 #include <QListWidget>

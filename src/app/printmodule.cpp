@@ -1,4 +1,4 @@
-#include "printmodule.h"
+#include "app/printmodule.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // libvistrel-printwindow.so: the printer window, opened by the calculator
 // window at the first File > Print (see printmodule.h).
-#include "printdialog.h"
-#include "printmodule.h"
+#include "app/printdialog.h"
+#include "app/printmodule.h"
 
 extern "C" {
 

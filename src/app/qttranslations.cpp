@@ -1,4 +1,4 @@
-#include "qttranslations.h"
+#include "app/qttranslations.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // Renders the calculator window in its start-up state to a PNG, without a display.
+#include "app/dialogs.h"
+#include "app/mainwindow.h"
 #include "core/apppaths.h"
 #include "core/filewriter.h"
-#include "dialogs.h"
-#include "mainwindow.h"
 
 #include <QApplication>
 #include <QBuffer>

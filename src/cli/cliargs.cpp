@@ -1,4 +1,4 @@
-#include "cliargs.h"
+#include "cli/cliargs.h"
 
 #include "core/numbers.h"
 

@@ -1,4 +1,4 @@
-#include "clireport.h"
+#include "cli/clireport.h"
 
 #include "calc/chartformat.h"
 #include "core/numbers.h"

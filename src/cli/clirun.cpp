@@ -1,7 +1,7 @@
-#include "clirun.h"
+#include "cli/clirun.h"
 
 #include "calc/chartformat.h"
-#include "clireport.h"
+#include "cli/clireport.h"
 #include "core/filewriter.h"
 #include "session/session.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cliargs.h"
+#include "cli/cliargs.h"
 #include "core/apppaths.h"
 
 #include <QString>

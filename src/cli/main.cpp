@@ -1,7 +1,7 @@
 // vistrel-cli: the calculation on Qt Core alone. A run that draws the
 // window (--pdf, --png, --report) is handed over, arguments unchanged, to
 // vistrel-render, which holds the widgets.
-#include "clirun.h"
+#include "cli/clirun.h"
 
 #include <QCoreApplication>
 #include <QFile>

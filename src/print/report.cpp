@@ -1,11 +1,11 @@
-#include "report.h"
+#include "print/report.h"
 
 #include "calc/chartformat.h"
 #include "core/filewriter.h"
-#include "pdfdocument.h"
+#include "print/pdfdocument.h"
+#include "print/windowprinter.h"
 #include "session/plannertext.h"
 #include "session/session.h"
-#include "windowprinter.h"
 
 #include <QLocale>
 #include <QPainter>

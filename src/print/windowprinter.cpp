@@ -1,6 +1,6 @@
-#include "windowprinter.h"
+#include "print/windowprinter.h"
 
-#include "pdfdocument.h"
+#include "print/pdfdocument.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,8 +1,8 @@
 // vistrel-render: vistrel-cli for the runs that draw the window (--pdf,
 // --png, --report). vistrel-cli hands such runs over to it, so that the
 // calculation alone never loads the widgets.
-#include "clirun.h"
-#include "windowoutput.h"
+#include "cli/clirun.h"
+#include "render/windowoutput.h"
 
 #include <QApplication>
 #include <QDir>

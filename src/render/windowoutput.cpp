@@ -1,8 +1,8 @@
-#include "windowoutput.h"
+#include "render/windowoutput.h"
 
+#include "app/dialogs.h"
+#include "app/mainwindow.h"
 #include "core/filewriter.h"
-#include "dialogs.h"
-#include "mainwindow.h"
 #include "print/report.h"
 #include "print/windowprinter.h"
 #include "session/session.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clirun.h"
+#include "cli/clirun.h"
 
 namespace vistrel::cli {
 
