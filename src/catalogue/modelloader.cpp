@@ -188,6 +188,13 @@ QString CatalogueNote::describe() const {
                            .arg(fieldName(field), value, what));
 }
 
+QStringList describeAll(const std::vector<CatalogueNote> &notes) {
+    QStringList lines;
+    for (const CatalogueNote &note : notes)
+        lines << note.describe();
+    return lines;
+}
+
 Result<Catalogue> parseCatalogue(const QString &text, const QString &path) {
     ModelLines lines(path);
     return catalogueOr(lines, forEachLine(text, sinkOf(lines)));

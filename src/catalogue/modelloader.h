@@ -5,6 +5,7 @@
 #include "core/textfile.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -31,6 +32,9 @@ struct CatalogueNote {
     // "line 3, field 20 (TeleLumenFactor): "9"", names and values made visible.
     QString describe() const;
 };
+
+// Each note described, one a line.
+QStringList describeAll(const std::vector<CatalogueNote> &notes);
 
 struct Catalogue {
     std::vector<ModelRecord> models;

@@ -39,19 +39,8 @@ Result<void> Session::start() {
     return {};
 }
 
-namespace {
-
-QStringList describe(const std::vector<CatalogueNote> &notes) {
-    QStringList lines;
-    for (const CatalogueNote &note : notes)
-        lines << note.describe();
-    return lines;
-}
-
-} // namespace
-
 void Session::takeWarnings(const QString &file, const std::vector<CatalogueNote> &warnings) {
-    catalogueWarnings_ = describe(warnings);
+    catalogueWarnings_ = describeAll(warnings);
     if (catalogueWarnings_.isEmpty())
         return;
     observers_.showWarnings(replaceText(texts().text(OptionalKey::PlannerDataUnknown),
@@ -103,7 +92,7 @@ Result<void> Session::switchCatalogue(const QString &file, const Confirm &confir
         const QString heading = replaceText(texts().text(OptionalKey::ReplaceCatalogueDoubts),
                                             QStringLiteral("%1"), visibleText(file));
         return confirm(texts().text(OptionalKey::ReplaceCatalogueTitle),
-                       headedList(heading, describe(doubts)) + QStringLiteral("\n\n") +
+                       headedList(heading, describeAll(doubts)) + QStringLiteral("\n\n") +
                            texts().text(OptionalKey::ReplaceCatalogueQuestion));
     };
     CatalogueSwitch result;

@@ -30,13 +30,6 @@ QStringList names(const Result<Catalogue> &loaded) {
     return result;
 }
 
-QStringList described(const std::vector<CatalogueNote> &notes) {
-    QStringList lines;
-    for (const CatalogueNote &note : notes)
-        lines << note.describe();
-    return lines;
-}
-
 } // namespace
 
 class TestModelLoader : public QObject {
@@ -115,7 +108,7 @@ private slots:
             (Fields{m.Lumens, m.TeleLumenFactor, m.PanelWidthPx, m.PanelHeightPx, m.ContrastRatio}),
             values);
         QCOMPARE(m.MaxDiagonal169Tele, 230.0); // the 19 fields as before
-        const QStringList got = described(loaded->warnings);
+        const QStringList got = describeAll(loaded->warnings);
         QCOMPARE(got.size(), warnings.size());
         for (qsizetype i = 0; i < got.size(); ++i)
             QVERIFY2(got[i].startsWith(warnings[i]), qPrintable(got[i]));
@@ -154,7 +147,7 @@ private slots:
         const auto loaded = parseCatalogue(catalogue({line}), u"ModelInfo.ini"_s);
         QVERIFY(loaded);
         QCOMPARE(loaded->models.size(), std::size_t{1}); // doubtful, but it loads as ever
-        const QStringList got = described(loaded->doubts);
+        const QStringList got = describeAll(loaded->doubts);
         QCOMPARE(got.size(), doubts.size());
         for (qsizetype i = 0; i < got.size(); ++i)
             QVERIFY2(got[i].startsWith(doubts[i]), qPrintable(got[i]));
@@ -164,8 +157,8 @@ private slots:
     void shippedCatalogueIsClean() {
         const auto loaded = loadCatalogue(QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini"));
         QVERIFY(loaded);
-        QCOMPARE(described(loaded->warnings), QStringList());
-        QCOMPARE(described(loaded->doubts), QStringList());
+        QCOMPARE(describeAll(loaded->warnings), QStringList());
+        QCOMPARE(describeAll(loaded->doubts), QStringList());
         // A negative offset puts the picture on the other side of the lens
         // axis; the side view draws it there only with the mirror flag.
         for (const ModelRecord &m : loaded->models)
