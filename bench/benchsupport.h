@@ -39,10 +39,10 @@ public:
         ++boxes;
         return Unsaved::Cancel;
     }
-    QString ShowOpenDialog(QWidget *, const QString &, const QString &) override {
+    QString showOpenDialog(QWidget *, const QString &, const QString &) override {
         return QString();
     }
-    QString ShowSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
+    QString showSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
         return QString();
     }
 

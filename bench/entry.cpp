@@ -118,7 +118,7 @@ void settle() {
 // Option > Installation planner, beside the window, which takes the keyboard
 // back; the planner's farthest-seat figure, or nothing when it did not open.
 const QWidget *openPlanner(app::MainWindow *window) {
-    window->mnuOptionPlanner_Click();
+    window->onPlanner();
     auto *planner = window->findChild<QWidget *>(QStringLiteral("frmPlanner"));
     if (!planner || !QTest::qWaitForWindowExposed(planner))
         return nullptr;

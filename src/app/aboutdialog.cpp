@@ -15,8 +15,8 @@ QString versionText(const QString &word, int major, int minor, int revision) {
 }
 
 AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
-    : QDialog(parent), lblTitle_(new QLabel(this)), lblVersion_(new QLabel(this)),
-      cmdOK_(new QPushButton(QStringLiteral("&OK"), this)) {
+    : QDialog(parent), titleLabel_(new QLabel(this)), versionLabel_(new QLabel(this)),
+      okButton_(new QPushButton(QStringLiteral("&OK"), this)) {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(plainWindowTitle(texts.text(LangKey::Caption)));
     setFixedSize(px(4080), px(960));
@@ -32,20 +32,20 @@ AboutDialog::AboutDialog(const LanguageTexts &texts, QWidget *parent)
         QPixmap::fromImage(Pictures::logo().scaledToHeight(22, Qt::SmoothTransformation)));
     logo->setGeometry(px(660), 40, 80, 22);
 
-    lblTitle_->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle_->setGeometry(px(TwipsRect{660, 120, 3330, 195}));
-    lblTitle_->setFont(uiFont(lblTitle_->font(), texts));
-    lblTitle_->setText(texts.text(LangKey::Caption));
+    titleLabel_->setObjectName(QStringLiteral("lblTitle"));
+    titleLabel_->setGeometry(px(TwipsRect{660, 120, 3330, 195}));
+    titleLabel_->setFont(uiFont(titleLabel_->font(), texts));
+    titleLabel_->setText(texts.text(LangKey::Caption));
 
-    lblVersion_->setObjectName(QStringLiteral("lblVersion"));
-    lblVersion_->setGeometry(px(TwipsRect{660, 360, 3360, 195}));
-    lblVersion_->setText(versionText(texts.text(OptionalKey::VersionWord), VISTREL_VERSION_MAJOR,
-                                     VISTREL_VERSION_MINOR, VISTREL_VERSION_REVISION));
+    versionLabel_->setObjectName(QStringLiteral("lblVersion"));
+    versionLabel_->setGeometry(px(TwipsRect{660, 360, 3360, 195}));
+    versionLabel_->setText(versionText(texts.text(OptionalKey::VersionWord), VISTREL_VERSION_MAJOR,
+                                       VISTREL_VERSION_MINOR, VISTREL_VERSION_REVISION));
 
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setGeometry(px(TwipsRect{3120, 600, 915, 315}));
-    cmdOK_->setDefault(true);
-    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_->setObjectName(QStringLiteral("cmdOK"));
+    okButton_->setGeometry(px(TwipsRect{3120, 600, 915, 315}));
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
     showLabelsAsPlainText(this);
 }
 

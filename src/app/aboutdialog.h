@@ -21,9 +21,9 @@ public:
     explicit AboutDialog(const LanguageTexts &texts, QWidget *parent = nullptr);
 
 private:
-    QLabel *lblTitle_;
-    QLabel *lblVersion_;
-    QPushButton *cmdOK_;
+    QLabel *titleLabel_;
+    QLabel *versionLabel_;
+    QPushButton *okButton_;
 };
 
 } // namespace vistrel::app

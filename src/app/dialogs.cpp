@@ -68,7 +68,7 @@ Dialogs::Unsaved WidgetDialogs::askToSave(QWidget *parent, const QString &text) 
     }
 }
 
-QString WidgetDialogs::ShowOpenDialog(QWidget *parent, const QString &filter,
+QString WidgetDialogs::showOpenDialog(QWidget *parent, const QString &filter,
                                       const QString &folder) {
     QFileDialog dialog(parent, QString(), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -78,7 +78,7 @@ QString WidgetDialogs::ShowOpenDialog(QWidget *parent, const QString &filter,
     return remember(dialog.selectedFiles().constFirst());
 }
 
-QString WidgetDialogs::ShowSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
+QString WidgetDialogs::showSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
                                       const QString &suffix) {
     QFileDialog dialog(parent, QString(), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

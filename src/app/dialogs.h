@@ -27,11 +27,11 @@ public:
     virtual Unsaved askToSave(QWidget *parent, const QString &text) = 0;
     // The path chosen in an Open dialog, or empty when cancelled. `filter` is
     // in Qt's form, e.g. "CalculateFile (*.cf)".
-    virtual QString ShowOpenDialog(QWidget *parent, const QString &filter,
+    virtual QString showOpenDialog(QWidget *parent, const QString &filter,
                                    const QString &folder) = 0;
     // The path chosen in a Save dialog (which asks before overwriting and
     // appends `suffix` to a name without one), or empty when cancelled.
-    virtual QString ShowSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
+    virtual QString showSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
                                    const QString &suffix) = 0;
 };
 
@@ -43,8 +43,8 @@ public:
     void warning(QWidget *parent, const QString &text) override;
     bool confirm(QWidget *parent, const QString &title, const QString &text) override;
     Unsaved askToSave(QWidget *parent, const QString &text) override;
-    QString ShowOpenDialog(QWidget *parent, const QString &filter, const QString &folder) override;
-    QString ShowSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
+    QString showOpenDialog(QWidget *parent, const QString &filter, const QString &folder) override;
+    QString showSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
                            const QString &suffix) override;
 };
 

@@ -28,7 +28,7 @@ struct EmbeddedPicture {
 extern const EmbeddedPicture kProjector;
 extern const EmbeddedPicture kProjectorSideUp;
 extern const EmbeddedPicture kProjectorSideDown;
-extern const EmbeddedPicture kKara;
+extern const EmbeddedPicture kTilde;
 extern const EmbeddedPicture kEnter;
 extern const EmbeddedPicture kLogo;
 

@@ -94,7 +94,7 @@ void MainWindow::createControls() {
     setCentralWidget(client);
 
     // Two lines under the menu bar, shadow over light, across the window.
-    for (std::size_t i = 0; i < lineMenu_.size(); ++i) {
+    for (std::size_t i = 0; i < menuRules_.size(); ++i) {
         auto *line = new QFrame(client);
         line->setObjectName(indexedName("lineMenu", i));
         line->setGeometry(0, static_cast<int>(i), kClientSize.width(), 1);
@@ -105,93 +105,94 @@ void MainWindow::createControls() {
         line->setPalette(palette);
     }
 
-    lblModel_ = new QLabel(QStringLiteral("Model"), client);
-    lblModel_->setObjectName(QStringLiteral("lblModel"));
-    lblModel_->setGeometry(px(TwipsRect{60, 120, 435, 195}));
-    cboModel_ = new QComboBox(client);
-    cboModel_->setObjectName(QStringLiteral("cboModel"));
-    cboModel_->setGeometry(px(TwipsRect{600, 60, 8235, 315}));
-    lblModel_->setBuddy(cboModel_);
+    modelLabel_ = new QLabel(QStringLiteral("Model"), client);
+    modelLabel_->setObjectName(QStringLiteral("lblModel"));
+    modelLabel_->setGeometry(px(TwipsRect{60, 120, 435, 195}));
+    modelCombo_ = new QComboBox(client);
+    modelCombo_->setObjectName(QStringLiteral("cboModel"));
+    modelCombo_->setGeometry(px(TwipsRect{600, 60, 8235, 315}));
+    modelLabel_->setBuddy(modelCombo_);
 
     createDiagramBoxes(client);
     createOptionFrames(client);
 
-    picLogo_ = new QLabel(client);
-    picLogo_->setObjectName(QStringLiteral("picLogo"));
-    picLogo_->setGeometry(px(TwipsRect{6900, 5100, 1935, 675}));
-    imgLogo_ = new QLabel(picLogo_);
-    imgLogo_->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo_->setPixmap(QPixmap::fromImage(Pictures::logo()));
-    imgLogo_->resize(Pictures::logo().size());
-    imgLogo_->move((picLogo_->width() - imgLogo_->width()) / 2 - 2,
-                   (picLogo_->height() - imgLogo_->height()) / 2);
+    logoBox_ = new QLabel(client);
+    logoBox_->setObjectName(QStringLiteral("picLogo"));
+    logoBox_->setGeometry(px(TwipsRect{6900, 5100, 1935, 675}));
+    logo_ = new QLabel(logoBox_);
+    logo_->setObjectName(QStringLiteral("imgLogo"));
+    logo_->setPixmap(QPixmap::fromImage(Pictures::logo()));
+    logo_->resize(Pictures::logo().size());
+    logo_->move((logoBox_->width() - logo_->width()) / 2 - 2,
+                (logoBox_->height() - logo_->height()) / 2);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void MainWindow::createDiagramBoxes(QWidget *client) {
-    picDraw1_ = new DrawBox(client);
-    picDraw1_->setObjectName(QStringLiteral("picDraw1"));
-    picDraw1_->setGeometry(px(TwipsRect{60, 420, 6795, 3615}));
+    isometricBox_ = new DrawBox(client);
+    isometricBox_->setObjectName(QStringLiteral("picDraw1"));
+    isometricBox_->setGeometry(px(TwipsRect{60, 420, 6795, 3615}));
     for (std::size_t i = 0; i < 4; ++i) {
-        lblValue_[i] = valueLabel(picDraw1_, indexedName("lblValue", i),
-                                  QString::fromLatin1(kLabelTexts[i]), kLabelRects[i]);
-        txtValue_[i] = textBox(picDraw1_, indexedName("txtValue", i), kValueRects[i]);
-        cmdEnter_[i] = new PictureButton(&Pictures::enter, picDraw1_);
-        cmdEnter_[i]->setObjectName(indexedName("cmdEnter", i));
-        cmdEnter_[i]->setGeometry(px(kEnterRects[i]));
-        cmdEnter_[i]->setToolTip(tr("Enter"));
+        lengthLabels_[i] = valueLabel(isometricBox_, indexedName("lblValue", i),
+                                      QString::fromLatin1(kLabelTexts[i]), kLabelRects[i]);
+        lengthEdits_[i] = textBox(isometricBox_, indexedName("txtValue", i), kValueRects[i]);
+        confirmButtons_[i] = new PictureButton(&Pictures::enter, isometricBox_);
+        confirmButtons_[i]->setObjectName(indexedName("cmdEnter", i));
+        confirmButtons_[i]->setGeometry(px(kEnterRects[i]));
+        confirmButtons_[i]->setToolTip(tr("Enter"));
         // Enter and Tab confirm from the keyboard; as a tab stop the button
         // would take the focus while it hides itself.
-        cmdEnter_[i]->setFocusPolicy(Qt::NoFocus);
+        confirmButtons_[i]->setFocusPolicy(Qt::NoFocus);
     }
 
     // The hidden source pictures of the two diagrams.
-    hiddenPicture(picDraw1_, QStringLiteral("imgProjector"));
+    hiddenPicture(isometricBox_, QStringLiteral("imgProjector"));
 
-    picDraw2_ = new DrawBox(client);
-    picDraw2_->setObjectName(QStringLiteral("picDraw2"));
-    picDraw2_->setGeometry(px(TwipsRect{60, 4080, 6795, 1695}));
-    lblOffset_ = valueLabel(picDraw2_, QStringLiteral("lblOffset"), QStringLiteral("Offset"),
-                            {5400, 660, 420, 195});
+    sideViewBox_ = new DrawBox(client);
+    sideViewBox_->setObjectName(QStringLiteral("picDraw2"));
+    sideViewBox_->setGeometry(px(TwipsRect{60, 4080, 6795, 1695}));
+    offsetLabel_ = valueLabel(sideViewBox_, QStringLiteral("lblOffset"), QStringLiteral("Offset"),
+                              {5400, 660, 420, 195});
     const std::array<TwipsRect, 2> offsetRects{{{5400, 840, 495, 285}, {6240, 840, 495, 285}}};
     for (std::size_t i = 0; i < 2; ++i) {
-        txtOffset_[i] = textBox(picDraw2_, indexedName("txtOffset", i), offsetRects[i]);
-        txtOffset_[i]->setReadOnly(true);
-        txtOffset_[i]->setFocusPolicy(Qt::ClickFocus);
+        offsetEdits_[i] = textBox(sideViewBox_, indexedName("txtOffset", i), offsetRects[i]);
+        offsetEdits_[i]->setReadOnly(true);
+        offsetEdits_[i]->setFocusPolicy(Qt::ClickFocus);
     }
     for (std::size_t i = 0; i < 2; ++i)
-        hiddenPicture(picDraw2_, indexedName("imgProjectorSide", i));
-    imgKara_ = new PictureLabel(&Pictures::kara, picDraw2_);
-    imgKara_->setObjectName(QStringLiteral("imgKara"));
-    imgKara_->setGeometry(px(TwipsRect{5820, 720, 480, 480}));
+        hiddenPicture(sideViewBox_, indexedName("imgProjectorSide", i));
+    tildeMark_ = new PictureLabel(&Pictures::tilde, sideViewBox_);
+    tildeMark_->setObjectName(QStringLiteral("imgKara"));
+    tildeMark_->setGeometry(px(TwipsRect{5820, 720, 480, 480}));
 }
 
 void MainWindow::createOptionFrames(QWidget *client) {
-    fraUnits_ = new OptionFrame(client, "fraUnits", "Units", {6900, 420, 1935, 1035},
-                                {{"optUnits_0", "inches", {120, 240, 1750, 225}},
-                                 {"optUnits_1", "Feet", {120, 480, 1750, 225}},
-                                 {"optUnits_2", "centimeters", {120, 720, 1750, 225}}});
-    fraWIDE_ = new OptionFrame(client, "fraWIDE", "WIDE / TELE", {6900, 1500, 1935, 795},
-                               {{"optWIDE_0", "WIDE", {120, 240, 1750, 225}},
-                                {"optWIDE_1", "TELE", {120, 480, 1750, 225}}});
-    fraPosition_ = new OptionFrame(client, "fraPosition", "Position", {6900, 2340, 1935, 1095},
-                                   {{"optPosition_0", "Top of Screen", {120, 240, 1750, 375}},
-                                    {"optPosition_1", "Bottom of Screen", {120, 660, 1750, 375}}});
-    fraAspect_ =
+    unitFrame_ = new OptionFrame(client, "fraUnits", "Units", {6900, 420, 1935, 1035},
+                                 {{"optUnits_0", "inches", {120, 240, 1750, 225}},
+                                  {"optUnits_1", "Feet", {120, 480, 1750, 225}},
+                                  {"optUnits_2", "centimeters", {120, 720, 1750, 225}}});
+    zoomFrame_ = new OptionFrame(client, "fraWIDE", "WIDE / TELE", {6900, 1500, 1935, 795},
+                                 {{"optWIDE_0", "WIDE", {120, 240, 1750, 225}},
+                                  {"optWIDE_1", "TELE", {120, 480, 1750, 225}}});
+    positionFrame_ =
+        new OptionFrame(client, "fraPosition", "Position", {6900, 2340, 1935, 1095},
+                        {{"optPosition_0", "Top of Screen", {120, 240, 1750, 375}},
+                         {"optPosition_1", "Bottom of Screen", {120, 660, 1750, 375}}});
+    aspectFrame_ =
         new OptionFrame(client, "fraAspect", "Aspect Ratio", {6900, 3480, 1935, 1575},
                         {{"optAspect_0", info(Aspect::Ratio4x3).caption, {180, 1020, 915, 225}},
                          {"optAspect_1", info(Aspect::Ratio5x4).caption, {180, 1260, 675, 225}},
                          {"optAspect_2", info(Aspect::Ratio16x9).caption, {960, 1020, 795, 225}}});
-    lblAspectBox_ = new QLabel(fraAspect_);
-    lblAspectBox_->setObjectName(QStringLiteral("lblAspectBox"));
-    lblAspectBox_->setFrameShape(QFrame::Box);
-    lblAspect_ = new QLabel(QStringLiteral("Label1"), fraAspect_);
-    lblAspect_->setObjectName(QStringLiteral("lblAspect"));
-    lblAspect_->setAlignment(Qt::AlignCenter);
-    QPalette palette = lblAspect_->palette();
+    aspectSampleBox_ = new QLabel(aspectFrame_);
+    aspectSampleBox_->setObjectName(QStringLiteral("lblAspectBox"));
+    aspectSampleBox_->setFrameShape(QFrame::Box);
+    aspectSample_ = new QLabel(QStringLiteral("Label1"), aspectFrame_);
+    aspectSample_->setObjectName(QStringLiteral("lblAspect"));
+    aspectSample_->setAlignment(Qt::AlignCenter);
+    QPalette palette = aspectSample_->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    lblAspect_->setPalette(palette);
+    aspectSample_->setPalette(palette);
 }
 
 void MainWindow::createActions() {
@@ -201,44 +202,43 @@ void MainWindow::createActions() {
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    mnuFileOpen_ = action("mnuFileOpen", "&Open Calculate", &MainWindow::mnuFileOpen_Click);
-    mnuFileSave_ = action("mnuFileSave", "&Save Calculate", &MainWindow::mnuFileSave_Click);
-    mnuFileSaveAs_ = action("mnuFileSaveAs", "Save&As Calculate", &MainWindow::mnuFileSaveAs_Click);
-    mnuFilePrint_ = action("mnuFilePrint", "&Print Calculate", &MainWindow::mnuFilePrint_Click);
-    mnuFileExportReport_ =
-        action("mnuFileExportReport", "&Export report...", &MainWindow::mnuFileExportReport_Click);
-    mnuFileQuit_ = new QAction(QStringLiteral("&Quit"), this);
-    mnuFileQuit_->setObjectName(QStringLiteral("mnuFileQuit"));
-    connect(mnuFileQuit_, &QAction::triggered, this, &QWidget::close);
-    mnuOptionModelInfo_ = action("mnuOptionModelInfo", "Select model info file...",
-                                 &MainWindow::mnuOptionModelInfo_Click);
-    mnuOptionPlanner_ =
-        action("mnuOptionPlanner", "&Installation planner...", &MainWindow::mnuOptionPlanner_Click);
-    mnuAboutAbout_ = action("mnuAboutAbout", "&About", &MainWindow::mnuAboutAbout_Click);
-    new PlannerEntries(session_, mnuOptionPlanner_, mnuFileExportReport_, this);
+    openAction_ = action("mnuFileOpen", "&Open Calculate", &MainWindow::onFileOpen);
+    saveAction_ = action("mnuFileSave", "&Save Calculate", &MainWindow::onFileSave);
+    saveAsAction_ = action("mnuFileSaveAs", "Save&As Calculate", &MainWindow::onFileSaveAs);
+    printAction_ = action("mnuFilePrint", "&Print Calculate", &MainWindow::onFilePrint);
+    exportReportAction_ =
+        action("mnuFileExportReport", "&Export report...", &MainWindow::onExportReport);
+    quitAction_ = new QAction(QStringLiteral("&Quit"), this);
+    quitAction_->setObjectName(QStringLiteral("mnuFileQuit"));
+    connect(quitAction_, &QAction::triggered, this, &QWidget::close);
+    modelInfoAction_ =
+        action("mnuOptionModelInfo", "Select model info file...", &MainWindow::onModelInfo);
+    plannerAction_ = action("mnuOptionPlanner", "&Installation planner...", &MainWindow::onPlanner);
+    aboutAction_ = action("mnuAboutAbout", "&About", &MainWindow::onAbout);
+    new PlannerEntries(session_, plannerAction_, exportReportAction_, this);
 }
 
 void MainWindow::createMenus() {
-    nmuFile_ = menuBar()->addMenu(QStringLiteral("&File"));
-    nmuFile_->setObjectName(QStringLiteral("nmuFile"));
-    nmuFile_->addAction(mnuFileOpen_);
-    nmuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit1"));
-    nmuFile_->addAction(mnuFileSave_);
-    nmuFile_->addAction(mnuFileSaveAs_);
-    nmuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit2"));
-    nmuFile_->addAction(mnuFilePrint_);
-    nmuFile_->addAction(mnuFileExportReport_);
-    nmuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit3"));
-    nmuFile_->addAction(mnuFileQuit_);
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu_->setObjectName(QStringLiteral("nmuFile"));
+    fileMenu_->addAction(openAction_);
+    fileMenu_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit1"));
+    fileMenu_->addAction(saveAction_);
+    fileMenu_->addAction(saveAsAction_);
+    fileMenu_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit2"));
+    fileMenu_->addAction(printAction_);
+    fileMenu_->addAction(exportReportAction_);
+    fileMenu_->addSeparator()->setObjectName(QStringLiteral("mnuFileSplit3"));
+    fileMenu_->addAction(quitAction_);
 
-    mnuOption_ = menuBar()->addMenu(QStringLiteral("&Option"));
-    mnuOption_->setObjectName(QStringLiteral("mnuOption"));
-    mnuOption_->addAction(mnuOptionModelInfo_);
-    mnuOption_->addAction(mnuOptionPlanner_);
+    optionMenu_ = menuBar()->addMenu(QStringLiteral("&Option"));
+    optionMenu_->setObjectName(QStringLiteral("mnuOption"));
+    optionMenu_->addAction(modelInfoAction_);
+    optionMenu_->addAction(plannerAction_);
 
-    mnuAbout_ = menuBar()->addMenu(QStringLiteral("&About"));
-    mnuAbout_->setObjectName(QStringLiteral("mnuAbout"));
-    mnuAbout_->addAction(mnuAboutAbout_);
+    aboutMenu_ = menuBar()->addMenu(QStringLiteral("&About"));
+    aboutMenu_->setObjectName(QStringLiteral("mnuAbout"));
+    aboutMenu_->addAction(aboutAction_);
 }
 
 // The option groups' button ids are the codes of their choices.
@@ -256,13 +256,13 @@ template <typename Choice> void MainWindow::connectGroup(OptionFrame *frame) {
 }
 
 void MainWindow::connectControls() {
-    connectGroup<Unit>(fraUnits_);
-    connectGroup<Zoom>(fraWIDE_);
-    connectGroup<Position>(fraPosition_);
-    connectGroup<Aspect>(fraAspect_);
-    connect(cboModel_, &QComboBox::activated, this,
+    connectGroup<Unit>(unitFrame_);
+    connectGroup<Zoom>(zoomFrame_);
+    connectGroup<Position>(positionFrame_);
+    connectGroup<Aspect>(aspectFrame_);
+    connect(modelCombo_, &QComboBox::activated, this,
             [this](int position) { session_.selectModel(position); });
-    fieldEditor_ = new FieldEditor(session_, txtValue_, cmdEnter_, this);
+    fieldEditor_ = new FieldEditor(session_, lengthEdits_, confirmButtons_, this);
 }
 
 } // namespace vistrel::app

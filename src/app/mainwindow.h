@@ -52,14 +52,14 @@ public:
     const QString &appTitle() const { return texts().text(LangKey::Caption); }
     const LanguageTexts &texts() const { return session_.texts(); }
 
-    void mnuFileOpen_Click();
-    void mnuFileSave_Click();
-    void mnuFileSaveAs_Click();
-    void mnuFilePrint_Click();
-    void mnuFileExportReport_Click();
-    void mnuOptionModelInfo_Click();
-    void mnuOptionPlanner_Click();
-    void mnuAboutAbout_Click();
+    void onFileOpen();
+    void onFileSave();
+    void onFileSaveAs();
+    void onFilePrint();
+    void onExportReport();
+    void onModelInfo();
+    void onPlanner();
+    void onAbout();
 
 private:
     // EngineObserver
@@ -84,7 +84,7 @@ private:
     void createMenus();
     void connectControls();
     template <typename Choice> void connectGroup(OptionFrame *frame);
-    bool ApplyLanguage(const LanguageLoad &load);
+    bool applyLanguage(const LanguageLoad &load);
     void applyUiFont();
     void measureForTheDiagrams();
     void showCaption(const QString &fileName);
@@ -109,39 +109,39 @@ private:
     std::optional<SideGeometry> drawnSide_;
     std::optional<SideFacts> describedSide_; // what the descriptions were last made from
 
-    QLabel *lblModel_ = nullptr;
-    QComboBox *cboModel_ = nullptr;
-    std::array<QFrame *, 2> lineMenu_{};
-    DrawBox *picDraw1_ = nullptr;
-    DrawBox *picDraw2_ = nullptr;
-    std::array<QLineEdit *, 4> txtValue_{};
-    std::array<QToolButton *, 4> cmdEnter_{};
-    std::array<QLabel *, 4> lblValue_{};
-    std::array<QLineEdit *, 2> txtOffset_{};
-    QLabel *lblOffset_ = nullptr;
-    QLabel *imgKara_ = nullptr;
-    OptionFrame *fraUnits_ = nullptr;
-    OptionFrame *fraWIDE_ = nullptr;
-    OptionFrame *fraPosition_ = nullptr;
-    OptionFrame *fraAspect_ = nullptr;
-    QLabel *lblAspectBox_ = nullptr;
-    QLabel *lblAspect_ = nullptr;
-    QLabel *picLogo_ = nullptr;
-    QLabel *imgLogo_ = nullptr;
+    QLabel *modelLabel_ = nullptr;
+    QComboBox *modelCombo_ = nullptr;
+    std::array<QFrame *, 2> menuRules_{};
+    DrawBox *isometricBox_ = nullptr;
+    DrawBox *sideViewBox_ = nullptr;
+    std::array<QLineEdit *, 4> lengthEdits_{};
+    std::array<QToolButton *, 4> confirmButtons_{};
+    std::array<QLabel *, 4> lengthLabels_{};
+    std::array<QLineEdit *, 2> offsetEdits_{};
+    QLabel *offsetLabel_ = nullptr;
+    QLabel *tildeMark_ = nullptr;
+    OptionFrame *unitFrame_ = nullptr;
+    OptionFrame *zoomFrame_ = nullptr;
+    OptionFrame *positionFrame_ = nullptr;
+    OptionFrame *aspectFrame_ = nullptr;
+    QLabel *aspectSampleBox_ = nullptr;
+    QLabel *aspectSample_ = nullptr;
+    QLabel *logoBox_ = nullptr;
+    QLabel *logo_ = nullptr;
     FieldEditor *fieldEditor_ = nullptr;
 
-    QMenu *nmuFile_ = nullptr;
-    QMenu *mnuOption_ = nullptr;
-    QMenu *mnuAbout_ = nullptr;
-    QAction *mnuFileOpen_ = nullptr;
-    QAction *mnuFileSave_ = nullptr;
-    QAction *mnuFileSaveAs_ = nullptr;
-    QAction *mnuFilePrint_ = nullptr;
-    QAction *mnuFileExportReport_ = nullptr;
-    QAction *mnuFileQuit_ = nullptr;
-    QAction *mnuOptionModelInfo_ = nullptr;
-    QAction *mnuOptionPlanner_ = nullptr;
-    QAction *mnuAboutAbout_ = nullptr;
+    QMenu *fileMenu_ = nullptr;
+    QMenu *optionMenu_ = nullptr;
+    QMenu *aboutMenu_ = nullptr;
+    QAction *openAction_ = nullptr;
+    QAction *saveAction_ = nullptr;
+    QAction *saveAsAction_ = nullptr;
+    QAction *printAction_ = nullptr;
+    QAction *exportReportAction_ = nullptr;
+    QAction *quitAction_ = nullptr;
+    QAction *modelInfoAction_ = nullptr;
+    QAction *plannerAction_ = nullptr;
+    QAction *aboutAction_ = nullptr;
     PlannerWindow *planner_ = nullptr; // made at its first showing
 };
 

@@ -27,42 +27,42 @@ QString spoken(const QString &caption) {
 } // namespace
 
 void MainWindow::nameControlsForScreenReaders() {
-    cboModel_->setAccessibleName(spoken(lblModel_->text()));
-    for (std::size_t i = 0; i < txtValue_.size(); ++i)
-        txtValue_[i]->setAccessibleName(spoken(lblValue_[i]->text()));
-    for (std::size_t i = 0; i < txtOffset_.size(); ++i)
-        txtOffset_[i]->setAccessibleName(
-            QStringLiteral("%1 %2").arg(spoken(lblOffset_->text())).arg(i + 1));
-    for (OptionFrame *frame : {fraUnits_, fraWIDE_, fraPosition_, fraAspect_})
+    modelCombo_->setAccessibleName(spoken(modelLabel_->text()));
+    for (std::size_t i = 0; i < lengthEdits_.size(); ++i)
+        lengthEdits_[i]->setAccessibleName(spoken(lengthLabels_[i]->text()));
+    for (std::size_t i = 0; i < offsetEdits_.size(); ++i)
+        offsetEdits_[i]->setAccessibleName(
+            QStringLiteral("%1 %2").arg(spoken(offsetLabel_->text())).arg(i + 1));
+    for (OptionFrame *frame : {unitFrame_, zoomFrame_, positionFrame_, aspectFrame_})
         for (int i = 0; i < frame->count(); ++i)
             frame->button(i)->setAccessibleName(spoken(frame->button(i)->text()));
-    picDraw1_->setAccessibleName(texts().text(OptionalKey::IsometricName));
-    picDraw2_->setAccessibleName(texts().text(OptionalKey::SideViewName));
+    isometricBox_->setAccessibleName(texts().text(OptionalKey::IsometricName));
+    sideViewBox_->setAccessibleName(texts().text(OptionalKey::SideViewName));
 }
 
 MainWindow::SideFacts MainWindow::sideFacts() const {
-    return {session_.controls().position, txtOffset_[1]->isVisibleTo(picDraw2_)};
+    return {session_.controls().position, offsetEdits_[1]->isVisibleTo(sideViewBox_)};
 }
 
 void MainWindow::describeDiagrams() {
     const Controls &c = session_.controls();
     describedSide_ = sideFacts();
-    const QString unit = spoken(fraUnits_->button(codeOf(c.unit.value_or(Unit::Inches)))->text());
+    const QString unit = spoken(unitFrame_->button(codeOf(c.unit.value_or(Unit::Inches)))->text());
     QStringList lengths;
-    for (std::size_t i = 0; i < txtValue_.size(); ++i)
-        lengths
-            << QStringLiteral("%1: %2 %3").arg(spoken(lblValue_[i]->text()), c.fieldText[i], unit);
-    picDraw1_->setAccessibleDescription(lengths.join(QStringLiteral(", ")));
+    for (std::size_t i = 0; i < lengthEdits_.size(); ++i)
+        lengths << QStringLiteral("%1: %2 %3")
+                       .arg(spoken(lengthLabels_[i]->text()), c.fieldText[i], unit);
+    isometricBox_->setAccessibleDescription(lengths.join(QStringLiteral(", ")));
 
     QString offsets = c.offsetText[0];
     if (describedSide_->secondOffset)
         offsets += QStringLiteral(" ~ ") + c.offsetText[1];
-    picDraw2_->setAccessibleDescription(
+    sideViewBox_->setAccessibleDescription(
         QStringLiteral("%1: %2, %3: %4 %5")
-            .arg(
-                spoken(fraPosition_->title()),
-                spoken(fraPosition_->button(codeOf(c.position.value_or(Position::Bottom)))->text()),
-                spoken(lblOffset_->text()), offsets, unit));
+            .arg(spoken(positionFrame_->title()),
+                 spoken(
+                     positionFrame_->button(codeOf(c.position.value_or(Position::Bottom)))->text()),
+                 spoken(offsetLabel_->text()), offsets, unit));
 }
 
 } // namespace vistrel::app

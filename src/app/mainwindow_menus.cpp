@@ -56,10 +56,10 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         event->ignore();
 }
 
-void MainWindow::mnuFileOpen_Click() {
+void MainWindow::onFileOpen() {
     if (!mayDropChanges())
         return;
-    const QString path = dialogs_.ShowOpenDialog(this, kCalculationFilter, QDir::currentPath());
+    const QString path = dialogs_.showOpenDialog(this, kCalculationFilter, QDir::currentPath());
     if (path.isEmpty())
         return;
     if (Result<void> opened = session_.open(path); !opened) {
@@ -76,7 +76,7 @@ void MainWindow::saveWith(SaveKind kind) {
     const Result<void> saved = session_.save(
         kind,
         [this] {
-            return dialogs_.ShowSaveDialog(this, kCalculationFilter, QDir::currentPath(),
+            return dialogs_.showSaveDialog(this, kCalculationFilter, QDir::currentPath(),
                                            QStringLiteral("cf"));
         },
         &named);
@@ -87,15 +87,15 @@ void MainWindow::saveWith(SaveKind kind) {
     showModified();
 }
 
-void MainWindow::mnuFileSave_Click() {
+void MainWindow::onFileSave() {
     saveWith(SaveKind::Save);
 }
 
-void MainWindow::mnuFileSaveAs_Click() {
+void MainWindow::onFileSaveAs() {
     saveWith(SaveKind::SaveAs);
 }
 
-void MainWindow::mnuFilePrint_Click() {
+void MainWindow::onFilePrint() {
     if (!fieldEditor_->confirmPending())
         return;
     const Result<PrinterWindow> printerWindow =
@@ -107,22 +107,22 @@ void MainWindow::mnuFilePrint_Click() {
     printerWindow->show(*this, dialogs_, texts());
 }
 
-void MainWindow::mnuFileExportReport_Click() {
+void MainWindow::onExportReport() {
     if (!fieldEditor_->confirmPending())
         return;
     // The sheet shows the planner's inputs as the planner window would.
     if (!planner_)
         recallPlannerSettings(session_);
     const QString path =
-        dialogs_.ShowSaveDialog(this, kReportFilter, QDir::currentPath(), QStringLiteral("pdf"));
+        dialogs_.showSaveDialog(this, kReportFilter, QDir::currentPath(), QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
     if (Result<void> written = print::writeReport(path, *this, session_); !written)
         showError(written.error());
 }
 
-void MainWindow::mnuOptionModelInfo_Click() {
-    const QString path = dialogs_.ShowOpenDialog(this, kModelFileFilter, QDir::currentPath());
+void MainWindow::onModelInfo() {
+    const QString path = dialogs_.showOpenDialog(this, kModelFileFilter, QDir::currentPath());
     if (path.isEmpty())
         return;
     const auto confirm = [this](const QString &title, const QString &question) {
@@ -132,13 +132,13 @@ void MainWindow::mnuOptionModelInfo_Click() {
         showError(switched.error());
 }
 
-void MainWindow::mnuOptionPlanner_Click() {
+void MainWindow::onPlanner() {
     if (!planner_)
         planner_ = new PlannerWindow(session_, dialogs_, this);
     planner_->present();
 }
 
-void MainWindow::mnuAboutAbout_Click() {
+void MainWindow::onAbout() {
     AboutDialog dialog(texts());
     dialog.exec();
 }

@@ -30,7 +30,7 @@ void fitLabel(QLabel *label) {
 
 MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
     const LanguageLoad &language = session_.readTexts(paths);
-    const bool complete = ApplyLanguage(language);
+    const bool complete = applyLanguage(language);
     if (language.error) {
         dialogs_.error(this, language.error->boxText());
         return StartResult::Failed;
@@ -51,7 +51,7 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
 }
 
 void MainWindow::showSession() {
-    ApplyLanguage(session_.language());
+    applyLanguage(session_.language());
     setWindowTitle(plainWindowTitle(appTitle()) + QStringLiteral("[*]"));
     nameControlsForScreenReaders();
     measureForTheDiagrams();
@@ -62,37 +62,37 @@ void MainWindow::showSession() {
 // The diagrams place the fields, buttons and labels by their real sizes.
 void MainWindow::measureForTheDiagrams() {
     IsometricMetrics iso;
-    iso.box = sizeOf(picDraw1_);
+    iso.box = sizeOf(isometricBox_);
     for (std::size_t i = 0; i < 4; ++i) {
-        iso.value[i] = sizeOf(txtValue_[i]);
-        iso.enter[i] = sizeOf(cmdEnter_[i]);
-        iso.label[i] = sizeOf(lblValue_[i]);
+        iso.value[i] = sizeOf(lengthEdits_[i]);
+        iso.enter[i] = sizeOf(confirmButtons_[i]);
+        iso.label[i] = sizeOf(lengthLabels_[i]);
     }
     SideMetrics side;
-    side.box = sizeOf(picDraw2_);
-    side.offset = {sizeOf(txtOffset_[0]), sizeOf(txtOffset_[1])};
-    side.kara = sizeOf(imgKara_);
-    side.offsetLabelHeight = lblOffset_->height();
+    side.box = sizeOf(sideViewBox_);
+    side.offset = {sizeOf(offsetEdits_[0]), sizeOf(offsetEdits_[1])};
+    side.tilde = sizeOf(tildeMark_);
+    side.offsetLabelHeight = offsetLabel_->height();
     session_.setMetrics(iso, side);
 }
 
 // Applies the texts in the order they are read, so that when a key is
 // missing everything read before it is already in place.
-bool MainWindow::ApplyLanguage(const LanguageLoad &load) {
+bool MainWindow::applyLanguage(const LanguageLoad &load) {
     const auto has = [&load](LangKey key) { return static_cast<int>(key) < load.keysRead; };
     const auto text = [&load](LangKey key) { return load.texts.text(key); };
 
-    const std::array<std::pair<LangKey, QMenu *>, 3> menus{{{LangKey::MnuFile, nmuFile_},
-                                                            {LangKey::MnuOption, mnuOption_},
-                                                            {LangKey::MnuAbout, mnuAbout_}}};
+    const std::array<std::pair<LangKey, QMenu *>, 3> menus{{{LangKey::FileMenu, fileMenu_},
+                                                            {LangKey::OptionMenu, optionMenu_},
+                                                            {LangKey::AboutMenu, aboutMenu_}}};
     const std::array<std::pair<LangKey, QAction *>, 7> actions{{
-        {LangKey::MnuFileOpen, mnuFileOpen_},
-        {LangKey::MnuFileSave, mnuFileSave_},
-        {LangKey::MnuFileSaveAs, mnuFileSaveAs_},
-        {LangKey::MnuFilePrint, mnuFilePrint_},
-        {LangKey::MnuFileQuit, mnuFileQuit_},
-        {LangKey::MnuOptionModelInfo, mnuOptionModelInfo_},
-        {LangKey::MnuAboutAbout, mnuAboutAbout_},
+        {LangKey::OpenCommand, openAction_},
+        {LangKey::SaveCommand, saveAction_},
+        {LangKey::SaveAsCommand, saveAsAction_},
+        {LangKey::PrintCommand, printAction_},
+        {LangKey::QuitCommand, quitAction_},
+        {LangKey::ModelInfoCommand, modelInfoAction_},
+        {LangKey::AboutCommand, aboutAction_},
     }};
     for (const auto &[key, menu] : menus)
         if (has(key))
@@ -100,23 +100,23 @@ bool MainWindow::ApplyLanguage(const LanguageLoad &load) {
     for (const auto &[key, action] : actions)
         if (has(key))
             action->setText(text(key));
-    if (!has(LangKey::Lbl1))
+    if (!has(LangKey::ModelCaption))
         return false;
 
     applyUiFont();
     const std::array<std::pair<LangKey, QWidget *>, 12> captions{{
-        {LangKey::Lbl1, lblModel_},
-        {LangKey::Lbl2, fraUnits_},
-        {LangKey::Lbl3, fraUnits_->button(0)},
-        {LangKey::Lbl4, fraUnits_->button(1)},
-        {LangKey::Lbl5, fraUnits_->button(2)},
-        {LangKey::Lbl6, fraWIDE_},
-        {LangKey::Lbl7, fraWIDE_->button(0)},
-        {LangKey::Lbl8, fraWIDE_->button(1)},
-        {LangKey::Lbl9, fraPosition_},
-        {LangKey::Lbl10, fraPosition_->button(0)},
-        {LangKey::Lbl11, fraPosition_->button(1)},
-        {LangKey::Lbl12, fraAspect_},
+        {LangKey::ModelCaption, modelLabel_},
+        {LangKey::UnitsCaption, unitFrame_},
+        {LangKey::InchesCaption, unitFrame_->button(0)},
+        {LangKey::FeetCaption, unitFrame_->button(1)},
+        {LangKey::CentimetersCaption, unitFrame_->button(2)},
+        {LangKey::ZoomCaption, zoomFrame_},
+        {LangKey::WideCaption, zoomFrame_->button(0)},
+        {LangKey::TeleCaption, zoomFrame_->button(1)},
+        {LangKey::PositionCaption, positionFrame_},
+        {LangKey::TopCaption, positionFrame_->button(0)},
+        {LangKey::BottomCaption, positionFrame_->button(1)},
+        {LangKey::AspectCaption, aspectFrame_},
     }};
     for (const auto &[key, widget] : captions) {
         if (!has(key))
@@ -129,11 +129,12 @@ bool MainWindow::ApplyLanguage(const LanguageLoad &load) {
         else if (auto *button = qobject_cast<QAbstractButton *>(widget))
             button->setText(text(key));
     }
-    const std::array<std::pair<LangKey, QLabel *>, 5> labels{{{LangKey::Lbl13, lblValue_[0]},
-                                                              {LangKey::Lbl14, lblValue_[1]},
-                                                              {LangKey::Lbl15, lblValue_[2]},
-                                                              {LangKey::Lbl16, lblValue_[3]},
-                                                              {LangKey::Lbl17, lblOffset_}}};
+    const std::array<std::pair<LangKey, QLabel *>, 5> labels{
+        {{LangKey::DistanceCaption, lengthLabels_[0]},
+         {LangKey::DiagonalCaption, lengthLabels_[1]},
+         {LangKey::WidthCaption, lengthLabels_[2]},
+         {LangKey::HeightCaption, lengthLabels_[3]},
+         {LangKey::OffsetCaption, offsetLabel_}}};
     for (const auto &[key, label] : labels) {
         if (!has(key))
             return false;
@@ -146,10 +147,10 @@ bool MainWindow::ApplyLanguage(const LanguageLoad &load) {
 
 // The option buttons take the font from their frames.
 void MainWindow::applyUiFont() {
-    const std::array<QWidget *, 10> controls{lblModel_,    fraUnits_,    fraWIDE_,     fraPosition_,
-                                             fraAspect_,   lblValue_[0], lblValue_[1], lblValue_[2],
-                                             lblValue_[3], lblOffset_};
-    const QFont font = uiFont(lblModel_->font(), texts());
+    const std::array<QWidget *, 10> controls{
+        modelLabel_,      unitFrame_,       zoomFrame_,       positionFrame_,   aspectFrame_,
+        lengthLabels_[0], lengthLabels_[1], lengthLabels_[2], lengthLabels_[3], offsetLabel_};
+    const QFont font = uiFont(modelLabel_->font(), texts());
     for (QWidget *w : controls)
         w->setFont(font);
 }

@@ -58,10 +58,10 @@ void MainWindow::showWarnings(const QString &heading, const QStringList &lines) 
 
 void MainWindow::fieldsChanged() {
     const Controls &c = session_.controls();
-    for (std::size_t i = 0; i < txtValue_.size(); ++i)
-        showText(txtValue_[i], c.fieldText[i]);
-    for (std::size_t i = 0; i < txtOffset_.size(); ++i)
-        showText(txtOffset_[i], c.offsetText[i]);
+    for (std::size_t i = 0; i < lengthEdits_.size(); ++i)
+        showText(lengthEdits_[i], c.fieldText[i]);
+    for (std::size_t i = 0; i < offsetEdits_.size(); ++i)
+        showText(offsetEdits_[i], c.offsetText[i]);
     describeDiagrams();
     showModified();
 }
@@ -77,25 +77,25 @@ template <typename Choice> int idOf(const std::optional<Choice> &choice) {
 
 void MainWindow::controlsChanged() {
     const Controls &c = session_.controls();
-    fraUnits_->showSelected(idOf(c.unit));
-    fraWIDE_->showSelected(idOf(c.zoom));
-    fraPosition_->showSelected(idOf(c.position));
-    fraAspect_->showSelected(idOf(c.aspect));
+    unitFrame_->showSelected(idOf(c.unit));
+    zoomFrame_->showSelected(idOf(c.zoom));
+    positionFrame_->showSelected(idOf(c.position));
+    aspectFrame_->showSelected(idOf(c.aspect));
     for (const ZoomInfo &row : kZoomEnds)
-        fraWIDE_->button(codeOf(row.zoom))
+        zoomFrame_->button(codeOf(row.zoom))
             ->setEnabled(c.zoomEnabled[static_cast<std::size_t>(row.zoom)]);
     for (const AspectInfo &row : kAspects)
-        fraAspect_->button(codeOf(row.aspect))->setEnabled(c.enabled(row.aspect));
+        aspectFrame_->button(codeOf(row.aspect))->setEnabled(c.enabled(row.aspect));
 
     // Rebuilt only when the catalogue changed: a list of 1000 models is not
     // compared on every refresh.
-    if (shownModelList_ != c.modelListVersion || cboModel_->count() != c.modelItems.size()) {
-        cboModel_->clear();
+    if (shownModelList_ != c.modelListVersion || modelCombo_->count() != c.modelItems.size()) {
+        modelCombo_->clear();
         for (qsizetype i = 0; i < c.modelItems.size(); ++i)
-            cboModel_->addItem(c.modelItems.at(i), c.modelItemData[static_cast<std::size_t>(i)]);
+            modelCombo_->addItem(c.modelItems.at(i), c.modelItemData[static_cast<std::size_t>(i)]);
         shownModelList_ = c.modelListVersion;
     }
-    cboModel_->setCurrentIndex(c.modelSelected);
+    modelCombo_->setCurrentIndex(c.modelSelected);
     if (c.aspect)
         showAspectSample(*c.aspect);
     showModified();
@@ -109,28 +109,28 @@ void MainWindow::showAspectSample(Aspect aspect) {
     const AspectInfo &row = info(aspect);
     const double width = std::nearbyint(kBoxHeight * row.width / row.height);
     const double left = kBoxCentre - width / 2;
-    lblAspectBox_->setGeometry(twipsRect(left, kBoxTop, width, kBoxHeight));
-    lblAspect_->setGeometry(twipsRect((width - kCaptionWidth) / 2 + left,
-                                      (kBoxHeight - kCaptionHeight) / 2 + kBoxTop, kCaptionWidth,
-                                      kCaptionHeight));
-    lblAspect_->setText(QLatin1String(row.caption));
+    aspectSampleBox_->setGeometry(twipsRect(left, kBoxTop, width, kBoxHeight));
+    aspectSample_->setGeometry(twipsRect((width - kCaptionWidth) / 2 + left,
+                                         (kBoxHeight - kCaptionHeight) / 2 + kBoxTop, kCaptionWidth,
+                                         kCaptionHeight));
+    aspectSample_->setText(QLatin1String(row.caption));
 }
 
 void MainWindow::isometricChanged() {
     const std::optional<IsometricGeometry> &g = session_.calculator().isometric();
     if (g) {
         for (std::size_t i = 0; i < 4; ++i) {
-            place(txtValue_[i], g->value[i]);
-            place(cmdEnter_[i], g->enter[i]);
-            place(lblValue_[i], g->label[i]);
+            place(lengthEdits_[i], g->value[i]);
+            place(confirmButtons_[i], g->enter[i]);
+            place(lengthLabels_[i], g->label[i]);
         }
     }
-    if (picDraw1_->holdsDrawing() && drawnIsometric_ == g)
+    if (isometricBox_->holdsDrawing() && drawnIsometric_ == g)
         return;
-    DrawnArea drawn = picDraw1_->startDrawing();
+    DrawnArea drawn = isometricBox_->startDrawing();
     if (g)
-        paintIsometric(picDraw1_->image(), *g, kit_, drawn);
-    picDraw1_->finishDrawing(drawn);
+        paintIsometric(isometricBox_->image(), *g, kit_, drawn);
+    isometricBox_->finishDrawing(drawn);
     drawnIsometric_ = g;
 }
 
@@ -138,23 +138,23 @@ void MainWindow::sideViewChanged() {
     showModified(); // the position is part of the calculation
     const std::optional<SideGeometry> &g = session_.calculator().sideView();
     if (g) {
-        txtOffset_[1]->setVisible(g->showSecondOffset);
-        imgKara_->setVisible(g->showSecondOffset);
-        place(txtOffset_[0], g->offset[0]);
-        place(txtOffset_[1], g->offset[1]);
-        place(imgKara_, g->kara);
-        place(lblOffset_, g->label);
+        offsetEdits_[1]->setVisible(g->showSecondOffset);
+        tildeMark_->setVisible(g->showSecondOffset);
+        place(offsetEdits_[0], g->offset[0]);
+        place(offsetEdits_[1], g->offset[1]);
+        place(tildeMark_, g->tilde);
+        place(offsetLabel_, g->label);
     }
     // The fields' texts were described with them; the side view adds the
     // position and whether the second offset shows.
     if (describedSide_ != sideFacts())
         describeDiagrams();
-    if (picDraw2_->holdsDrawing() && drawnSide_ == g)
+    if (sideViewBox_->holdsDrawing() && drawnSide_ == g)
         return;
-    DrawnArea drawn = picDraw2_->startDrawing();
+    DrawnArea drawn = sideViewBox_->startDrawing();
     if (g)
-        paintSideView(picDraw2_->image(), *g, kit_, drawn);
-    picDraw2_->finishDrawing(drawn);
+        paintSideView(sideViewBox_->image(), *g, kit_, drawn);
+    sideViewBox_->finishDrawing(drawn);
     drawnSide_ = g;
 }
 

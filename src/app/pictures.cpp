@@ -18,8 +18,8 @@ const QImage &Pictures::projectorSide(int picture) {
     return up;
 }
 
-const QImage &Pictures::kara() {
-    static const QImage picture = kKara.image();
+const QImage &Pictures::tilde() {
+    static const QImage picture = kTilde.image();
     return picture;
 }
 

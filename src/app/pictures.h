@@ -10,7 +10,7 @@ namespace vistrel::app {
 struct Pictures {
     static const QImage &projector();                // 80 x 62, lens at (46, 10)
     static const QImage &projectorSide(int picture); // 61 x 26: 0 upright, 1 upside down
-    static const QImage &kara();                     // 32 x 32 tilde
+    static const QImage &tilde();                    // 32 x 32 tilde
     static const QImage &enter();                    // Enter-button picture
     static const QImage &logo();
 };

@@ -149,40 +149,40 @@ QLayout *PlannerWindow::createNumbers() {
 
 QLayout *PlannerWindow::createChart() {
     auto *box = new QVBoxLayout;
-    lblChart_ = heading(QString(), this);
-    lblChart_->setObjectName(QStringLiteral("lblChart"));
-    box->addWidget(lblChart_);
+    chartLabel_ = heading(QString(), this);
+    chartLabel_->setObjectName(QStringLiteral("lblChart"));
+    box->addWidget(chartLabel_);
 
-    tblChart_ = new QTableWidget(0, int(kChartColumns.size()), this);
-    tblChart_->setObjectName(QStringLiteral("tblChart"));
-    tblChart_->setAccessibleName(withoutMnemonic(session_.texts().text(OptionalKey::Chart)));
-    tblChart_->setHorizontalHeaderLabels(chartHeaders(session_.texts(), u'\n'));
+    chartTable_ = new QTableWidget(0, int(kChartColumns.size()), this);
+    chartTable_->setObjectName(QStringLiteral("tblChart"));
+    chartTable_->setAccessibleName(withoutMnemonic(session_.texts().text(OptionalKey::Chart)));
+    chartTable_->setHorizontalHeaderLabels(chartHeaders(session_.texts(), u'\n'));
     for (const QString &offset : {QStringLiteral("offset1"), QStringLiteral("offset2")})
-        tblChart_->horizontalHeaderItem(static_cast<int>(kChartColumns.indexOf(offset)))
+        chartTable_->horizontalHeaderItem(static_cast<int>(kChartColumns.indexOf(offset)))
             ->setToolTip(plainToolTip(offsetNote(session_.texts())));
-    tblChart_->verticalHeader()->hide();
+    chartTable_->verticalHeader()->hide();
     // One line of text a row, as in a printed chart.
-    tblChart_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    tblChart_->verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + kRowPadding);
-    tblChart_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblChart_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    chartTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    chartTable_->verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + kRowPadding);
+    chartTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    chartTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Tab leaves the table for the buttons instead of walking its cells.
-    tblChart_->setTabKeyNavigation(false);
-    tblChart_->setMinimumHeight(tblChart_->horizontalHeader()->sizeHint().height() +
-                                kChartRowsShown *
-                                    tblChart_->verticalHeader()->defaultSectionSize());
-    box->addWidget(tblChart_, 1);
+    chartTable_->setTabKeyNavigation(false);
+    chartTable_->setMinimumHeight(chartTable_->horizontalHeader()->sizeHint().height() +
+                                  kChartRowsShown *
+                                      chartTable_->verticalHeader()->defaultSectionSize());
+    box->addWidget(chartTable_, 1);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    cmdCopy_ = new QPushButton(session_.texts().text(OptionalKey::Copy), this);
-    cmdCopy_->setObjectName(QStringLiteral("cmdCopy"));
-    connect(cmdCopy_, &QPushButton::clicked, this, &PlannerWindow::copyChart);
-    buttons->addWidget(cmdCopy_);
-    cmdExportCsv_ = new QPushButton(session_.texts().text(OptionalKey::ExportCsv), this);
-    cmdExportCsv_->setObjectName(QStringLiteral("cmdExportCsv"));
-    connect(cmdExportCsv_, &QPushButton::clicked, this, &PlannerWindow::exportCsv);
-    buttons->addWidget(cmdExportCsv_);
+    copyButton_ = new QPushButton(session_.texts().text(OptionalKey::Copy), this);
+    copyButton_->setObjectName(QStringLiteral("cmdCopy"));
+    connect(copyButton_, &QPushButton::clicked, this, &PlannerWindow::copyChart);
+    buttons->addWidget(copyButton_);
+    exportCsvButton_ = new QPushButton(session_.texts().text(OptionalKey::ExportCsv), this);
+    exportCsvButton_->setObjectName(QStringLiteral("cmdExportCsv"));
+    connect(exportCsvButton_, &QPushButton::clicked, this, &PlannerWindow::exportCsv);
+    buttons->addWidget(exportCsvButton_);
     box->addLayout(buttons);
     return box;
 }
@@ -312,9 +312,9 @@ void PlannerWindow::highlightCurrentSize(const ThrowChart &chart) {
     if (nearest == highlighted_)
         return;
     const auto embolden = [this](int row, bool bold) {
-        for (int c = 0; row >= 0 && row < tblChart_->rowCount() && c < tblChart_->columnCount();
+        for (int c = 0; row >= 0 && row < chartTable_->rowCount() && c < chartTable_->columnCount();
              ++c)
-            if (QTableWidgetItem *item = tblChart_->item(row, c)) {
+            if (QTableWidgetItem *item = chartTable_->item(row, c)) {
                 QFont font = item->font();
                 font.setBold(bold);
                 item->setFont(font);
@@ -327,23 +327,23 @@ void PlannerWindow::highlightCurrentSize(const ThrowChart &chart) {
 
 void PlannerWindow::showChart() {
     const ThrowChart &chart = chart_.chart();
-    lblChart_->setText(withoutMnemonic(session_.texts().text(OptionalKey::Chart)) +
-                       QStringLiteral(": ") +
-                       chartSubject(session_.calculator(), session_.texts()));
-    tblChart_->setRowCount(static_cast<int>(chart.rows.size()));
+    chartLabel_->setText(withoutMnemonic(session_.texts().text(OptionalKey::Chart)) +
+                         QStringLiteral(": ") +
+                         chartSubject(session_.calculator(), session_.texts()));
+    chartTable_->setRowCount(static_cast<int>(chart.rows.size()));
     highlighted_ = -1; // every item is new
     for (std::size_t r = 0; r < chart.rows.size(); ++r) {
         const QStringList cells = chartCells(chart, chart.rows[r], session_.decimalPoint());
         for (qsizetype c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            tblChart_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+            chartTable_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }
-    tblChart_->resizeColumnsToContents();
-    tblChart_->setMinimumWidth(tblChart_->horizontalHeader()->length() +
-                               2 * tblChart_->frameWidth() +
-                               tblChart_->verticalScrollBar()->sizeHint().width());
+    chartTable_->resizeColumnsToContents();
+    chartTable_->setMinimumWidth(chartTable_->horizontalHeader()->length() +
+                                 2 * chartTable_->frameWidth() +
+                                 chartTable_->verticalScrollBar()->sizeHint().width());
 }
 
 const ThrowChart &PlannerWindow::currentChart() {
@@ -359,7 +359,7 @@ void PlannerWindow::copyChart() {
 
 void PlannerWindow::exportCsv() {
     const QString path =
-        dialogs_.ShowSaveDialog(this, kCsvFilter, QDir::currentPath(), QStringLiteral("csv"));
+        dialogs_.showSaveDialog(this, kCsvFilter, QDir::currentPath(), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     const ThrowChart &chart = currentChart();

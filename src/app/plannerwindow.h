@@ -82,12 +82,12 @@ private:
 
     std::array<QLineEdit *, 2> inputs_{}; // by PlannerInput
     std::array<QLabel *, kPlannerRowCount> values_{};
-    QLabel *lblChart_ = nullptr;
+    QLabel *chartLabel_ = nullptr;
     QScrollArea *scroll_ = nullptr;
-    QTableWidget *tblChart_ = nullptr;
+    QTableWidget *chartTable_ = nullptr;
     int highlighted_ = -1; // the chart's row in bold
-    QPushButton *cmdCopy_ = nullptr;
-    QPushButton *cmdExportCsv_ = nullptr;
+    QPushButton *copyButton_ = nullptr;
+    QPushButton *exportCsvButton_ = nullptr;
 };
 
 } // namespace vistrel::app

@@ -18,61 +18,61 @@ namespace vistrel::app {
 PrintDialog::PrintDialog(QWidget &calculatorWindow, Dialogs &dialogs, const LanguageTexts &texts,
                          QWidget *parent)
     : QDialog(parent), calculatorWindow_(calculatorWindow), dialogs_(dialogs), texts_(texts),
-      lblPrint_(new QLabel(this)), lstPrinter_(new QListWidget(this)),
-      cmdPrint_(new QPushButton(this)), cmdCancel_(new QPushButton(this)) {
+      printerLabel_(new QLabel(this)), printerList_(new QListWidget(this)),
+      printButton_(new QPushButton(this)), cancelButton_(new QPushButton(this)) {
     setObjectName(QStringLiteral("frmPrint"));
     setFixedSize(px(5415), px(2595));
-    setWindowTitle(plainWindowTitle(texts.text(LangKey::Lbl18)));
+    setWindowTitle(plainWindowTitle(texts.text(LangKey::PrintTitle)));
 
-    lblPrint_->setObjectName(QStringLiteral("lblPrint"));
-    lblPrint_->setGeometry(px(TwipsRect{120, 60, 4395, 255}));
-    lblPrint_->setText(texts.text(LangKey::Lbl19));
-    lstPrinter_->setObjectName(QStringLiteral("lstPrinter"));
-    lstPrinter_->setGeometry(px(TwipsRect{120, 300, 5235, 1815}));
-    lblPrint_->setBuddy(lstPrinter_);
-    cmdPrint_->setObjectName(QStringLiteral("cmdPrint"));
-    cmdPrint_->setGeometry(px(TwipsRect{3120, 2220, 1095, 315}));
-    cmdPrint_->setText(texts.text(LangKey::Lbl20));
-    cmdPrint_->setDefault(true);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel_->setGeometry(px(TwipsRect{4260, 2220, 1095, 315}));
-    cmdCancel_->setText(texts.text(LangKey::Lbl21));
+    printerLabel_->setObjectName(QStringLiteral("lblPrint"));
+    printerLabel_->setGeometry(px(TwipsRect{120, 60, 4395, 255}));
+    printerLabel_->setText(texts.text(LangKey::PrinterCaption));
+    printerList_->setObjectName(QStringLiteral("lstPrinter"));
+    printerList_->setGeometry(px(TwipsRect{120, 300, 5235, 1815}));
+    printerLabel_->setBuddy(printerList_);
+    printButton_->setObjectName(QStringLiteral("cmdPrint"));
+    printButton_->setGeometry(px(TwipsRect{3120, 2220, 1095, 315}));
+    printButton_->setText(texts.text(LangKey::PrintButton));
+    printButton_->setDefault(true);
+    cancelButton_->setObjectName(QStringLiteral("cmdCancel"));
+    cancelButton_->setGeometry(px(TwipsRect{4260, 2220, 1095, 315}));
+    cancelButton_->setText(texts.text(LangKey::CancelButton));
 
-    const QFont font = uiFont(lblPrint_->font(), texts);
+    const QFont font = uiFont(printerLabel_->font(), texts);
     for (QWidget *w :
-         std::initializer_list<QWidget *>{lblPrint_, lstPrinter_, cmdPrint_, cmdCancel_})
+         std::initializer_list<QWidget *>{printerLabel_, printerList_, printButton_, cancelButton_})
         w->setFont(font);
 
     // Shown over the empty list, so an empty window says why nothing can be printed.
-    lblNoPrinter_ = new QLabel(texts.text(OptionalKey::NoPrinter), lstPrinter_);
-    lblNoPrinter_->setObjectName(QStringLiteral("lblNoPrinter"));
-    lblNoPrinter_->setFont(font);
-    lblNoPrinter_->setAlignment(Qt::AlignCenter);
-    lblNoPrinter_->setWordWrap(true);
-    lblNoPrinter_->setGeometry(lstPrinter_->rect().adjusted(4, 4, -4, -4));
-    lblNoPrinter_->hide();
+    noPrinterLabel_ = new QLabel(texts.text(OptionalKey::NoPrinter), printerList_);
+    noPrinterLabel_->setObjectName(QStringLiteral("lblNoPrinter"));
+    noPrinterLabel_->setFont(font);
+    noPrinterLabel_->setAlignment(Qt::AlignCenter);
+    noPrinterLabel_->setWordWrap(true);
+    noPrinterLabel_->setGeometry(printerList_->rect().adjusted(4, 4, -4, -4));
+    noPrinterLabel_->hide();
 
-    connect(cmdPrint_, &QPushButton::clicked, this, &PrintDialog::cmdPrint_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(printButton_, &QPushButton::clicked, this, &PrintDialog::cmdPrint_Click);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     loadPrinters();
     showLabelsAsPlainText(this);
 }
 
 void PrintDialog::loadPrinters() {
-    lstPrinter_->clear();
+    printerList_->clear();
     const QStringList printers = QPrinterInfo::availablePrinterNames();
-    lblNoPrinter_->setVisible(printers.isEmpty());
-    cmdPrint_->setEnabled(!printers.isEmpty());
-    lstPrinter_->addItems(printers);
+    noPrinterLabel_->setVisible(printers.isEmpty());
+    printButton_->setEnabled(!printers.isEmpty());
+    printerList_->addItems(printers);
     // The default printer preselected: its name exactly, letter case counting.
     const QList<QListWidgetItem *> defaults =
-        lstPrinter_->findItems(QPrinterInfo::defaultPrinterName(), Qt::MatchExactly);
+        printerList_->findItems(QPrinterInfo::defaultPrinterName(), Qt::MatchExactly);
     if (!defaults.isEmpty())
-        lstPrinter_->setCurrentItem(defaults.constFirst());
+        printerList_->setCurrentItem(defaults.constFirst());
 }
 
 void PrintDialog::cmdPrint_Click() {
-    const QList<QListWidgetItem *> selected = lstPrinter_->selectedItems();
+    const QList<QListWidgetItem *> selected = printerList_->selectedItems();
     if (selected.isEmpty()) {
         dialogs_.error(this,
                        localizedBoxText(makeError(ErrorNumber::InvalidPropertyArrayIndex,

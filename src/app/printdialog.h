@@ -33,11 +33,11 @@ private:
     QWidget &calculatorWindow_;
     Dialogs &dialogs_;
     const LanguageTexts &texts_;
-    QLabel *lblPrint_;
-    QListWidget *lstPrinter_;
-    QPushButton *cmdPrint_;
-    QPushButton *cmdCancel_;
-    QLabel *lblNoPrinter_ = nullptr;
+    QLabel *printerLabel_;
+    QListWidget *printerList_;
+    QPushButton *printButton_;
+    QPushButton *cancelButton_;
+    QLabel *noPrinterLabel_ = nullptr;
 };
 
 } // namespace vistrel::app

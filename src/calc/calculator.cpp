@@ -9,11 +9,11 @@ namespace vistrel {
 
 Messages messagesFrom(const LanguageTexts &texts) {
     Messages m;
-    m.MsgGeneral = texts.text(LangKey::Msg1);
-    m.MsgTooLarge = {texts.text(LangKey::Msg2), texts.text(LangKey::Msg3),
-                     texts.text(LangKey::Msg4)};
-    m.MsgTooSmall = {texts.text(LangKey::Msg5), texts.text(LangKey::Msg6),
-                     texts.text(LangKey::Msg7)};
+    m.noModels = texts.text(LangKey::NoModelsMessage);
+    m.tooLarge = {texts.text(LangKey::TooLargeInches), texts.text(LangKey::TooLargeFeet),
+                  texts.text(LangKey::TooLargeCentimeters)};
+    m.tooSmall = {texts.text(LangKey::TooSmallInches), texts.text(LangKey::TooSmallFeet),
+                  texts.text(LangKey::TooSmallCentimeters)};
     return m;
 }
 
@@ -169,7 +169,7 @@ Result<bool> Calculator::calculate(CalcMode mode, double d1) {
 void Calculator::showRangeMessage(bool tooLarge) {
     const double limit = tooLarge ? state_.MaxDiagonal : state_.MinDiagonal;
     const auto unit = static_cast<std::size_t>(state_.UnitCode);
-    const QString &text = (tooLarge ? messages_.MsgTooLarge : messages_.MsgTooSmall)[unit];
+    const QString &text = (tooLarge ? messages_.tooLarge : messages_.tooSmall)[unit];
     observer_.showMessage(rangeMessage(text, state_.UnitCode, limit, decimalPoint_));
 }
 

@@ -17,9 +17,9 @@ namespace vistrel {
 
 // The message texts of Language.ini the calculation shows.
 struct Messages {
-    QString MsgGeneral;                 // msg1
-    std::array<QString, 3> MsgTooLarge; // msg2..msg4, by unit
-    std::array<QString, 3> MsgTooSmall; // msg5..msg7, by unit
+    QString noModels;                // msg1
+    std::array<QString, 3> tooLarge; // msg2..msg4, by unit
+    std::array<QString, 3> tooSmall; // msg5..msg7, by unit
 };
 Messages messagesFrom(const LanguageTexts &texts);
 

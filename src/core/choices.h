@@ -41,12 +41,13 @@ struct UnitInfo {
 inline constexpr double kLongestLength = 1e15;
 
 inline constexpr std::array<UnitInfo, 3> kUnits{{
-    {Unit::Inches, 1.0, "in", "inches", LangKey::Lbl3, Step::Units, Step::Units, Step::Tenths, 10},
+    {Unit::Inches, 1.0, "in", "inches", LangKey::InchesCaption, Step::Units, Step::Units,
+     Step::Tenths, 10},
     // One twelfth, as the double closest to it; entry divides by it.
-    {Unit::Feet, 0.08333333333333333, "ft", "feet", LangKey::Lbl4, Step::Units, Step::Units,
+    {Unit::Feet, 0.08333333333333333, "ft", "feet", LangKey::FeetCaption, Step::Units, Step::Units,
      Step::Tenths, 1},
-    {Unit::Centimeters, 2.54, "cm", "centimeters", LangKey::Lbl5, Step::Units, Step::Tens,
-     Step::Units, 25},
+    {Unit::Centimeters, 2.54, "cm", "centimeters", LangKey::CentimetersCaption, Step::Units,
+     Step::Tens, Step::Units, 25},
 }};
 
 enum class Zoom : int { Wide, Tele };
@@ -59,8 +60,8 @@ struct ZoomInfo {
 };
 
 inline constexpr std::array<ZoomInfo, 2> kZoomEnds{{
-    {Zoom::Wide, "WIDE", "wide", LangKey::Lbl7},
-    {Zoom::Tele, "TELE", "tele", LangKey::Lbl8},
+    {Zoom::Wide, "WIDE", "wide", LangKey::WideCaption},
+    {Zoom::Tele, "TELE", "tele", LangKey::TeleCaption},
 }};
 
 // Where the projector is: hung above the picture or standing below it.
@@ -73,8 +74,8 @@ struct PositionInfo {
 };
 
 inline constexpr std::array<PositionInfo, 2> kPositions{{
-    {Position::Top, "top", LangKey::Lbl10},
-    {Position::Bottom, "bottom", LangKey::Lbl11},
+    {Position::Top, "top", LangKey::TopCaption},
+    {Position::Bottom, "bottom", LangKey::BottomCaption},
 }};
 
 enum class Aspect : int { Ratio4x3, Ratio5x4, Ratio16x9 };
@@ -114,10 +115,10 @@ struct FieldInfo {
 };
 
 inline constexpr std::array<FieldInfo, 4> kFields{{
-    {Field::Distance, "--distance", "distance", LangKey::Lbl13},
-    {Field::Diagonal, "--diagonal", "diagonal", LangKey::Lbl14},
-    {Field::Width, "--width", "width", LangKey::Lbl15},
-    {Field::Height, "--height", "height", LangKey::Lbl16},
+    {Field::Distance, "--distance", "distance", LangKey::DistanceCaption},
+    {Field::Diagonal, "--diagonal", "diagonal", LangKey::DiagonalCaption},
+    {Field::Width, "--width", "width", LangKey::WidthCaption},
+    {Field::Height, "--height", "height", LangKey::HeightCaption},
 }};
 
 // What a calculation starts from: a typed field (the first four share the

@@ -20,7 +20,7 @@ Result<SideGeometry> layoutSideView(const SideMetrics &m, const SideInput &in) {
     g.showSecondOffset = in.offsetCountNow != 1;
 
     const double w = m.box.width;
-    VISTREL_TRY_ASSIGN(g.x, nint(w - (m.offset[1].width + m.offset[0].width + m.kara.width + 15)));
+    VISTREL_TRY_ASSIGN(g.x, nint(w - (m.offset[1].width + m.offset[0].width + m.tilde.width + 15)));
     VISTREL_TRY_ASSIGN(g.yb, nint(m.box.height - 5));
     g.t = 20;
     VISTREL_TRY_ASSIGN(g.b, nint(m.box.height - 20));
@@ -47,10 +47,10 @@ Result<SideGeometry> layoutSideView(const SideMetrics &m, const SideInput &in) {
     PlaceF &first = g.offset[0];
     second.top = std::max(g.a, g.e) - m.offset[1].height + m.offset[0].height - 5;
     second.left = w - m.offset[0].width - 5;
-    g.kara.top = (m.offset[1].height - m.kara.height) / 2 + second.top;
-    g.kara.left = second.left - m.kara.width + 5;
+    g.tilde.top = (m.offset[1].height - m.tilde.height) / 2 + second.top;
+    g.tilde.left = second.left - m.tilde.width + 5;
     first.top = second.top;
-    first.left = g.kara.left - m.offset[0].width + 5;
+    first.left = g.tilde.left - m.offset[0].width + 5;
     g.label = {first.left, first.top - m.offsetLabelHeight};
 
     g.projectorPicture = top ? 1 : 0;

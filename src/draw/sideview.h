@@ -11,7 +11,7 @@ namespace vistrel {
 struct SideMetrics {
     SizeF box{453, 113};
     std::array<SizeF, 2> offset{{{33, 19}, {33, 19}}};
-    SizeF kara{32, 32};
+    SizeF tilde{32, 32};
     double offsetLabelHeight = 13;
     SizeF projector{61, 26};
 };
@@ -40,7 +40,7 @@ struct SideGeometry {
     std::int32_t x = 0, yb = 0, a = 0, t = 0, b = 0, e = 0;
     bool showSecondOffset = false;
     std::array<PlaceF, 2> offset;
-    PlaceF kara;
+    PlaceF tilde;
     PlaceF label;
     int projectorPicture = 0; // 0 upright (bottom position), 1 upside down (top position)
     PointI projector;

@@ -27,10 +27,10 @@ public:
         if (firstError.isEmpty())
             firstError = text;
     }
-    QString ShowOpenDialog(QWidget *, const QString &, const QString &) override {
+    QString showOpenDialog(QWidget *, const QString &, const QString &) override {
         return QString();
     }
-    QString ShowSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
+    QString showSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
         return QString();
     }
 

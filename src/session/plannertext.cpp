@@ -209,29 +209,30 @@ std::vector<SheetLine> calculationLines(const Calculator &calculator, const Lang
     const Controls &c = calculator.controls();
     const ModelRecord *model = calculator.currentModel();
     std::vector<SheetLine> lines{
-        {QString(), texts.text(LangKey::Lbl1), model ? model->ModelName : QString()},
-        {QString(), texts.text(LangKey::Lbl6), zoomName(texts, s.ZoomEnd)},
-        {QString(), texts.text(LangKey::Lbl12),
+        {QString(), texts.text(LangKey::ModelCaption), model ? model->ModelName : QString()},
+        {QString(), texts.text(LangKey::ZoomCaption), zoomName(texts, s.ZoomEnd)},
+        {QString(), texts.text(LangKey::AspectCaption),
          QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).caption)},
-        {QString(), texts.text(LangKey::Lbl2), texts.text(info(s.UnitCode).caption)},
-        {QString(), texts.text(LangKey::Lbl9), texts.text(info(s.ScreenPosition).caption)},
+        {QString(), texts.text(LangKey::UnitsCaption), texts.text(info(s.UnitCode).caption)},
+        {QString(), texts.text(LangKey::PositionCaption),
+         texts.text(info(s.ScreenPosition).caption)},
     };
     for (const FieldInfo &field : kFields)
         lines.push_back({QString(), oneLine(texts.text(field.caption)), c.text(field.field)});
     const bool two = s.offsetCountNow() == 2;
     lines.push_back(
-        {QString(), oneLine(texts.text(LangKey::Lbl17)),
+        {QString(), oneLine(texts.text(LangKey::OffsetCaption)),
          c.offsetText[0] + (two ? QStringLiteral(" ~ ") + c.offsetText[1] : QString())});
     return lines;
 }
 
 QStringList chartHeaders(const LanguageTexts &texts, QChar joiner) {
     const auto caption = [&texts](LangKey key) { return oneLine(texts.text(key)).simplified(); };
-    const QString distance = caption(LangKey::Lbl13);
-    const QString offset = caption(LangKey::Lbl17);
-    return {caption(LangKey::Lbl14),
-            caption(LangKey::Lbl15),
-            caption(LangKey::Lbl16),
+    const QString distance = caption(LangKey::DistanceCaption);
+    const QString offset = caption(LangKey::OffsetCaption);
+    return {caption(LangKey::DiagonalCaption),
+            caption(LangKey::WidthCaption),
+            caption(LangKey::HeightCaption),
             distance + joiner + zoomName(texts, Zoom::Wide),
             distance + joiner + zoomName(texts, Zoom::Tele),
             offset + joiner + u'1',

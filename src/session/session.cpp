@@ -102,7 +102,7 @@ Result<void> Session::switchCatalogue(const QString &file, const Confirm &confir
     QString loaded = paths_.catalogueFile();
     if (result.outcome == CatalogueSwitch::Outcome::NoModels) {
         observers_.showMessage(
-            replaceText(calc_.messages().MsgGeneral, QStringLiteral("%1"), visibleText(file)));
+            replaceText(calc_.messages().noModels, QStringLiteral("%1"), visibleText(file)));
         if (result.reloadError)
             return *result.reloadError;
     } else {

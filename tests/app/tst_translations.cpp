@@ -300,7 +300,7 @@ private slots:
         QCOMPARE(print.findChild<QLabel *>(u"lblPrint"_s)->text(), printer);
         VERIFY_NONE(cutCaptions(&print));
 
-        window_->mnuOptionPlanner_Click();
+        window_->onPlanner();
         auto *planner = window_->findChild<app::PlannerWindow *>(u"frmPlanner"_s);
         QVERIFY(planner && planner->isVisible());
         VERIFY_NONE(cutCaptions(planner));

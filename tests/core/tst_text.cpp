@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(int(load.texts.fontSize), fontSize);
         // What came before the stop is in place, nothing after it.
         QCOMPARE(load.texts.text(LangKey::Caption), keysRead > 0 ? u"Caption"_s : QString());
-        QCOMPARE(load.texts.text(LangKey::Lbl21),
+        QCOMPARE(load.texts.text(LangKey::CancelButton),
                  keysRead == kLanguageKeyCount ? u"LBL21"_s : QString());
     }
 

@@ -22,10 +22,10 @@ public:
         }
         return confirmations.dequeue();
     }
-    QString ShowOpenDialog(QWidget *, const QString &filter, const QString &) override {
+    QString showOpenDialog(QWidget *, const QString &filter, const QString &) override {
         return answer(QStringLiteral("open ") + filter);
     }
-    QString ShowSaveDialog(QWidget *, const QString &filter, const QString &,
+    QString showSaveDialog(QWidget *, const QString &filter, const QString &,
                            const QString &suffix) override {
         return answer(QStringLiteral("save ") + filter + QStringLiteral(" .") + suffix);
     }

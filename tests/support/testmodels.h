@@ -43,10 +43,10 @@ inline vistrel::ModelRecord workedExampleModel() {
 // Range messages that show both placeholders, so tests see what was replaced.
 inline vistrel::Messages testMessages() {
     vistrel::Messages m;
-    m.MsgGeneral = QStringLiteral("No model in %1");
-    m.MsgTooLarge = {QStringLiteral("large %1 in %2"), QStringLiteral("large %1 ft (%2 in)"),
-                     QStringLiteral("large %1 cm (%2 in)")};
-    m.MsgTooSmall = {QStringLiteral("small %1 in"), QStringLiteral("small %1 ft (%2 in)"),
-                     QStringLiteral("small %1 cm (%2 in)")};
+    m.noModels = QStringLiteral("No model in %1");
+    m.tooLarge = {QStringLiteral("large %1 in %2"), QStringLiteral("large %1 ft (%2 in)"),
+                  QStringLiteral("large %1 cm (%2 in)")};
+    m.tooSmall = {QStringLiteral("small %1 in"), QStringLiteral("small %1 ft (%2 in)"),
+                  QStringLiteral("small %1 cm (%2 in)")};
     return m;
 }
