@@ -204,7 +204,7 @@ int main(int argc, char *argv[]) {
         const PaintLog painted = log;
         QTest::keyRelease(window->windowHandle(), Qt::Key_Return);
         if (ms < 0 || field->text() != value || dialogs.boxes != 0 ||
-            window->calculator().state().ScreenDiagonal != value.toDouble()) {
+            window->calculator().state().screenDiagonal != value.toDouble()) {
             std::fprintf(stderr,
                          "vistrel-bench-entry: entry %d of %s did not calculate and repaint both "
                          "diagrams (field shows %s, %d message boxes)\n",

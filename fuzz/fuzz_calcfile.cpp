@@ -22,14 +22,14 @@ using vistrel::fuzz::fail;
 using vistrel::fuzz::require;
 
 bool allFinite(const CalcFileData &d) {
-    const std::array<double, 9> values = {d.AspectRatio,        d.AspectHeight, d.AspectWidth,
-                                          d.ScreenWidth,        d.ScreenHeight, d.ScreenDiagonal,
-                                          d.ProjectionDistance, d.OffsetA,      d.OffsetB};
+    const std::array<double, 9> values = {d.aspectRatio,        d.aspectHeight, d.aspectWidth,
+                                          d.screenWidth,        d.screenHeight, d.screenDiagonal,
+                                          d.projectionDistance, d.offsetA,      d.offsetB};
     for (const double v : values) {
         if (!std::isfinite(v))
             return false;
     }
-    if (!std::isfinite(d.MaxDistance))
+    if (!std::isfinite(d.maxDistance))
         return false;
     for (int field = 1; field < vistrel::kModelFieldCount; ++field) {
         if (!std::isfinite(vistrel::numericField(d.model, field)))
@@ -48,7 +48,7 @@ void checkOpening(const CalcFileData &d, const QByteArray &written) {
         return;
     const QString context = QString::fromUtf8(written);
     const vistrel::ModelRecord *model = calculator.currentModel();
-    if (!model || model->ModelName != d.model.ModelName)
+    if (!model || model->name != d.model.name)
         fail("an opened file did not select its model", context);
     vistrel::fuzz::checkCalculator(calculator, context);
 }
@@ -63,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     const CalcFileData &d = *first;
-    require(d.ZoomEnd == 0 || d.ZoomEnd == 1, "zoom end out of range");
-    require(d.ScreenPosition == 0 || d.ScreenPosition == 1, "screen position out of range");
-    require(d.UnitCode >= 0 && d.UnitCode <= 2, "unit out of range");
+    require(d.zoomEnd == 0 || d.zoomEnd == 1, "zoom end out of range");
+    require(d.screenPosition == 0 || d.screenPosition == 1, "screen position out of range");
+    require(d.unit >= 0 && d.unit <= 2, "unit out of range");
     require(allFinite(d), "a non-finite number was read");
 
     const QByteArray written = vistrel::formatCalcFile(d);

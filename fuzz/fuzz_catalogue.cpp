@@ -24,7 +24,7 @@ using vistrel::fuzz::require;
 // One catalogue line for a record: the name, then fields 1 to 23 in the
 // shortest form that reads back to the very same double.
 QString recordLine(const ModelRecord &record) {
-    QString line = record.ModelName;
+    QString line = record.name;
     for (int field = 1; field < vistrel::kModelFieldCount; ++field) {
         line += u',';
         line += vistrel::formatShortest(vistrel::numericField(record, field));
@@ -48,7 +48,7 @@ QString catalogueText(const std::vector<ModelRecord> &models) {
 }
 
 void checkRecord(const ModelRecord &record) {
-    const QString &name = record.ModelName;
+    const QString &name = record.name;
     require(!name.isEmpty(), "a line without a model name was kept");
     require(!name.contains(u',') && !name.contains(u'\r') && !name.contains(u'\n'),
             "a model name holds a field or line separator", name);

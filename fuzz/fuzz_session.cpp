@@ -50,15 +50,15 @@ QString describe(const Calculator &calc) {
     const CalcState &s = calc.state();
     return QStringLiteral("model %1 zoom %2 aspect %3/%4 unit %5: distance %6 diagonal %7 width %8 "
                           "height %9 offsets %10 %11")
-        .arg(calc.currentModel() ? calc.currentModel()->ModelName : QStringLiteral("-"))
-        .arg(vistrel::codeOf(s.ZoomEnd))
-        .arg(s.AspectHeight)
-        .arg(s.AspectWidth)
-        .arg(vistrel::codeOf(s.UnitCode))
-        .arg(vistrel::formatShortest(s.ProjectionDistance),
-             vistrel::formatShortest(s.ScreenDiagonal), vistrel::formatShortest(s.ScreenWidth),
-             vistrel::formatShortest(s.ScreenHeight), vistrel::formatShortest(s.OffsetA),
-             vistrel::formatShortest(s.OffsetB));
+        .arg(calc.currentModel() ? calc.currentModel()->name : QStringLiteral("-"))
+        .arg(vistrel::codeOf(s.zoomEnd))
+        .arg(s.aspectHeight)
+        .arg(s.aspectWidth)
+        .arg(vistrel::codeOf(s.unit))
+        .arg(vistrel::formatShortest(s.projectionDistance),
+             vistrel::formatShortest(s.screenDiagonal), vistrel::formatShortest(s.screenWidth),
+             vistrel::formatShortest(s.screenHeight), vistrel::formatShortest(s.offsetA),
+             vistrel::formatShortest(s.offsetB));
 }
 
 // Whether the four lengths and the offsets belong to one picture on the
@@ -66,36 +66,40 @@ QString describe(const Calculator &calc) {
 bool onTheLensLine(const Calculator &calc) {
     const CalcState &s = calc.state();
     const vistrel::ModelRecord *model = calc.currentModel();
-    if (!model || s.AspectHeight == 0)
+    if (!model || s.aspectHeight == 0)
         return false;
-    const double ratio = s.AspectWidth / s.AspectHeight;
-    const vistrel::Lens lens{*model, s.WideScreenMode};
-    const vistrel::AspectPair aspect{s.AspectHeight, s.AspectWidth};
-    const bool tele = s.ZoomEnd == vistrel::Zoom::Tele;
-    const double a = tele ? model->TeleCoefA : model->WideCoefA;
-    const double b = tele ? model->TeleCoefB : model->WideCoefB;
-    const double lensScale = std::fabs(a * s.ProjectionDistance) + std::fabs(b);
+    const double ratio = s.aspectWidth / s.aspectHeight;
+    const vistrel::Lens lens{*model, s.wideScreenMode};
+    const vistrel::AspectPair aspect{s.aspectHeight, s.aspectWidth};
+    const bool tele = s.zoomEnd == vistrel::Zoom::Tele;
+    const double a = tele ? model->lens[Zoom::Tele].a : model->lens[Zoom::Wide].a;
+    const double b = tele ? model->lens[Zoom::Tele].b : model->lens[Zoom::Wide].b;
+    const double lensScale = std::fabs(a * s.projectionDistance) + std::fabs(b);
     // A distance too small for a double (it underflowed on the way from the
     // diagonal) moves the diagonal by up to the slope times the smallest
     // numbers a double holds.
     const double underflow = std::fabs(a) * 1e-300;
-    return near(s.AspectRatio, ratio, ratio) &&
-           near(s.ScreenWidth, ratio * s.ScreenHeight, s.ScreenWidth) &&
+    return near(s.aspectRatio, ratio, ratio) &&
+           near(s.screenWidth, ratio * s.screenHeight, s.screenWidth) &&
            // A lens line below zero gives a picture of negative size, all
            // three lengths negative alike.
-           near(std::fabs(s.ScreenDiagonal), std::hypot(s.ScreenWidth, s.ScreenHeight),
-                s.ScreenDiagonal) &&
-           near(s.ScreenDiagonal,
-                lens.diagonalFromDistance(s.ProjectionDistance, s.ZoomEnd, aspect),
-                lensScale + s.ScreenDiagonal, underflow + 1e-300) &&
-           near(s.OffsetA,
-                lens.offsetFromHeight(
-                    s.ScreenHeight, tele ? model->TeleOffsetCoefA : model->WideOffsetCoefA, aspect),
-                s.ScreenHeight) &&
-           near(s.OffsetB,
-                lens.offsetFromHeight(
-                    s.ScreenHeight, tele ? model->TeleOffsetCoefB : model->WideOffsetCoefB, aspect),
-                s.ScreenHeight);
+           near(std::fabs(s.screenDiagonal), std::hypot(s.screenWidth, s.screenHeight),
+                s.screenDiagonal) &&
+           near(s.screenDiagonal,
+                lens.diagonalFromDistance(s.projectionDistance, s.zoomEnd, aspect),
+                lensScale + s.screenDiagonal, underflow + 1e-300) &&
+           near(s.offsetA,
+                lens.offsetFromHeight(s.screenHeight,
+                                      tele ? model->offsetCoefs[Zoom::Tele].a
+                                           : model->offsetCoefs[Zoom::Wide].a,
+                                      aspect),
+                s.screenHeight) &&
+           near(s.offsetB,
+                lens.offsetFromHeight(s.screenHeight,
+                                      tele ? model->offsetCoefs[Zoom::Tele].b
+                                           : model->offsetCoefs[Zoom::Wide].b,
+                                      aspect),
+                s.screenHeight);
 }
 
 // The options the controls show are the ones in the state, and 16 : 9 only
@@ -109,8 +113,8 @@ bool optionsAgree(const Calculator &calc) {
     if (!c.aspect || !model)
         return false;
     const auto i = static_cast<std::size_t>(*c.aspect);
-    return c.zoom == s.ZoomEnd && c.unit == s.UnitCode && c.position == s.ScreenPosition &&
-           s.AspectHeight == kHeights[i] && s.AspectWidth == kWidths[i] &&
+    return c.zoom == s.zoomEnd && c.unit == s.unit && c.position == s.screenPosition &&
+           s.aspectHeight == kHeights[i] && s.aspectWidth == kWidths[i] &&
            (i != 2 || model->offers169()) && c.wideScreenEnabled == model->offers169();
 }
 
@@ -120,10 +124,10 @@ double distancePrecision(const Calculator &calc, const CalcState &s) {
     const vistrel::ModelRecord *model = calc.currentModel();
     if (!model)
         return 0;
-    const bool tele = s.ZoomEnd == vistrel::Zoom::Tele;
-    const double a = std::fabs(tele ? model->TeleCoefA : model->WideCoefA);
-    const double b = std::fabs(tele ? model->TeleCoefB : model->WideCoefB);
-    return a == 0 ? 0 : 1e-12 * (std::fabs(s.ScreenDiagonal) + b) / a;
+    const bool tele = s.zoomEnd == vistrel::Zoom::Tele;
+    const double a = std::fabs(tele ? model->lens[Zoom::Tele].a : model->lens[Zoom::Wide].a);
+    const double b = std::fabs(tele ? model->lens[Zoom::Tele].b : model->lens[Zoom::Wide].b);
+    return a == 0 ? 0 : 1e-12 * (std::fabs(s.screenDiagonal) + b) / a;
 }
 
 class Session {
@@ -219,9 +223,9 @@ private:
             const auto &models = calc_.models();
             const auto first =
                 std::find_if(models.begin(), models.end(), [&](const vistrel::ModelRecord &m) {
-                    return m.ModelName == saved.model.ModelName;
+                    return m.name == saved.model.name;
                 });
-            return first - models.begin() == before.ModelIndex;
+            return first - models.begin() == before.modelIndex;
         }();
         const QString context = describe(calc_);
         const int errorsBefore = observer_.errors;
@@ -229,17 +233,17 @@ private:
         if (!opened)
             dirty_ = true; // the window shows this error box too
         if (!opened || observer_.errors > errorsBefore || dirty_ || !firstOfItsName ||
-            !(before.MinDiagonal <= before.MaxDiagonal))
+            !(before.minDiagonal <= before.maxDiagonal))
             return;
         const CalcState &after = calc_.state();
         const bool same =
-            after.ModelIndex == before.ModelIndex && after.ZoomEnd == before.ZoomEnd &&
-            after.ScreenPosition == before.ScreenPosition && after.UnitCode == before.UnitCode &&
-            after.AspectHeight == before.AspectHeight && after.AspectWidth == before.AspectWidth &&
-            after.ScreenDiagonal == before.ScreenDiagonal &&
-            near(after.ScreenWidth, before.ScreenWidth, before.ScreenWidth) &&
-            near(after.ScreenHeight, before.ScreenHeight, before.ScreenHeight) &&
-            near(after.ProjectionDistance, before.ProjectionDistance, before.ProjectionDistance,
+            after.modelIndex == before.modelIndex && after.zoomEnd == before.zoomEnd &&
+            after.screenPosition == before.screenPosition && after.unit == before.unit &&
+            after.aspectHeight == before.aspectHeight && after.aspectWidth == before.aspectWidth &&
+            after.screenDiagonal == before.screenDiagonal &&
+            near(after.screenWidth, before.screenWidth, before.screenWidth) &&
+            near(after.screenHeight, before.screenHeight, before.screenHeight) &&
+            near(after.projectionDistance, before.projectionDistance, before.projectionDistance,
                  distancePrecision(calc_, before));
         if (!same)
             fail("opening a saved calculation gives another state",
@@ -255,7 +259,7 @@ private:
         // A model whose smallest diagonal exceeds its largest refuses every
         // diagonal and so keeps the results it had: nothing to hold together.
         const CalcState &s = calc_.state();
-        const bool refusesAll = !(s.MinDiagonal <= s.MaxDiagonal);
+        const bool refusesAll = !(s.minDiagonal <= s.maxDiagonal);
         const bool consistent = onTheLensLine(calc_);
         if (consistent)
             dirty_ = false;

@@ -58,9 +58,9 @@ inline const std::vector<ModelRecord> &shippedModels() {
 
 inline bool finiteState(const CalcState &s) {
     const std::array<double, 14> values = {
-        s.AspectRatio,    s.AspectHeight,       s.AspectWidth, s.ScreenWidth, s.ScreenHeight,
-        s.ScreenDiagonal, s.ProjectionDistance, s.OffsetA,     s.OffsetB,     s.MaxDistance,
-        s.MaxDistance43,  s.MaxDistance169,     s.MaxDiagonal, s.MinDiagonal};
+        s.aspectRatio,    s.aspectHeight,       s.aspectWidth, s.screenWidth, s.screenHeight,
+        s.screenDiagonal, s.projectionDistance, s.offsetA,     s.offsetB,     s.maxDistance,
+        s.maxDistance43,  s.maxDistance169,     s.maxDiagonal, s.minDiagonal};
     for (const double v : values) {
         if (!std::isfinite(v))
             return false;

@@ -181,9 +181,9 @@ void MainWindow::createOptionFrames(QWidget *client) {
                          {"optPosition_1", "Bottom of Screen", {120, 660, 1750, 375}}});
     aspectFrame_ =
         new OptionFrame(client, "fraAspect", "Aspect Ratio", {6900, 3480, 1935, 1575},
-                        {{"optAspect_0", info(Aspect::Ratio4x3).caption, {180, 1020, 915, 225}},
-                         {"optAspect_1", info(Aspect::Ratio5x4).caption, {180, 1260, 675, 225}},
-                         {"optAspect_2", info(Aspect::Ratio16x9).caption, {960, 1020, 795, 225}}});
+                        {{"optAspect_0", info(Aspect::Ratio4x3).label, {180, 1020, 915, 225}},
+                         {"optAspect_1", info(Aspect::Ratio5x4).label, {180, 1260, 675, 225}},
+                         {"optAspect_2", info(Aspect::Ratio16x9).label, {960, 1020, 795, 225}}});
     aspectSampleBox_ = new QLabel(aspectFrame_);
     aspectSampleBox_->setObjectName(QStringLiteral("lblAspectBox"));
     aspectSampleBox_->setFrameShape(QFrame::Box);

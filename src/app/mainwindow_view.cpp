@@ -113,7 +113,7 @@ void MainWindow::showAspectSample(Aspect aspect) {
     aspectSample_->setGeometry(twipsRect((width - kCaptionWidth) / 2 + left,
                                          (kBoxHeight - kCaptionHeight) / 2 + kBoxTop, kCaptionWidth,
                                          kCaptionHeight));
-    aspectSample_->setText(QLatin1String(row.caption));
+    aspectSample_->setText(QLatin1String(row.label));
 }
 
 void MainWindow::isometricChanged() {

@@ -122,7 +122,7 @@ QLayout *PlannerWindow::createInputs() {
 
 QLayout *PlannerWindow::createNumbers() {
     auto *form = new QFormLayout;
-    const auto lines = plannerLines(session_.plan(), session_.state().UnitCode, session_.texts(),
+    const auto lines = plannerLines(session_.plan(), session_.state().unit, session_.texts(),
                                     session_.decimalPoint());
     QString current;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -293,7 +293,7 @@ void PlannerWindow::refresh() {
 }
 
 void PlannerWindow::showNumbers() {
-    const auto lines = plannerLines(session_.plan(), session_.state().UnitCode, session_.texts(),
+    const auto lines = plannerLines(session_.plan(), session_.state().unit, session_.texts(),
                                     session_.decimalPoint());
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (values_[i]->text() != lines[i].value)
@@ -303,7 +303,7 @@ void PlannerWindow::showNumbers() {
 
 // The row nearest the calculator's screen stands out, in bold.
 void PlannerWindow::highlightCurrentSize(const ThrowChart &chart) {
-    const double diagonal = fromInches(session_.state().ScreenDiagonal, chart.unit);
+    const double diagonal = fromInches(session_.state().screenDiagonal, chart.unit);
     int nearest = -1;
     for (std::size_t r = 0; r < chart.rows.size(); ++r)
         if (nearest < 0 || std::abs(chart.rows[r].diagonal - diagonal) <

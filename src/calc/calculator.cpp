@@ -26,9 +26,9 @@ void Calculator::setMetrics(const IsometricMetrics &isometric, const SideMetrics
 }
 
 const ModelRecord *Calculator::currentModel() const {
-    if (state_.ModelIndex < 0 || static_cast<std::size_t>(state_.ModelIndex) >= models_.size())
+    if (state_.modelIndex < 0 || static_cast<std::size_t>(state_.modelIndex) >= models_.size())
         return nullptr;
-    return &models_[static_cast<std::size_t>(state_.ModelIndex)];
+    return &models_[static_cast<std::size_t>(state_.modelIndex)];
 }
 
 void Calculator::report(const Result<void> &result) {
@@ -43,7 +43,7 @@ void Calculator::loadCatalogue(std::vector<ModelRecord> models) {
     controls_.modelItemData.clear();
     controls_.modelSelected = -1;
     for (std::size_t i = 0; i < models_.size(); ++i) {
-        controls_.modelItems.append(models_[i].ModelName);
+        controls_.modelItems.append(models_[i].name);
         controls_.modelItemData.push_back(static_cast<int>(i));
     }
 }
@@ -67,9 +67,9 @@ Result<void> Calculator::replaceCatalogue(std::vector<ModelRecord> models) {
     if (models_.empty())
         return makeError(ErrorNumber::InvalidPropertyValue,
                          QStringLiteral("Invalid property value: the model list is empty"));
-    state_.ModelIndex = 0;
+    state_.modelIndex = 0;
     controls_.modelSelected = 0;
-    const double previousDiagonal = state_.ScreenDiagonal;
+    const double previousDiagonal = state_.screenDiagonal;
     VISTREL_TRY(applyModelEntry());
     VISTREL_TRY(recalculateDiagonal(previousDiagonal));
     ready_ = true;
@@ -81,63 +81,63 @@ Result<Calculator::Pass> Calculator::computePass(CalcMode mode, double d1) {
     if (!model)
         return makeError(ErrorNumber::SubscriptOutOfRange,
                          QStringLiteral("Subscript out of range: no model is selected"));
-    const double r = state_.AspectRatio;
+    const double r = state_.aspectRatio;
     if (r == 0 || !std::isfinite(r))
         return makeError(ErrorNumber::DivisionByZero,
                          QStringLiteral("Division by zero: no aspect ratio is selected"));
     const double s = std::sin(std::atan(1 / r)); // the height of a picture of diagonal 1
-    const Lens lens{*model, state_.WideScreenMode};
-    const AspectPair aspect{state_.AspectHeight, state_.AspectWidth};
+    const Lens lens{*model, state_.wideScreenMode};
+    const AspectPair aspect{state_.aspectHeight, state_.aspectWidth};
 
     double distance = 0, diagonal = 0, height = 0, width = 0;
     switch (mode) {
     case CalcMode::Distance:
         distance = d1;
-        diagonal = lens.diagonalFromDistance(distance, state_.ZoomEnd, aspect);
+        diagonal = lens.diagonalFromDistance(distance, state_.zoomEnd, aspect);
         height = s * diagonal;
         width = r * height;
         break;
     case CalcMode::Diagonal:
     case CalcMode::StoredDiagonal:
-        diagonal = mode == CalcMode::StoredDiagonal ? state_.ScreenDiagonal : d1;
+        diagonal = mode == CalcMode::StoredDiagonal ? state_.screenDiagonal : d1;
         height = s * diagonal;
         width = r * height;
-        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
+        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.zoomEnd, aspect));
         break;
     case CalcMode::Width:
         width = d1;
         height = width / r;
         diagonal = std::sqrt(width * width + height * height);
-        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
+        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.zoomEnd, aspect));
         break;
     case CalcMode::Height:
         height = d1;
         width = r * height;
         diagonal = std::sqrt(width * width + height * height);
-        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.ZoomEnd, aspect));
+        VISTREL_TRY_ASSIGN(distance, lens.distanceFromDiagonal(diagonal, state_.zoomEnd, aspect));
         break;
     }
 
     // A diagonal that is not a number counts as too large.
-    const bool tooLarge = !(diagonal <= state_.MaxDiagonal);
-    const bool tooSmall = !tooLarge && diagonal < state_.MinDiagonal;
+    const bool tooLarge = !(diagonal <= state_.maxDiagonal);
+    const bool tooSmall = !tooLarge && diagonal < state_.minDiagonal;
     if (tooLarge || tooSmall) {
         showRangeMessage(tooLarge);
-        return Pass{false, tooLarge ? state_.MaxDiagonal : state_.MinDiagonal};
+        return Pass{false, tooLarge ? state_.maxDiagonal : state_.minDiagonal};
     }
 
-    const Offsets offsets = lens.offsets(height, state_.ZoomEnd, aspect);
+    const Offsets offsets = lens.offsets(height, state_.zoomEnd, aspect);
     for (const double v : {width, height, distance, diagonal, offsets.a, offsets.b}) {
         if (!std::isfinite(v))
             return makeError(ErrorNumber::Overflow,
                              QStringLiteral("Overflow: the result is too large to compute"));
     }
-    state_.ScreenWidth = width;
-    state_.ScreenHeight = height;
-    state_.ProjectionDistance = distance;
-    state_.ScreenDiagonal = diagonal;
-    state_.OffsetA = offsets.a;
-    state_.OffsetB = offsets.b;
+    state_.screenWidth = width;
+    state_.screenHeight = height;
+    state_.projectionDistance = distance;
+    state_.screenDiagonal = diagonal;
+    state_.offsetA = offsets.a;
+    state_.offsetB = offsets.b;
     clampToLimits_ = false;
     return Pass{true, 0};
 }
@@ -167,10 +167,10 @@ Result<bool> Calculator::calculate(CalcMode mode, double d1) {
 }
 
 void Calculator::showRangeMessage(bool tooLarge) {
-    const double limit = tooLarge ? state_.MaxDiagonal : state_.MinDiagonal;
-    const auto unit = static_cast<std::size_t>(state_.UnitCode);
+    const double limit = tooLarge ? state_.maxDiagonal : state_.minDiagonal;
+    const auto unit = static_cast<std::size_t>(state_.unit);
     const QString &text = (tooLarge ? messages_.tooLarge : messages_.tooSmall)[unit];
-    observer_.showMessage(rangeMessage(text, state_.UnitCode, limit, decimalPoint_));
+    observer_.showMessage(rangeMessage(text, state_.unit, limit, decimalPoint_));
 }
 
 Result<void> Calculator::recalculateAndRedraw(CalcMode mode, double d1) {
@@ -185,7 +185,7 @@ Result<void> Calculator::recalculateDiagonal(double previousDiagonal) {
     // diagonal without storing anything; the diagonal then goes back to the
     // one the other results belong to.
     if (outcome == Outcome::Refused)
-        state_.ScreenDiagonal = previousDiagonal;
+        state_.screenDiagonal = previousDiagonal;
     return redrawAll();
 }
 
@@ -209,23 +209,23 @@ void Calculator::refreshFields() {
 }
 
 Result<void> Calculator::drawIsometric() {
-    const IsometricInput input{state_.ScreenWidth, state_.ScreenHeight, state_.ProjectionDistance,
-                               state_.MaxDistance};
+    const IsometricInput input{state_.screenWidth, state_.screenHeight, state_.projectionDistance,
+                               state_.maxDistance};
     Result<IsometricGeometry> g = layoutIsometric(isoMetrics_, input);
     if (!g) {
         isometric_.reset();
         observer_.isometricChanged();
         return g.error();
     }
-    state_.MaxDistance = g->MaxDistance;
+    state_.maxDistance = g->maxDistance;
     isometric_ = *g;
     observer_.isometricChanged();
     return {};
 }
 
 Result<void> Calculator::drawSideView() {
-    const SideInput input{state_.ScreenPosition, state_.offsetCountNow(),
-                          state_.OffsetA == 0 && state_.OffsetB == 0, state_.ModelDrawFlag};
+    const SideInput input{state_.screenPosition, state_.offsetCountNow(),
+                          state_.offsetA == 0 && state_.offsetB == 0, state_.drawFlag};
     Result<SideGeometry> g = layoutSideView(sideMetrics_, input);
     if (!g) {
         side_.reset();

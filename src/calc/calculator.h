@@ -26,12 +26,12 @@ Messages messagesFrom(const LanguageTexts &texts);
 // What a calculation file restores: the model, the four options and the diagonal.
 struct RestoreRequest {
     ModelRecord model;
-    Zoom ZoomEnd = Zoom::Wide;
-    Position ScreenPosition = Position::Bottom;
-    double AspectHeight = 3; // a pair outside the aspect table opens as 5 : 4
-    double AspectWidth = 4;
-    Unit UnitCode = Unit::Inches;
-    double ScreenDiagonal = 0;
+    Zoom zoomEnd = Zoom::Wide;
+    Position screenPosition = Position::Bottom;
+    double aspectHeight = 3; // a pair outside the aspect table opens as 5 : 4
+    double aspectWidth = 4;
+    Unit unit = Unit::Inches;
+    double screenDiagonal = 0;
 };
 
 // The calculator: the calculation state, what the window's controls show, and

@@ -31,7 +31,9 @@ struct Controls {
                                      QStringLiteral("Width"), QStringLiteral("Height")};
     std::array<QString, 2> offsetText{QStringLiteral("Offset"), QStringLiteral("Offset")};
 
-    bool enabled(Aspect choice) const { return !info(choice).wideGroup || wideScreenEnabled; }
+    bool enabled(Aspect choice) const {
+        return info(choice).group == AspectGroup::FourThree || wideScreenEnabled;
+    }
     const QString &text(Field field) const { return fieldText[static_cast<std::size_t>(field)]; }
 };
 

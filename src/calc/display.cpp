@@ -60,22 +60,22 @@ std::array<double, 2> shownOffsets(const Lens &lens, double height, Zoom zoom, A
 }
 
 ResultTexts resultTexts(const CalcState &state, const ModelRecord &model, QChar decimalPoint) {
-    const UnitInfo &unit = info(state.UnitCode);
+    const UnitInfo &unit = info(state.unit);
     auto shown = [&](double inches, Step step) {
-        return shownLength(inches, state.UnitCode, step, state.ZoomEnd, decimalPoint);
+        return shownLength(inches, state.unit, step, state.zoomEnd, decimalPoint);
     };
     ResultTexts texts;
     auto value = [&texts](Field field) -> QString & {
         return texts.values[static_cast<std::size_t>(field)];
     };
-    value(Field::Width) = shown(state.ScreenWidth, unit.lengthStep);
-    value(Field::Height) = shown(state.ScreenHeight, unit.lengthStep);
-    value(Field::Diagonal) = shown(state.ScreenDiagonal, unit.lengthStep);
-    value(Field::Distance) = shown(state.ProjectionDistance, unit.distanceStep);
+    value(Field::Width) = shown(state.screenWidth, unit.lengthStep);
+    value(Field::Height) = shown(state.screenHeight, unit.lengthStep);
+    value(Field::Diagonal) = shown(state.screenDiagonal, unit.lengthStep);
+    value(Field::Distance) = shown(state.projectionDistance, unit.distanceStep);
 
     const std::array<double, 2> offsets =
-        shownOffsets(Lens{model, state.WideScreenMode}, state.ScreenHeight, state.ZoomEnd,
-                     {state.AspectHeight, state.AspectWidth}, state.UnitCode);
+        shownOffsets(Lens{model, state.wideScreenMode}, state.screenHeight, state.zoomEnd,
+                     {state.aspectHeight, state.aspectWidth}, state.unit);
     for (std::size_t i = 0; i < offsets.size(); ++i)
         texts.offsets[i] = formatFixed(offsets[i], decimalsOf(unit.offsetStep), decimalPoint);
     return texts;

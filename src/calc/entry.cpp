@@ -20,7 +20,7 @@ bool Calculator::enter(Field field, const QString &text) {
         // would draw an upside-down screen.
         showRangeMessage(false);
     } else {
-        Result<bool> result = calculate(modeOf(field), toInches(value, state_.UnitCode));
+        Result<bool> result = calculate(modeOf(field), toInches(value, state_.unit));
         if (!result)
             observer_.showError(result.error());
         accepted = result && *result;

@@ -17,7 +17,7 @@ std::optional<AspectRule> ruleOf(AspectPair aspect) {
 } // namespace
 
 double Lens::diagonalFromDistance(double distance, Zoom zoom, AspectPair aspect) const {
-    const ModelRecord::LensLine line = model.lensLine(zoom);
+    const ModelRecord::LensLine line = model.lens[zoom];
     const double d43 = line.a * distance + line.b;
     const std::optional<AspectRule> rule = ruleOf(aspect);
     if (!rule)
@@ -29,9 +29,9 @@ double Lens::diagonalFromDistance(double distance, Zoom zoom, AspectPair aspect)
         return (d43 / 5 * 3) / aspect.height *
                std::sqrt(aspect.width * aspect.width + aspect.height * aspect.height);
     case AspectRule::WideScreen:
-        if (WideScreenMode == 1)
+        if (wideScreenMode == 1)
             return d43 * kWideScreenFactor1;
-        if (WideScreenMode == 2)
+        if (wideScreenMode == 2)
             return d43 * kWideScreenFactor2;
         return 0;
     }
@@ -39,7 +39,7 @@ double Lens::diagonalFromDistance(double distance, Zoom zoom, AspectPair aspect)
 }
 
 Result<double> Lens::distanceFromDiagonal(double diagonal, Zoom zoom, AspectPair aspect) const {
-    const ModelRecord::LensLine line = model.lensLine(zoom);
+    const ModelRecord::LensLine line = model.lens[zoom];
     const std::optional<AspectRule> rule = ruleOf(aspect);
     if (!rule)
         return 0.0;
@@ -52,9 +52,9 @@ Result<double> Lens::distanceFromDiagonal(double diagonal, Zoom zoom, AspectPair
         d43 = std::sin(std::atan(1 / (aspect.width / aspect.height))) * diagonal / 3 * 5;
         break;
     case AspectRule::WideScreen:
-        if (WideScreenMode == 1)
+        if (wideScreenMode == 1)
             d43 = diagonal / kWideScreenFactor1;
-        else if (WideScreenMode == 2)
+        else if (wideScreenMode == 2)
             d43 = diagonal / kWideScreenFactor2;
         else
             return 0.0;
@@ -64,19 +64,19 @@ Result<double> Lens::distanceFromDiagonal(double diagonal, Zoom zoom, AspectPair
         return makeError(ErrorNumber::DivisionByZero,
                          QStringLiteral("Division by zero: the %1 lens line of model \"%2\" has a "
                                         "slope of 0, so no projection distance can be computed")
-                             .arg(QLatin1String(info(zoom).name), model.ModelName));
+                             .arg(QLatin1String(info(zoom).name), model.name));
     return (d43 - line.b) / line.a;
 }
 
 double Lens::offsetFromHeight(double height, double coefficient, AspectPair aspect) const {
-    if (ruleOf(aspect) == AspectRule::WideScreen && WideScreenMode == 2)
+    if (ruleOf(aspect) == AspectRule::WideScreen && wideScreenMode == 2)
         return (1.0 / 8) * height + height * coefficient;
     return height * coefficient;
 }
 
 Offsets Lens::offsets(double height, Zoom zoom, AspectPair aspect) const {
-    return {offsetFromHeight(height, model.offsetCoefA(zoom), aspect),
-            offsetFromHeight(height, model.offsetCoefB(zoom), aspect)};
+    return {offsetFromHeight(height, model.offsetCoefs[zoom].a, aspect),
+            offsetFromHeight(height, model.offsetCoefs[zoom].b, aspect)};
 }
 
 } // namespace vistrel

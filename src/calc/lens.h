@@ -33,7 +33,7 @@ struct Offsets {
 // model's 16 : 9 mode.
 struct Lens {
     const ModelRecord &model;
-    int WideScreenMode = 0;
+    int wideScreenMode = 0;
 
     double diagonalFromDistance(double distance, Zoom zoom, AspectPair aspect) const;
     // Fails when the lens line of that zoom end has a slope of 0.

@@ -56,9 +56,9 @@ Sides sidesOf(double diagonal, Aspect aspect) {
 // a 16 : 9 picture is as high as the 4 : 3 one (mode 1); otherwise the panel
 // is 4 : 3, and a 16 : 9 picture on it lights only part of it.
 Sides litPanel(const ModelRecord &model, Zoom zoom, double distance) {
-    const ModelRecord::LensLine line = model.lensLine(zoom);
+    const ModelRecord::LensLine line = model.lens[zoom];
     const double diagonal43 = line.a * distance + line.b;
-    if (model.WideScreenMode == 1)
+    if (model.wideScreenMode == 1)
         return sidesOf(diagonal43 * kWideScreenFactor1, Aspect::Ratio16x9);
     return sidesOf(diagonal43, Aspect::Ratio4x3);
 }
@@ -105,12 +105,12 @@ Result<void> checkSettings(const PlannerSettings &settings) {
 
 Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSettings &settings) {
     Plan plan;
-    const Lens lens{model, state.WideScreenMode};
-    const AspectPair aspect{state.AspectHeight, state.AspectWidth};
-    plan.distanceWide = distanceAt(lens, state.ScreenDiagonal, Zoom::Wide, aspect);
-    plan.distanceTele = distanceAt(lens, state.ScreenDiagonal, Zoom::Tele, aspect);
-    plan.ratioWide = ratio(plan.distanceWide, state.ScreenWidth);
-    plan.ratioTele = ratio(plan.distanceTele, state.ScreenWidth);
+    const Lens lens{model, state.wideScreenMode};
+    const AspectPair aspect{state.aspectHeight, state.aspectWidth};
+    plan.distanceWide = distanceAt(lens, state.screenDiagonal, Zoom::Wide, aspect);
+    plan.distanceTele = distanceAt(lens, state.screenDiagonal, Zoom::Tele, aspect);
+    plan.ratioWide = ratio(plan.distanceWide, state.screenWidth);
+    plan.ratioTele = ratio(plan.distanceTele, state.screenWidth);
     if (plan.distanceWide)
         plan.lensRatioWide =
             ratio(plan.distanceWide, litPanel(model, Zoom::Wide, *plan.distanceWide).width);
@@ -118,11 +118,11 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
         plan.lensRatioTele =
             ratio(plan.distanceTele, litPanel(model, Zoom::Tele, *plan.distanceTele).width);
 
-    const Sides panel = litPanel(model, state.ZoomEnd, state.ProjectionDistance);
+    const Sides panel = litPanel(model, state.zoomEnd, state.projectionDistance);
     plan.litAreaSquareFeet = known(panel.width * panel.height / kSquareInchesPerSquareFoot);
-    if (const std::optional<double> wideLumens = known(model.Lumens)) {
-        const bool tele = state.ZoomEnd == Zoom::Tele;
-        const std::optional<double> factor = known(model.TeleLumenFactor);
+    if (const std::optional<double> wideLumens = known(model.lumens)) {
+        const bool tele = state.zoomEnd == Zoom::Tele;
+        const std::optional<double> factor = known(model.teleLumenFactor);
         plan.lumens = *wideLumens * (tele ? factor.value_or(1.0) : 1.0);
         plan.lightUpperBound = tele && !factor;
     }
@@ -136,7 +136,7 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
         }
     }
     // The room's light, reflected by the screen, lifts black and white alike.
-    if (const std::optional<double> native = known(model.ContrastRatio)) {
+    if (const std::optional<double> native = known(model.contrastRatio)) {
         const double ambient = settings.ambientLux * settings.gain / std::numbers::pi;
         if (ambient == 0)
             plan.contrast = *native;
@@ -148,23 +148,23 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
 
     for (std::size_t i = 0; i < kSeatingAngles.size(); ++i) {
         const double halfAngle = kSeatingAngles[i] / 2 * std::numbers::pi / 180;
-        plan.seats[i] = knownLength(state.ScreenWidth / 2 / std::tan(halfAngle));
+        plan.seats[i] = knownLength(state.screenWidth / 2 / std::tan(halfAngle));
     }
-    if (const std::optional<double> pixels = known(model.PanelWidthPx))
+    if (const std::optional<double> pixels = known(model.panelWidthPx))
         plan.acuity = knownLength(panel.width / *pixels / std::tan(kArcMinuteRadians));
     return plan;
 }
 
 ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
     ThrowChart chart;
-    chart.unit = state.UnitCode;
-    const std::optional<Aspect> aspect = aspectOf(state.AspectWidth, state.AspectHeight);
+    chart.unit = state.unit;
+    const std::optional<Aspect> aspect = aspectOf(state.aspectWidth, state.aspectHeight);
     if (!aspect)
         return chart;
-    const bool wideGroup = info(*aspect).wideGroup;
-    const Zoom zoom = state.ZoomEnd;
-    const double smallestInches = state.limits.minDiagonal(wideGroup, zoom);
-    const double largestInches = state.limits.maxDiagonal(wideGroup, zoom);
+    const AspectGroup group = info(*aspect).group;
+    const Zoom zoom = state.zoomEnd;
+    const double smallestInches = state.limits.at(group, zoom).min;
+    const double largestInches = state.limits.at(group, zoom).max;
     const double smallest = fromInches(smallestInches, chart.unit);
     const double largest = fromInches(largestInches, chart.unit);
     if (!(smallest > 0) || !(smallest <= largest) || !std::isfinite(largest))
@@ -215,8 +215,8 @@ ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
     if (largest > smallest)
         sizes.push_back({lastInches, shownLargest});
 
-    const Lens lens{model, state.WideScreenMode};
-    const AspectPair pair{state.AspectHeight, state.AspectWidth};
+    const Lens lens{model, state.wideScreenMode};
+    const AspectPair pair{state.aspectHeight, state.aspectWidth};
     const bool twoOffsets = model.offsetCount(zoom) == 2;
     for (const auto &[diagonal, shown] : sizes) {
         const Sides sides = sidesOf(diagonal, *aspect);
@@ -228,8 +228,8 @@ ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
         // for a screen outside its own limits.
         for (const Zoom end : {Zoom::Wide, Zoom::Tele}) {
             std::optional<double> distance;
-            if (diagonal >= state.limits.minDiagonal(wideGroup, end) &&
-                diagonal <= state.limits.maxDiagonal(wideGroup, end))
+            const DiagonalRange &limits = state.limits.at(group, end);
+            if (diagonal >= limits.min && diagonal <= limits.max)
                 if (const auto inches = distanceAt(lens, diagonal, end, pair))
                     distance = shownValue(*inches, chart.unit, unit.distanceStep, end);
             (end == Zoom::Wide ? row.distanceWide : row.distanceTele) = distance;

@@ -4,6 +4,8 @@
 #include "core/helpers.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <optional>
 
 namespace vistrel {
 
@@ -20,8 +22,8 @@ Result<LongestDistances> longestDistances(const ModelRecord &m) {
     if (!m.hasWide() && !m.hasTele())
         return makeError(
             ErrorNumber::InvalidPropertyValue,
-            QStringLiteral("Model \"%1\" has no lens line for either zoom end").arg(m.ModelName));
-    const Lens lens{m, m.WideScreenMode};
+            QStringLiteral("Model \"%1\" has no lens line for either zoom end").arg(m.name));
+    const Lens lens{m, m.wideScreenMode};
     auto distance = [&](Zoom zoom, double diagonal, Aspect aspect) -> Result<double> {
         if (!m.hasEnd(zoom))
             return 0.0;
@@ -31,48 +33,44 @@ Result<LongestDistances> longestDistances(const ModelRecord &m) {
                 ErrorNumber::Overflow,
                 QStringLiteral("Overflow: the lens data of model \"%1\" give no usable "
                                "projection distance")
-                    .arg(m.ModelName));
+                    .arg(m.name));
         return d;
     };
-    double wide43 = 0, tele43 = 0, wide54 = 0, tele54 = 0;
-    VISTREL_TRY_ASSIGN(wide43, distance(Zoom::Wide, m.MaxDiagonal43Wide, Aspect::Ratio4x3));
-    VISTREL_TRY_ASSIGN(tele43, distance(Zoom::Tele, m.MaxDiagonal43Tele, Aspect::Ratio4x3));
-    VISTREL_TRY_ASSIGN(wide54, distance(Zoom::Wide, m.MaxDiagonal43Wide, Aspect::Ratio5x4));
-    VISTREL_TRY_ASSIGN(tele54, distance(Zoom::Tele, m.MaxDiagonal43Tele, Aspect::Ratio5x4));
+    // The longest distance at both zoom ends of `aspects`, each at the
+    // largest diagonal of its group.
+    auto longest = [&](std::initializer_list<Aspect> aspects) -> Result<double> {
+        std::optional<double> most;
+        for (const Aspect aspect : aspects) {
+            for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
+                double d = 0;
+                VISTREL_TRY_ASSIGN(
+                    d, distance(zoom, m.diagonals.at(info(aspect).group, zoom).max, aspect));
+                most = most ? maxOf(*most, d) : d;
+            }
+        }
+        return most.value_or(0);
+    };
 
     LongestDistances out;
-    out.ratio43 = maxOf(maxOf(maxOf(wide43, tele43), wide54), tele54);
+    VISTREL_TRY_ASSIGN(out.ratio43, longest({Aspect::Ratio4x3, Aspect::Ratio5x4}));
     if (m.offers169()) {
-        double wide169 = 0, tele169 = 0;
-        VISTREL_TRY_ASSIGN(wide169, distance(Zoom::Wide, m.MaxDiagonal169Wide, Aspect::Ratio16x9));
-        VISTREL_TRY_ASSIGN(tele169, distance(Zoom::Tele, m.MaxDiagonal169Tele, Aspect::Ratio16x9));
-        out.ratio169 = maxOf(wide169, tele169);
+        VISTREL_TRY_ASSIGN(out.ratio169, longest({Aspect::Ratio16x9}));
     } else {
-        out.ratio169 = maxOf(wide43, tele43);
+        VISTREL_TRY_ASSIGN(out.ratio169, longest({Aspect::Ratio4x3}));
     }
     return out;
-}
-
-LimitTable limitsOf(const ModelRecord &m) {
-    LimitTable t;
-    t.MaxDiagonal43Wide = m.MaxDiagonal43Wide;
-    t.MaxDiagonal43Tele = m.MaxDiagonal43Tele;
-    t.MaxDiagonal169Wide = m.MaxDiagonal169Wide;
-    t.MaxDiagonal169Tele = m.MaxDiagonal169Tele;
-    t.MinDiagonal43Wide = m.MinDiagonal43Wide;
-    t.MinDiagonal43Tele = m.MinDiagonal43Tele;
-    t.MinDiagonal169Wide = m.MinDiagonal169Wide;
-    t.MinDiagonal169Tele = m.MinDiagonal169Tele;
-    return t;
 }
 
 } // namespace
 
 void Calculator::selectLimits() {
-    const bool wideGroup = controls_.aspect && info(*controls_.aspect).wideGroup;
-    state_.MaxDistance = wideGroup ? state_.MaxDistance169 : state_.MaxDistance43;
-    state_.MaxDiagonal = state_.limits.maxDiagonal(wideGroup, state_.ZoomEnd);
-    state_.MinDiagonal = state_.limits.minDiagonal(wideGroup, state_.ZoomEnd);
+    const AspectGroup group =
+        controls_.aspect ? info(*controls_.aspect).group : AspectGroup::FourThree;
+    state_.maxDistance =
+        group == AspectGroup::SixteenNine ? state_.maxDistance169 : state_.maxDistance43;
+    const DiagonalRange &range = state_.limits.at(group, state_.zoomEnd);
+    state_.maxDiagonal = range.max;
+    state_.minDiagonal = range.min;
 }
 
 Result<void> Calculator::selectModelAt(int catalogueIndex) {
@@ -89,25 +87,25 @@ Result<void> Calculator::selectModelAt(int catalogueIndex) {
     const bool ready = ready_;
     ready_ = false;
 
-    state_.ModelIndex = catalogueIndex;
-    state_.OffsetCount = {m.offsetCount(Zoom::Wide), m.offsetCount(Zoom::Tele)};
+    state_.modelIndex = catalogueIndex;
+    state_.offsetCount = {m.offsetCount(Zoom::Wide), m.offsetCount(Zoom::Tele)};
     controls_.wideScreenEnabled = m.offers169();
     if (controls_.aspect && !controls_.enabled(*controls_.aspect))
         choose(Aspect::Ratio4x3);
-    state_.ModelDrawFlag = m.ModelDrawFlag;
-    state_.WideScreenMode = m.WideScreenMode;
+    state_.drawFlag = m.drawFlag;
+    state_.wideScreenMode = m.wideScreenMode;
 
     // A model with both ends starts at WIDE; one with TELE only at TELE.
     const bool both = m.hasTele() && m.hasWide();
     controls_.zoomEnabled = {both, both};
     choose(m.hasTele() && !m.hasWide() ? Zoom::Tele : Zoom::Wide);
 
-    state_.MaxDistance43 = longest.ratio43;
-    state_.MaxDistance169 = longest.ratio169;
-    state_.limits = limitsOf(m);
+    state_.maxDistance43 = longest.ratio43;
+    state_.maxDistance169 = longest.ratio169;
+    state_.limits = m.diagonals;
     selectLimits();
-    const double previousDiagonal = state_.ScreenDiagonal;
-    state_.ScreenDiagonal = state_.MaxDiagonal;
+    const double previousDiagonal = state_.screenDiagonal;
+    state_.screenDiagonal = state_.maxDiagonal;
 
     ready_ = ready;
     observer_.controlsChanged();
@@ -121,9 +119,9 @@ Result<void> Calculator::applyModelEntry() {
     if (pos < 0 || static_cast<std::size_t>(pos) >= controls_.modelItemData.size())
         return makeError(ErrorNumber::InvalidPropertyValue,
                          QStringLiteral("Invalid property value: model list entry %1").arg(pos));
-    const int previous = state_.ModelIndex;
+    const int previous = state_.modelIndex;
     Result<void> selected = selectModelAt(controls_.modelItemData[static_cast<std::size_t>(pos)]);
-    if (!selected && state_.ModelIndex == previous) {
+    if (!selected && state_.modelIndex == previous) {
         // The model was refused: the list shows the model still in use.
         for (std::size_t i = 0; i < controls_.modelItemData.size(); ++i) {
             if (controls_.modelItemData[i] == previous)
@@ -147,7 +145,7 @@ void Calculator::select(Unit unit) {
 }
 
 void Calculator::applyUnit(Unit unit) {
-    state_.UnitCode = unit;
+    state_.unit = unit;
     observer_.controlsChanged();
     if (ready_)
         refreshFields();
@@ -161,7 +159,7 @@ void Calculator::select(Position position) {
 }
 
 void Calculator::applyPosition(Position position) {
-    state_.ScreenPosition = position;
+    state_.screenPosition = position;
     observer_.controlsChanged();
     if (ready_)
         report(drawSideView());
@@ -186,7 +184,7 @@ void Calculator::choose(Zoom zoom) {
 }
 
 void Calculator::applyZoom(Zoom zoom) {
-    state_.ZoomEnd = zoom;
+    state_.zoomEnd = zoom;
     selectLimits();
     observer_.controlsChanged();
     if (ready_) {
@@ -202,7 +200,7 @@ Result<void> Calculator::select(Aspect aspect) {
     if (!controls_.enabled(aspect))
         return makeError(
             ErrorNumber::InvalidPropertyValue,
-            QStringLiteral("the model does not offer %1").arg(QLatin1String(info(aspect).caption)));
+            QStringLiteral("the model does not offer %1").arg(QLatin1String(info(aspect).label)));
     choose(aspect);
     return {};
 }
@@ -216,15 +214,15 @@ void Calculator::choose(Aspect aspect) {
 
 void Calculator::applyAspect(Aspect aspect) {
     const AspectInfo &row = info(aspect);
-    state_.AspectHeight = row.height;
-    state_.AspectWidth = row.width;
-    state_.AspectRatio = row.width / row.height;
+    state_.aspectHeight = row.height;
+    state_.aspectWidth = row.width;
+    state_.aspectRatio = row.width / row.height;
     selectLimits();
     observer_.controlsChanged();
     if (ready_) {
         // The distance stays; a picture that no longer fits is pulled to the limit.
         clampToLimits_ = true;
-        report(recalculateAndRedraw(CalcMode::Distance, state_.ProjectionDistance));
+        report(recalculateAndRedraw(CalcMode::Distance, state_.projectionDistance));
     }
 }
 
@@ -232,7 +230,7 @@ Result<void> Calculator::restore(const RestoreRequest &request) {
     // Everything that could refuse the file is checked before anything changes.
     int index = -1;
     for (std::size_t i = 0; i < models_.size(); ++i) {
-        if (models_[i].ModelName == request.model.ModelName) {
+        if (models_[i].name == request.model.name) {
             index = static_cast<int>(i);
             break;
         }
@@ -247,11 +245,11 @@ Result<void> Calculator::restore(const RestoreRequest &request) {
     VISTREL_TRY(longestDistances(model));
 
     ready_ = false;
-    const double previousDiagonal = state_.ScreenDiagonal;
+    const double previousDiagonal = state_.screenDiagonal;
     if (index < 0) {
         models_.push_back(request.model);
         index = static_cast<int>(models_.size() - 1);
-        controls_.modelItems.append(request.model.ModelName);
+        controls_.modelItems.append(request.model.name);
         ++controls_.modelListVersion;
         controls_.modelItemData.push_back(index);
     }
@@ -262,15 +260,15 @@ Result<void> Calculator::restore(const RestoreRequest &request) {
         const ModelRecord &selected = models_[static_cast<std::size_t>(index)];
         // A zoom end the model lacks, or 16 : 9 for a model without it, keeps
         // what the model selection chose.
-        if (selected.hasEnd(request.ZoomEnd))
-            choose(request.ZoomEnd);
-        select(request.ScreenPosition);
-        select(request.UnitCode);
+        if (selected.hasEnd(request.zoomEnd))
+            choose(request.zoomEnd);
+        select(request.screenPosition);
+        select(request.unit);
         const Aspect aspect =
-            aspectOf(request.AspectWidth, request.AspectHeight).value_or(Aspect::Ratio5x4);
+            aspectOf(request.aspectWidth, request.aspectHeight).value_or(Aspect::Ratio5x4);
         if (controls_.enabled(aspect))
             choose(aspect);
-        state_.ScreenDiagonal = request.ScreenDiagonal;
+        state_.screenDiagonal = request.screenDiagonal;
         // A stored diagonal outside the current limits is pulled to the limit,
         // so that width, height and distance always belong to the diagonal shown.
         clampToLimits_ = true;

@@ -74,7 +74,7 @@ public:
         if (name.isEmpty())
             return LineStep::More;
         ModelRecord record;
-        record.ModelName = std::move(name);
+        record.name = std::move(name);
         for (int f = 1; f < kModelFieldCount; ++f) {
             const QStringView text = fields[static_cast<std::size_t>(f)];
             const double value = leadingNumber(text);
@@ -86,8 +86,7 @@ public:
                 const auto integer = roundToInt16(value);
                 if (!integer)
                     return overflowAt(name_, lineNumber_, f);
-                (f == kWideScreenModeField ? record.WideScreenMode : record.ModelDrawFlag) =
-                    *integer;
+                (f == kWideScreenModeField ? record.wideScreenMode : record.drawFlag) = *integer;
             } else {
                 setNumericField(record, f, value);
             }

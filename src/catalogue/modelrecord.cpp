@@ -7,30 +7,45 @@ namespace vistrel {
 
 namespace {
 
-using FloatMember = double ModelRecord::*;
-
-// Positions 13 and 14 are the integer fields and have no entry here.
-constexpr std::array<FloatMember, kModelFieldCount> kFloatFields = {
-    nullptr,
-    &ModelRecord::MinDiagonal43Wide,
-    &ModelRecord::MaxDiagonal43Wide,
-    &ModelRecord::MinDiagonal43Tele,
-    &ModelRecord::MaxDiagonal43Tele,
-    &ModelRecord::WideCoefA,
-    &ModelRecord::WideCoefB,
-    &ModelRecord::TeleCoefA,
-    &ModelRecord::TeleCoefB,
-    &ModelRecord::WideOffsetCoefA,
-    &ModelRecord::TeleOffsetCoefA,
-    &ModelRecord::WideOffsetCoefB,
-    &ModelRecord::TeleOffsetCoefB,
-    nullptr,
-    nullptr,
-    &ModelRecord::MinDiagonal169Wide,
-    &ModelRecord::MaxDiagonal169Wide,
-    &ModelRecord::MinDiagonal169Tele,
-    &ModelRecord::MaxDiagonal169Tele,
-};
+// The floating-point fields by their position in the file (1 to 18);
+// positions 13 and 14 are the integer fields and have none.
+template <typename Record> auto floatField(Record &r, int field) -> decltype(&r.lumens) {
+    constexpr int kDiagonals169 = 15;
+    switch (field) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case kDiagonals169:
+    case kDiagonals169 + 1:
+    case kDiagonals169 + 2:
+    case kDiagonals169 + 3: {
+        // Min and max, WIDE then TELE, for the 4 : 3 group and then for 16 : 9.
+        const int i = field < kDiagonals169 ? field - 1 : field - kDiagonals169;
+        auto &group = field < kDiagonals169 ? r.diagonals.fourThree : r.diagonals.sixteenNine;
+        auto &range = group[i < 2 ? Zoom::Wide : Zoom::Tele];
+        return i % 2 == 0 ? &range.min : &range.max;
+    }
+    case 5:
+        return &r.lens[Zoom::Wide].a;
+    case 6:
+        return &r.lens[Zoom::Wide].b;
+    case 7:
+        return &r.lens[Zoom::Tele].a;
+    case 8:
+        return &r.lens[Zoom::Tele].b;
+    case 9:
+        return &r.offsetCoefs[Zoom::Wide].a;
+    case 10:
+        return &r.offsetCoefs[Zoom::Tele].a;
+    case 11:
+        return &r.offsetCoefs[Zoom::Wide].b;
+    case 12:
+        return &r.offsetCoefs[Zoom::Tele].b;
+    default:
+        return nullptr;
+    }
+}
 
 // The field names of the catalogue's documentation, by position.
 constexpr std::array<const char *, kCatalogueFieldCount> kFieldNames = {
@@ -42,9 +57,11 @@ constexpr std::array<const char *, kCatalogueFieldCount> kFieldNames = {
     "TeleLumenFactor",    "PanelWidthPx",       "PanelHeightPx",      "ContrastRatio",
 };
 
+using FloatMember = double ModelRecord::*;
+
 constexpr std::array<FloatMember, kPlannerFieldCount> kPlannerFields = {
-    &ModelRecord::Lumens,        &ModelRecord::TeleLumenFactor, &ModelRecord::PanelWidthPx,
-    &ModelRecord::PanelHeightPx, &ModelRecord::ContrastRatio,
+    &ModelRecord::lumens,        &ModelRecord::teleLumenFactor, &ModelRecord::panelWidthPx,
+    &ModelRecord::panelHeightPx, &ModelRecord::contrastRatio,
 };
 
 std::size_t plannerIndex(int field) {
@@ -67,18 +84,16 @@ QString fieldName(int field) {
 
 double numericField(const ModelRecord &record, int field) {
     if (field == kWideScreenModeField)
-        return record.WideScreenMode;
+        return record.wideScreenMode;
     if (field == kModelDrawFlagField)
-        return record.ModelDrawFlag;
-    if (field < 1 || field >= kModelFieldCount)
-        return 0;
-    return record.*kFloatFields[static_cast<std::size_t>(field)];
+        return record.drawFlag;
+    const double *value = floatField(record, field);
+    return value ? *value : 0;
 }
 
 void setNumericField(ModelRecord &record, int field, double value) {
-    if (field < 1 || field >= kModelFieldCount || !kFloatFields[static_cast<std::size_t>(field)])
-        return;
-    record.*kFloatFields[static_cast<std::size_t>(field)] = value;
+    if (double *target = floatField(record, field))
+        *target = value;
 }
 
 } // namespace vistrel

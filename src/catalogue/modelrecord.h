@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/choices.h"
+#include "core/perzoom.h"
 
 #include <QString>
 
@@ -8,63 +9,47 @@
 
 namespace vistrel {
 
-// One catalogue entry: a model name and its lens data, in the field order of
-// the model information file (and of calculation files). Lengths are inches;
-// per zoom end the diagonal of a 4 : 3 picture is CoefA x distance + CoefB.
+// One catalogue entry: a model name and its lens data. Lengths are inches;
+// per zoom end the diagonal of a 4 : 3 picture is a x distance + b. The
+// file's field order is kept by numericField() and fieldName().
 struct ModelRecord {
-    QString ModelName;
-    double MinDiagonal43Wide = 0;
-    double MaxDiagonal43Wide = 0;
-    double MinDiagonal43Tele = 0;
-    double MaxDiagonal43Tele = 0;
-    double WideCoefA = 0;
-    double WideCoefB = 0;
-    double TeleCoefA = 0;
-    double TeleCoefB = 0;
-    double WideOffsetCoefA = 0;
-    double TeleOffsetCoefA = 0;
-    double WideOffsetCoefB = 0;
-    double TeleOffsetCoefB = 0;
-    std::int16_t WideScreenMode = 0; // 1 and 2: conversion rules; any other: no 16 : 9
-    std::int16_t ModelDrawFlag = 0;  // 1: side view mirrors the near edge
-    double MinDiagonal169Wide = 0;
-    double MaxDiagonal169Wide = 0;
-    double MinDiagonal169Tele = 0;
-    double MaxDiagonal169Tele = 0;
-    // Fields 19 to 23, for the installation planner; older catalogues end
-    // before them and calculation files do not hold them. 0 is unknown.
-    double Lumens = 0;          // light of the whole panel at WIDE, ANSI lumens
-    double TeleLumenFactor = 0; // light at TELE as a fraction of WIDE, 0 < f <= 1
-    double PanelWidthPx = 0;    // native panel width in pixels
-    double PanelHeightPx = 0;   // native panel height in pixels
-    double ContrastRatio = 0;   // native full-on/full-off contrast, N of N : 1
-
-    bool operator==(const ModelRecord &) const = default;
-
-    bool hasWide() const { return WideCoefA != 0 || WideCoefB != 0; }
-    bool hasTele() const { return TeleCoefA != 0 || TeleCoefB != 0; }
-    // A zoom end is there when its lens line is.
-    bool hasEnd(Zoom zoom) const { return zoom == Zoom::Tele ? hasTele() : hasWide(); }
-    // 16 : 9 exists only where a conversion rule says how to compute it.
-    bool offers169() const { return WideScreenMode == 1 || WideScreenMode == 2; }
-
-    // The diagonal of a 4 : 3 picture is a x distance + b.
+    // The diagonal of a 4 : 3 picture is a x distance + b; a zoom end is
+    // there when its line is.
     struct LensLine {
         double a = 0;
         double b = 0;
+        bool operator==(const LensLine &) const = default;
     };
-    LensLine lensLine(Zoom zoom) const {
-        return zoom == Zoom::Tele ? LensLine{TeleCoefA, TeleCoefB} : LensLine{WideCoefA, WideCoefB};
-    }
     // The first and second offset coefficient of a zoom end.
-    double offsetCoefA(Zoom zoom) const {
-        return zoom == Zoom::Tele ? TeleOffsetCoefA : WideOffsetCoefA;
-    }
-    double offsetCoefB(Zoom zoom) const {
-        return zoom == Zoom::Tele ? TeleOffsetCoefB : WideOffsetCoefB;
-    }
+    struct OffsetCoefs {
+        double a = 0;
+        double b = 0;
+        bool operator==(const OffsetCoefs &) const = default;
+    };
+
+    QString name;
+    DiagonalLimits diagonals;
+    PerZoom<LensLine> lens;
+    PerZoom<OffsetCoefs> offsetCoefs;
+    std::int16_t wideScreenMode = 0; // 1 and 2: conversion rules; any other: no 16 : 9
+    std::int16_t drawFlag = 0;       // 1: side view mirrors the near edge
+    // Fields 19 to 23, for the installation planner; older catalogues end
+    // before them and calculation files do not hold them. 0 is unknown.
+    double lumens = 0;          // light of the whole panel at WIDE, ANSI lumens
+    double teleLumenFactor = 0; // light at TELE as a fraction of WIDE, 0 < f <= 1
+    double panelWidthPx = 0;    // native panel width in pixels
+    double panelHeightPx = 0;   // native panel height in pixels
+    double contrastRatio = 0;   // native full-on/full-off contrast, N of N : 1
+
+    bool operator==(const ModelRecord &) const = default;
+
+    bool hasEnd(Zoom zoom) const { return lens[zoom].a != 0 || lens[zoom].b != 0; }
+    bool hasWide() const { return hasEnd(Zoom::Wide); }
+    bool hasTele() const { return hasEnd(Zoom::Tele); }
+    // 16 : 9 exists only where a conversion rule says how to compute it.
+    bool offers169() const { return wideScreenMode == 1 || wideScreenMode == 2; }
     // One offset, or two when the end has a second coefficient.
-    int offsetCount(Zoom zoom) const { return offsetCoefB(zoom) == 0 ? 1 : 2; }
+    int offsetCount(Zoom zoom) const { return offsetCoefs[zoom].b == 0 ? 1 : 2; }
 };
 
 inline constexpr int kModelCapacity = 1000;

@@ -26,14 +26,16 @@ QString usageLine(const QString &option, const char *description) {
 }
 
 std::optional<Field> fieldNamed(const QString &name) {
-    return choiceNamed<Field>(name);
+    if (!name.startsWith(QLatin1String("--")))
+        return std::nullopt;
+    return choiceNamed<Field>(QStringView(name).mid(2));
 }
 
 // "--distance, --diagonal, --width, --height"
 QString fieldOptions() {
     QStringList names;
     for (const FieldInfo &field : kFields)
-        names << QLatin1String(field.cli);
+        names << QLatin1String("--") + QLatin1String(field.cli);
     return names.join(QStringLiteral(", "));
 }
 
@@ -46,7 +48,7 @@ std::optional<QString> unusedBesideList(const CliOptions &o) {
         {o.aspect.has_value(), "--aspect"},
         {o.unit.has_value(), "--unit"},
         {o.position.has_value(), "--position"},
-        {o.valueField.has_value(), o.valueField ? info(*o.valueField).cli : ""},
+        {o.valueField.has_value(), ""},
         {!o.save.isEmpty(), "--save"},
         {!o.pdf.isEmpty(), "--pdf"},
         {!o.png.isEmpty(), "--png"},
@@ -58,7 +60,8 @@ std::optional<QString> unusedBesideList(const CliOptions &o) {
     }};
     for (const auto &[present, name] : given) {
         if (present)
-            return QString::fromLatin1(name);
+            return *name ? QString::fromLatin1(name)
+                         : QLatin1String("--") + QLatin1String(info(*o.valueField).cli);
     }
     return std::nullopt;
 }
@@ -68,7 +71,7 @@ std::optional<QString> unusedBesideList(const CliOptions &o) {
 QString usageText() {
     QStringList typed;
     for (const FieldInfo &field : kFields)
-        typed << QLatin1String(field.cli) + QStringLiteral(" TEXT");
+        typed << QLatin1String("--") + QLatin1String(field.cli) + QStringLiteral(" TEXT");
     return QStringLiteral("Usage: vistrel-cli [OPTIONS]\n"
                           "Computes a projector installation like the Vistrel window does.\n\n") +
            usageLine(QStringLiteral("--catalogue FILE"),

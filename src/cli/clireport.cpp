@@ -65,16 +65,14 @@ QString quotedList(const QStringList &texts) {
 QString textModelList(const std::vector<ModelRecord> &models) {
     QString out;
     for (std::size_t i = 0; i < models.size(); ++i)
-        out += QString::number(i) + u'\t' + visibleText(models[i].ModelName) + u'\n';
+        out += QString::number(i) + u'\t' + visibleText(models[i].name) + u'\n';
     return out;
 }
 
 QString jsonModelList(const std::vector<ModelRecord> &models) {
     QStringList items;
     for (std::size_t i = 0; i < models.size(); ++i)
-        items << QStringLiteral("{\"index\": %1, \"name\": %2}")
-                     .arg(i)
-                     .arg(quoted(models[i].ModelName));
+        items << QStringLiteral("{\"index\": %1, \"name\": %2}").arg(i).arg(quoted(models[i].name));
     return u'[' + items.join(QStringLiteral(", ")) + QStringLiteral("]\n");
 }
 
@@ -91,7 +89,7 @@ QString length(const std::optional<double> &inches, Unit unit) {
 
 QString jsonPlanner(const Session &session) {
     const Plan p = session.plan();
-    const Unit u = session.state().UnitCode;
+    const Unit u = session.state().unit;
     const PlannerSettings &settings = session.plannerSettings();
     return QStringLiteral("\"planner\": {\"gain\": %1, \"ambient\": %2, "
                           "\"throwRange\": {\"wide\": %3, \"tele\": %4}, "
@@ -145,13 +143,13 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
     const ModelRecord *model = calculator.currentModel();
 
     QStringList parts;
-    parts << QStringLiteral("\"model\": ") + quoted(model ? model->ModelName : QString());
-    parts << QStringLiteral("\"modelIndex\": %1").arg(s.ModelIndex);
-    parts << QStringLiteral("\"zoom\": ") + quoted(QLatin1String(info(s.ZoomEnd).name));
+    parts << QStringLiteral("\"model\": ") + quoted(model ? model->name : QString());
+    parts << QStringLiteral("\"modelIndex\": %1").arg(s.modelIndex);
+    parts << QStringLiteral("\"zoom\": ") + quoted(QLatin1String(info(s.zoomEnd).name));
     parts << QStringLiteral("\"aspect\": ") +
-                 quoted(QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).caption));
-    parts << QStringLiteral("\"unit\": ") + quoted(QLatin1String(info(s.UnitCode).json));
-    parts << QStringLiteral("\"position\": ") + quoted(QLatin1String(info(s.ScreenPosition).cli));
+                 quoted(QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).label));
+    parts << QStringLiteral("\"unit\": ") + quoted(QLatin1String(info(s.unit).json));
+    parts << QStringLiteral("\"position\": ") + quoted(QLatin1String(info(s.screenPosition).cli));
 
     QStringList fields;
     for (const FieldInfo &field : kFields)
@@ -165,9 +163,9 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
                             "\"ScreenDiagonal\": %3, \"ProjectionDistance\": %4, \"OffsetA\": %5, "
                             "\"OffsetB\": %6, \"MaxDistance\": %7, \"MinDiagonal\": %8, "
                             "\"MaxDiagonal\": %9}")
-                 .arg(number(s.ScreenWidth), number(s.ScreenHeight), number(s.ScreenDiagonal),
-                      number(s.ProjectionDistance), number(s.OffsetA), number(s.OffsetB),
-                      number(s.MaxDistance), number(s.MinDiagonal), number(s.MaxDiagonal));
+                 .arg(number(s.screenWidth), number(s.screenHeight), number(s.screenDiagonal),
+                      number(s.projectionDistance), number(s.offsetA), number(s.offsetB),
+                      number(s.maxDistance), number(s.minDiagonal), number(s.maxDiagonal));
 
     if (const auto &g = calculator.isometric())
         parts << QStringLiteral("\"isometric\": {\"TL\": %1, \"TR\": %2, \"BR\": %3, \"BL\": %4, "

@@ -118,9 +118,9 @@ public:
                 return fail(failure);
         }
         if (o_.chart)
-            out_ << (o_.json ? jsonChart(session_.chart())
-                             : chartTable(session_.chart(), u',',
-                                          csvColumns(session_.state().UnitCode)));
+            out_ << (o_.json
+                         ? jsonChart(session_.chart())
+                         : chartTable(session_.chart(), u',', csvColumns(session_.state().unit)));
         else if (o_.json)
             out_ << jsonReport(session_, {observer_.messages, observer_.steps}, accepted);
         else {

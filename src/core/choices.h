@@ -88,20 +88,24 @@ enum class AspectRule {
     WideScreen, // by the model's 16 : 9 conversion
 };
 
+// The catalogue gives screen limits (and the diagram its longest distance)
+// twice: for the 4 : 3 group, which 5 : 4 shares, and for 16 : 9.
+enum class AspectGroup : int { FourThree, SixteenNine };
+
 struct AspectInfo {
     Aspect aspect;
     double width;
     double height;
-    const char *caption; // "4 : 3": the option and the sample
-    const char *cli;     // --aspect
+    const char *label; // "4 : 3": the option and the sample, the same in every language
+    const char *cli;   // --aspect
     AspectRule rule;
-    bool wideGroup; // limits and longest distance of the 16 : 9 group
+    AspectGroup group;
 };
 
 inline constexpr std::array<AspectInfo, 3> kAspects{{
-    {Aspect::Ratio4x3, 4, 3, "4 : 3", "4:3", AspectRule::Lens43, false},
-    {Aspect::Ratio5x4, 5, 4, "5 : 4", "5:4", AspectRule::SameHeight, false},
-    {Aspect::Ratio16x9, 16, 9, "16 : 9", "16:9", AspectRule::WideScreen, true},
+    {Aspect::Ratio4x3, 4, 3, "4 : 3", "4:3", AspectRule::Lens43, AspectGroup::FourThree},
+    {Aspect::Ratio5x4, 5, 4, "5 : 4", "5:4", AspectRule::SameHeight, AspectGroup::FourThree},
+    {Aspect::Ratio16x9, 16, 9, "16 : 9", "16:9", AspectRule::WideScreen, AspectGroup::SixteenNine},
 }};
 
 // The four value fields; the typed one says what the calculation starts from.
@@ -109,16 +113,16 @@ enum class Field : int { Distance, Diagonal, Width, Height };
 
 struct FieldInfo {
     Field field;
-    const char *cli;  // --distance
+    const char *cli;  // --distance TEXT
     const char *json; // key in "fields" of the JSON report
     LangKey caption;
 };
 
 inline constexpr std::array<FieldInfo, 4> kFields{{
-    {Field::Distance, "--distance", "distance", LangKey::DistanceCaption},
-    {Field::Diagonal, "--diagonal", "diagonal", LangKey::DiagonalCaption},
-    {Field::Width, "--width", "width", LangKey::WidthCaption},
-    {Field::Height, "--height", "height", LangKey::HeightCaption},
+    {Field::Distance, "distance", "distance", LangKey::DistanceCaption},
+    {Field::Diagonal, "diagonal", "diagonal", LangKey::DiagonalCaption},
+    {Field::Width, "width", "width", LangKey::WidthCaption},
+    {Field::Height, "height", "height", LangKey::HeightCaption},
 }};
 
 // What a calculation starts from: a typed field (the first four share the

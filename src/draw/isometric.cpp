@@ -33,9 +33,9 @@ Result<Corners> corners(PointI c, PointI s, double MaxDistance, const IsometricI
     if (k == 0 || !std::isfinite(k))
         return makeError(ErrorNumber::DivisionByZero,
                          QStringLiteral("Division by zero: the isometric drawing has no scale"));
-    const double a = std::abs(std::cos(kTheta) * in.ScreenWidth / 2) / k;
-    const double b = std::abs(std::sin(kTheta) * in.ScreenWidth / 2) / k;
-    const double h = in.ScreenHeight / 2 / k;
+    const double a = std::abs(std::cos(kTheta) * in.screenWidth / 2) / k;
+    const double b = std::abs(std::sin(kTheta) * in.screenWidth / 2) / k;
+    const double h = in.screenHeight / 2 / k;
     Corners out;
     VISTREL_TRY_ASSIGN(out.tl.x, nint(s.x - a));
     VISTREL_TRY_ASSIGN(out.tl.y, nint(s.y - b - h));
@@ -45,8 +45,8 @@ Result<Corners> corners(PointI c, PointI s, double MaxDistance, const IsometricI
     VISTREL_TRY_ASSIGN(out.tr.y, nint(s.y + b - h));
     VISTREL_TRY_ASSIGN(out.br.x, nint(s.x + a));
     VISTREL_TRY_ASSIGN(out.br.y, nint(h + (s.y + b)));
-    VISTREL_TRY_ASSIGN(out.lens.x, nint(s.x - std::cos(kTheta) * in.ProjectionDistance / k));
-    VISTREL_TRY_ASSIGN(out.lens.y, nint(std::sin(kTheta) * in.ProjectionDistance / k + s.y));
+    VISTREL_TRY_ASSIGN(out.lens.x, nint(s.x - std::cos(kTheta) * in.projectionDistance / k));
+    VISTREL_TRY_ASSIGN(out.lens.y, nint(std::sin(kTheta) * in.projectionDistance / k + s.y));
     return out;
 }
 
@@ -114,7 +114,7 @@ Result<IsometricGeometry> layoutIsometric(const IsometricMetrics &metrics,
     VISTREL_TRY_ASSIGN(g.s.x, nint(metrics.box.width * 0.76));
     VISTREL_TRY_ASSIGN(g.s.y, nint(metrics.box.height * 0.37));
 
-    double MaxDistance = input.MaxDistance;
+    double MaxDistance = input.maxDistance;
     for (int attempt = 1;; ++attempt) {
         Corners k;
         VISTREL_TRY_ASSIGN(k, corners(g.c, g.s, MaxDistance, input));
@@ -135,7 +135,7 @@ Result<IsometricGeometry> layoutIsometric(const IsometricMetrics &metrics,
         if (!std::isfinite(MaxDistance))
             return cannotFit();
     }
-    g.MaxDistance = MaxDistance;
+    g.maxDistance = MaxDistance;
     VISTREL_TRY_ASSIGN(g.projector.x, nint(double(g.lens.x) - kProjectorLens.x));
     VISTREL_TRY_ASSIGN(g.projector.y, nint(double(g.lens.y) - kProjectorLens.y));
     placeFields(metrics, g);

@@ -17,10 +17,10 @@ struct IsometricMetrics {
 inline constexpr PointI kProjectorLens{46, 10}; // lens pixel of the 80 x 62 projector picture
 
 struct IsometricInput {
-    double ScreenWidth = 0;
-    double ScreenHeight = 0;
-    double ProjectionDistance = 0;
-    double MaxDistance = 0;
+    double screenWidth = 0;
+    double screenHeight = 0;
+    double projectionDistance = 0;
+    double maxDistance = 0;
 };
 
 // One finished drawing of the isometric view: corners of the screen, the lens
@@ -31,7 +31,7 @@ struct IsometricGeometry {
     PointI tl, tr, br, bl, lens;
     PointI projector;
     std::array<PlaceF, 4> value, enter, label;
-    double MaxDistance = 0; // enlarged by 1.25 per attempt until the screen fits
+    double maxDistance = 0; // enlarged by 1.25 per attempt until the screen fits
     int attempts = 1;
     bool operator==(const IsometricGeometry &) const = default;
 };

@@ -27,7 +27,7 @@ Result<SideGeometry> layoutSideView(const SideMetrics &m, const SideInput &in) {
 
     // The near edge of the image lies 7 pixels beyond the lens axis, or on it
     // when there is no offset at all.
-    const bool top = in.ScreenPosition == Position::Top;
+    const bool top = in.screenPosition == Position::Top;
     if (top) {
         g.a = 27;
         if (in.bothOffsetsZero)
@@ -37,7 +37,7 @@ Result<SideGeometry> layoutSideView(const SideMetrics &m, const SideInput &in) {
         if (in.bothOffsetsZero)
             g.b = g.a;
     }
-    if (in.ModelDrawFlag == 1) {
+    if (in.drawFlag == 1) {
         std::int32_t &edge = top ? g.t : g.b;
         VISTREL_TRY_ASSIGN(edge, checked(2LL * g.a - edge));
     }

@@ -17,10 +17,10 @@ struct SideMetrics {
 };
 
 struct SideInput {
-    Position ScreenPosition = Position::Bottom;
+    Position screenPosition = Position::Bottom;
     int offsetCountNow = 1; // offsets of the current zoom end: 1 or 2
     bool bothOffsetsZero = false;
-    int ModelDrawFlag = 0;
+    int drawFlag = 0;
 };
 
 enum class SidePen { Screen, Red, Black, Axis };

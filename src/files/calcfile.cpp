@@ -5,7 +5,10 @@
 #include "core/numbers.h"
 #include "core/textfile.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 namespace vistrel {
 
@@ -90,28 +93,28 @@ QByteArray formatCalcFile(const CalcFileData &d) {
         out += item;
         out += "\r\n";
     };
-    line('"' + d.model.ModelName.toUtf8() + '"');
+    line('"' + d.model.name.toUtf8() + '"');
     for (int field = 1; field < kModelFieldCount; ++field) {
         const double v = numericField(d.model, field);
         line(field == kWideScreenModeField || field == kModelDrawFlagField
                  ? QByteArray::number(static_cast<int>(v))
                  : number(v));
     }
-    line(QByteArray::number(d.ZoomEnd));
-    line(QByteArray::number(d.ScreenPosition));
-    line(number(d.AspectRatio));
-    line(number(d.AspectHeight));
-    line(number(d.AspectWidth));
-    line(QByteArray::number(d.UnitCode));
-    line(number(d.ScreenWidth));
-    line(number(d.ScreenHeight));
-    line(number(d.ScreenDiagonal));
-    line(number(d.ProjectionDistance));
-    line(number(d.OffsetA));
-    line(number(d.OffsetB));
-    line(QByteArray::number(d.OffsetCount[0]));
-    line(QByteArray::number(d.OffsetCount[1]));
-    line(number(d.MaxDistance));
+    line(QByteArray::number(codeOf(d.zoomEnd)));
+    line(QByteArray::number(codeOf(d.screenPosition)));
+    line(number(d.aspectRatio));
+    line(number(d.aspectHeight));
+    line(number(d.aspectWidth));
+    line(QByteArray::number(codeOf(d.unit)));
+    line(number(d.screenWidth));
+    line(number(d.screenHeight));
+    line(number(d.screenDiagonal));
+    line(number(d.projectionDistance));
+    line(number(d.offsetA));
+    line(number(d.offsetB));
+    for (const Zoom zoom : {Zoom::Wide, Zoom::Tele})
+        line(QByteArray::number(d.offsetCount[zoom]));
+    line(number(d.maxDistance));
     return out;
 }
 
@@ -136,44 +139,54 @@ LineSink sinkOf(ItemLines &items) {
 Result<CalcFileData> itemsOf(const QStringList &lines) {
     ItemReader in(lines);
     CalcFileData d;
-    VISTREL_TRY_ASSIGN(d.model.ModelName, in.string());
+    VISTREL_TRY_ASSIGN(d.model.name, in.string());
     for (int field = 1; field < kModelFieldCount; ++field) {
         if (field == kWideScreenModeField) {
-            VISTREL_TRY_ASSIGN(d.model.WideScreenMode, in.int16());
+            VISTREL_TRY_ASSIGN(d.model.wideScreenMode, in.int16());
         } else if (field == kModelDrawFlagField) {
-            VISTREL_TRY_ASSIGN(d.model.ModelDrawFlag, in.int16());
+            VISTREL_TRY_ASSIGN(d.model.drawFlag, in.int16());
         } else {
             double v = 0;
             VISTREL_TRY_ASSIGN(v, in.number());
             setNumericField(d.model, field, v);
         }
     }
-    VISTREL_TRY_ASSIGN(d.ZoomEnd, in.int16());
-    VISTREL_TRY_ASSIGN(d.ScreenPosition, in.int16());
-    VISTREL_TRY_ASSIGN(d.AspectRatio, in.number());
-    VISTREL_TRY_ASSIGN(d.AspectHeight, in.number());
-    VISTREL_TRY_ASSIGN(d.AspectWidth, in.number());
-    VISTREL_TRY_ASSIGN(d.UnitCode, in.int16());
-    VISTREL_TRY_ASSIGN(d.ScreenWidth, in.number());
-    VISTREL_TRY_ASSIGN(d.ScreenHeight, in.number());
-    VISTREL_TRY_ASSIGN(d.ScreenDiagonal, in.number());
-    VISTREL_TRY_ASSIGN(d.ProjectionDistance, in.number());
-    VISTREL_TRY_ASSIGN(d.OffsetA, in.number());
-    VISTREL_TRY_ASSIGN(d.OffsetB, in.number());
-    VISTREL_TRY_ASSIGN(d.OffsetCount[0], in.int16());
-    VISTREL_TRY_ASSIGN(d.OffsetCount[1], in.int16());
-    VISTREL_TRY_ASSIGN(d.MaxDistance, in.number());
+    std::int16_t zoom = 0, position = 0, unit = 0;
+    std::array<std::int16_t, 2> offsetCount{};
+    VISTREL_TRY_ASSIGN(zoom, in.int16());
+    VISTREL_TRY_ASSIGN(position, in.int16());
+    VISTREL_TRY_ASSIGN(d.aspectRatio, in.number());
+    VISTREL_TRY_ASSIGN(d.aspectHeight, in.number());
+    VISTREL_TRY_ASSIGN(d.aspectWidth, in.number());
+    VISTREL_TRY_ASSIGN(unit, in.int16());
+    VISTREL_TRY_ASSIGN(d.screenWidth, in.number());
+    VISTREL_TRY_ASSIGN(d.screenHeight, in.number());
+    VISTREL_TRY_ASSIGN(d.screenDiagonal, in.number());
+    VISTREL_TRY_ASSIGN(d.projectionDistance, in.number());
+    VISTREL_TRY_ASSIGN(d.offsetA, in.number());
+    VISTREL_TRY_ASSIGN(d.offsetB, in.number());
+    VISTREL_TRY_ASSIGN(offsetCount[0], in.int16());
+    VISTREL_TRY_ASSIGN(offsetCount[1], in.int16());
+    VISTREL_TRY_ASSIGN(d.maxDistance, in.number());
+    d.offsetCount.ends = {offsetCount[0], offsetCount[1]};
 
-    if (!choiceOf<Zoom>(d.ZoomEnd))
+    // The codes are checked once every item has been read, so that a file
+    // cut short says so first.
+    const std::optional<Zoom> zoomEnd = choiceOf<Zoom>(zoom);
+    if (!zoomEnd)
         return itemError(ErrorNumber::InvalidPropertyValue, 20,
-                         QStringLiteral("Invalid property value: zoom end %1").arg(d.ZoomEnd));
-    if (!choiceOf<Position>(d.ScreenPosition))
-        return itemError(
-            ErrorNumber::InvalidPropertyValue, 21,
-            QStringLiteral("Invalid property value: position %1").arg(d.ScreenPosition));
-    if (!choiceOf<Unit>(d.UnitCode))
+                         QStringLiteral("Invalid property value: zoom end %1").arg(zoom));
+    const std::optional<Position> screenPosition = choiceOf<Position>(position);
+    if (!screenPosition)
+        return itemError(ErrorNumber::InvalidPropertyValue, 21,
+                         QStringLiteral("Invalid property value: position %1").arg(position));
+    const std::optional<Unit> unitChoice = choiceOf<Unit>(unit);
+    if (!unitChoice)
         return itemError(ErrorNumber::InvalidPropertyValue, 25,
-                         QStringLiteral("Invalid property value: unit %1").arg(d.UnitCode));
+                         QStringLiteral("Invalid property value: unit %1").arg(unit));
+    d.zoomEnd = *zoomEnd;
+    d.screenPosition = *screenPosition;
+    d.unit = *unitChoice;
     return d;
 }
 

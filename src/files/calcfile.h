@@ -2,34 +2,18 @@
 
 #include "catalogue/modelrecord.h"
 #include "core/apperror.h"
+#include "core/calcstate.h"
 #include "core/textfile.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <array>
-#include <cstdint>
-
 namespace vistrel {
 
-// The 34 items of a calculation file: the selected model's record, the
+// The 34 items of a calculation file: the selected model's record, then the
 // options and the computed quantities (inches).
-struct CalcFileData {
+struct CalcFileData : Installation {
     ModelRecord model;
-    std::int16_t ZoomEnd = 0;
-    std::int16_t ScreenPosition = 1;
-    double AspectRatio = 0;
-    double AspectHeight = 0;
-    double AspectWidth = 0;
-    std::int16_t UnitCode = 0;
-    double ScreenWidth = 0;
-    double ScreenHeight = 0;
-    double ScreenDiagonal = 0;
-    double ProjectionDistance = 0;
-    double OffsetA = 0;
-    double OffsetB = 0;
-    std::array<std::int16_t, 2> OffsetCount{};
-    double MaxDistance = 0;
 
     bool operator==(const CalcFileData &) const = default;
 };

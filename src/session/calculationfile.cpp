@@ -13,33 +13,20 @@ CalcFileData snapshotOf(const Calculator &calculator) {
         for (int field = kModelFieldCount; field < kCatalogueFieldCount; ++field)
             plannerField(d.model, field) = 0;
     }
-    d.ZoomEnd = static_cast<std::int16_t>(codeOf(s.ZoomEnd));
-    d.ScreenPosition = static_cast<std::int16_t>(codeOf(s.ScreenPosition));
-    d.AspectRatio = s.AspectRatio;
-    d.AspectHeight = s.AspectHeight;
-    d.AspectWidth = s.AspectWidth;
-    d.UnitCode = static_cast<std::int16_t>(codeOf(s.UnitCode));
-    d.ScreenWidth = s.ScreenWidth;
-    d.ScreenHeight = s.ScreenHeight;
-    d.ScreenDiagonal = s.ScreenDiagonal;
-    d.ProjectionDistance = s.ProjectionDistance;
-    d.OffsetA = s.OffsetA;
-    d.OffsetB = s.OffsetB;
-    d.OffsetCount = {static_cast<std::int16_t>(s.OffsetCount[0]),
-                     static_cast<std::int16_t>(s.OffsetCount[1])};
-    d.MaxDistance = s.MaxDistance;
+    // What the file keeps besides the model is the calculator's own state.
+    static_cast<Installation &>(d) = s;
     return d;
 }
 
 RestoreRequest restoreRequestFrom(const CalcFileData &d) {
     RestoreRequest request;
     request.model = d.model;
-    request.ZoomEnd = choiceOf<Zoom>(d.ZoomEnd).value_or(Zoom::Wide);
-    request.ScreenPosition = choiceOf<Position>(d.ScreenPosition).value_or(Position::Bottom);
-    request.AspectHeight = d.AspectHeight;
-    request.AspectWidth = d.AspectWidth;
-    request.UnitCode = choiceOf<Unit>(d.UnitCode).value_or(Unit::Inches);
-    request.ScreenDiagonal = d.ScreenDiagonal;
+    request.zoomEnd = d.zoomEnd;
+    request.screenPosition = d.screenPosition;
+    request.aspectHeight = d.aspectHeight;
+    request.aspectWidth = d.aspectWidth;
+    request.unit = d.unit;
+    request.screenDiagonal = d.screenDiagonal;
     return request;
 }
 

@@ -7,11 +7,11 @@ namespace vistrel {
 bool ChartCache::update(const Session &session) {
     const CalcState &s = session.state();
     const Key key{session.controls().modelListVersion,
-                  s.ModelIndex,
-                  s.ZoomEnd,
-                  s.AspectWidth,
-                  s.AspectHeight,
-                  s.UnitCode};
+                  s.modelIndex,
+                  s.zoomEnd,
+                  s.aspectWidth,
+                  s.aspectHeight,
+                  s.unit};
     if (key_ == key)
         return false;
     key_ = key;

@@ -199,7 +199,7 @@ std::vector<SheetLine> plannerSheetLines(const Session &session) {
          plannerInputLines(session.plannerSettings(), session.texts(), point))
         lines.push_back(line);
     for (const SheetLine &line :
-         plannerLines(session.plan(), session.state().UnitCode, session.texts(), point))
+         plannerLines(session.plan(), session.state().unit, session.texts(), point))
         lines.push_back(line);
     return lines;
 }
@@ -209,13 +209,13 @@ std::vector<SheetLine> calculationLines(const Calculator &calculator, const Lang
     const Controls &c = calculator.controls();
     const ModelRecord *model = calculator.currentModel();
     std::vector<SheetLine> lines{
-        {QString(), texts.text(LangKey::ModelCaption), model ? model->ModelName : QString()},
-        {QString(), texts.text(LangKey::ZoomCaption), zoomName(texts, s.ZoomEnd)},
+        {QString(), texts.text(LangKey::ModelCaption), model ? model->name : QString()},
+        {QString(), texts.text(LangKey::ZoomCaption), zoomName(texts, s.zoomEnd)},
         {QString(), texts.text(LangKey::AspectCaption),
-         QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).caption)},
-        {QString(), texts.text(LangKey::UnitsCaption), texts.text(info(s.UnitCode).caption)},
+         QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).label)},
+        {QString(), texts.text(LangKey::UnitsCaption), texts.text(info(s.unit).caption)},
         {QString(), texts.text(LangKey::PositionCaption),
-         texts.text(info(s.ScreenPosition).caption)},
+         texts.text(info(s.screenPosition).caption)},
     };
     for (const FieldInfo &field : kFields)
         lines.push_back({QString(), oneLine(texts.text(field.caption)), c.text(field.field)});
@@ -243,8 +243,8 @@ QString chartSubject(const Calculator &calculator, const LanguageTexts &texts) {
     const CalcState &s = calculator.state();
     const ModelRecord *model = calculator.currentModel();
     const Aspect aspect = calculator.controls().aspect.value_or(Aspect::Ratio4x3);
-    return QStringList{model ? model->ModelName : QString(), QLatin1String(info(aspect).caption),
-                       zoomName(texts, s.ZoomEnd), unitName(texts, s.UnitCode)}
+    return QStringList{model ? model->name : QString(), QLatin1String(info(aspect).label),
+                       zoomName(texts, s.zoomEnd), unitName(texts, s.unit)}
         .join(QStringLiteral(", "));
 }
 

@@ -14,7 +14,7 @@ namespace {
 // happens to be drawn at, which a redraw may change without the user.
 CalcFileData keptOf(const Calculator &calculator) {
     CalcFileData data = snapshotOf(calculator);
-    data.MaxDistance = 0;
+    data.maxDistance = 0;
     return data;
 }
 

@@ -202,7 +202,7 @@ void TestMainWindow::refusedValueRestoresTheField() {
     QVERIFY(
         dialogs_.messages.first().contains(QStringLiteral("smallest screen size is 30 inches")));
     QCOMPARE(text(2), QStringLiteral("240"));
-    QCOMPARE(window_->calculator().state().ScreenDiagonal, 300.0);
+    QCOMPARE(window_->calculator().state().screenDiagonal, 300.0);
 
     // Hostile text typed into the real fields: a message each, the window still working.
     for (const QString &hostile :
@@ -260,8 +260,8 @@ void TestMainWindow::tabLeavesTheNumbersAlone() {
     }
     QTest::keyClick(field(0), Qt::Key_Tab);
     QCOMPARE((QStringList{text(0), text(1), text(2), text(3)}), shown);
-    QCOMPARE(window_->calculator().state().ProjectionDistance, before.ProjectionDistance);
-    QCOMPARE(window_->calculator().state().ScreenDiagonal, before.ScreenDiagonal);
+    QCOMPARE(window_->calculator().state().projectionDistance, before.projectionDistance);
+    QCOMPARE(window_->calculator().state().screenDiagonal, before.screenDiagonal);
     disconnect(spy);
     // One move per Tab, straight to the next control.
     for (qsizetype i = 1; i < focused.size(); ++i)
@@ -278,9 +278,9 @@ void TestMainWindow::leavingAfterDisplayRoundingKeepsTheValue() {
     click(option("optUnits_2"));
     type(0, QStringLiteral("253"));
     QCOMPARE(text(0), QStringLiteral("260"));
-    QVERIFY(qAbs(window_->calculator().state().ProjectionDistance - 253 / 2.54) < 1e-9);
+    QVERIFY(qAbs(window_->calculator().state().projectionDistance - 253 / 2.54) < 1e-9);
     QTest::keyClick(field(0), Qt::Key_Tab);
-    QVERIFY(qAbs(window_->calculator().state().ProjectionDistance - 253 / 2.54) < 1e-9);
+    QVERIFY(qAbs(window_->calculator().state().projectionDistance - 253 / 2.54) < 1e-9);
 }
 
 // Tab enters a group of options at its checked button; the arrow keys move
@@ -294,7 +294,7 @@ void TestMainWindow::tabEntersAnOptionGroupAtItsChoice() {
     QTest::keyClick(option("optPosition_1"), Qt::Key_Up);
     QCOMPARE(QApplication::focusWidget(), option("optPosition_0"));
     QVERIFY(option("optPosition_0")->isChecked());
-    QCOMPARE(window_->calculator().state().ScreenPosition, Position::Top);
+    QCOMPARE(window_->calculator().state().screenPosition, Position::Top);
     QTest::keyClick(option("optPosition_0"), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), option("optAspect_0"));
     // Backwards into the units, which were changed by a click: their choice again.
@@ -334,7 +334,7 @@ void TestMainWindow::enterButtonFollowsEdits() {
     QVERIFY(!button->isVisible());
     QCOMPARE(QApplication::focusWidget(), field(1));
     QTest::keyClick(field(1), Qt::Key_Tab);
-    QCOMPARE(window_->calculator().state().ScreenDiagonal, 150.0);
+    QCOMPARE(window_->calculator().state().screenDiagonal, 150.0);
     QVERIFY(dialogs_.messages.isEmpty());
 }
 
@@ -393,7 +393,7 @@ void TestMainWindow::negativeLengthsAreRefused() {
         QVERIFY(dialogs_.messages.first().contains(QStringLiteral("smallest")));
     }
     QCOMPARE((QStringList{text(1), text(2), text(3)}), (QStringList{"300", "240", "180"}));
-    QVERIFY(window_->calculator().state().ScreenWidth > 0);
+    QVERIFY(window_->calculator().state().screenWidth > 0);
 }
 
 void TestMainWindow::enterButtonConfirms() {
@@ -403,7 +403,7 @@ void TestMainWindow::enterButtonConfirms() {
     QTest::keyClick(field(1), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(field(1), QStringLiteral("150"));
     click(button);
-    QCOMPARE(window_->calculator().state().ScreenDiagonal, 150.0);
+    QCOMPARE(window_->calculator().state().screenDiagonal, 150.0);
     QCOMPARE(text(2), QStringLiteral("120"));
     QVERIFY(!button->isVisible());
     // Enter confirms too, and the field keeps the focus.

@@ -331,7 +331,7 @@ private slots:
         startWindow(u',');
         type(field(1), u"100,5"_s);
         QCOMPARE(field(1)->text(), u"101"_s);
-        QCOMPARE(session_->state().ScreenDiagonal, 101.0);
+        QCOMPARE(session_->state().screenDiagonal, 101.0);
         QCOMPARE(dialogs_.messages, QStringList());
     }
 

@@ -249,12 +249,12 @@ private slots:
             while (models->currentIndex() < m)
                 QTest::keyClick(models, Qt::Key_Down);
             const CalcState &s = session_->state();
-            for (const double size : {std::ceil(s.MinDiagonal), std::floor(s.MaxDiagonal)}) {
+            for (const double size : {std::ceil(s.minDiagonal), std::floor(s.maxDiagonal)}) {
                 diagonal->setFocus(Qt::TabFocusReason);
                 diagonal->selectAll();
                 QTest::keyClicks(diagonal, QString::number(size));
                 QTest::keyClick(diagonal, Qt::Key_Return);
-                QCOMPARE(session_->state().ScreenDiagonal, size);
+                QCOMPARE(session_->state().screenDiagonal, size);
                 const QStringList cut = cutCaptions(box);
                 QVERIFY2(cut.isEmpty(),
                          qPrintable(models->currentText() + u' ' + QString::number(size) + u": "_s +

@@ -25,8 +25,8 @@ std::vector<ModelRecord> catalogue() {
 
 // Width, height and diagonal stored together must describe one rectangle of the chosen shape.
 bool consistent(const CalcState &s) {
-    return std::abs(std::hypot(s.ScreenWidth, s.ScreenHeight) - s.ScreenDiagonal) < 1e-9 &&
-           std::abs(s.ScreenWidth / s.ScreenHeight - s.AspectRatio) < 1e-12;
+    return std::abs(std::hypot(s.screenWidth, s.screenHeight) - s.screenDiagonal) < 1e-9 &&
+           std::abs(s.screenWidth / s.screenHeight - s.aspectRatio) < 1e-12;
 }
 
 // An empty message means the value was taken.
@@ -136,18 +136,18 @@ private slots:
     // a 16 : 9 mode-2 picture adds an eighth of the height to both.
     void offsetTexts() {
         ModelRecord model = testModel(u"M"_s, 0.5, 2, 0.4, 1, 2);
-        model.WideOffsetCoefA = -0.1;
-        model.WideOffsetCoefB = 0.25;
+        model.offsetCoefs[Zoom::Wide].a = -0.1;
+        model.offsetCoefs[Zoom::Wide].b = 0.25;
         CalcState s;
-        s.AspectHeight = 3;
-        s.AspectWidth = 4;
-        s.ScreenHeight = 59.95;
-        s.WideScreenMode = 2;
+        s.aspectHeight = 3;
+        s.aspectWidth = 4;
+        s.screenHeight = 59.95;
+        s.wideScreenMode = 2;
         QCOMPARE(resultTexts(s, model, u',').offsets, (std::array{u"6,0"_s, u"15,0"_s}));
-        s.AspectHeight = 9;
-        s.AspectWidth = 16;
+        s.aspectHeight = 9;
+        s.aspectWidth = 16;
         QCOMPARE(resultTexts(s, model, u'.').offsets, (std::array{u"1.5"_s, u"22.5"_s}));
-        s.UnitCode = Unit::Centimeters;
+        s.unit = Unit::Centimeters;
         QCOMPARE(resultTexts(s, model, u'.').offsets[1], u"58"_s);
     }
 
@@ -172,8 +172,8 @@ private slots:
         const CalcState &s = state();
         QVERIFY(calc_->ready());
         // inches, projector at the bottom, WIDE, first model, 4 : 3, largest screen
-        QCOMPARE(std::tuple(s.UnitCode, s.ScreenPosition, s.ZoomEnd, s.ModelIndex, s.AspectRatio,
-                            s.ScreenDiagonal),
+        QCOMPARE(std::tuple(s.unit, s.screenPosition, s.zoomEnd, s.modelIndex, s.aspectRatio,
+                            s.screenDiagonal),
                  std::tuple(Unit::Inches, Position::Bottom, Zoom::Wide, 0, 4.0 / 3, 300.0));
         QCOMPARE(controls().text(Field::Width), u"240"_s);
         QVERIFY(calc_->isometric() && calc_->sideView());
@@ -202,10 +202,10 @@ private slots:
         const bool taken = message.isEmpty();
         QVERIFY(r.ok() && *r == taken);
         QCOMPARE(observer_.messages, said(message));
-        QCOMPARE(state().ScreenDiagonal, taken ? value : before.ScreenDiagonal);
+        QCOMPARE(state().screenDiagonal, taken ? value : before.screenDiagonal);
         if (!taken)
-            QCOMPARE(std::tuple(state().ScreenWidth, state().ProjectionDistance, state().OffsetA),
-                     std::tuple(before.ScreenWidth, before.ProjectionDistance, before.OffsetA));
+            QCOMPARE(std::tuple(state().screenWidth, state().projectionDistance, state().offsetA),
+                     std::tuple(before.screenWidth, before.projectionDistance, before.offsetA));
     }
 
     void optionChangeKeepsItsQuantityAndClamps_data() {
@@ -223,8 +223,8 @@ private slots:
         VERIFY_OK(change.zoom ? calc_->select(Zoom::Tele) : calc_->select(Aspect::Ratio16x9));
         const QString clamped = u"large %1 in %2"_s.arg(change.diagonal);
         QCOMPARE(observer_.messages, said(change.clamps ? clamped : QString()));
-        QVERIFY(std::abs(state().ScreenDiagonal - change.diagonal) < 1e-9);
-        QVERIFY(std::abs(state().ProjectionDistance - change.distance) < 1e-9);
+        QVERIFY(std::abs(state().screenDiagonal - change.diagonal) < 1e-9);
+        QVERIFY(std::abs(state().projectionDistance - change.distance) < 1e-9);
         QVERIFY(consistent(state()));
         // The clamp belongs to that one change: a value typed afterwards is refused again.
         QVERIFY(!*calc_->calculate(CalcMode::Diagonal, 290));
@@ -235,7 +235,7 @@ private slots:
         // new model's own limits decide, so no message comes up.
         calc_->selectModel(TeleOnly);
         QVERIFY(observer_.messages.isEmpty() && observer_.errors.isEmpty());
-        QCOMPARE(std::tuple(state().ZoomEnd, state().ScreenDiagonal),
+        QCOMPARE(std::tuple(state().zoomEnd, state().screenDiagonal),
                  std::tuple(Zoom::Tele, 250.0));
         QCOMPARE(refreshed(), std::tuple(1, 1, 1));
         QVERIFY(consistent(state()));
@@ -245,7 +245,7 @@ private slots:
         VERIFY_OK(calc_->select(Aspect::Ratio16x9));
         observer_.clear();
         calc_->selectModel(No169); // 16 : 9 goes back to 4 : 3
-        QCOMPARE(std::tuple(*controls().aspect, controls().wideScreenEnabled, state().AspectRatio),
+        QCOMPARE(std::tuple(*controls().aspect, controls().wideScreenEnabled, state().aspectRatio),
                  std::tuple(Aspect::Ratio4x3, false, 4.0 / 3));
         calc_->selectModel(TeleOnly); // nothing to choose between
         QCOMPARE(std::tuple(*controls().zoom, controls().zoomEnabled[0], controls().zoomEnabled[1]),
@@ -263,8 +263,8 @@ private slots:
         const Result<void> wide = calc_->select(Zoom::Wide);
         QVERIFY(!wide.ok());
         QCOMPARE(wide.error().description, u"the model does not offer the WIDE end"_s);
-        QCOMPARE(state().ZoomEnd, Zoom::Tele);
-        QCOMPARE(state().ScreenDiagonal, before.ScreenDiagonal);
+        QCOMPARE(state().zoomEnd, Zoom::Tele);
+        QCOMPARE(state().screenDiagonal, before.screenDiagonal);
         QCOMPARE(*controls().zoom, Zoom::Tele);
         QVERIFY(calc_->select(Zoom::Tele).ok()); // what is chosen already
         calc_->selectModel(No169);
@@ -273,8 +273,8 @@ private slots:
         QCOMPARE(wideScreen.error().code(), 380);
         QVERIFY(wideScreen.error().description.contains(u"16 : 9"_s));
         QCOMPARE(*controls().aspect, Aspect::Ratio4x3);
-        QCOMPARE(state().AspectRatio, 4.0 / 3);
-        QCOMPARE(before.ZoomEnd, Zoom::Tele); // the TELE-only model's, kept by the refusal
+        QCOMPARE(state().aspectRatio, 4.0 / 3);
+        QCOMPARE(before.zoomEnd, Zoom::Tele); // the TELE-only model's, kept by the refusal
         QVERIFY(observer_.errors.isEmpty());
     }
 
@@ -282,7 +282,7 @@ private slots:
         calc_->select(Unit::Centimeters);
         QCOMPARE(refreshed(), std::tuple(1, 0, 0));
         QCOMPARE(controls().text(Field::Diagonal), u"762"_s);
-        QCOMPARE(state().ScreenDiagonal, 300.0);
+        QCOMPARE(state().screenDiagonal, 300.0);
         observer_.clear();
         calc_->select(Position::Top);
         QCOMPARE(refreshed(), std::tuple(0, 0, 1));
@@ -306,7 +306,7 @@ private slots:
         calc_->selectModel(Extra);
         QCOMPARE(observer_.errors.size(), 1);
         QVERIFY(observer_.errors.first().startsWith(u"Err : %1\r\n"_s.arg(errorNumber)));
-        QCOMPARE(std::tuple(state().ModelIndex, controls().modelSelected, state().ScreenDiagonal),
+        QCOMPARE(std::tuple(state().modelIndex, controls().modelSelected, state().screenDiagonal),
                  std::tuple(0, 0, 300.0));
         // As the first model of a catalogue it stops the start-up instead.
         std::swap(models.front(), models.back());
@@ -317,21 +317,21 @@ private slots:
     void inconsistentLimitsNeitherLoopNorStore() {
         std::vector<ModelRecord> models = catalogue();
         models.push_back(testModel(u"Odd"_s, 0.62, 1.1, 0.5, 0.9));
-        models.back().MinDiagonal43Wide = 200;
-        models.back().MaxDiagonal43Wide = 100;
+        models.back().diagonals.fourThree[Zoom::Wide].min = 200;
+        models.back().diagonals.fourThree[Zoom::Wide].max = 100;
         QVERIFY(calc_->startUp(models));
         QVERIFY(*calc_->calculate(CalcMode::Diagonal, 150));
         const CalcState before = state();
         calc_->selectModel(Extra);
         QCOMPARE(observer_.messages, QStringList{u"small 200 in"_s});
-        QCOMPARE(std::tuple(state().ScreenDiagonal, state().ScreenWidth),
-                 std::tuple(before.ScreenDiagonal, before.ScreenWidth));
+        QCOMPARE(std::tuple(state().screenDiagonal, state().screenWidth),
+                 std::tuple(before.screenDiagonal, before.screenWidth));
         // Clamping to a limit the model itself refuses stops after one repetition.
         observer_.clear();
         VERIFY_OK(calc_->select(Zoom::Tele));
         VERIFY_OK(calc_->select(Zoom::Wide));
         QVERIFY(observer_.messages.size() <= 2);
-        QVERIFY(!calc_->clamping() && std::isfinite(state().ScreenDiagonal));
+        QVERIFY(!calc_->clamping() && std::isfinite(state().screenDiagonal));
     }
 
     void typedValues_data() {
@@ -367,7 +367,7 @@ private slots:
         QCOMPARE(type(typed.field, typed.text), typed.message.isEmpty());
         QCOMPARE(observer_.messages, said(typed.message));
         QCOMPARE(controls().text(typed.field), typed.shown);
-        QVERIFY(std::abs(state().ScreenDiagonal - typed.diagonal) < 1e-9);
+        QVERIFY(std::abs(state().screenDiagonal - typed.diagonal) < 1e-9);
         QCOMPARE(refreshed(), std::tuple(1, 1, 1)); // refreshed even when the value was refused
     }
 
@@ -389,24 +389,24 @@ private slots:
         calc.setMessages(testMessages());
         QVERIFY(calc.startUp(catalogue()));
         QVERIFY(calc.enter(Field::Diagonal, text));
-        QCOMPARE(calc.state().ScreenDiagonal, diagonal);
+        QCOMPARE(calc.state().screenDiagonal, diagonal);
     }
 
     // What a field shows is no new value: confirmed again, it calculates
     // nothing, also where the display rounded what was typed.
     void theShownTextIsNoNewValue() {
         QVERIFY(calc_->enter(Field::Width, u"240"_s));
-        QCOMPARE(std::tuple(state().ScreenDiagonal, refreshed()),
+        QCOMPARE(std::tuple(state().screenDiagonal, refreshed()),
                  std::tuple(300.0, std::tuple(0, 0, 0)));
         calc_->select(Unit::Centimeters);
         QVERIFY(type(Field::Distance, u"253"_s));
         QCOMPARE(controls().text(Field::Distance), u"260"_s);
         QVERIFY(calc_->enter(Field::Distance, u"260"_s));
-        QVERIFY(std::abs(state().ProjectionDistance - 253 / 2.54) < 1e-9);
+        QVERIFY(std::abs(state().projectionDistance - 253 / 2.54) < 1e-9);
         // Nor does a unit change make one: the fields are rewritten in the new unit.
         calc_->select(Unit::Inches);
         QVERIFY(calc_->enter(Field::Distance, controls().text(Field::Distance)));
-        QVERIFY(std::abs(state().ProjectionDistance - 253 / 2.54) < 1e-9);
+        QVERIFY(std::abs(state().projectionDistance - 253 / 2.54) < 1e-9);
     }
 
     void offsetsOfBothZoomEnds_data() {
@@ -425,19 +425,19 @@ private slots:
         QFETCH(int, WideScreenMode);
         QFETCH(double, eighth);
         ModelRecord m = testModel(u"Ends"_s, 0.62, 1.1, 0.5, 0.9, WideScreenMode);
-        m.WideOffsetCoefA = 0.1;
-        m.WideOffsetCoefB = 0.3;
-        m.TeleOffsetCoefA = -0.05;
-        m.TeleOffsetCoefB = 0.4;
+        m.offsetCoefs[Zoom::Wide].a = 0.1;
+        m.offsetCoefs[Zoom::Wide].b = 0.3;
+        m.offsetCoefs[Zoom::Tele].a = -0.05;
+        m.offsetCoefs[Zoom::Tele].b = 0.4;
         QVERIFY(calc_->startUp({m}));
         VERIFY_OK(calc_->select(aspect));
         for (const auto &[zoom, a, b] :
              {std::tuple(Zoom::Wide, 0.1, 0.3), std::tuple(Zoom::Tele, -0.05, 0.4)}) {
             VERIFY_OK(calc_->select(zoom));
             QVERIFY(*calc_->calculate(CalcMode::Diagonal, 100));
-            const double h = state().ScreenHeight;
-            QVERIFY(std::abs(state().OffsetA - (a + eighth) * h) < 1e-9);
-            QVERIFY(std::abs(state().OffsetB - (b + eighth) * h) < 1e-9);
+            const double h = state().screenHeight;
+            QVERIFY(std::abs(state().offsetA - (a + eighth) * h) < 1e-9);
+            QVERIFY(std::abs(state().offsetB - (b + eighth) * h) < 1e-9);
             QCOMPARE(state().offsetCountNow(), 2);
         }
     }

@@ -42,8 +42,8 @@ class TestPlanner : public QObject {
 private slots:
     void theWorkedExample() {
         const CalcState &s = screen(workedExampleModel(), Aspect::Ratio16x9, 100);
-        QVERIFY(std::abs(s.ScreenWidth - 87.158) < 0.0005);
-        QVERIFY(std::abs(s.ScreenHeight - 49.026) < 0.0005);
+        QVERIFY(std::abs(s.screenWidth - 87.158) < 0.0005);
+        QVERIFY(std::abs(s.screenHeight - 49.026) < 0.0005);
         const Plan plan = planOf(workedExampleModel(), s, {1.0, 50});
         QVERIFY(about(plan.litAreaSquareFeet, 29.674, 0.0005));
         QVERIFY(about(plan.lumens, 2000, 0));
@@ -89,7 +89,7 @@ private slots:
         QVERIFY(about(plan.litAreaSquareFeet, area, 1e-9));
 
         ModelRecord wideOnly = workedExampleModel();
-        wideOnly.TeleCoefA = wideOnly.TeleCoefB = 0;
+        wideOnly.lens[Zoom::Tele].a = wideOnly.lens[Zoom::Tele].b = 0;
         const Plan one = planOf(wideOnly, screen(wideOnly, Aspect::Ratio4x3, 100), {});
         QVERIFY(one.distanceWide && !one.distanceTele && !one.ratioTele);
     }
@@ -98,7 +98,7 @@ private slots:
     // from the dark bands: the lit area is the whole 4 : 3 panel.
     void letterboxedLightsTheWholePanel() {
         ModelRecord m = workedExampleModel();
-        m.WideScreenMode = 2;
+        m.wideScreenMode = 2;
         const CalcState &s = screen(m, Aspect::Ratio16x9, 100);
         const double diagonal43 = 100 / kWideScreenFactor2;
         const Plan plan = planOf(m, s, {});
@@ -180,8 +180,8 @@ private slots:
         QFETCH(double, first);
         QFETCH(double, last);
         ModelRecord m = testModel(u"Inward"_s, 0.62, 1.1, 0.5, 0.9, 1);
-        m.MinDiagonal43Wide = m.MinDiagonal43Tele = 40;
-        m.MaxDiagonal43Wide = m.MaxDiagonal43Tele = 251;
+        m.diagonals.fourThree[Zoom::Wide].min = m.diagonals.fourThree[Zoom::Tele].min = 40;
+        m.diagonals.fourThree[Zoom::Wide].max = m.diagonals.fourThree[Zoom::Tele].max = 251;
         screen(m, Aspect::Ratio4x3, 100, Zoom::Tele);
         calc_->select(unit);
         const ThrowChart chart = throwChart(m, calc_->state());
@@ -201,7 +201,7 @@ private slots:
     // less).
     void chartStepsAreShownExactly() {
         ModelRecord m = testModel(u"Large"_s, 0.62, 1.1, 0.5, 0.9, 1);
-        m.MaxDiagonal43Wide = m.MaxDiagonal43Tele = 400;
+        m.diagonals.fourThree[Zoom::Wide].max = m.diagonals.fourThree[Zoom::Tele].max = 400;
         screen(m, Aspect::Ratio4x3, 100, Zoom::Tele);
         calc_->select(Unit::Centimeters);
         const ThrowChart chart = throwChart(m, calc_->state());
@@ -214,8 +214,8 @@ private slots:
     // However wide the range, at most 200 rows, the limits first and last.
     void chartOfAWideRange() {
         ModelRecord m = testModel(u"Wide range"_s, 0.62, 1.1, 0.5, 0.9, 1);
-        m.MinDiagonal43Wide = 1;
-        m.MaxDiagonal43Wide = 1e6;
+        m.diagonals.fourThree[Zoom::Wide].min = 1;
+        m.diagonals.fourThree[Zoom::Wide].max = 1e6;
         const ThrowChart chart = throwChart(m, screen(m, Aspect::Ratio4x3, 100));
         // 999 999 inches in steps of 10 would be 100 000 rows; in 198 rows
         // between the limits the step is 506 tens: 5060, 10120, ... 996820.

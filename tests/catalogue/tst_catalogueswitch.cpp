@@ -110,7 +110,7 @@ private slots:
         const Result<CatalogueSwitch> result =
             switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll, unasked);
         QVERIFY2(result.ok(), result.ok() ? "" : qPrintable(result.error().description));
-        QCOMPARE(result->catalogue.models.front().ModelName, u"Chosen"_s);
+        QCOMPARE(result->catalogue.models.front().name, u"Chosen"_s);
         QCOMPARE(folderState(), expected(kChosen, kInUse));
         QCOMPARE(describeEntry(out(u"outside.ini"_s)), u"file: "_s + QString::fromUtf8(kOutside));
     }
@@ -135,7 +135,7 @@ private slots:
         const auto refuse = [](const std::vector<ModelRecord> &models) -> Result<void> {
             return makeError(
                 ErrorNumber::InvalidPropertyValue,
-                u"Invalid property value: model %1 is unusable"_s.arg(models.front().ModelName));
+                u"Invalid property value: model %1 is unusable"_s.arg(models.front().name));
         };
         const Result<CatalogueSwitch> result =
             switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), refuse, unasked);
@@ -184,7 +184,7 @@ private slots:
             switchCatalogue(in(u"chosen.ini"_s), folderPaths(dir_->path()), acceptAll, unasked);
         QVERIFY(result.ok());
         QCOMPARE(result->outcome, CatalogueSwitch::Outcome::NoModels);
-        QCOMPARE(result->catalogue.models.front().ModelName, u"InUse"_s);
+        QCOMPARE(result->catalogue.models.front().name, u"InUse"_s);
         QCOMPARE(describeEntry(in(kWorkingCopyFile)), u"file: header only\r\n"_s);
         QCOMPARE(describeEntry(in(kModelInfoFile)), u"file: "_s + QString::fromUtf8(kInUse));
         QCOMPARE(describeEntry(out(u"outside.ini"_s)), u"file: "_s + QString::fromUtf8(kOutside));

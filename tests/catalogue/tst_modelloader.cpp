@@ -26,7 +26,7 @@ QString catalogue(const QStringList &modelLines) {
 QStringList names(const Result<Catalogue> &loaded) {
     QStringList result;
     for (const ModelRecord &m : loaded ? loaded->models : std::vector<ModelRecord>())
-        result << m.ModelName;
+        result << m.name;
     return result;
 }
 
@@ -105,9 +105,9 @@ private slots:
         QVERIFY(loaded);
         const ModelRecord &m = loaded->models.front();
         QCOMPARE(
-            (Fields{m.Lumens, m.TeleLumenFactor, m.PanelWidthPx, m.PanelHeightPx, m.ContrastRatio}),
+            (Fields{m.lumens, m.teleLumenFactor, m.panelWidthPx, m.panelHeightPx, m.contrastRatio}),
             values);
-        QCOMPARE(m.MaxDiagonal169Tele, 230.0); // the 19 fields as before
+        QCOMPARE(m.diagonals.sixteenNine[Zoom::Tele].max, 230.0); // the 19 fields as before
         const QStringList got = describeAll(loaded->warnings);
         QCOMPARE(got.size(), warnings.size());
         for (qsizetype i = 0; i < got.size(); ++i)
@@ -162,9 +162,9 @@ private slots:
         // A negative offset puts the picture on the other side of the lens
         // axis; the side view draws it there only with the mirror flag.
         for (const ModelRecord &m : loaded->models)
-            if (m.WideOffsetCoefA < 0 || m.TeleOffsetCoefA < 0 || m.WideOffsetCoefB < 0 ||
-                m.TeleOffsetCoefB < 0)
-                QVERIFY2(m.ModelDrawFlag == 1, qPrintable(m.ModelName));
+            if (m.offsetCoefs[Zoom::Wide].a < 0 || m.offsetCoefs[Zoom::Tele].a < 0 ||
+                m.offsetCoefs[Zoom::Wide].b < 0 || m.offsetCoefs[Zoom::Tele].b < 0)
+                QVERIFY2(m.drawFlag == 1, qPrintable(m.name));
     }
 
     // Every field to its own member: 18 numbers that differ, each checked by name.
@@ -174,25 +174,25 @@ private slots:
                            u"ModelInfo.ini"_s);
         QVERIFY(models && models->models.size() == 1);
         const ModelRecord &m = models->models.front();
-        QCOMPARE(m.ModelName, u"Distinct"_s);
-        QCOMPARE(m.MinDiagonal43Wide, 1.0);
-        QCOMPARE(m.MaxDiagonal43Wide, 2.0);
-        QCOMPARE(m.MinDiagonal43Tele, 3.0);
-        QCOMPARE(m.MaxDiagonal43Tele, 4.0);
-        QCOMPARE(m.WideCoefA, 5.0);
-        QCOMPARE(m.WideCoefB, 6.0);
-        QCOMPARE(m.TeleCoefA, 7.0);
-        QCOMPARE(m.TeleCoefB, 8.0);
-        QCOMPARE(m.WideOffsetCoefA, 9.0);
-        QCOMPARE(m.TeleOffsetCoefA, 10.0);
-        QCOMPARE(m.WideOffsetCoefB, 11.0);
-        QCOMPARE(m.TeleOffsetCoefB, 12.0);
-        QCOMPARE(m.WideScreenMode, 13);
-        QCOMPARE(m.ModelDrawFlag, 14);
-        QCOMPARE(m.MinDiagonal169Wide, 15.0);
-        QCOMPARE(m.MaxDiagonal169Wide, 16.0);
-        QCOMPARE(m.MinDiagonal169Tele, 17.0);
-        QCOMPARE(m.MaxDiagonal169Tele, 18.0);
+        QCOMPARE(m.name, u"Distinct"_s);
+        QCOMPARE(m.diagonals.fourThree[Zoom::Wide].min, 1.0);
+        QCOMPARE(m.diagonals.fourThree[Zoom::Wide].max, 2.0);
+        QCOMPARE(m.diagonals.fourThree[Zoom::Tele].min, 3.0);
+        QCOMPARE(m.diagonals.fourThree[Zoom::Tele].max, 4.0);
+        QCOMPARE(m.lens[Zoom::Wide].a, 5.0);
+        QCOMPARE(m.lens[Zoom::Wide].b, 6.0);
+        QCOMPARE(m.lens[Zoom::Tele].a, 7.0);
+        QCOMPARE(m.lens[Zoom::Tele].b, 8.0);
+        QCOMPARE(m.offsetCoefs[Zoom::Wide].a, 9.0);
+        QCOMPARE(m.offsetCoefs[Zoom::Tele].a, 10.0);
+        QCOMPARE(m.offsetCoefs[Zoom::Wide].b, 11.0);
+        QCOMPARE(m.offsetCoefs[Zoom::Tele].b, 12.0);
+        QCOMPARE(m.wideScreenMode, 13);
+        QCOMPARE(m.drawFlag, 14);
+        QCOMPARE(m.diagonals.sixteenNine[Zoom::Wide].min, 15.0);
+        QCOMPARE(m.diagonals.sixteenNine[Zoom::Wide].max, 16.0);
+        QCOMPARE(m.diagonals.sixteenNine[Zoom::Tele].min, 17.0);
+        QCOMPARE(m.diagonals.sixteenNine[Zoom::Tele].max, 18.0);
     }
 
     void fromFile() {
@@ -259,7 +259,7 @@ private slots:
         file.close();
         const auto models = loadCatalogue(file.fileName());
         QCOMPARE(names(models), (QStringList{u"Mod\u00E8le \u20AC"_s, u"B"_s}));
-        QCOMPARE(models->models.front().MaxDiagonal43Wide, 300.0);
+        QCOMPARE(models->models.front().diagonals.fourThree[Zoom::Wide].max, 300.0);
     }
 };
 

@@ -74,7 +74,7 @@ private slots:
             QCOMPARE(qp(g->projector), corners[4] - QPoint(46, 10));
         }
         QCOMPARE(g->attempts, attempts);
-        QCOMPARE(g->MaxDistance, MaxDistance);
+        QCOMPARE(g->maxDistance, MaxDistance);
         QCOMPARE(
             (QList<double>{g->value[0].left, g->value[1].left, g->value[1].top, g->value[3].top}),
             fields);

@@ -318,8 +318,8 @@ private slots:
                 QVERIFY(accepted || observer.messages.size() == 1);
                 QVERIFY(observer.errors.isEmpty());
                 const CalcState &s = calc.state();
-                for (double v : {s.ScreenWidth, s.ScreenHeight, s.ScreenDiagonal,
-                                 s.ProjectionDistance, s.OffsetA, s.OffsetB, s.MaxDistance})
+                for (double v : {s.screenWidth, s.screenHeight, s.screenDiagonal,
+                                 s.projectionDistance, s.offsetA, s.offsetB, s.maxDistance})
                     QVERIFY(std::isfinite(v));
                 QVERIFY(calc.isometric().has_value() && calc.sideView().has_value());
             }

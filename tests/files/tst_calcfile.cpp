@@ -40,9 +40,9 @@ private slots:
     void writesAndReadsBack() {
         CalcFileData data = *parse(kSample);
         QCOMPARE(formatCalcFile(data), kSample.join("\r\n") + "\r\n");
-        QCOMPARE(data.MaxDistance, 468.75);
+        QCOMPARE(data.maxDistance, 468.75);
         // Only the outermost quotation marks delimit the name.
-        data.model.ModelName = u"\"Big\" 12\" model \""_s;
+        data.model.name = u"\"Big\" 12\" model \""_s;
         QVERIFY(writeCalcFile(dir_.filePath(u"calc.cf"_s), data));
         const Result<CalcFileData> read = readCalcFile(dir_.filePath(u"calc.cf"_s));
         QVERIFY(read.ok() && *read == data);
@@ -118,7 +118,7 @@ private slots:
         file.close();
         const Result<CalcFileData> read = readCalcFile(path);
         QVERIFY(read.ok() && *read == *parse(kSample));
-        QCOMPARE(read->model.ModelName, u"Projekt\u00F6r"_s);
+        QCOMPARE(read->model.name, u"Projekt\u00F6r"_s);
     }
 
     void failedSaveLeavesFilesAlone() {

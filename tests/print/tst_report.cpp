@@ -149,7 +149,7 @@ private slots:
         exportReport();
         QCOMPARE(dialogs_.asked, QStringList{u"save PDF (*.pdf) .pdf"_s});
         QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(u" | ")));
-        QCOMPARE(session_->state().ScreenDiagonal, 100.0);
+        QCOMPARE(session_->state().screenDiagonal, 100.0);
         QCOMPARE(pageCount(fromWindow), 2);
         verifyText(pageText(fromWindow, 1), kFirstPage);
         verifyText(pageText(fromWindow, 2), kChart);

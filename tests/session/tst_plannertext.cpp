@@ -119,7 +119,7 @@ private slots:
     // bound: 2000 lumens on the worked example's screen, 67.4 fL at most.
     void lightAtTeleWithoutItsFactorIsABound() {
         ModelRecord noFactor = workedExampleModel();
-        noFactor.TeleLumenFactor = 0;
+        noFactor.teleLumenFactor = 0;
         calc_.emplace(observer_);
         calc_->setMessages(testMessages());
         QVERIFY(calc_->startUp({noFactor}));

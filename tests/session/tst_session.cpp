@@ -55,13 +55,14 @@ class TestSession : public QObject {
     // Saves a calculation with these items (4 : 3 WIDE, inches unless told)
     // and opens it as File > Open does.
     Result<void> open(const ModelRecord &model, QList<double> items = {0, 3, 4, 100, 0}) {
-        const CalcFileData data{.model = model,
-                                .ZoomEnd = std::int16_t(items[0]),
-                                .AspectHeight = items[1],
-                                .AspectWidth = items[2],
-                                .UnitCode = std::int16_t(items[4]),
-                                .ScreenDiagonal = items[3]};
-        const QString path = dir_.filePath(model.ModelName + u".cf"_s);
+        CalcFileData data;
+        data.model = model;
+        data.zoomEnd = choiceOf<Zoom>(int(items[0])).value();
+        data.aspectHeight = items[1];
+        data.aspectWidth = items[2];
+        data.unit = choiceOf<Unit>(int(items[4])).value();
+        data.screenDiagonal = items[3];
+        const QString path = dir_.filePath(model.name + u".cf"_s);
         VISTREL_TRY(writeCalcFile(path, data));
         CalcFileData read;
         VISTREL_TRY_ASSIGN(read, readCalcFile(path));
@@ -106,12 +107,12 @@ private slots:
         startShipped(opened);
         QVERIFY(opened.open(file));
         const CalcState &a = saved.state(), &b = opened.state();
-        QCOMPARE(std::tuple(b.ModelIndex, b.ZoomEnd, b.ScreenPosition, b.UnitCode, b.AspectRatio),
-                 std::tuple(a.ModelIndex, a.ZoomEnd, a.ScreenPosition, a.UnitCode, a.AspectRatio));
-        QCOMPARE(std::tuple(b.ScreenDiagonal, b.ScreenWidth, b.ScreenHeight, b.ProjectionDistance,
-                            b.OffsetA, b.OffsetB),
-                 std::tuple(a.ScreenDiagonal, a.ScreenWidth, a.ScreenHeight, a.ProjectionDistance,
-                            a.OffsetA, a.OffsetB));
+        QCOMPARE(std::tuple(b.modelIndex, b.zoomEnd, b.screenPosition, b.unit, b.aspectRatio),
+                 std::tuple(a.modelIndex, a.zoomEnd, a.screenPosition, a.unit, a.aspectRatio));
+        QCOMPARE(std::tuple(b.screenDiagonal, b.screenWidth, b.screenHeight, b.projectionDistance,
+                            b.offsetA, b.offsetB),
+                 std::tuple(a.screenDiagonal, a.screenWidth, a.screenHeight, a.projectionDistance,
+                            a.offsetA, a.offsetB));
         QCOMPARE(opened.controls().fieldText, saved.controls().fieldText);
         QCOMPARE(opened.currentFile(), file);
     }
@@ -186,8 +187,8 @@ private slots:
 
     void openAddsUnknownModelOnce() {
         ModelRecord gamma = kAlpha;
-        gamma.ModelName = u"Gamma"_s;
-        gamma.WideCoefA = 0.7;
+        gamma.name = u"Gamma"_s;
+        gamma.lens[Zoom::Wide].a = 0.7;
         for (int round = 0; round < 2; ++round) {
             QVERIFY(open(gamma));
             QCOMPARE(calc_->controls().modelItems,
@@ -197,10 +198,10 @@ private slots:
         }
         // A known name keeps the catalogue's lens data, whatever the file holds.
         ModelRecord changed = kAlpha;
-        changed.WideCoefA = 0.9;
+        changed.lens[Zoom::Wide].a = 0.9;
         QVERIFY(open(changed));
         QVERIFY(calc_->models().front() == kAlpha);
-        QCOMPARE(calc_->state().ProjectionDistance, (100.0 + 2) / 0.5);
+        QCOMPARE(calc_->state().projectionDistance, (100.0 + 2) / 0.5);
     }
 
     void openRestoresOptions_data() {
@@ -232,7 +233,7 @@ private slots:
         QVERIFY(open(beta ? kBeta : kAlpha, items));
         const Controls &k = calc_->controls();
         QCOMPARE((QList<double>{double(codeOf(*k.zoom)), double(codeOf(*k.aspect)),
-                                calc_->state().ScreenDiagonal, calc_->state().ProjectionDistance})
+                                calc_->state().screenDiagonal, calc_->state().projectionDistance})
                      .first(result.size()),
                  result);
         QCOMPARE(observer_.messages, messages);
@@ -256,7 +257,7 @@ private slots:
         // A file asking for 16 : 9 falls back to what the model selection chose.
         QVERIFY(open(model, {0, 9, 16, 100, 0}));
         QCOMPARE(*calc_->controls().aspect, offered ? Aspect::Ratio16x9 : Aspect::Ratio4x3);
-        QCOMPARE(calc_->state().ProjectionDistance,
+        QCOMPARE(calc_->state().projectionDistance,
                  offered ? (100 / (mode == 1 ? 1.223837 : 0.917878) + 2) / 0.5 : (100.0 + 2) / 0.5);
         QVERIFY(observer_.errors.isEmpty());
     }

@@ -7,24 +7,24 @@
 
 // Catalogue entries built in code, so each test states the lens data it relies on.
 inline vistrel::ModelRecord testModel(const QString &name, double wideA, double wideB, double teleA,
-                                      double teleB, int WideScreenMode = 1) {
+                                      double teleB, int wideScreenMode = 1) {
     vistrel::ModelRecord m;
-    m.ModelName = name;
-    m.MinDiagonal43Wide = 30;
-    m.MaxDiagonal43Wide = 300;
-    m.MinDiagonal43Tele = 30;
-    m.MaxDiagonal43Tele = 250;
-    m.WideCoefA = wideA;
-    m.WideCoefB = wideB;
-    m.TeleCoefA = teleA;
-    m.TeleCoefB = teleB;
-    m.WideOffsetCoefA = 0.1;
-    m.TeleOffsetCoefA = 0.12;
-    m.WideScreenMode = static_cast<std::int16_t>(WideScreenMode);
-    m.MinDiagonal169Wide = 30;
-    m.MaxDiagonal169Wide = 280;
-    m.MinDiagonal169Tele = 30;
-    m.MaxDiagonal169Tele = 230;
+    m.name = name;
+    m.diagonals.fourThree[vistrel::Zoom::Wide].min = 30;
+    m.diagonals.fourThree[vistrel::Zoom::Wide].max = 300;
+    m.diagonals.fourThree[vistrel::Zoom::Tele].min = 30;
+    m.diagonals.fourThree[vistrel::Zoom::Tele].max = 250;
+    m.lens[vistrel::Zoom::Wide].a = wideA;
+    m.lens[vistrel::Zoom::Wide].b = wideB;
+    m.lens[vistrel::Zoom::Tele].a = teleA;
+    m.lens[vistrel::Zoom::Tele].b = teleB;
+    m.offsetCoefs[vistrel::Zoom::Wide].a = 0.1;
+    m.offsetCoefs[vistrel::Zoom::Tele].a = 0.12;
+    m.wideScreenMode = static_cast<std::int16_t>(wideScreenMode);
+    m.diagonals.sixteenNine[vistrel::Zoom::Wide].min = 30;
+    m.diagonals.sixteenNine[vistrel::Zoom::Wide].max = 280;
+    m.diagonals.sixteenNine[vistrel::Zoom::Tele].min = 30;
+    m.diagonals.sixteenNine[vistrel::Zoom::Tele].max = 230;
     return m;
 }
 
@@ -32,11 +32,11 @@ inline vistrel::ModelRecord testModel(const QString &name, double wideA, double 
 // of them at TELE, 1920 x 1080 pixels, 2000 : 1.
 inline vistrel::ModelRecord workedExampleModel() {
     vistrel::ModelRecord m = testModel(QStringLiteral("Example"), 0.62, 1.1, 0.5, 0.9, 1);
-    m.Lumens = 2000;
-    m.TeleLumenFactor = 0.8;
-    m.PanelWidthPx = 1920;
-    m.PanelHeightPx = 1080;
-    m.ContrastRatio = 2000;
+    m.lumens = 2000;
+    m.teleLumenFactor = 0.8;
+    m.panelWidthPx = 1920;
+    m.panelHeightPx = 1080;
+    m.contrastRatio = 2000;
     return m;
 }
 
