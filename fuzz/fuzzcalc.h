@@ -11,6 +11,7 @@
 #include "clireport.h"
 #include "core/language.h"
 #include "fuzzsupport.h"
+#include "session/plannertext.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -111,7 +112,7 @@ inline void checkCalculator(const Calculator &calculator, const QString &context
     if (!finiteState(calculator.state()))
         fail("the calculator holds a non-finite number without an error", context);
     checkJsonText(cli::jsonReport(calculator, {}, true), context);
-    static_cast<void>(cli::textReport(calculator, shippedTexts()));
+    static_cast<void>(cli::textLines(calculationLines(calculator, shippedTexts())));
     if (const ModelRecord *model = calculator.currentModel())
         checkPlanner(*model, calculator.state(), context);
 }

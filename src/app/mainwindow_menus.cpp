@@ -10,6 +10,7 @@
 #include "app/printmodule.h"
 #include "print/report.h"
 #include "session/calculationfile.h"
+#include "session/sheet.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -117,7 +118,7 @@ void MainWindow::onExportReport() {
         dialogs_.showSaveDialog(this, kReportFilter, QDir::currentPath(), QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
-    if (Result<void> written = print::writeReport(path, *this, session_); !written)
+    if (Result<void> written = print::writeReport(path, *this, composeSheet(session_)); !written)
         showError(written.error());
 }
 

@@ -2,7 +2,6 @@
 
 #include "calc/chartformat.h"
 #include "core/numbers.h"
-#include "session/plannertext.h"
 
 #include <cmath>
 
@@ -190,8 +189,7 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
     return u'{' + parts.join(QStringLiteral(", ")) + QStringLiteral("}\n");
 }
 
-QString textPlanner(const Session &session) {
-    const std::vector<SheetLine> lines = plannerSheetLines(session);
+QString textLines(const std::vector<SheetLine> &lines) {
     QString out;
     for (const SheetLine &line : lines) {
         const QString caption = line.heading.isEmpty()
@@ -199,13 +197,6 @@ QString textPlanner(const Session &session) {
                                     : line.heading + QStringLiteral(" - ") + line.caption;
         out += visibleText(caption + QStringLiteral(": ") + line.value) + u'\n';
     }
-    return out;
-}
-
-QString textReport(const Calculator &calculator, const LanguageTexts &texts) {
-    QString out;
-    for (const SheetLine &line : calculationLines(calculator, texts))
-        out += visibleText(line.caption + QStringLiteral(": ") + line.value) + u'\n';
     return out;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "calc/calculator.h"
-#include "core/language.h"
 #include "session/session.h"
+#include "session/sheet.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,10 +31,8 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
 // objects keyed by kChartColumns, null for an absent number.
 QString jsonChart(const ThrowChart &chart);
 
-// The readable result: the six fields with their labels, the model and options.
-QString textReport(const Calculator &calculator, const LanguageTexts &texts);
-// The planner's inputs and numbers, one "caption: value" a line, a line's
-// heading before its caption.
-QString textPlanner(const Session &session);
+// The readable result, a section of the sheet as it reads without paper: one
+// "caption: value" a line, a line's heading before its caption.
+QString textLines(const std::vector<SheetLine> &lines);
 
 } // namespace vistrel::cli

@@ -4,6 +4,7 @@
 #include "cli/clireport.h"
 #include "core/filewriter.h"
 #include "session/session.h"
+#include "session/sheet.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -124,9 +125,10 @@ public:
         else if (o_.json)
             out_ << jsonReport(session_, {observer_.messages, observer_.steps}, accepted);
         else {
-            out_ << textReport(session_.calculator(), session_.texts());
+            const Sheet sheet = composeSheet(session_);
+            out_ << textLines(sheet.calculation.lines);
             if (o_.planner || o_.gain || o_.ambient)
-                out_ << textPlanner(session_);
+                out_ << textLines(sheet.planner.lines);
         }
         return accepted ? Done : Refused;
     }

@@ -1,11 +1,9 @@
 #include "print/report.h"
 
-#include "calc/chartformat.h"
 #include "core/filewriter.h"
 #include "print/pdfdocument.h"
 #include "print/windowprinter.h"
-#include "session/plannertext.h"
-#include "session/session.h"
+#include "session/sheet.h"
 
 #include <QLocale>
 #include <QPainter>
@@ -42,9 +40,9 @@ struct Fonts {
     QFont title, heading, body, bold;
 };
 
-Fonts fontsOf(const LanguageTexts &texts) {
-    const auto font = [&texts](qreal points, bool bold) {
-        QFont f(texts.text(LangKey::FontName).trimmed());
+Fonts fontsOf(const QString &family) {
+    const auto font = [&family](qreal points, bool bold) {
+        QFont f(family);
         f.setPointSizeF(points);
         f.setBold(bold);
         // Without ligatures, "Offset" is found and copied as it is written.
@@ -61,11 +59,16 @@ QRectF textRect(QPainter &p, qreal left, qreal top, qreal width, const QString &
 }
 
 // A title over a list of captions and values, each heading in bold where a
-// new one begins. Returns the height it takes; draws only when asked to.
+// new one begins, and the notes beneath them. Returns the height it takes;
+// draws only when asked to.
 class LineList {
 public:
-    LineList(const Fonts &fonts, QString title, std::vector<SheetLine> lines)
-        : fonts_(fonts), title_(std::move(title)), lines_(std::move(lines)) {}
+    LineList(const Fonts &fonts, const SheetSection &section)
+        : fonts_(fonts), title_(section.title), lines_(section.lines) {
+        // A note is a caption without a value: as wide as the captions may be.
+        for (const QString &note : section.notes)
+            lines_.push_back({QString(), note, QString()});
+    }
 
     qreal lay(QPainter &p, const QRectF &column, bool draw) const {
         qreal y = column.top();
@@ -117,28 +120,16 @@ private:
     std::vector<SheetLine> lines_;
 };
 
-std::vector<SheetLine> plannerSection(const Session &session) {
-    std::vector<SheetLine> lines = plannerSheetLines(session);
-    // What the window says in tooltips, the paper says under the numbers.
-    lines.push_back({QString(), acuityNote(session.texts()), QString()});
-    lines.push_back({QString(), offsetNote(session.texts()), QString()});
-    return lines;
-}
-
 // Page 1: the title, the window's picture, and beneath it the calculation
 // and the planner side by side. The picture gives way to the text.
-void drawFirstPage(QPainter &p, const QRectF &page, const QPixmap &window, const Session &session,
+void drawFirstPage(QPainter &p, const QRectF &page, const QPixmap &window, const Sheet &sheet,
                    const Fonts &fonts) {
-    const LanguageTexts &texts = session.texts();
-    const QString title = texts.text(OptionalKey::ReportTitle);
     p.setFont(fonts.title);
-    const QRectF titleRect = textRect(p, page.left(), page.top(), page.width(), title);
-    p.drawText(titleRect, kWrap, title);
+    const QRectF titleRect = textRect(p, page.left(), page.top(), page.width(), sheet.title);
+    p.drawText(titleRect, kWrap, sheet.title);
 
-    const LineList calculation(fonts, texts.text(LangKey::Caption),
-                               calculationLines(session.calculator(), texts));
-    const LineList planner(fonts, withoutMnemonic(texts.text(OptionalKey::PlannerTitle)),
-                           plannerSection(session));
+    const LineList calculation(fonts, sheet.calculation);
+    const LineList planner(fonts, sheet.planner);
     const qreal columnWidth = (page.width() - kGap) / 2;
     const QRectF left(page.left(), 0, columnWidth, kUnbounded);
     const QRectF right(page.left() + columnWidth + kGap, 0, columnWidth, kUnbounded);
@@ -157,25 +148,21 @@ void drawFirstPage(QPainter &p, const QRectF &page, const QPixmap &window, const
 // The throw chart as a table, its title and column headers on every page.
 class ChartPages {
 public:
-    ChartPages(QPainter &p, QPdfWriter &writer, const QRectF &page, const Session &session,
+    ChartPages(QPainter &p, QPdfWriter &writer, const QRectF &page, const SheetTable &table,
                const Fonts &fonts)
-        : p_(p), writer_(writer), page_(page), fonts_(fonts),
-          title_(withoutMnemonic(session.texts().text(OptionalKey::Chart))),
-          subject_(chartSubject(session.calculator(), session.texts())),
-          headers_(chartHeaders(session.texts())) {}
+        : p_(p), writer_(writer), page_(page), fonts_(fonts), table_(table) {}
 
-    [[nodiscard]] Result<void> draw(const ThrowChart &chart, QChar decimalPoint) {
+    [[nodiscard]] Result<void> draw() {
         p_.setFont(fonts_.body);
         const qreal rowHeight = p_.fontMetrics().height() * 1.25;
         qreal y = top();
-        for (const ChartRow &row : chart.rows) {
+        for (const QStringList &cells : table_.rows) {
             if (y + rowHeight > page_.bottom()) {
                 if (!writer_.newPage())
                     return drawingFailed();
                 y = top();
             }
             p_.setFont(fonts_.body);
-            const QStringList cells = chartCells(chart, row, decimalPoint);
             for (qsizetype i = 0; i < cells.size(); ++i)
                 p_.drawText(cell(i, y, rowHeight), Qt::AlignRight | Qt::AlignVCenter, cells[i]);
             y += rowHeight;
@@ -184,7 +171,7 @@ public:
     }
 
 private:
-    qreal columnWidth() const { return page_.width() / qreal(headers_.size()); }
+    qreal columnWidth() const { return page_.width() / qreal(table_.headers.size()); }
     QRectF cell(qsizetype column, qreal y, qreal height) const {
         return QRectF(page_.left() + qreal(column) * columnWidth(), y, columnWidth() - kCellPadding,
                       height);
@@ -194,24 +181,24 @@ private:
     qreal top() {
         qreal y = page_.top();
         p_.setFont(fonts_.title);
-        QRectF r = textRect(p_, page_.left(), y, page_.width(), title_);
-        p_.drawText(r, kWrap, title_);
+        QRectF r = textRect(p_, page_.left(), y, page_.width(), table_.title);
+        p_.drawText(r, kWrap, table_.title);
         y = r.bottom() + kLineGap;
         p_.setFont(fonts_.heading);
-        r = textRect(p_, page_.left(), y, page_.width(), subject_);
-        p_.drawText(r, kWrap, subject_);
+        r = textRect(p_, page_.left(), y, page_.width(), table_.subject);
+        p_.drawText(r, kWrap, table_.subject);
         y = r.bottom() + kGap;
 
         p_.setFont(fonts_.bold);
         qreal headerHeight = 0;
-        for (qsizetype i = 0; i < headers_.size(); ++i)
-            headerHeight = std::max(headerHeight,
-                                    p_.boundingRect(cell(i, y, kUnbounded),
-                                                    Qt::AlignRight | Qt::TextWordWrap, headers_[i])
-                                        .height());
-        for (qsizetype i = 0; i < headers_.size(); ++i)
+        for (qsizetype i = 0; i < table_.headers.size(); ++i)
+            headerHeight = std::max(headerHeight, p_.boundingRect(cell(i, y, kUnbounded),
+                                                                  Qt::AlignRight | Qt::TextWordWrap,
+                                                                  table_.headers[i])
+                                                      .height());
+        for (qsizetype i = 0; i < table_.headers.size(); ++i)
             p_.drawText(cell(i, y, headerHeight),
-                        Qt::AlignRight | Qt::AlignBottom | Qt::TextWordWrap, headers_[i]);
+                        Qt::AlignRight | Qt::AlignBottom | Qt::TextWordWrap, table_.headers[i]);
         y += headerHeight + kLineGap;
         p_.drawLine(QPointF(page_.left(), y), QPointF(page_.right(), y));
         return y + kLineGap;
@@ -221,9 +208,7 @@ private:
     QPdfWriter &writer_;
     QRectF page_;
     const Fonts &fonts_;
-    QString title_;
-    QString subject_;
-    QStringList headers_;
+    const SheetTable &table_;
 };
 
 } // namespace
@@ -234,30 +219,30 @@ QPageLayout reportPageLayout() {
                        QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 }
 
-Result<QByteArray> reportPdf(QWidget &window, const Session &session, const QPageLayout &layout) {
+Result<QByteArray> reportPdf(QWidget &window, const Sheet &sheet, const QPageLayout &layout) {
     // Qt renders the widget tree off-screen, diagrams included.
     const QPixmap picture = window.grab();
     PdfDocument document(kDpi, layout);
     QPdfWriter &writer = document.writer();
-    writer.setTitle(session.texts().text(OptionalKey::ReportTitle));
+    writer.setTitle(sheet.title);
     QPainter painter;
     if (picture.isNull() || !painter.begin(&writer))
         return drawingFailed();
     const QRectF page(document.page());
-    const Fonts fonts = fontsOf(session.texts());
-    drawFirstPage(painter, page, picture, session, fonts);
+    const Fonts fonts = fontsOf(sheet.fontName);
+    drawFirstPage(painter, page, picture, sheet, fonts);
     if (!writer.newPage())
         return drawingFailed();
-    ChartPages chart(painter, writer, page, session, fonts);
-    VISTREL_TRY(chart.draw(session.chart(), session.decimalPoint()));
+    ChartPages chart(painter, writer, page, sheet.chart, fonts);
+    VISTREL_TRY(chart.draw());
     if (!painter.end())
         return drawingFailed();
     return document.bytes();
 }
 
-Result<void> writeReport(const QString &path, QWidget &window, const Session &session) {
+Result<void> writeReport(const QString &path, QWidget &window, const Sheet &sheet) {
     QByteArray pdf;
-    VISTREL_TRY_ASSIGN(pdf, reportPdf(window, session, reportPageLayout()));
+    VISTREL_TRY_ASSIGN(pdf, reportPdf(window, sheet, reportPageLayout()));
     return writeFileAtomically(path, pdf);
 }
 

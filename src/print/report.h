@@ -9,7 +9,7 @@
 class QWidget;
 
 namespace vistrel {
-class Session;
+struct Sheet;
 }
 
 namespace vistrel::print {
@@ -18,15 +18,14 @@ namespace vistrel::print {
 // measures in US units; portrait, with margins of 15 mm.
 QPageLayout reportPageLayout();
 
-// The installation sheet of `session`, whose calculator window is `window`:
-// page 1 the window as the printed page shows it, with the model, the
-// options, the six fields and the planner's numbers beneath it; page 2 the
-// throw chart as a table, continued on further pages when it is longer than
-// one. Everything but the window's picture is text, so it can be selected
-// and searched.
-Result<QByteArray> reportPdf(QWidget &window, const Session &session, const QPageLayout &layout);
+// `sheet` on paper, with `window`, the calculator window it was composed
+// from: page 1 the window as the printed page shows it, with the sheet's
+// calculation and planner side by side beneath it; page 2 the throw chart as
+// a table, continued on further pages when it is longer than one. Everything
+// but the window's picture is text, so it can be selected and searched.
+Result<QByteArray> reportPdf(QWidget &window, const Sheet &sheet, const QPageLayout &layout);
 
 // The sheet, on reportPageLayout(), written to `path` by the atomic writer.
-Result<void> writeReport(const QString &path, QWidget &window, const Session &session);
+Result<void> writeReport(const QString &path, QWidget &window, const Sheet &sheet);
 
 } // namespace vistrel::print

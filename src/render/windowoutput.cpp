@@ -6,6 +6,7 @@
 #include "print/report.h"
 #include "print/windowprinter.h"
 #include "session/session.h"
+#include "session/sheet.h"
 
 #include <QBuffer>
 #include <QPixmap>
@@ -81,7 +82,8 @@ QString WindowRenderer::write(Session &session, const CliOptions &options, QStri
         written << options.pdf;
     }
     if (!options.report.isEmpty()) {
-        if (Result<void> done = print::writeReport(options.report, window, session); !done)
+        if (Result<void> done = print::writeReport(options.report, window, composeSheet(session));
+            !done)
             return done.error().boxText();
         written << options.report;
     }

@@ -4,7 +4,6 @@
 #include "calc/display.h"
 #include "core/helpers.h"
 #include "core/numbers.h"
-#include "session/session.h"
 
 #include <cmath>
 
@@ -189,18 +188,6 @@ std::array<SheetLine, 2> plannerInputLines(const PlannerSettings &settings,
         lines[static_cast<std::size_t>(row.input)] = {QString(),
                                                       withoutMnemonic(texts.text(row.caption)),
                                                       inputText(settings, row.input, decimalPoint)};
-    return lines;
-}
-
-std::vector<SheetLine> plannerSheetLines(const Session &session) {
-    const QChar point = session.decimalPoint();
-    std::vector<SheetLine> lines;
-    for (const SheetLine &line :
-         plannerInputLines(session.plannerSettings(), session.texts(), point))
-        lines.push_back(line);
-    for (const SheetLine &line :
-         plannerLines(session.plan(), session.state().unit, session.texts(), point))
-        lines.push_back(line);
     return lines;
 }
 

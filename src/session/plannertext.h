@@ -2,6 +2,7 @@
 
 #include "calc/planner.h"
 #include "core/language.h"
+#include "session/sheet.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +15,6 @@
 namespace vistrel {
 
 class Calculator;
-class Session;
 
 // How the planner's numbers are written, the same in the planner window and
 // in the installation sheet: lengths in the user's unit, named by the unit's
@@ -75,27 +75,14 @@ static_assert(static_cast<int>(PlannerRow::Acuity) + 1 == kPlannerRowCount);
 QString acuityNote(const LanguageTexts &texts);
 QString offsetNote(const LanguageTexts &texts);
 
-// One line of the planner or of the calculation: a caption and its value, and
-// the heading it stands under (empty for none; lines of one heading follow
-// each other).
-struct SheetLine {
-    QString heading;
-    QString caption;
-    QString value;
-};
-
 std::array<SheetLine, kPlannerRowCount>
 plannerLines(const Plan &plan, Unit unit, const LanguageTexts &texts, QChar decimalPoint);
 // The two inputs as lines: the caption (without its shortcut) and the value.
 std::array<SheetLine, 2> plannerInputLines(const PlannerSettings &settings,
                                            const LanguageTexts &texts, QChar decimalPoint);
 
-// The planner's inputs, then its numbers, for the session as it is, with the
-// session's decimal point: the planner's part of the sheet and of the text report.
-std::vector<SheetLine> plannerSheetLines(const Session &session);
-
-// The calculation as the command line's text report lists it: the model, the
-// options and the six fields, each with its caption.
+// The calculation in words: the model, the options and the six fields, each
+// with its caption on one line.
 std::vector<SheetLine> calculationLines(const Calculator &calculator, const LanguageTexts &texts);
 
 // The throw chart's column headers in the user's language, one per column of

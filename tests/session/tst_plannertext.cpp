@@ -204,27 +204,12 @@ private slots:
         QCOMPARE(refusalMessage(texts_, PlannerInput::Ambient),
                  u"Ambient light (lux): please type a number from 0 to 100000."_s);
         QCOMPARE(withoutMnemonic(u"Fish && &Chips&"_s), u"Fish & Chips"_s);
-        const auto inputs = plannerInputLines({1.3, 50}, texts_, u'.');
-        QCOMPARE(inputs[0].caption + u'=' + inputs[0].value, u"Screen gain=1.3"_s);
-        QCOMPARE(inputs[1].caption + u'=' + inputs[1].value, u"Ambient light (lux)=50"_s);
     }
 
-    void chartHeadersAndSubject() {
-        QCOMPARE(chartHeaders(texts_),
-                 (QStringList{"Screen Size Diagonal", "Width", "Height", "Projection Distance WIDE",
-                              "Projection Distance TELE", "Offset 1", "Offset 2"}));
+    // The planner window's chart breaks its headers before the zoom end (the
+    // sheet's, in tst_sheet, keep them on one line).
+    void windowChartHeaders() {
         QCOMPARE(chartHeaders(texts_, u'\n')[4], u"Projection Distance\nTELE"_s);
-        screen(workedExampleModel());
-        VERIFY_OK(calc_->select(Zoom::Tele));
-        calc_->select(Unit::Centimeters);
-        QCOMPARE(chartSubject(*calc_, texts_), u"Example, 16 : 9, TELE, centimeters"_s);
-        // The sheet names the zoom end in the user's language.
-        const LanguageLoad german =
-            loadLanguage(QStringLiteral(VISTREL_DATA_DIR "/Language.de.ini"));
-        QCOMPARE(calculationLines(*calc_, german.texts)[1].value, u"Tele"_s);
-        VERIFY_OK(calc_->select(Zoom::Wide));
-        QCOMPARE(calculationLines(*calc_, german.texts)[1].value, u"Weitwinkel"_s);
-        QCOMPARE(calculationLines(*calc_, texts_)[1].value, u"WIDE"_s);
     }
 
     // A typed value keeps the chart; the model, zoom end, aspect and unit renew it.

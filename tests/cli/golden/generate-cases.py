@@ -80,6 +80,15 @@ add("--json","--gain","0")
 add("--json","--ambient","-5")
 add("--json","--gain","abc")
 add("--chart","--list-models")
+# the planner's lines of the text report, in every unit, with a decimal point
+# typed, with what a catalogue does not tell, and in other texts
+for i,m in enumerate(["Aster 2000","Brisa LT25","Corvin 900M"]):
+    add("--planner","--model",m,"--unit",units[i],"--zoom",zooms[i%2],"--diagonal",["100","8","250"][i])
+add("--gain","1.3","--ambient","50","--aspect","16:9","--unit","ft")
+add("--ambient","0","--model","Elowen P1")
+add(*V,"--planner","--model","Tele Only","--zoom","tele")
+add(*V,"--gain","0.8","--model","Short Throw","--unit","cm")
+add(*L,"--planner","--unit","cm")
 import os
 open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "cases.txt"),"w").write("\n".join(cases)+"\n")
 print(len(cases))

@@ -1,0 +1,48 @@
+#include "session/sheet.h"
+
+#include "calc/chartformat.h"
+#include "session/plannertext.h"
+#include "session/session.h"
+
+namespace vistrel {
+
+namespace {
+
+SheetSection plannerSection(const Session &session) {
+    const LanguageTexts &texts = session.texts();
+    const QChar point = session.decimalPoint();
+    SheetSection section{withoutMnemonic(texts.text(OptionalKey::PlannerTitle)), {}, {}};
+    for (const SheetLine &line : plannerInputLines(session.plannerSettings(), texts, point))
+        section.lines.push_back(line);
+    for (const SheetLine &line : plannerLines(session.plan(), session.state().unit, texts, point))
+        section.lines.push_back(line);
+    // What the window says in tooltips, the paper says under the numbers.
+    section.notes = {acuityNote(texts), offsetNote(texts)};
+    return section;
+}
+
+SheetTable chartSection(const Session &session) {
+    const LanguageTexts &texts = session.texts();
+    SheetTable table{withoutMnemonic(texts.text(OptionalKey::Chart)),
+                     chartSubject(session.calculator(), texts),
+                     chartHeaders(texts),
+                     {}};
+    const ThrowChart chart = session.chart();
+    table.rows.reserve(chart.rows.size());
+    for (const ChartRow &row : chart.rows)
+        table.rows.push_back(chartCells(chart, row, session.decimalPoint()));
+    return table;
+}
+
+} // namespace
+
+Sheet composeSheet(const Session &session) {
+    const LanguageTexts &texts = session.texts();
+    return {texts.text(OptionalKey::ReportTitle),
+            texts.text(LangKey::FontName).trimmed(),
+            {texts.text(LangKey::Caption), calculationLines(session.calculator(), texts), {}},
+            plannerSection(session),
+            chartSection(session)};
+}
+
+} // namespace vistrel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace vistrel {
+
+class Session;
+
+// The installation sheet as words, before anyone lays it out: every text
+// already in the user's language, unit and decimal point. The PDF sheet sets
+// it in type and the command line prints its sections, so both say the same
+// because only composeSheet() decides what the sheet says.
+
+// One line of a section: a caption and its value, and the heading it stands
+// under (empty for none; lines of one heading follow each other).
+struct SheetLine {
+    QString heading;
+    QString caption;
+    QString value;
+};
+
+// A title over its lines, and beneath them what a caption cannot say in a
+// few words. Only paper has room for the notes; a terse listing leaves them out.
+struct SheetSection {
+    QString title;
+    std::vector<SheetLine> lines;
+    QStringList notes;
+};
+
+// A table with a header per column and rows of cells as they are written
+// (an absent number is an empty cell), under a title and what it is of.
+struct SheetTable {
+    QString title;
+    QString subject;
+    QStringList headers;
+    std::vector<QStringList> rows;
+};
+
+struct Sheet {
+    QString title;
+    QString fontName; // the language's font: some scripts need their own
+    SheetSection calculation;
+    SheetSection planner;
+    SheetTable chart;
+};
+
+// The sheet of the session as it is now.
+Sheet composeSheet(const Session &session);
+
+} // namespace vistrel
