@@ -9,6 +9,11 @@ namespace vistrel::cli {
 
 namespace {
 
+// A command line the program does not take.
+AppError refusal(const QString &text) {
+    return lineError(ErrorNumber::InvalidArgument, text);
+}
+
 // The usage's entry of an option: its description in the second column, each
 // "\n" of it another line there; a label too long for the first column has a
 // line of its own.
@@ -33,23 +38,25 @@ QString typedValueOptions() {
 
 // Any case, and an aspect as the output writes it ("16 : 9") too.
 template <typename Choice>
-QString choose(std::optional<Choice> &choice, const CliOption &option, const QString &value) {
+Result<void> choose(std::optional<Choice> &choice, const CliOption &option, const QString &value) {
     choice = choiceNamed<Choice>(QString(value).remove(u' '), Qt::CaseInsensitive);
     if (choice)
-        return QString();
-    return QStringLiteral("invalid value for %1: %2 (valid: %3)")
-        .arg(QLatin1String(option.name), value, option.choices().join(QStringLiteral(", ")));
+        return {};
+    return refusal(
+        QStringLiteral("invalid value for %1: %2 (valid: %3)")
+            .arg(QLatin1String(option.name), value, option.choices().join(QStringLiteral(", "))));
 }
 
-// Takes the value of an option that has one into `o`; returns why it could
-// not, or nothing.
-QString take(CliOptions &o, const CliOption &option, const QString &value) {
+// Stores the option given, with its value if it takes one, into `o`.
+Result<void> take(CliOptions &o, const CliOption &option, const QString &value) {
     const QString name = QLatin1String(option.name);
     if (option.argument == Argument::File && value.isEmpty())
-        return QStringLiteral("option %1 needs a file name, not an empty text").arg(name);
+        return lineError(
+            ErrorNumber::BadFileName,
+            QStringLiteral("option %1 needs a file name, not an empty text").arg(name));
     std::optional<double> number;
     if (option.argument == Argument::Number && !(number = parseNumber(value)))
-        return QStringLiteral("invalid value for %1: %2 is not a number").arg(name, value);
+        return refusal(QStringLiteral("invalid value for %1: %2 is not a number").arg(name, value));
 
     switch (option.id) {
     case OptionId::Catalogue:
@@ -74,7 +81,8 @@ QString take(CliOptions &o, const CliOption &option, const QString &value) {
         return choose(o.position, option, value);
     case OptionId::Value:
         if (o.valueField)
-            return QStringLiteral("at most one of %1 may be given").arg(typedValueOptions());
+            return refusal(
+                QStringLiteral("at most one of %1 may be given").arg(typedValueOptions()));
         o.valueField = option.field;
         o.valueText = value;
         break;
@@ -112,7 +120,7 @@ QString take(CliOptions &o, const CliOption &option, const QString &value) {
         o.help = true;
         break;
     }
-    return QString();
+    return {};
 }
 
 } // namespace
@@ -139,13 +147,16 @@ QString usageText() {
                "carried out.\n");
 }
 
-ParsedArgs parseArgs(const QStringList &arguments) {
-    ParsedArgs parsed;
-    CliOptions &o = parsed.options;
-    auto fail = [&parsed](const QString &reason) {
-        parsed.error = reason;
-        return parsed;
-    };
+QString oneLine(QString text) {
+    return visibleText(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+}
+
+AppError lineError(ErrorNumber number, const QString &text) {
+    return makeError(number, oneLine(text));
+}
+
+Result<CliOptions> parseArgs(const QStringList &arguments) {
+    CliOptions o;
     // Of the options given that --list-models would leave unused, the first
     // in the table's order.
     const CliOption *unused = nullptr;
@@ -159,7 +170,7 @@ ParsedArgs parseArgs(const QStringList &arguments) {
         }
         const CliOption *option = optionNamed(name);
         if (!option || (option->argument == Argument::None && inlineValue))
-            return fail(QStringLiteral("unknown option: %1").arg(arguments.at(i)));
+            return refusal(QStringLiteral("unknown option: %1").arg(arguments.at(i)));
         if (!option->withListModels && (!unused || option < unused))
             unused = option;
 
@@ -170,15 +181,14 @@ ParsedArgs parseArgs(const QStringList &arguments) {
             else if (i + 1 < arguments.size())
                 value = arguments.at(++i);
             else
-                return fail(QStringLiteral("option %1 needs a value").arg(name));
+                return refusal(QStringLiteral("option %1 needs a value").arg(name));
         }
-        if (const QString failure = take(o, *option, value); !failure.isEmpty())
-            return fail(failure);
+        VISTREL_TRY(take(o, *option, value));
     }
     if (o.listModels && unused)
-        return fail(QStringLiteral("--list-models cannot be combined with %1")
-                        .arg(QLatin1String(unused->name)));
-    return parsed;
+        return refusal(QStringLiteral("--list-models cannot be combined with %1")
+                           .arg(QLatin1String(unused->name)));
+    return o;
 }
 
 Result<QStringList> argumentsOf(int argc, const char *const *argv) {
@@ -198,10 +208,9 @@ Result<QStringList> argumentsOf(int argc, const char *const *argv) {
 }
 
 bool needsWindow(const QStringList &arguments) {
-    const ParsedArgs parsed = parseArgs(arguments);
-    return parsed.error.isEmpty() &&
-           (!parsed.options.pdf.isEmpty() || !parsed.options.png.isEmpty() ||
-            !parsed.options.report.isEmpty());
+    const Result<CliOptions> parsed = parseArgs(arguments);
+    return parsed &&
+           (!parsed->pdf.isEmpty() || !parsed->png.isEmpty() || !parsed->report.isEmpty());
 }
 
 } // namespace vistrel::cli
