@@ -75,8 +75,6 @@ template <const auto &kTable> QStringList cliNames() {
 
 namespace detail {
 
-inline constexpr const char *kTypedHelp = "type TEXT into that field and press Enter";
-
 // In the order the usage and the completion list them. The one Value row
 // stands for a row per field of kFields.
 inline constexpr CliOption kRows[]{
@@ -125,7 +123,10 @@ inline constexpr CliOption kRows[]{
      .argument = Argument::Choice,
      .help = "projector position",
      .choices = &cliNames<kPositions>},
-    {.id = OptionId::Value, .argument = Argument::Text, .placeholder = "TEXT", .help = kTypedHelp},
+    {.id = OptionId::Value,
+     .argument = Argument::Text,
+     .placeholder = "TEXT",
+     .help = "type TEXT into that field and press Enter"},
     {.id = OptionId::Save,
      .name = "--save",
      .argument = Argument::File,
@@ -219,14 +220,28 @@ constexpr bool isPlainName(const char *name) {
     return true;
 }
 
-constexpr bool allNamesPlain() {
-    for (const CliOption &option : kOptions) {
-        if (!isPlainName(option.name))
+constexpr bool sameName(const char *a, const char *b) {
+    while (*a != '\0' && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+// A name given twice would leave its second row unreachable.
+constexpr bool namesPlainAndDistinct() {
+    for (std::size_t i = 0; i < kOptions.size(); ++i) {
+        if (!isPlainName(kOptions[i].name))
             return false;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (sameName(kOptions[i].name, kOptions[j].name))
+                return false;
+        }
     }
     return true;
 }
-static_assert(allNamesPlain(), "an option's name is -- and lower-case letters or hyphens");
+static_assert(namesPlainAndDistinct(),
+              "each option's name is its own: -- and lower-case letters or hyphens");
 
 // The row of an option name or alias, or none.
 const CliOption *optionNamed(QStringView name);
