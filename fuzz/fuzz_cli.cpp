@@ -148,9 +148,9 @@ std::optional<QStringList> safeArguments(const QByteArray &bytes, const QString 
     }
 
     // Whatever the mapping above missed, the parser's own reading decides.
-    const vistrel::cli::ParsedArgs parsed = vistrel::cli::parseArgs(arguments);
-    if (parsed.error.isEmpty()) {
-        const vistrel::cli::CliOptions &o = parsed.options;
+    const vistrel::Result<vistrel::cli::CliOptions> parsed = vistrel::cli::parseArgs(arguments);
+    if (parsed) {
+        const vistrel::cli::CliOptions &o = *parsed;
         if (!o.save.isEmpty() || !o.pdf.isEmpty() || !o.png.isEmpty())
             return std::nullopt;
         if (!insideFolder(o.catalogue, folder) || !insideFolder(o.language, folder) ||
@@ -201,9 +201,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
 
-    const vistrel::cli::ParsedArgs parsed = vistrel::cli::parseArgs(*arguments);
-    require(parsed.error.isEmpty(), "a refused command line ran", shown);
-    const vistrel::cli::CliOptions &o = parsed.options;
+    const vistrel::Result<vistrel::cli::CliOptions> parsed = vistrel::cli::parseArgs(*arguments);
+    require(parsed.ok(), "a refused command line ran", shown);
+    const vistrel::cli::CliOptions &o = *parsed;
     if (o.help) {
         require(status == vistrel::cli::Done && out == vistrel::cli::usageText(),
                 "--help printed something else than the usage", shown);

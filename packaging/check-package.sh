@@ -262,12 +262,16 @@ completion() {
         fail "the completed names do not read back as written:"$'\n'"$pane"
     fi
 
-    # Every option the program knows is offered and has its entry in the manual.
-    local offered manual option
-    offered=" $(complete_words "$cli" -- | tr '\n' ' ') "
+    # The usage and the completion are written from one option table: the
+    # completion offers exactly the options the usage lists, and the manual
+    # (held to the table by tst_clioptions) describes each.
+    local offered listed manual option
+    offered=$(complete_words "$cli" -- | sort -u)
+    listed=$("$cli" --help | grep -o -- '--[a-z-]*' | sort -u)
+    [ "$offered" = "$listed" ] ||
+        fail "completion offers:"$'\n'"$offered"$'\n'"the usage lists:"$'\n'"$listed"
     manual=$(zcat "$share/man/man1/vistrel-cli.1.gz" | sed 's/\\-/-/g')
-    for option in $("$cli" --help | grep -o -- '--[a-z-]*' | sort -u); do
-        [[ $offered == *" $option "* ]] || fail "completion does not offer $option"
+    for option in $listed; do
         [[ $manual == *"$option"* ]] || fail "the manual does not describe $option"
     done
 }

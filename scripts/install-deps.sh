@@ -10,8 +10,9 @@ packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools 
 case "${1:-test}" in
 run) ;;
 # `make check` (the unit and window tests) adds the sources the tests
-# compile a German locale from.
-check) packages+=(locales) ;;
+# compile a German locale from, and bash's completion, which tst_clioptions
+# runs vistrel-cli's in.
+check) packages+=(locales bash-completion) ;;
 # `make test` adds what the rest of the suite needs: a private CUPS
 # scheduler with poppler to read its output, clang's libFuzzer runtime for
 # the fuzz targets, and dpkg's tools, lintian, desktop-file-validate,

@@ -1,113 +1,143 @@
 #include "cli/cliargs.h"
 
+#include "cli/clioptions.h"
 #include "core/numbers.h"
 
 #include <QFile>
-
-#include <algorithm>
-#include <array>
 
 namespace vistrel::cli {
 
 namespace {
 
-// "a|b|c": the command-line names of every row of a table.
-template <typename Table> QString namesOf(const Table &table) {
-    QStringList names;
-    for (const auto &row : table)
-        names << QLatin1String(row.cli);
-    return names.join(u'|');
+// A command line the program does not take.
+AppError refusal(const QString &text) {
+    return lineError(ErrorNumber::InvalidArgument, text);
 }
 
-// One option of the usage text, its description in the second column.
-QString usageLine(const QString &option, const char *description) {
-    return QStringLiteral("  ") + option.leftJustified(21) + u' ' + QLatin1String(description) +
-           u'\n';
-}
-
-std::optional<Field> fieldNamed(const QString &name) {
-    if (!name.startsWith(QLatin1String("--")))
-        return std::nullopt;
-    return choiceNamed<Field>(QStringView(name).mid(2));
+// The usage's entry of an option: its description in the second column, each
+// "\n" of it another line there; a label too long for the first column has a
+// line of its own.
+QString usageEntry(const QString &label, const char *description) {
+    constexpr qsizetype kLabelWidth = 21;
+    const QString column(kLabelWidth + 3, u' ');
+    QString entry = QStringLiteral("  ") + label;
+    entry +=
+        label.size() > kLabelWidth ? u'\n' + column : QString(kLabelWidth - label.size() + 1, u' ');
+    return entry + QString::fromLatin1(description).replace(u'\n', u'\n' + column) + u'\n';
 }
 
 // "--distance, --diagonal, --width, --height"
-QString fieldOptions() {
+QString typedValueOptions() {
     QStringList names;
-    for (const FieldInfo &field : kFields)
-        names << QLatin1String("--") + QLatin1String(field.cli);
+    for (const CliOption &option : kOptions) {
+        if (option.id == OptionId::Value)
+            names << QLatin1String(option.name);
+    }
     return names.join(QStringLiteral(", "));
 }
 
-// The first option given that --list-models would leave unused, or nothing.
-std::optional<QString> unusedBesideList(const CliOptions &o) {
-    const std::array<std::pair<bool, const char *>, 15> given{{
-        {!o.open.isEmpty(), "--open"},
-        {o.model.has_value(), "--model"},
-        {o.zoom.has_value(), "--zoom"},
-        {o.aspect.has_value(), "--aspect"},
-        {o.unit.has_value(), "--unit"},
-        {o.position.has_value(), "--position"},
-        {o.valueField.has_value(), ""},
-        {!o.save.isEmpty(), "--save"},
-        {!o.pdf.isEmpty(), "--pdf"},
-        {!o.png.isEmpty(), "--png"},
-        {o.gain.has_value(), "--gain"},
-        {o.ambient.has_value(), "--ambient"},
-        {o.chart, "--chart"},
-        {o.planner, "--planner"},
-        {!o.report.isEmpty(), "--report"},
-    }};
-    for (const auto &[present, name] : given) {
-        if (present)
-            return *name ? QString::fromLatin1(name)
-                         : QLatin1String("--") + QLatin1String(info(*o.valueField).cli);
+// Any case, and an aspect as the output writes it ("16 : 9") too.
+template <typename Choice>
+Result<void> choose(std::optional<Choice> &choice, const CliOption &option, const QString &value) {
+    choice = choiceNamed<Choice>(QString(value).remove(u' '), Qt::CaseInsensitive);
+    if (choice)
+        return {};
+    return refusal(
+        QStringLiteral("invalid value for %1: %2 (valid: %3)")
+            .arg(QLatin1String(option.name), value, option.choices().join(QStringLiteral(", "))));
+}
+
+// Stores the option given, with its value if it takes one, into `o`.
+Result<void> take(CliOptions &o, const CliOption &option, const QString &value) {
+    const QString name = QLatin1String(option.name);
+    if (option.argument == Argument::File && value.isEmpty())
+        return lineError(
+            ErrorNumber::BadFileName,
+            QStringLiteral("option %1 needs a file name, not an empty text").arg(name));
+    std::optional<double> number;
+    if (option.argument == Argument::Number && !(number = parseNumber(value)))
+        return refusal(QStringLiteral("invalid value for %1: %2 is not a number").arg(name, value));
+
+    switch (option.id) {
+    case OptionId::Catalogue:
+        o.catalogue = value;
+        break;
+    case OptionId::Language:
+        o.language = value;
+        break;
+    case OptionId::Open:
+        o.open = value;
+        break;
+    case OptionId::Model:
+        o.model = value;
+        break;
+    case OptionId::Zoom:
+        return choose(o.zoom, option, value);
+    case OptionId::Aspect:
+        return choose(o.aspect, option, value);
+    case OptionId::Unit:
+        return choose(o.unit, option, value);
+    case OptionId::Position:
+        return choose(o.position, option, value);
+    case OptionId::Value:
+        if (o.valueField)
+            return refusal(
+                QStringLiteral("at most one of %1 may be given").arg(typedValueOptions()));
+        o.valueField = option.field;
+        o.valueText = value;
+        break;
+    case OptionId::Save:
+        o.save = value;
+        break;
+    case OptionId::Pdf:
+        o.pdf = value;
+        break;
+    case OptionId::Png:
+        o.png = value;
+        break;
+    case OptionId::Gain:
+        o.gain = number;
+        break;
+    case OptionId::Ambient:
+        o.ambient = number;
+        break;
+    case OptionId::Report:
+        o.report = value;
+        break;
+    case OptionId::Planner:
+        o.planner = true;
+        break;
+    case OptionId::Chart:
+        o.chart = true;
+        break;
+    case OptionId::ListModels:
+        o.listModels = true;
+        break;
+    case OptionId::Json:
+        o.json = true;
+        break;
+    case OptionId::Help:
+        o.help = true;
+        break;
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
 
 QString usageText() {
-    QStringList typed;
-    for (const FieldInfo &field : kFields)
-        typed << QLatin1String("--") + QLatin1String(field.cli) + QStringLiteral(" TEXT");
-    return QStringLiteral("Usage: vistrel-cli [OPTIONS]\n"
-                          "Computes a projector installation like the Vistrel window does.\n\n") +
-           usageLine(QStringLiteral("--catalogue FILE"),
-                     "model information file (default: ModelInfo.ini beside the program)") +
-           usageLine(QStringLiteral("--language FILE"),
-                     "text file (default: chosen from the user's languages)") +
-           usageLine(QStringLiteral("--open FILE"), "open a calculation file") +
-           usageLine(QStringLiteral("--model NAME"), "select the first model of that name") +
-           usageLine(QStringLiteral("--zoom ") + namesOf(kZoomEnds), "zoom end") +
-           usageLine(QStringLiteral("--aspect ") + namesOf(kAspects), "aspect ratio") +
-           usageLine(QStringLiteral("--unit ") + namesOf(kUnits), "unit of the fields") +
-           usageLine(QStringLiteral("--position ") + namesOf(kPositions), "projector position") +
-           QStringLiteral("  ") + typed.join(QStringLiteral(" | ")) + u'\n' +
-           usageLine(QString(), "type TEXT into that field and press Enter") +
-           usageLine(QStringLiteral("--save FILE"), "write the calculation file") +
-           usageLine(QStringLiteral("--pdf FILE"),
-                     "write the page the printer would get, as a PDF") +
-           usageLine(QStringLiteral("--png FILE"), "write the window image") +
-           usageLine(QStringLiteral("--gain G"), "screen gain for the planner (default 1)") +
-           usageLine(QStringLiteral("--ambient LUX"),
-                     "light falling on the screen, lux (default 0: a dark room)") +
-           usageLine(QStringLiteral("--planner"),
-                     "print the planner's numbers after the result (--gain and --ambient do too)") +
-           usageLine(QStringLiteral("--chart"),
-                     "print the throw chart as CSV (with --json: a JSON array)") +
-           usageLine(QStringLiteral("--report FILE"),
-                     "write the installation sheet (window, numbers, chart) as a PDF") +
-           QStringLiteral(
-               "  --list-models         print INDEX<TAB>NAME per model and exit; with --json,\n"
-               "                        a JSON array of {\"index\", \"name\"} objects instead.\n"
-               "                        Only --catalogue, --language and --json go with it;\n"
-               "                        any other option is an error\n") +
-           usageLine(QStringLiteral("--json"),
-                     "print the result as one JSON object; its \"planner\" gives lengths in "
-                     "the unit of the fields, null where the catalogue does not tell") +
-           usageLine(QStringLiteral("--help"), "print this text") +
+    QString text = QStringLiteral("Usage: vistrel-cli [OPTIONS]\n"
+                                  "Computes a projector installation like the Vistrel window "
+                                  "does.\n\n");
+    for (auto row = kOptions.begin(); row != kOptions.end();) {
+        QStringList labels;
+        const auto shared = row;
+        for (; row != kOptions.end() && QLatin1String(row->help) == QLatin1String(shared->help);
+             ++row)
+            labels << usageLabel(*row);
+        text += usageEntry(labels.join(QStringLiteral(" | ")), shared->help);
+    }
+    return text +
            QStringLiteral(
                "A FILE must be a non-empty, valid UTF-8 name. Files are replaced whole or not at "
                "all;\n"
@@ -117,13 +147,19 @@ QString usageText() {
                "carried out.\n");
 }
 
-ParsedArgs parseArgs(const QStringList &arguments) {
-    ParsedArgs parsed;
-    CliOptions &o = parsed.options;
-    auto fail = [&parsed](const QString &reason) {
-        parsed.error = reason;
-        return parsed;
-    };
+QString oneLine(QString text) {
+    return visibleText(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+}
+
+AppError lineError(ErrorNumber number, const QString &text) {
+    return makeError(number, oneLine(text));
+}
+
+Result<CliOptions> parseArgs(const QStringList &arguments) {
+    CliOptions o;
+    // Of the options given that --list-models would leave unused, the first
+    // in the table's order.
+    const CliOption *unused = nullptr;
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString name = arguments.at(i);
@@ -132,114 +168,27 @@ ParsedArgs parseArgs(const QStringList &arguments) {
             inlineValue = name.mid(name.indexOf(u'=') + 1);
             name = name.left(name.indexOf(u'='));
         }
-        auto flag = [&]() { return !inlineValue.has_value(); };
-        auto value = [&]() -> std::optional<QString> {
+        const CliOption *option = optionNamed(name);
+        if (!option || (option->argument == Argument::None && inlineValue))
+            return refusal(QStringLiteral("unknown option: %1").arg(arguments.at(i)));
+        if (!option->withListModels && (!unused || option < unused))
+            unused = option;
+
+        QString value;
+        if (option->argument != Argument::None) {
             if (inlineValue)
-                return inlineValue;
-            if (i + 1 >= arguments.size())
-                return std::nullopt;
-            return arguments.at(++i);
-        };
-
-        if (name == QLatin1String("--json") && flag()) {
-            o.json = true;
-            continue;
+                value = *inlineValue;
+            else if (i + 1 < arguments.size())
+                value = arguments.at(++i);
+            else
+                return refusal(QStringLiteral("option %1 needs a value").arg(name));
         }
-        if (name == QLatin1String("--list-models") && flag()) {
-            o.listModels = true;
-            continue;
-        }
-        if ((name == QLatin1String("--help") || name == QLatin1String("-h")) && flag()) {
-            o.help = true;
-            continue;
-        }
-        if (name == QLatin1String("--chart") && flag()) {
-            o.chart = true;
-            continue;
-        }
-        if (name == QLatin1String("--planner") && flag()) {
-            o.planner = true;
-            continue;
-        }
-
-        const std::optional<Field> field = fieldNamed(name);
-        const bool known = field || name == QLatin1String("--catalogue") ||
-                           name == QLatin1String("--language") || name == QLatin1String("--open") ||
-                           name == QLatin1String("--model") || name == QLatin1String("--zoom") ||
-                           name == QLatin1String("--aspect") || name == QLatin1String("--unit") ||
-                           name == QLatin1String("--position") || name == QLatin1String("--save") ||
-                           name == QLatin1String("--pdf") || name == QLatin1String("--png") ||
-                           name == QLatin1String("--gain") || name == QLatin1String("--ambient") ||
-                           name == QLatin1String("--report");
-        if (!known)
-            return fail(QStringLiteral("unknown option: %1").arg(arguments.at(i)));
-        const std::optional<QString> v = value();
-        if (!v)
-            return fail(QStringLiteral("option %1 needs a value").arg(name));
-        const bool fileOption = name == QLatin1String("--catalogue") ||
-                                name == QLatin1String("--language") ||
-                                name == QLatin1String("--open") ||
-                                name == QLatin1String("--save") || name == QLatin1String("--pdf") ||
-                                name == QLatin1String("--png") || name == QLatin1String("--report");
-        if (fileOption && v->isEmpty())
-            return fail(QStringLiteral("option %1 needs a file name, not an empty text").arg(name));
-
-        if (field) {
-            if (o.valueField)
-                return fail(QStringLiteral("at most one of %1 may be given").arg(fieldOptions()));
-            o.valueField = field;
-            o.valueText = *v;
-        } else if (name == QLatin1String("--catalogue")) {
-            o.catalogue = *v;
-        } else if (name == QLatin1String("--language")) {
-            o.language = *v;
-        } else if (name == QLatin1String("--open")) {
-            o.open = *v;
-        } else if (name == QLatin1String("--model")) {
-            o.model = *v;
-        } else if (name == QLatin1String("--save")) {
-            o.save = *v;
-        } else if (name == QLatin1String("--pdf")) {
-            o.pdf = *v;
-        } else if (name == QLatin1String("--png")) {
-            o.png = *v;
-        } else if (name == QLatin1String("--report")) {
-            o.report = *v;
-        } else if (name == QLatin1String("--gain") || name == QLatin1String("--ambient")) {
-            const std::optional<double> number = parseNumber(*v);
-            if (!number)
-                return fail(
-                    QStringLiteral("invalid value for %1: %2 is not a number").arg(name, *v));
-            (name == QLatin1String("--gain") ? o.gain : o.ambient) = *number;
-        } else {
-            // Any case, and an aspect as the output writes it ("16 : 9") too.
-            const QString given = QString(*v).remove(u' ');
-            bool valid = false;
-            QString names;
-            if (name == QLatin1String("--zoom")) {
-                valid = (o.zoom = choiceNamed<Zoom>(given, Qt::CaseInsensitive)).has_value();
-                names = namesOf(kZoomEnds);
-            } else if (name == QLatin1String("--aspect")) {
-                valid = (o.aspect = choiceNamed<Aspect>(given, Qt::CaseInsensitive)).has_value();
-                names = namesOf(kAspects);
-            } else if (name == QLatin1String("--unit")) {
-                valid = (o.unit = choiceNamed<Unit>(given, Qt::CaseInsensitive)).has_value();
-                names = namesOf(kUnits);
-            } else {
-                valid =
-                    (o.position = choiceNamed<Position>(given, Qt::CaseInsensitive)).has_value();
-                names = namesOf(kPositions);
-            }
-            if (!valid)
-                return fail(QStringLiteral("invalid value for %1: %2 (valid: %3)")
-                                .arg(name, *v, names.replace(u'|', QStringLiteral(", "))));
-        }
+        VISTREL_TRY(take(o, *option, value));
     }
-    if (o.listModels) {
-        if (const std::optional<QString> unused = unusedBesideList(o))
-            return fail(QStringLiteral("--list-models cannot be combined with %1").arg(*unused));
-    }
-    return parsed;
+    if (o.listModels && unused)
+        return refusal(QStringLiteral("--list-models cannot be combined with %1")
+                           .arg(QLatin1String(unused->name)));
+    return o;
 }
 
 Result<QStringList> argumentsOf(int argc, const char *const *argv) {
@@ -259,10 +208,9 @@ Result<QStringList> argumentsOf(int argc, const char *const *argv) {
 }
 
 bool needsWindow(const QStringList &arguments) {
-    const ParsedArgs parsed = parseArgs(arguments);
-    return parsed.error.isEmpty() &&
-           (!parsed.options.pdf.isEmpty() || !parsed.options.png.isEmpty() ||
-            !parsed.options.report.isEmpty());
+    const Result<CliOptions> parsed = parseArgs(arguments);
+    return parsed &&
+           (!parsed->pdf.isEmpty() || !parsed->png.isEmpty() || !parsed->report.isEmpty());
 }
 
 } // namespace vistrel::cli

@@ -36,12 +36,14 @@ struct CliOptions {
     bool help = false;
 };
 
-struct ParsedArgs {
-    CliOptions options;
-    QString error; // non-empty: the one-line reason the command line was refused
-};
+// Each failure of the command line is told on one line of stderr: `text`
+// with its CR LF line breaks read as blanks and control characters escaped.
+QString oneLine(QString text);
+// A failure whose description is that line, ready to print.
+AppError lineError(ErrorNumber number, const QString &text);
 
-ParsedArgs parseArgs(const QStringList &arguments); // without the program name
+// The arguments without the program name; a refusal is the line to print.
+Result<CliOptions> parseArgs(const QStringList &arguments);
 
 // The program's arguments as text (without the program name). An argument
 // that is not valid UTF-8 is refused: as a file name it could not be written

@@ -21,10 +21,6 @@ namespace vistrel::cli {
 
 namespace {
 
-QString oneLine(QString text) {
-    return visibleText(text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
-}
-
 // Where a run is when the engine reports: the steps in the order they are
 // applied, named as JSON's "messageSteps" names them.
 enum class Step { Start, Open, Model, Zoom, Aspect, Unit, Position, Value, Planner };
@@ -96,46 +92,38 @@ public:
     }
 
     int run() {
-        if (const QString failure = start(); !failure.isEmpty())
-            return fail(failure);
+        if (Result<void> started = start(); !started)
+            return fail(started.error());
         if (o_.listModels) {
             const auto &models = session_.calculator().models();
             out_ << (o_.json ? jsonModelList(models) : textModelList(models));
             return Done;
         }
-        bool accepted = true;
-        if (const QString failure = apply(accepted); !failure.isEmpty())
-            return fail(failure);
-        if (!o_.save.isEmpty()) {
-            if (Result<void> saved = session_.writeTo(o_.save); !saved)
-                return fail(saved.error().boxText());
-            written_ << o_.save;
-        }
-        if (!o_.pdf.isEmpty() || !o_.png.isEmpty() || !o_.report.isEmpty()) {
-            if (!windowOutput_)
-                return fail(QStringLiteral("this program cannot draw the window"));
-            if (const QString failure = windowOutput_->write(session_, o_, written_);
-                !failure.isEmpty())
-                return fail(failure);
-        }
+        const Result<bool> accepted = apply();
+        if (!accepted)
+            return fail(accepted.error());
+        if (Result<void> written = writeFiles(); !written)
+            return fail(written.error());
         if (o_.chart)
             out_ << (o_.json
                          ? jsonChart(session_.chart())
                          : chartTable(session_.chart(), u',', csvColumns(session_.state().unit)));
         else if (o_.json)
-            out_ << jsonReport(session_, {observer_.messages, observer_.steps}, accepted);
+            out_ << jsonReport(session_, {observer_.messages, observer_.steps}, *accepted);
         else {
             const Sheet sheet = composeSheet(session_);
             out_ << textLines(sheet.calculation.lines);
             if (o_.planner || o_.gain || o_.ambient)
                 out_ << textLines(sheet.planner.lines);
         }
-        return accepted ? Done : Refused;
+        return *accepted ? Done : Refused;
     }
 
 private:
-    int fail(const QString &reason) {
-        err_ << "vistrel-cli: " << oneLine(reason) << '\n';
+    // Every failure of a run is a lineError; the one a WindowOutput hands
+    // back is kept to one line all the same.
+    int fail(const AppError &error) {
+        err_ << "vistrel-cli: " << oneLine(error.description) << '\n';
         // A failure after some files were written must not read as "nothing happened".
         if (!written_.isEmpty())
             err_ << "vistrel-cli: written before the failure: "
@@ -143,50 +131,62 @@ private:
         return Failed;
     }
 
-    QString start() {
+    Result<void> start() {
         const LanguageLoad &language = session_.readTexts(paths_);
         if (language.error)
-            return language.error->boxText();
+            return boxLineError(*language.error);
+        // For the program a text file ends at the first key it lacks.
         if (!language.complete())
-            return kLanguageErrorMessage + QStringLiteral("(missing key %1 in %2)")
-                                               .arg(language.missingKey, paths_.languageFile());
+            return lineError(ErrorNumber::InputPastEndOfFile,
+                             kLanguageErrorMessage +
+                                 QStringLiteral("(missing key %1 in %2)")
+                                     .arg(language.missingKey, paths_.languageFile()));
         if (Result<void> started = session_.start(); !started)
-            return started.error().boxText();
+            return boxLineError(started.error());
         return firstError();
     }
 
-    QString firstError() const {
-        return observer_.firstError ? observer_.firstError->boxText() : QString();
+    // The first error the engine reported on the way, as its box shows it.
+    Result<void> firstError() const {
+        if (observer_.firstError)
+            return boxLineError(*observer_.firstError);
+        return {};
+    }
+
+    // A refusal the window shows in a message box of its own: its text alone.
+    static AppError messageLineError(const AppError &error) {
+        return lineError(error.number, error.description);
     }
 
     // --open, --model, --zoom, --aspect, --unit, --position and the typed
-    // value, in that order, exactly as the window's controls would.
-    QString apply(bool &accepted) {
+    // value, in that order, exactly as the window's controls would; whether
+    // the typed value was accepted.
+    Result<bool> apply() {
         if (!o_.open.isEmpty()) {
             observer_.enter(Step::Open);
             if (Result<void> opened = session_.open(o_.open); !opened)
-                return opened.error().boxText();
+                return boxLineError(opened.error());
         }
         if (o_.model) {
             observer_.enter(Step::Model);
             const qsizetype position = session_.controls().modelItems.indexOf(*o_.model);
             if (position < 0)
-                return QStringLiteral("model not in the catalogue: %1").arg(*o_.model);
+                return lineError(ErrorNumber::InvalidArgument,
+                                 QStringLiteral("model not in the catalogue: %1").arg(*o_.model));
             session_.selectModel(static_cast<int>(position));
         }
-        if (const QString failure = firstError(); !failure.isEmpty())
-            return failure;
+        VISTREL_TRY(firstError());
 
         // A choice the model does not offer is refused by the engine, as it says.
         if (o_.zoom) {
             observer_.enter(Step::Zoom);
             if (Result<void> chosen = session_.select(*o_.zoom); !chosen)
-                return chosen.error().description;
+                return messageLineError(chosen.error());
         }
         if (o_.aspect) {
             observer_.enter(Step::Aspect);
             if (Result<void> chosen = session_.select(*o_.aspect); !chosen)
-                return chosen.error().description;
+                return messageLineError(chosen.error());
         }
         if (o_.unit) {
             observer_.enter(Step::Unit);
@@ -196,6 +196,7 @@ private:
             observer_.enter(Step::Position);
             session_.select(*o_.position);
         }
+        bool accepted = true;
         if (o_.valueField) {
             observer_.enter(Step::Value);
             accepted = session_.enter(*o_.valueField, o_.valueText);
@@ -208,9 +209,25 @@ private:
             settings.gain = o_.gain.value_or(settings.gain);
             settings.ambientLux = o_.ambient.value_or(settings.ambientLux);
             if (Result<void> set = session_.setPlannerSettings(settings); !set)
-                return set.error().description;
+                return messageLineError(set.error());
         }
-        return firstError();
+        VISTREL_TRY(firstError());
+        return accepted;
+    }
+
+    // --save, then the files of the window; each one written is noted.
+    Result<void> writeFiles() {
+        if (!o_.save.isEmpty()) {
+            if (Result<void> saved = session_.writeTo(o_.save); !saved)
+                return boxLineError(saved.error());
+            written_ << o_.save;
+        }
+        if (o_.pdf.isEmpty() && o_.png.isEmpty() && o_.report.isEmpty())
+            return {};
+        if (!windowOutput_)
+            return lineError(ErrorNumber::InvalidArgument,
+                             QStringLiteral("this program cannot draw the window"));
+        return windowOutput_->write(session_, o_, written_);
     }
 
     const CliOptions &o_;
@@ -224,6 +241,10 @@ private:
 };
 
 } // namespace
+
+AppError boxLineError(const AppError &error) {
+    return lineError(error.number, error.boxText());
+}
 
 QString programFolder() {
     return QCoreApplication::applicationDirPath();
@@ -298,25 +319,26 @@ int runWithDataOf(const QString &cliFolder, const QStringList &arguments, QTextS
 
 int runCli(const QStringList &arguments, const AppPaths &paths, QTextStream &out, QTextStream &err,
            WindowOutput *windowOutput) {
-    const ParsedArgs parsed = parseArgs(arguments);
-    if (!parsed.error.isEmpty()) {
-        err << "vistrel-cli: " << oneLine(parsed.error) << '\n';
+    const Result<CliOptions> parsed = parseArgs(arguments);
+    if (!parsed) {
+        err << "vistrel-cli: " << parsed.error().description << '\n';
         return Failed;
     }
-    if (parsed.options.help) {
+    const CliOptions &options = *parsed;
+    if (options.help) {
         out << usageText();
         return Done;
     }
     AppPaths resolved = paths;
-    if (!parsed.options.language.isEmpty())
-        resolved.languageOverride = parsed.options.language;
-    if (!parsed.options.catalogue.isEmpty())
-        resolved.catalogueOverride = parsed.options.catalogue;
+    if (!options.language.isEmpty())
+        resolved.languageOverride = options.language;
+    if (!options.catalogue.isEmpty())
+        resolved.catalogueOverride = options.catalogue;
 
     // Nothing reaches stdout unless the whole request was carried out.
     QString buffered;
     QTextStream bufferedOut(&buffered);
-    const int status = Run(parsed.options, resolved, bufferedOut, err, windowOutput).run();
+    const int status = Run(options, resolved, bufferedOut, err, windowOutput).run();
     bufferedOut.flush();
     if (status != Failed)
         out << buffered;

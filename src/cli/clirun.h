@@ -17,13 +17,19 @@ namespace vistrel::cli {
 
 enum ExitStatus : int { Done = 0, Refused = 1, Failed = 2 };
 
+// An error of the common error box, told as the box tells it: its number,
+// then its description (a lineError).
+AppError boxLineError(const AppError &error);
+
 // Writes the window itself (--pdf, --png, --report): a view of the command
-// line's own session, after the options were applied; returns why it could
-// not, or nothing. Each file written is added to `written`.
+// line's own session, after the options were applied. A failure is a
+// lineError or boxLineError, printed as it is. Each file written is added to
+// `written`.
 class WindowOutput {
 public:
     virtual ~WindowOutput() = default;
-    virtual QString write(Session &session, const CliOptions &options, QStringList &written) = 0;
+    virtual Result<void> write(Session &session, const CliOptions &options,
+                               QStringList &written) = 0;
 };
 
 // The folder vistrel-cli stands in, with its data (ModelInfo.ini and

@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
 #include "core/filewriter.h"
+#include "core/language.h"
 #include "print/report.h"
 #include "print/windowprinter.h"
 #include "session/session.h"
@@ -11,6 +12,8 @@
 #include <QBuffer>
 #include <QPixmap>
 #include <QPrinter>
+
+#include <optional>
 
 namespace vistrel::cli {
 
@@ -24,18 +27,39 @@ public:
     void warning(QWidget *, const QString &) override {}
     bool confirm(QWidget *, const QString &, const QString &) override { return false; }
     Unsaved askToSave(QWidget *, const QString &) override { return Unsaved::Discard; }
-    void error(QWidget *, const QString &text) override {
-        if (firstError.isEmpty())
-            firstError = text;
-    }
+    void error(QWidget *, const QString &) override {}
     QString showOpenDialog(QWidget *, const QString &, const QString &) override {
         return QString();
     }
     QString showSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
         return QString();
     }
+};
 
-    QString firstError;
+// The first error the engine raises while the window takes the session up,
+// which the window would have shown in its box.
+class FirstError : public EngineObserver {
+public:
+    explicit FirstError(Session &session) : session_(session) { session_.addObserver(*this); }
+    ~FirstError() override { session_.removeObserver(*this); }
+    FirstError(const FirstError &) = delete;
+    FirstError &operator=(const FirstError &) = delete;
+
+    void showMessage(const QString &) override {}
+    void showError(const AppError &error) override {
+        if (!error_)
+            error_ = error;
+    }
+    // As the window's box words it, in the texts of the session.
+    Result<void> result() const {
+        if (!error_)
+            return {};
+        return lineError(error_->number, localizedBoxText(*error_, session_.texts()));
+    }
+
+private:
+    Session &session_;
+    std::optional<AppError> error_;
 };
 
 // Every file is made in memory and written whole by the atomic writer, so a
@@ -57,19 +81,22 @@ Result<void> writeOutput(const QString &path, const Result<QByteArray> &bytes) {
 
 } // namespace
 
-QString WindowRenderer::write(Session &session, const CliOptions &options, QStringList &written) {
+Result<void> WindowRenderer::write(Session &session, const CliOptions &options,
+                                   QStringList &written) {
     // The command line's own session, shown in the real window off-screen:
     // what the files show is what the options made of it.
     SilentDialogs dialogs;
     app::MainWindow window(session, dialogs);
-    window.showSession();
-    if (!dialogs.firstError.isEmpty())
-        return dialogs.firstError;
+    {
+        const FirstError raised(session);
+        window.showSession();
+        VISTREL_TRY(raised.result());
+    }
     window.show();
 
     if (!options.png.isEmpty()) {
         if (Result<void> done = writeOutput(options.png, windowImage(window)); !done)
-            return done.error().boxText();
+            return boxLineError(done.error());
         written << options.png;
     }
     if (!options.pdf.isEmpty()) {
@@ -78,16 +105,16 @@ QString WindowRenderer::write(Session &session, const CliOptions &options, QStri
         if (Result<void> done =
                 writeOutput(options.pdf, print::windowPagePdf(window, printer.pageLayout()));
             !done)
-            return done.error().boxText();
+            return boxLineError(done.error());
         written << options.pdf;
     }
     if (!options.report.isEmpty()) {
         if (Result<void> done = print::writeReport(options.report, window, composeSheet(session));
             !done)
-            return done.error().boxText();
+            return boxLineError(done.error());
         written << options.report;
     }
-    return QString();
+    return {};
 }
 
 } // namespace vistrel::cli

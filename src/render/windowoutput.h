@@ -9,7 +9,7 @@ namespace vistrel::cli {
 // installation sheet (--report).
 class WindowRenderer : public WindowOutput {
 public:
-    QString write(Session &session, const CliOptions &options, QStringList &written) override;
+    Result<void> write(Session &session, const CliOptions &options, QStringList &written) override;
 };
 
 } // namespace vistrel::cli

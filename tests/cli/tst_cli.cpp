@@ -1,3 +1,4 @@
+#include "cli/clioptions.h"
 #include "clirun.h"
 #include "commalocale.h"
 #include "fsentries.h"
@@ -17,6 +18,8 @@
 
 using namespace vistrel::cli;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(vistrel::ErrorNumber)
 
 namespace {
 
@@ -243,11 +246,55 @@ private slots:
         QVERIFY(json.err.contains(u"is 280 inches"_s));
     }
 
-    void invalidChoicesListTheValidOnes() {
-        const Run r = run("--zoom wides");
-        QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.contains(u"invalid value for --zoom: wides (valid: wide, tele)"_s),
-                 qPrintable(r.err));
+    // The command lines the parser refuses, each with the line printed.
+    void commandLinesRefused_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<vistrel::ErrorNumber>("number");
+        QTest::addColumn<QString>("line");
+        const auto refused = [](const char *tag, const QStringList &args, const QString &line) {
+            QTest::newRow(tag) << args << vistrel::ErrorNumber::InvalidArgument << line;
+        };
+        refused("unknown option", {u"--colour"_s, u"red"_s}, u"unknown option: --colour"_s);
+        refused("a switch with a value", {u"--json=yes"_s}, u"unknown option: --json=yes"_s);
+        refused("no value", {u"--unit"_s, u"in"_s, u"--zoom"_s}, u"option --zoom needs a value"_s);
+        refused("two typed values", {u"--width"_s, u"1"_s, u"--height=2"_s},
+                u"at most one of --distance, --diagonal, --width, --height may be given"_s);
+        refused("not a number", {u"--gain"_s, u"bright"_s},
+                u"invalid value for --gain: bright is not a number"_s);
+        refused("not a choice", {u"--zoom"_s, u"wides"_s},
+                u"invalid value for --zoom: wides (valid: wide, tele)"_s);
+        // What the user typed stays on one line, control characters shown.
+        refused("a line break", {u"--unit=c\r\nm\x1B"_s},
+                u"invalid value for --unit: c m\\x1B (valid: in, ft, cm)"_s);
+        for (const char *option :
+             {"--save", "--pdf", "--png", "--report", "--open", "--catalogue", "--language"}) {
+            const QString line =
+                u"option "_s + QLatin1String(option) + u" needs a file name, not an empty text"_s;
+            QTest::addRow("%s \"\"", option) << QStringList{QLatin1String(option), QString()}
+                                             << vistrel::ErrorNumber::BadFileName << line;
+            QTest::addRow("%s=", option) << QStringList{QLatin1String(option) + u'='}
+                                         << vistrel::ErrorNumber::BadFileName << line;
+        }
+    }
+    void commandLinesRefused() {
+        QFETCH(QStringList, args);
+        QFETCH(vistrel::ErrorNumber, number);
+        QFETCH(QString, line);
+        const vistrel::Result<CliOptions> parsed = parseArgs(args);
+        QVERIFY(!parsed);
+        QCOMPARE(parsed.error().number, number);
+        QCOMPARE(parsed.error().description, line);
+    }
+
+    // Every name the usage offers for a choice is taken, in any case.
+    void choicesTakeEveryNameTheyList() {
+        for (const CliOption &option : kOptions) {
+            if (option.argument != Argument::Choice)
+                continue;
+            for (const QString &name : option.choices())
+                QVERIFY2(parseArgs({QLatin1String(option.name), name.toUpper()}),
+                         qPrintable(QLatin1String(option.name) + u' ' + name));
+        }
         QCOMPARE(run("--unit CM --json").json()["unit"].toString(), u"centimeters"_s);
     }
 
@@ -304,26 +351,45 @@ private slots:
     }
 
     // --list-models prints the list and nothing else, so every option it would
-    // leave unused is an error; with --json the list is a JSON array.
+    // leave unused is an error: all but --catalogue, --language and --json
+    // (and --help, which prints the usage instead).
     void listModelsStandsAlone_data() {
         QTest::addColumn<QStringList>("with");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("save") << QStringList{u"--save"_s, u"x.cf"_s} << u"--save"_s;
-        QTest::newRow("pdf") << QStringList{u"--pdf"_s, u"x.pdf"_s} << u"--pdf"_s;
-        QTest::newRow("png") << QStringList{u"--png=x.png"_s} << u"--png"_s;
-        QTest::newRow("report") << QStringList{u"--report"_s, u"x.pdf"_s} << u"--report"_s;
-        QTest::newRow("open") << QStringList{u"--open"_s, u"x.cf"_s} << u"--open"_s;
-        QTest::newRow("model") << QStringList{u"--model"_s, u"Lens1"_s} << u"--model"_s;
-        QTest::newRow("value") << QStringList{u"--width"_s, u"3"_s} << u"--width"_s;
+        QTest::addColumn<bool>("refused");
+        const QStringList goesWith{u"--catalogue"_s, u"--language"_s, u"--json"_s, u"--help"_s,
+                                   u"--list-models"_s};
+        for (const CliOption &option : kOptions) {
+            QStringList with{QLatin1String(option.name)};
+            switch (option.argument) {
+            case Argument::None:
+                break;
+            case Argument::File:
+                with << u"x."_s + QLatin1String(option.files);
+                break;
+            case Argument::Name:
+                with << u"Lens1"_s;
+                break;
+            case Argument::Choice:
+                with << option.choices().constLast();
+                break;
+            case Argument::Number:
+            case Argument::Text:
+                with << u"3"_s;
+                break;
+            }
+            QTest::newRow(option.name) << with << !goesWith.contains(with.first());
+        }
+        QTest::newRow("--png=FILE") << QStringList{u"--png=x.png"_s} << true;
     }
     void listModelsStandsAlone() {
         QFETCH(QStringList, with);
-        QFETCH(QString, reason);
+        QFETCH(bool, refused);
         const Run r = run(u"--list-models"_s, with);
-        QCOMPARE(r.status, 2);
-        QVERIFY(r.out.isEmpty());
-        QVERIFY2(r.err.contains(u"--list-models cannot be combined with "_s + reason),
-                 qPrintable(r.err));
+        const QString reason =
+            u"--list-models cannot be combined with "_s + with.first().section(u'=', 0, 0);
+        QCOMPARE(r.err.contains(reason), refused);
+        if (refused)
+            QVERIFY(r.status == 2 && r.out.isEmpty());
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files),
                  (QStringList{u"Language.ini"_s, u"ModelInfo.ini"_s}));
     }
@@ -395,24 +461,6 @@ private slots:
         QVERIFY(QFileInfo::exists(path("ok.cf")));
         QVERIFY2(r.err.contains(u"written before the failure: ok.cf"_s), qPrintable(r.err));
         QVERIFY(!run(u"--save"_s, {path("missing/y.cf")}).err.contains(u"written before"_s));
-    }
-
-    void emptyFileNamesAreRefused_data() {
-        QTest::addColumn<QStringList>("args");
-        for (const char *option :
-             {"--save", "--pdf", "--png", "--report", "--open", "--catalogue", "--language"}) {
-            QTest::addRow("%s \"\"", option) << QStringList{QLatin1String(option), QString()};
-            QTest::addRow("%s=", option) << QStringList{QLatin1String(option) + u'='};
-        }
-    }
-    void emptyFileNamesAreRefused() {
-        QFETCH(QStringList, args);
-        Run r;
-        QTextStream out(&r.out), err(&r.err);
-        r.status = runCli(args, vistrel::AppPaths::resolve(dir_->path(), QString()), out, err);
-        QCOMPARE(r.status, 2);
-        QVERIFY(r.out.isEmpty());
-        QVERIFY2(r.err.contains(u"needs a file name, not an empty text"_s), qPrintable(r.err));
     }
 
     // A save replaces a regular file (also through a link) and nothing else.

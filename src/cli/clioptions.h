@@ -1,0 +1,277 @@
+#pragma once
+
+#include "core/choices.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstddef>
+
+namespace vistrel::cli {
+
+// Every option of vistrel-cli is one row of kOptions: the parser, the usage
+// text, the check of what goes with --list-models and the bash completion
+// (written from this table at build time) all read it, and the tests hold
+// the manual to it.
+
+// The options, as the parser stores them. The rows of the typed value
+// (--distance, --diagonal, ...) share Value and tell their field.
+enum class OptionId {
+    Catalogue,
+    Language,
+    Open,
+    Model,
+    Zoom,
+    Aspect,
+    Unit,
+    Position,
+    Value,
+    Save,
+    Pdf,
+    Png,
+    Gain,
+    Ambient,
+    Planner,
+    Chart,
+    Report,
+    ListModels,
+    Json,
+    Help,
+};
+
+// What follows an option's name, as the next argument or after "=".
+enum class Argument {
+    None,   // nothing: a switch (and "--switch=..." is no option at all)
+    File,   // a file name, never an empty one
+    Name,   // a model's name, as the catalogue lists it
+    Choice, // one of the names `choices` gives, in any case
+    Number, // a number, read as the fields read one
+    Text,   // typed into `field` as the window's user would type it
+};
+
+struct CliOption {
+    OptionId id = OptionId::Help;
+    const char *name = nullptr; // "--catalogue"; of a typed value, from kFields
+    Argument argument = Argument::None;
+    const char *placeholder = ""; // the usage's "--catalogue FILE"; a choice shows its names
+    // The usage's description; each "\n" starts another line of its column.
+    // Rows next to each other with the same description share one entry.
+    const char *help = "";
+    bool withListModels = false; // may go with --list-models, which leaves every other unused
+    const char *files = nullptr; // File: the ending of the files the completion offers
+    QStringList (*choices)() = nullptr; // Choice: its names
+    Field field = Field::Distance;      // Text: the field typed into
+    const char *alias = nullptr;        // a second name, for the parser alone ("-h")
+};
+
+// The `cli` names of a choice table, in its order.
+template <const auto &kTable> QStringList cliNames() {
+    QStringList names;
+    for (const auto &row : kTable)
+        names << QLatin1String(row.cli);
+    return names;
+}
+
+namespace detail {
+
+// In the order the usage and the completion list them. The one Value row
+// stands for a row per field of kFields.
+inline constexpr CliOption kRows[]{
+    {.id = OptionId::Catalogue,
+     .name = "--catalogue",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "model information file (default: ModelInfo.ini beside the program)",
+     .withListModels = true,
+     .files = "ini"},
+    {.id = OptionId::Language,
+     .name = "--language",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "text file (default: chosen from the user's languages)",
+     .withListModels = true,
+     .files = "ini"},
+    {.id = OptionId::Open,
+     .name = "--open",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "open a calculation file",
+     .files = "cf"},
+    {.id = OptionId::Model,
+     .name = "--model",
+     .argument = Argument::Name,
+     .placeholder = "NAME",
+     .help = "select the first model of that name"},
+    {.id = OptionId::Zoom,
+     .name = "--zoom",
+     .argument = Argument::Choice,
+     .help = "zoom end",
+     .choices = &cliNames<kZoomEnds>},
+    {.id = OptionId::Aspect,
+     .name = "--aspect",
+     .argument = Argument::Choice,
+     .help = "aspect ratio",
+     .choices = &cliNames<kAspects>},
+    {.id = OptionId::Unit,
+     .name = "--unit",
+     .argument = Argument::Choice,
+     .help = "unit of the fields",
+     .choices = &cliNames<kUnits>},
+    {.id = OptionId::Position,
+     .name = "--position",
+     .argument = Argument::Choice,
+     .help = "projector position",
+     .choices = &cliNames<kPositions>},
+    {.id = OptionId::Value,
+     .argument = Argument::Text,
+     .placeholder = "TEXT",
+     .help = "type TEXT into that field and press Enter"},
+    {.id = OptionId::Save,
+     .name = "--save",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "write the calculation file",
+     .files = "cf"},
+    {.id = OptionId::Pdf,
+     .name = "--pdf",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "write the page the printer would get, as a PDF",
+     .files = "pdf"},
+    {.id = OptionId::Png,
+     .name = "--png",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "write the window image",
+     .files = "png"},
+    {.id = OptionId::Gain,
+     .name = "--gain",
+     .argument = Argument::Number,
+     .placeholder = "G",
+     .help = "screen gain for the planner (default 1)"},
+    {.id = OptionId::Ambient,
+     .name = "--ambient",
+     .argument = Argument::Number,
+     .placeholder = "LUX",
+     .help = "light falling on the screen, lux (default 0: a dark room)"},
+    {.id = OptionId::Planner,
+     .name = "--planner",
+     .help = "print the planner's numbers after the result (--gain and --ambient do too)"},
+    {.id = OptionId::Chart,
+     .name = "--chart",
+     .help = "print the throw chart as CSV (with --json: a JSON array)"},
+    {.id = OptionId::Report,
+     .name = "--report",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "write the installation sheet (window, numbers, chart) as a PDF",
+     .files = "pdf"},
+    {.id = OptionId::ListModels,
+     .name = "--list-models",
+     .help = "print INDEX<TAB>NAME per model and exit; with --json,\n"
+             "a JSON array of {\"index\", \"name\"} objects instead.\n"
+             "Only --catalogue, --language and --json go with it;\n"
+             "any other option is an error",
+     .withListModels = true},
+    {.id = OptionId::Json,
+     .name = "--json",
+     .help = "print the result as one JSON object; its \"planner\" gives lengths in the unit of "
+             "the fields, null where the catalogue does not tell",
+     .withListModels = true},
+    {.id = OptionId::Help,
+     .name = "--help",
+     .help = "print this text",
+     .withListModels = true,
+     .alias = "-h"},
+};
+
+constexpr std::size_t kRowCount = std::size(kRows) - 1 + kFields.size();
+
+// The options of the typed values, by kFields: "--" and the field's name.
+inline constexpr std::array<const char *, kFields.size()> kFieldOptionNames{
+    "--distance", "--diagonal", "--width", "--height"};
+
+constexpr bool namesTheField(const char *option, const char *field) {
+    if (option[0] != '-' || option[1] != '-')
+        return false;
+    const char *a = option + 2;
+    while (*a != '\0' && *a == *field) {
+        ++a;
+        ++field;
+    }
+    return *a == *field;
+}
+
+constexpr bool fieldOptionsNameTheirFields() {
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        if (!namesTheField(kFieldOptionNames[i], kFields[i].cli))
+            return false;
+    }
+    return true;
+}
+static_assert(fieldOptionsNameTheirFields(),
+              "a typed value's option is \"--\" and its field's name");
+
+} // namespace detail
+
+inline constexpr std::array<CliOption, detail::kRowCount> kOptions = [] {
+    std::array<CliOption, detail::kRowCount> options{};
+    std::size_t next = 0;
+    for (const CliOption &row : detail::kRows) {
+        if (row.id != OptionId::Value) {
+            options[next++] = row;
+            continue;
+        }
+        for (std::size_t i = 0; i < kFields.size(); ++i) {
+            CliOption typed = row;
+            typed.name = detail::kFieldOptionNames[i];
+            typed.field = kFields[i].field;
+            options[next++] = typed;
+        }
+    }
+    return options;
+}();
+
+// Names the parser splits at "=" and the completion writes unquoted: "--"
+// and then lower-case letters and hyphens only.
+constexpr bool isPlainName(const char *name) {
+    if (name == nullptr || name[0] != '-' || name[1] != '-' || name[2] == '\0')
+        return false;
+    for (const char *c = name + 2; *c != '\0'; ++c) {
+        if (!((*c >= 'a' && *c <= 'z') || *c == '-'))
+            return false;
+    }
+    return true;
+}
+
+constexpr bool sameName(const char *a, const char *b) {
+    while (*a != '\0' && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+// A name given twice would leave its second row unreachable.
+constexpr bool namesPlainAndDistinct() {
+    for (std::size_t i = 0; i < kOptions.size(); ++i) {
+        if (!isPlainName(kOptions[i].name))
+            return false;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (sameName(kOptions[i].name, kOptions[j].name))
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(namesPlainAndDistinct(),
+              "each option's name is its own: -- and lower-case letters or hyphens");
+
+// The row of an option name or alias, or none.
+const CliOption *optionNamed(QStringView name);
+
+// "--zoom wide|tele", "--catalogue FILE", "--json": how the usage shows it.
+QString usageLabel(const CliOption &option);
+
+} // namespace vistrel::cli
