@@ -77,8 +77,9 @@ void configure(benchmark::internal::Benchmark *b, double minTime) {
 void confirmEntries(benchmark::State &state, Calculator &calc) {
     int turn = 0;
     for (auto _ : state) {
-        if (!calc.enter(Field::Diagonal,
-                        (turn++ % 2) ? QStringLiteral("121") : QStringLiteral("120"))) {
+        const Result<Entered> entered = calc.enter(
+            Field::Diagonal, (turn++ % 2) ? QStringLiteral("121") : QStringLiteral("120"));
+        if (!entered || *entered != Entered::Taken) {
             state.SkipWithError("the diagonal was refused");
             break;
         }

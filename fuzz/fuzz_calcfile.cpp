@@ -63,9 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     const CalcFileData &d = *first;
-    require(d.zoomEnd == 0 || d.zoomEnd == 1, "zoom end out of range");
-    require(d.screenPosition == 0 || d.screenPosition == 1, "screen position out of range");
-    require(d.unit >= 0 && d.unit <= 2, "unit out of range");
+    // The codes are read into the choices they name, every one of which has a row.
+    require(vistrel::choiceOf<vistrel::Zoom>(vistrel::codeOf(d.zoomEnd)).has_value(),
+            "zoom end out of range");
+    require(vistrel::choiceOf<vistrel::Position>(vistrel::codeOf(d.screenPosition)).has_value(),
+            "screen position out of range");
+    require(vistrel::choiceOf<vistrel::Unit>(vistrel::codeOf(d.unit)).has_value(),
+            "unit out of range");
     require(allFinite(d), "a non-finite number was read");
 
     const QByteArray written = vistrel::formatCalcFile(d);

@@ -70,8 +70,11 @@ void checkCalculator(const std::vector<ModelRecord> &models, const QString &text
     vistrel::fuzz::checkCalculator(calculator, text);
     if (models.size() < 2)
         return;
-    calculator.selectModel(static_cast<int>(models.size() - 1));
-    if (observer.errors == 0)
+    const vistrel::Result<void> chosen =
+        calculator.selectModel(static_cast<int>(models.size() - 1));
+    vistrel::fuzz::require(chosen.ok() == (observer.errors == 0),
+                           "a model's failure was not both returned and shown");
+    if (chosen)
         vistrel::fuzz::checkCalculator(calculator, text);
 }
 

@@ -92,7 +92,9 @@ void FieldEditor::focused(Field field) {
 
 bool FieldEditor::confirm(Field field) {
     showButton(std::nullopt);
-    return session_.enter(field, fields_[slot(field)]->text());
+    // A failed calculation has been shown in its box, a refusal in the range message.
+    const Result<Entered> entered = session_.enter(field, fields_[slot(field)]->text());
+    return entered && *entered == Entered::Taken;
 }
 
 void FieldEditor::cancel(Field field) {

@@ -1,22 +1,41 @@
 #include "app/mainwindow.h"
 
+#include "app/aboutdialog.h"
+#include "app/diagrampainter.h"
 #include "app/dialogs.h"
 #include "app/drawbox.h"
 #include "app/fieldeditor.h"
-#include "app/lazypictures.h"
 #include "app/optionframe.h"
+#include "app/picturebutton.h"
+#include "app/picturelabel.h"
 #include "app/pictures.h"
 #include "app/plaintext.h"
 #include "app/plannerentries.h"
+#include "app/plannermemory.h"
+#include "app/plannerwindow.h"
+#include "app/printmodule.h"
 #include "app/twips.h"
+#include "app/uifont.h"
+
+#include "core/helpers.h"
+#include "print/report.h"
+#include "session/calculationfile.h"
+#include "session/sheet.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
 #include <type_traits>
 
 namespace vistrel::app {
@@ -247,11 +266,7 @@ template <typename Choice> void MainWindow::connectGroup(OptionFrame *frame) {
         const std::optional<Choice> choice = choiceOf<Choice>(id);
         if (!choice)
             return;
-        // A zoom end or aspect ratio may be refused (its button is disabled then).
-        if constexpr (std::is_void_v<decltype(session_.select(*choice))>)
-            session_.select(*choice);
-        else if (Result<void> chosen = session_.select(*choice); !chosen)
-            showError(chosen.error());
+        shown(session_.select(*choice));
     });
 }
 
@@ -261,8 +276,471 @@ void MainWindow::connectControls() {
     connectGroup<Position>(positionFrame_);
     connectGroup<Aspect>(aspectFrame_);
     connect(modelCombo_, &QComboBox::activated, this,
-            [this](int position) { session_.selectModel(position); });
+            [this](int position) { shown(session_.selectModel(position)); });
     fieldEditor_ = new FieldEditor(session_, lengthEdits_, confirmButtons_, this);
+}
+
+// Start-up of the calculator window and its texts from Language.ini.
+
+namespace {
+
+SizeF sizeOf(const QWidget *w) {
+    return {double(w->width()), double(w->height())};
+}
+
+// A translated caption may need more room than the design gave it; the
+// diagrams place the labels by their real size.
+void fitLabel(QLabel *label) {
+    label->resize(label->size().expandedTo(label->sizeHint()));
+}
+
+} // namespace
+
+MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
+    const LanguageLoad &language = session_.readTexts(paths);
+    const bool complete = applyLanguage(language);
+    if (language.error) {
+        dialogs_.error(this, language.error->boxText());
+        return StartResult::Failed;
+    }
+    if (!complete) {
+        dialogs_.message(this, kLanguageErrorMessage);
+        return StartResult::LanguageError;
+    }
+    setWindowTitle(plainWindowTitle(appTitle()) + QStringLiteral("[*]"));
+    nameControlsForScreenReaders();
+    measureForTheDiagrams();
+    if (Result<void> started = session_.start(); !started) {
+        showError(started.error());
+        return StartResult::Failed;
+    }
+    showModified();
+    return StartResult::Ready;
+}
+
+void MainWindow::showSession() {
+    applyLanguage(session_.language());
+    setWindowTitle(plainWindowTitle(appTitle()) + QStringLiteral("[*]"));
+    nameControlsForScreenReaders();
+    measureForTheDiagrams();
+    controlsChanged();
+    shown(session_.redraw());
+}
+
+// The diagrams place the fields, buttons and labels by their real sizes.
+void MainWindow::measureForTheDiagrams() {
+    IsometricMetrics iso;
+    iso.box = sizeOf(isometricBox_);
+    for (std::size_t i = 0; i < 4; ++i) {
+        iso.value[i] = sizeOf(lengthEdits_[i]);
+        iso.enter[i] = sizeOf(confirmButtons_[i]);
+        iso.label[i] = sizeOf(lengthLabels_[i]);
+    }
+    SideMetrics side;
+    side.box = sizeOf(sideViewBox_);
+    side.offset = {sizeOf(offsetEdits_[0]), sizeOf(offsetEdits_[1])};
+    side.tilde = sizeOf(tildeMark_);
+    side.offsetLabelHeight = offsetLabel_->height();
+    session_.setMetrics(iso, side);
+}
+
+// Applies the texts in the order they are read, so that when a key is
+// missing everything read before it is already in place.
+bool MainWindow::applyLanguage(const LanguageLoad &load) {
+    const auto has = [&load](LangKey key) { return static_cast<int>(key) < load.keysRead; };
+    const auto text = [&load](LangKey key) { return load.texts.text(key); };
+
+    const std::array<std::pair<LangKey, QMenu *>, 3> menus{{{LangKey::FileMenu, fileMenu_},
+                                                            {LangKey::OptionMenu, optionMenu_},
+                                                            {LangKey::AboutMenu, aboutMenu_}}};
+    const std::array<std::pair<LangKey, QAction *>, 7> actions{{
+        {LangKey::OpenCommand, openAction_},
+        {LangKey::SaveCommand, saveAction_},
+        {LangKey::SaveAsCommand, saveAsAction_},
+        {LangKey::PrintCommand, printAction_},
+        {LangKey::QuitCommand, quitAction_},
+        {LangKey::ModelInfoCommand, modelInfoAction_},
+        {LangKey::AboutCommand, aboutAction_},
+    }};
+    for (const auto &[key, menu] : menus)
+        if (has(key))
+            menu->setTitle(text(key));
+    for (const auto &[key, action] : actions)
+        if (has(key))
+            action->setText(text(key));
+    if (!has(LangKey::ModelCaption))
+        return false;
+
+    applyUiFont();
+    const std::array<std::pair<LangKey, QWidget *>, 12> captions{{
+        {LangKey::ModelCaption, modelLabel_},
+        {LangKey::UnitsCaption, unitFrame_},
+        {LangKey::InchesCaption, unitFrame_->button(0)},
+        {LangKey::FeetCaption, unitFrame_->button(1)},
+        {LangKey::CentimetersCaption, unitFrame_->button(2)},
+        {LangKey::ZoomCaption, zoomFrame_},
+        {LangKey::WideCaption, zoomFrame_->button(0)},
+        {LangKey::TeleCaption, zoomFrame_->button(1)},
+        {LangKey::PositionCaption, positionFrame_},
+        {LangKey::TopCaption, positionFrame_->button(0)},
+        {LangKey::BottomCaption, positionFrame_->button(1)},
+        {LangKey::AspectCaption, aspectFrame_},
+    }};
+    for (const auto &[key, widget] : captions) {
+        if (!has(key))
+            return false;
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            label->setText(text(key));
+            fitLabel(label);
+        } else if (auto *frame = qobject_cast<QGroupBox *>(widget))
+            frame->setTitle(text(key));
+        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            button->setText(text(key));
+    }
+    const std::array<std::pair<LangKey, QLabel *>, 5> labels{
+        {{LangKey::DistanceCaption, lengthLabels_[0]},
+         {LangKey::DiagonalCaption, lengthLabels_[1]},
+         {LangKey::WidthCaption, lengthLabels_[2]},
+         {LangKey::HeightCaption, lengthLabels_[3]},
+         {LangKey::OffsetCaption, offsetLabel_}}};
+    for (const auto &[key, label] : labels) {
+        if (!has(key))
+            return false;
+        label->setText(
+            labelWithBreaks(text(key)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        fitLabel(label);
+    }
+    return load.complete();
+}
+
+// The option buttons take the font from their frames.
+void MainWindow::applyUiFont() {
+    const std::array<QWidget *, 10> controls{
+        modelLabel_,      unitFrame_,       zoomFrame_,       positionFrame_,   aspectFrame_,
+        lengthLabels_[0], lengthLabels_[1], lengthLabels_[2], lengthLabels_[3], offsetLabel_};
+    const QFont font = uiFont(modelLabel_->font(), texts());
+    for (QWidget *w : controls)
+        w->setFont(font);
+}
+
+// How the calculator window shows what the engine reports.
+
+namespace {
+
+int pixel(double value) {
+    // NaN passes a clamp; it places nothing anywhere sensible, so at 0.
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::lround(std::clamp(value, -1e6, 1e6)));
+}
+
+void place(QWidget *widget, const PlaceF &at) {
+    widget->move(pixel(at.left), pixel(at.top));
+}
+
+void showText(QLineEdit *edit, const QString &text) {
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+QRect twipsRect(double left, double top, double width, double height) {
+    return QRect(pixel(left / kTwipsPerPixel), pixel(top / kTwipsPerPixel),
+                 pixel(width / kTwipsPerPixel), pixel(height / kTwipsPerPixel));
+}
+
+} // namespace
+
+void MainWindow::showMessage(const QString &text) {
+    dialogs_.message(this, text);
+}
+
+void MainWindow::showError(const AppError &error) {
+    dialogs_.error(this, localizedBoxText(error, texts()));
+}
+
+void MainWindow::showWarnings(const QString &heading, const QStringList &lines) {
+    dialogs_.warning(this, headedList(heading, lines));
+}
+
+void MainWindow::fieldsChanged() {
+    const Controls &c = session_.controls();
+    for (std::size_t i = 0; i < lengthEdits_.size(); ++i)
+        showText(lengthEdits_[i], c.fieldText[i]);
+    for (std::size_t i = 0; i < offsetEdits_.size(); ++i)
+        showText(offsetEdits_[i], c.offsetText[i]);
+    describeDiagrams();
+    showModified();
+}
+
+namespace {
+
+// The option id a group shows: the choice's code, -1 for none.
+template <typename Choice> int idOf(const std::optional<Choice> &choice) {
+    return choice ? codeOf(*choice) : -1;
+}
+
+} // namespace
+
+void MainWindow::controlsChanged() {
+    const Controls &c = session_.controls();
+    unitFrame_->showSelected(idOf(c.unit));
+    zoomFrame_->showSelected(idOf(c.zoom));
+    positionFrame_->showSelected(idOf(c.position));
+    aspectFrame_->showSelected(idOf(c.aspect));
+    for (const ZoomInfo &row : kZoomEnds)
+        zoomFrame_->button(codeOf(row.zoom))
+            ->setEnabled(c.zoomEnabled[static_cast<std::size_t>(row.zoom)]);
+    for (const AspectInfo &row : kAspects)
+        aspectFrame_->button(codeOf(row.aspect))->setEnabled(c.enabled(row.aspect));
+
+    // Rebuilt only when the catalogue changed: a list of 1000 models is not
+    // compared on every refresh.
+    if (shownModelList_ != c.modelListVersion || modelCombo_->count() != c.modelItems.size()) {
+        modelCombo_->clear();
+        for (qsizetype i = 0; i < c.modelItems.size(); ++i)
+            modelCombo_->addItem(c.modelItems.at(i), c.modelItemData[static_cast<std::size_t>(i)]);
+        shownModelList_ = c.modelListVersion;
+    }
+    modelCombo_->setCurrentIndex(c.modelSelected);
+    if (c.aspect)
+        showAspectSample(*c.aspect);
+    showModified();
+}
+
+// The sample keeps its height and centre, and its width shows the shape.
+void MainWindow::showAspectSample(Aspect aspect) {
+    // The design, in twips of the frame: the box and the caption centred in it.
+    constexpr double kBoxCentre = 120 + 1695 / 2.0, kBoxTop = 240, kBoxHeight = 735;
+    constexpr double kCaptionWidth = 615, kCaptionHeight = 255;
+    const AspectInfo &row = info(aspect);
+    const double width = std::nearbyint(kBoxHeight * row.width / row.height);
+    const double left = kBoxCentre - width / 2;
+    aspectSampleBox_->setGeometry(twipsRect(left, kBoxTop, width, kBoxHeight));
+    aspectSample_->setGeometry(twipsRect((width - kCaptionWidth) / 2 + left,
+                                         (kBoxHeight - kCaptionHeight) / 2 + kBoxTop, kCaptionWidth,
+                                         kCaptionHeight));
+    aspectSample_->setText(QLatin1String(row.label));
+}
+
+void MainWindow::isometricChanged() {
+    const std::optional<IsometricGeometry> &g = session_.calculator().isometric();
+    if (g) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            place(lengthEdits_[i], g->value[i]);
+            place(confirmButtons_[i], g->enter[i]);
+            place(lengthLabels_[i], g->label[i]);
+        }
+    }
+    if (isometricBox_->holdsDrawing() && drawnIsometric_ == g)
+        return;
+    DrawnArea drawn = isometricBox_->startDrawing();
+    if (g)
+        paintIsometric(isometricBox_->image(), *g, kit_, drawn);
+    isometricBox_->finishDrawing(drawn);
+    drawnIsometric_ = g;
+}
+
+void MainWindow::sideViewChanged() {
+    showModified(); // the position is part of the calculation
+    const std::optional<SideGeometry> &g = session_.calculator().sideView();
+    if (g) {
+        offsetEdits_[1]->setVisible(g->showSecondOffset);
+        tildeMark_->setVisible(g->showSecondOffset);
+        place(offsetEdits_[0], g->offset[0]);
+        place(offsetEdits_[1], g->offset[1]);
+        place(tildeMark_, g->tilde);
+        place(offsetLabel_, g->label);
+    }
+    // The fields' texts were described with them; the side view adds the
+    // position and whether the second offset shows.
+    if (describedSide_ != sideFacts())
+        describeDiagrams();
+    if (sideViewBox_->holdsDrawing() && drawnSide_ == g)
+        return;
+    DrawnArea drawn = sideViewBox_->startDrawing();
+    if (g)
+        paintSideView(sideViewBox_->image(), *g, kit_, drawn);
+    sideViewBox_->finishDrawing(drawn);
+    drawnSide_ = g;
+}
+
+// The File, Option and About menus of the calculator window.
+
+namespace {
+const QString kCalculationFilter = QStringLiteral("CalculateFile (*.cf)");
+const QString kModelFileFilter = QStringLiteral("ModelFile (*.ini)");
+const QString kReportFilter = QStringLiteral("PDF (*.pdf)");
+} // namespace
+
+void MainWindow::showCaption(const QString &fileName) {
+    setWindowTitle(plainWindowTitle(captionWithFile(appTitle(), fileName)) + QStringLiteral("[*]"));
+    showModified();
+}
+
+void MainWindow::showModified() {
+    setWindowModified(session_.modified());
+}
+
+bool MainWindow::mayDropChanges() {
+    if (!fieldEditor_->confirmPending())
+        return false;
+    if (!session_.modified())
+        return true;
+    switch (dialogs_.askToSave(this, texts().text(OptionalKey::UnsavedChanges))) {
+    case Dialogs::Unsaved::Discard:
+        return true;
+    case Dialogs::Unsaved::Cancel:
+        return false;
+    case Dialogs::Unsaved::Save:
+        saveWith(SaveKind::Save);
+        return !session_.modified();
+    }
+    return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    if (mayDropChanges())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::onFileOpen() {
+    if (!mayDropChanges())
+        return;
+    const QString path = dialogs_.showOpenDialog(this, kCalculationFilter, QDir::currentPath());
+    if (path.isEmpty())
+        return;
+    if (Result<void> opened = session_.open(path); !opened) {
+        showError(opened.error());
+        return;
+    }
+    showCaption(path);
+}
+
+void MainWindow::saveWith(SaveKind kind) {
+    if (!fieldEditor_->confirmPending())
+        return;
+    bool named = false;
+    const Result<void> saved = session_.save(
+        kind,
+        [this] {
+            return dialogs_.showSaveDialog(this, kCalculationFilter, QDir::currentPath(),
+                                           QStringLiteral("cf"));
+        },
+        &named);
+    if (named)
+        showCaption(session_.currentFile());
+    if (!saved)
+        showError(saved.error());
+    showModified();
+}
+
+void MainWindow::onFileSave() {
+    saveWith(SaveKind::Save);
+}
+
+void MainWindow::onFileSaveAs() {
+    saveWith(SaveKind::SaveAs);
+}
+
+void MainWindow::onFilePrint() {
+    if (!fieldEditor_->confirmPending())
+        return;
+    const Result<PrinterWindow> printerWindow =
+        loadPrinterWindow(QCoreApplication::applicationDirPath());
+    if (!printerWindow) {
+        showError(printerWindow.error());
+        return;
+    }
+    printerWindow->show(*this, dialogs_, texts());
+}
+
+void MainWindow::onExportReport() {
+    if (!fieldEditor_->confirmPending())
+        return;
+    // The sheet shows the planner's inputs as the planner window would.
+    if (!planner_)
+        recallPlannerSettings(session_);
+    const QString path =
+        dialogs_.showSaveDialog(this, kReportFilter, QDir::currentPath(), QStringLiteral("pdf"));
+    if (path.isEmpty())
+        return;
+    if (Result<void> written = print::writeReport(path, *this, composeSheet(session_)); !written)
+        showError(written.error());
+}
+
+void MainWindow::onModelInfo() {
+    const QString path = dialogs_.showOpenDialog(this, kModelFileFilter, QDir::currentPath());
+    if (path.isEmpty())
+        return;
+    const auto confirm = [this](const QString &title, const QString &question) {
+        return dialogs_.confirm(this, title, question);
+    };
+    if (Result<void> switched = session_.switchCatalogue(path, confirm); !switched)
+        showError(switched.error());
+}
+
+void MainWindow::onPlanner() {
+    if (!planner_)
+        planner_ = new PlannerWindow(session_, dialogs_, this);
+    planner_->present();
+}
+
+void MainWindow::onAbout() {
+    AboutDialog dialog(texts());
+    dialog.exec();
+}
+
+// What a screen reader hears: the controls by their captions, the drawings
+// by the numbers they show.
+
+namespace {
+
+// A caption as spoken: one line, without the underline mark of a shortcut.
+QString spoken(const QString &caption) {
+    return withoutMnemonic(caption).simplified();
+}
+
+} // namespace
+
+void MainWindow::nameControlsForScreenReaders() {
+    modelCombo_->setAccessibleName(spoken(modelLabel_->text()));
+    for (std::size_t i = 0; i < lengthEdits_.size(); ++i)
+        lengthEdits_[i]->setAccessibleName(spoken(lengthLabels_[i]->text()));
+    for (std::size_t i = 0; i < offsetEdits_.size(); ++i)
+        offsetEdits_[i]->setAccessibleName(
+            QStringLiteral("%1 %2").arg(spoken(offsetLabel_->text())).arg(i + 1));
+    for (OptionFrame *frame : {unitFrame_, zoomFrame_, positionFrame_, aspectFrame_})
+        for (int i = 0; i < frame->count(); ++i)
+            frame->button(i)->setAccessibleName(spoken(frame->button(i)->text()));
+    isometricBox_->setAccessibleName(texts().text(OptionalKey::IsometricName));
+    sideViewBox_->setAccessibleName(texts().text(OptionalKey::SideViewName));
+}
+
+MainWindow::SideFacts MainWindow::sideFacts() const {
+    return {session_.controls().position, offsetEdits_[1]->isVisibleTo(sideViewBox_)};
+}
+
+void MainWindow::describeDiagrams() {
+    const Controls &c = session_.controls();
+    describedSide_ = sideFacts();
+    const QString unit = spoken(unitFrame_->button(codeOf(c.unit.value_or(Unit::Inches)))->text());
+    QStringList lengths;
+    for (std::size_t i = 0; i < lengthEdits_.size(); ++i)
+        lengths << QStringLiteral("%1: %2 %3")
+                       .arg(spoken(lengthLabels_[i]->text()), c.fieldText[i], unit);
+    isometricBox_->setAccessibleDescription(lengths.join(QStringLiteral(", ")));
+
+    QString offsets = c.offsetText[0];
+    if (describedSide_->secondOffset)
+        offsets += QStringLiteral(" ~ ") + c.offsetText[1];
+    sideViewBox_->setAccessibleDescription(
+        QStringLiteral("%1: %2, %3: %4 %5")
+            .arg(spoken(positionFrame_->title()),
+                 spoken(
+                     positionFrame_->button(codeOf(c.position.value_or(Position::Bottom)))->text()),
+                 spoken(offsetLabel_->text()), offsets, unit));
 }
 
 } // namespace vistrel::app

@@ -84,6 +84,10 @@ private:
     void createMenus();
     void connectControls();
     template <typename Choice> void connectGroup(OptionFrame *frame);
+    // What the window asked of the session is on the screen already: a
+    // failure through showError, and the choices the session refuses have
+    // their buttons disabled.
+    static void shown(const Result<void> &) {}
     bool applyLanguage(const LanguageLoad &load);
     void applyUiFont();
     void measureForTheDiagrams();

@@ -2,8 +2,11 @@
 
 #include "calc/display.h"
 #include "core/helpers.h"
+#include "core/numbers.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <optional>
 
 namespace vistrel {
 
@@ -31,9 +34,10 @@ const ModelRecord *Calculator::currentModel() const {
     return &models_[static_cast<std::size_t>(state_.modelIndex)];
 }
 
-void Calculator::report(const Result<void> &result) {
+Result<void> Calculator::report(Result<void> result) {
     if (!result)
         observer_.showError(result.error());
+    return result;
 }
 
 void Calculator::loadCatalogue(std::vector<ModelRecord> models) {
@@ -51,9 +55,9 @@ void Calculator::loadCatalogue(std::vector<ModelRecord> models) {
 Result<void> Calculator::startUp(std::vector<ModelRecord> models) {
     clampToLimits_ = false;
     ready_ = false;
-    select(Unit::Inches);
+    choose(Unit::Inches);
     choose(Zoom::Wide);
-    select(Position::Bottom);
+    choose(Position::Bottom);
     choose(Aspect::Ratio4x3);
     VISTREL_TRY(replaceCatalogue(std::move(models)));
     ready_ = true;
@@ -195,8 +199,8 @@ Result<void> Calculator::redrawAll() {
     return drawSideView();
 }
 
-void Calculator::redraw() {
-    report(redrawAll());
+Result<void> Calculator::redraw() {
+    return report(redrawAll());
 }
 
 void Calculator::refreshFields() {
@@ -235,6 +239,309 @@ Result<void> Calculator::drawSideView() {
     side_ = *g;
     observer_.sideViewChanged();
     return {};
+}
+
+// Model, zoom-end and aspect selection, and the option handlers.
+
+namespace {
+
+struct LongestDistances {
+    double ratio43 = 0;
+    double ratio169 = 0;
+};
+
+// The longest projection distance of a model per aspect group, from its
+// largest diagonals. Also the check that the model's lens lines are usable.
+Result<LongestDistances> longestDistances(const ModelRecord &m) {
+    if (!m.hasWide() && !m.hasTele())
+        return makeError(
+            ErrorNumber::InvalidPropertyValue,
+            QStringLiteral("Model \"%1\" has no lens line for either zoom end").arg(m.name));
+    const Lens lens{m, m.wideScreenMode};
+    auto distance = [&](Zoom zoom, double diagonal, Aspect aspect) -> Result<double> {
+        if (!m.hasEnd(zoom))
+            return 0.0;
+        Result<double> d = lens.distanceFromDiagonal(diagonal, zoom, pairOf(aspect));
+        if (d && !(std::abs(*d) <= kLongestLength && diagonal <= kLongestLength))
+            return makeError(
+                ErrorNumber::Overflow,
+                QStringLiteral("Overflow: the lens data of model \"%1\" give no usable "
+                               "projection distance")
+                    .arg(m.name));
+        return d;
+    };
+    // The longest distance at both zoom ends of `aspects`, each at the
+    // largest diagonal of its group.
+    auto longest = [&](std::initializer_list<Aspect> aspects) -> Result<double> {
+        std::optional<double> most;
+        for (const Aspect aspect : aspects) {
+            for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
+                double d = 0;
+                VISTREL_TRY_ASSIGN(
+                    d, distance(zoom, m.diagonals.at(info(aspect).group, zoom).max, aspect));
+                most = most ? maxOf(*most, d) : d;
+            }
+        }
+        return most.value_or(0);
+    };
+
+    LongestDistances out;
+    VISTREL_TRY_ASSIGN(out.ratio43, longest({Aspect::Ratio4x3, Aspect::Ratio5x4}));
+    if (m.offers169()) {
+        VISTREL_TRY_ASSIGN(out.ratio169, longest({Aspect::Ratio16x9}));
+    } else {
+        VISTREL_TRY_ASSIGN(out.ratio169, longest({Aspect::Ratio4x3}));
+    }
+    return out;
+}
+
+} // namespace
+
+void Calculator::selectLimits() {
+    const AspectGroup group =
+        controls_.aspect ? info(*controls_.aspect).group : AspectGroup::FourThree;
+    state_.maxDistance =
+        group == AspectGroup::SixteenNine ? state_.maxDistance169 : state_.maxDistance43;
+    const DiagonalRange &range = state_.limits.at(group, state_.zoomEnd);
+    state_.maxDiagonal = range.max;
+    state_.minDiagonal = range.min;
+}
+
+Result<void> Calculator::selectModelAt(int catalogueIndex) {
+    if (catalogueIndex < 0 || static_cast<std::size_t>(catalogueIndex) >= models_.size())
+        return makeError(ErrorNumber::SubscriptOutOfRange,
+                         QStringLiteral("Subscript out of range: model %1").arg(catalogueIndex));
+    const ModelRecord &m = models_[static_cast<std::size_t>(catalogueIndex)];
+    // Checked before anything changes, so an unusable model leaves the current one in place.
+    LongestDistances longest;
+    VISTREL_TRY_ASSIGN(longest, longestDistances(m));
+
+    // The aspect and zoom options changed on the way only update the state;
+    // the one recalculation is this selection's own, with this model's limits.
+    const bool ready = ready_;
+    ready_ = false;
+
+    state_.modelIndex = catalogueIndex;
+    state_.offsetCount = {m.offsetCount(Zoom::Wide), m.offsetCount(Zoom::Tele)};
+    controls_.wideScreenEnabled = m.offers169();
+    if (controls_.aspect && !controls_.enabled(*controls_.aspect))
+        choose(Aspect::Ratio4x3);
+    state_.drawFlag = m.drawFlag;
+    state_.wideScreenMode = m.wideScreenMode;
+
+    // A model with both ends starts at WIDE; one with TELE only at TELE.
+    const bool both = m.hasTele() && m.hasWide();
+    controls_.zoomEnabled = {both, both};
+    choose(m.hasTele() && !m.hasWide() ? Zoom::Tele : Zoom::Wide);
+
+    state_.maxDistance43 = longest.ratio43;
+    state_.maxDistance169 = longest.ratio169;
+    state_.limits = m.diagonals;
+    selectLimits();
+    const double previousDiagonal = state_.screenDiagonal;
+    state_.screenDiagonal = state_.maxDiagonal;
+
+    ready_ = ready;
+    observer_.controlsChanged();
+    if (!ready)
+        return {};
+    return recalculateDiagonal(previousDiagonal);
+}
+
+Result<void> Calculator::applyModelEntry() {
+    const int pos = controls_.modelSelected;
+    if (pos < 0 || static_cast<std::size_t>(pos) >= controls_.modelItemData.size())
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("Invalid property value: model list entry %1").arg(pos));
+    const int previous = state_.modelIndex;
+    Result<void> selected = selectModelAt(controls_.modelItemData[static_cast<std::size_t>(pos)]);
+    if (!selected && state_.modelIndex == previous) {
+        // The model was refused: the list shows the model still in use.
+        for (std::size_t i = 0; i < controls_.modelItemData.size(); ++i) {
+            if (controls_.modelItemData[i] == previous)
+                controls_.modelSelected = static_cast<int>(i);
+        }
+        observer_.controlsChanged();
+    }
+    return selected;
+}
+
+Result<void> Calculator::selectModel(int listPosition) {
+    controls_.modelSelected = listPosition;
+    return report(applyModelEntry());
+}
+
+// A choice takes effect in two steps: the state and the controls follow it
+// (choose), then, once the calculator shows a result, the result does. The
+// engine's own choices are made while nothing is shown, so they calculate
+// nothing and cannot fail.
+
+void Calculator::choose(Unit unit) {
+    if (controls_.unit == unit)
+        return;
+    controls_.unit = unit;
+    state_.unit = unit;
+    observer_.controlsChanged();
+}
+
+void Calculator::choose(Position position) {
+    if (controls_.position == position)
+        return;
+    controls_.position = position;
+    state_.screenPosition = position;
+    observer_.controlsChanged();
+}
+
+void Calculator::choose(Zoom zoom) {
+    if (controls_.zoom == zoom)
+        return;
+    controls_.zoom = zoom;
+    state_.zoomEnd = zoom;
+    selectLimits();
+    observer_.controlsChanged();
+}
+
+void Calculator::choose(Aspect aspect) {
+    if (controls_.aspect == aspect)
+        return;
+    const AspectInfo &row = info(aspect);
+    controls_.aspect = aspect;
+    state_.aspectHeight = row.height;
+    state_.aspectWidth = row.width;
+    state_.aspectRatio = row.width / row.height;
+    selectLimits();
+    observer_.controlsChanged();
+}
+
+Result<void> Calculator::select(Unit unit) {
+    if (controls_.unit == unit)
+        return {};
+    choose(unit);
+    if (ready_)
+        refreshFields();
+    return {};
+}
+
+Result<void> Calculator::select(Position position) {
+    if (controls_.position == position)
+        return {};
+    choose(position);
+    if (!ready_)
+        return {};
+    return report(drawSideView());
+}
+
+Result<void> Calculator::select(Zoom zoom) {
+    if (controls_.zoom == zoom)
+        return {};
+    if (!controls_.zoomEnabled[static_cast<std::size_t>(zoom)])
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("the model does not offer the %1 end")
+                             .arg(QLatin1String(info(zoom).name)));
+    choose(zoom);
+    if (!ready_)
+        return {};
+    // The diagonal stays; one that no longer fits is pulled to the limit.
+    clampToLimits_ = true;
+    return report(recalculateAndRedraw(CalcMode::StoredDiagonal, 0));
+}
+
+Result<void> Calculator::select(Aspect aspect) {
+    if (controls_.aspect == aspect)
+        return {};
+    if (!controls_.enabled(aspect))
+        return makeError(
+            ErrorNumber::InvalidPropertyValue,
+            QStringLiteral("the model does not offer %1").arg(QLatin1String(info(aspect).label)));
+    choose(aspect);
+    if (!ready_)
+        return {};
+    // The distance stays; a picture that no longer fits is pulled to the limit.
+    clampToLimits_ = true;
+    return report(recalculateAndRedraw(CalcMode::Distance, state_.projectionDistance));
+}
+
+Result<void> Calculator::restore(const RestoreRequest &request) {
+    // Everything that could refuse the file is checked before anything changes.
+    int index = -1;
+    for (std::size_t i = 0; i < models_.size(); ++i) {
+        if (models_[i].name == request.model.name) {
+            index = static_cast<int>(i);
+            break;
+        }
+    }
+    const ModelRecord &model =
+        index >= 0 ? models_[static_cast<std::size_t>(index)] : request.model;
+    if (index < 0 && models_.size() >= static_cast<std::size_t>(kModelCapacity))
+        return makeError(
+            ErrorNumber::SubscriptOutOfRange,
+            QStringLiteral("Subscript out of range: the model list is full (%1 models)")
+                .arg(kModelCapacity));
+    VISTREL_TRY(longestDistances(model));
+
+    ready_ = false;
+    const double previousDiagonal = state_.screenDiagonal;
+    if (index < 0) {
+        models_.push_back(request.model);
+        index = static_cast<int>(models_.size() - 1);
+        controls_.modelItems.append(request.model.name);
+        ++controls_.modelListVersion;
+        controls_.modelItemData.push_back(index);
+    }
+    // The list holds one entry per catalogue entry, in catalogue order.
+    controls_.modelSelected = index;
+    Result<void> restored = applyModelEntry();
+    if (restored) {
+        const ModelRecord &selected = models_[static_cast<std::size_t>(index)];
+        // A zoom end the model lacks, or 16 : 9 for a model without it, keeps
+        // what the model selection chose.
+        if (selected.hasEnd(request.zoomEnd))
+            choose(request.zoomEnd);
+        choose(request.screenPosition);
+        choose(request.unit);
+        const Aspect aspect =
+            aspectOf(request.aspectWidth, request.aspectHeight).value_or(Aspect::Ratio5x4);
+        if (controls_.enabled(aspect))
+            choose(aspect);
+        state_.screenDiagonal = request.screenDiagonal;
+        // A stored diagonal outside the current limits is pulled to the limit,
+        // so that width, height and distance always belong to the diagonal shown.
+        clampToLimits_ = true;
+        restored = recalculateDiagonal(previousDiagonal);
+    }
+    ready_ = true;
+    observer_.controlsChanged();
+    return restored;
+}
+
+// Value entry: a typed value in one of the four fields.
+
+Result<Entered> Calculator::enter(Field field, const QString &text) {
+    // What the field shows already is no new value: leaving a field whose
+    // text the display rounded must not calculate from the rounded text.
+    if (text == controls_.text(field))
+        return Entered::Taken;
+    // Where the desktop writes "14,4", the user types "100,5" and means it;
+    // the dot keeps working there, as everywhere.
+    const double value = roundUp(leadingNumber(withDotDecimal(text, decimalPoint_)));
+    Result<Entered> entered = Entered::Refused;
+    if (value < 0) {
+        // No length is negative; left to the calculation, a negative width
+        // would draw an upside-down screen.
+        showRangeMessage(false);
+    } else if (Result<bool> result = calculate(modeOf(field), toInches(value, state_.unit));
+               !result) {
+        observer_.showError(result.error());
+        entered = result.error();
+    } else if (*result) {
+        entered = Entered::Taken;
+    }
+    // The fields show the stored result again, a refused value's field included.
+    if (ready_)
+        VISTREL_TRY(redraw());
+    else
+        observer_.fieldsChanged();
+    return entered;
 }
 
 } // namespace vistrel

@@ -16,6 +16,10 @@
 namespace vistrel {
 
 // The message texts of Language.ini the calculation shows.
+// What became of a typed value: taken into the result, or refused with the
+// range message (the field then shows the stored result again).
+enum class Entered { Taken, Refused };
+
 struct Messages {
     QString noModels;                // msg1
     std::array<QString, 3> tooLarge; // msg2..msg4, by unit
@@ -61,18 +65,20 @@ public:
 
     // The option groups and the model list (by its list position). Choosing
     // what is chosen already does nothing. A zoom end or aspect ratio the
-    // model does not offer is refused, naming it, and nothing changes; an
-    // error of the recalculation is reported to the observer.
-    void select(Unit unit);
+    // model does not offer is refused, naming it, and nothing changes. An
+    // error of the recalculation is returned, and the observer has shown it
+    // as the window shows it at once.
+    [[nodiscard]] Result<void> select(Unit unit);
     [[nodiscard]] Result<void> select(Zoom zoom);
-    void select(Position position);
+    [[nodiscard]] Result<void> select(Position position);
     [[nodiscard]] Result<void> select(Aspect aspect);
-    void selectModel(int listPosition);
+    [[nodiscard]] Result<void> selectModel(int listPosition);
 
     // A value typed into `field` and confirmed. Text equal to what the field
-    // shows is no new value and calculates nothing. False when the value was
-    // refused (out of range, or negative); the message has been shown.
-    bool enter(Field field, const QString &text);
+    // shows is no new value and calculates nothing. Refused when the value is
+    // out of range or negative, after the range message; an error of the
+    // calculation is returned and has been shown.
+    [[nodiscard]] Result<Entered> enter(Field field, const QString &text);
 
     // The calculation from a typed field's value (inches) or from the stored
     // diagonal: true when the diagonal was within the limits and the result
@@ -83,7 +89,7 @@ public:
     [[nodiscard]] Result<void> drawIsometric();
     [[nodiscard]] Result<void> drawSideView();
     // Everything shown again from the stored result; errors to the observer.
-    void redraw();
+    [[nodiscard]] Result<void> redraw();
 
     const CalcState &state() const { return state_; }
     const Controls &controls() const { return controls_; }
@@ -113,13 +119,11 @@ private:
     [[nodiscard]] Result<void> applyModelEntry();
     void selectLimits();
     // The choice itself, for the engine's own choices that need no check.
+    void choose(Unit unit);
+    void choose(Position position);
     void choose(Zoom zoom);
     void choose(Aspect aspect);
-    void applyUnit(Unit unit);
-    void applyZoom(Zoom zoom);
-    void applyPosition(Position position);
-    void applyAspect(Aspect aspect);
-    void report(const Result<void> &result);
+    Result<void> report(Result<void> result);
     void showRangeMessage(bool tooLarge);
     void loadCatalogue(std::vector<ModelRecord> models);
 

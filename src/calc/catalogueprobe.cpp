@@ -27,16 +27,18 @@ Result<void> probeCatalogue(const Calculator &current, const std::vector<ModelRe
     if (quiet.first)
         return *quiet.first;
 
-    // The options carried over; their own recalculations may fail on the way
-    // without saying anything about the catalogue.
+    // The options carried over. Their own recalculations may fail on the way
+    // without saying anything about the catalogue, and a ratio the first
+    // model lacks stays 4 : 3 as the switch leaves it: only the recalculation
+    // with the new catalogue below decides.
+    const auto carryOver = [](const Result<void> &) {};
     const Controls &shown = current.controls();
     if (shown.unit)
-        probe.select(*shown.unit);
+        carryOver(probe.select(*shown.unit));
     if (shown.position)
-        probe.select(*shown.position);
-    if (shown.aspect && !probe.select(*shown.aspect)) {
-        // The first model lacks that ratio: the switch, too, starts it at 4 : 3.
-    }
+        carryOver(probe.select(*shown.position));
+    if (shown.aspect)
+        carryOver(probe.select(*shown.aspect));
     quiet.first.reset();
     VISTREL_TRY(probe.replaceCatalogue(models));
     if (quiet.first)

@@ -153,6 +153,15 @@ private:
         return {};
     }
 
+    // A step that failed: as the window's error box showed it, when the
+    // session showed it so; otherwise a refusal of the request, which the
+    // window shows in a message box of its own: its text alone.
+    AppError refusal(const AppError &error) const {
+        if (observer_.firstError)
+            return boxLineError(*observer_.firstError);
+        return messageLineError(error);
+    }
+
     // A refusal the window shows in a message box of its own: its text alone.
     static AppError messageLineError(const AppError &error) {
         return lineError(error.number, error.description);
@@ -173,7 +182,8 @@ private:
             if (position < 0)
                 return lineError(ErrorNumber::InvalidArgument,
                                  QStringLiteral("model not in the catalogue: %1").arg(*o_.model));
-            session_.selectModel(static_cast<int>(position));
+            if (!session_.selectModel(static_cast<int>(position)))
+                VISTREL_TRY(firstError());
         }
         VISTREL_TRY(firstError());
 
@@ -181,25 +191,30 @@ private:
         if (o_.zoom) {
             observer_.enter(Step::Zoom);
             if (Result<void> chosen = session_.select(*o_.zoom); !chosen)
-                return messageLineError(chosen.error());
+                return refusal(chosen.error());
         }
         if (o_.aspect) {
             observer_.enter(Step::Aspect);
             if (Result<void> chosen = session_.select(*o_.aspect); !chosen)
-                return messageLineError(chosen.error());
+                return refusal(chosen.error());
         }
         if (o_.unit) {
             observer_.enter(Step::Unit);
-            session_.select(*o_.unit);
+            if (Result<void> chosen = session_.select(*o_.unit); !chosen)
+                return refusal(chosen.error());
         }
         if (o_.position) {
             observer_.enter(Step::Position);
-            session_.select(*o_.position);
+            if (Result<void> chosen = session_.select(*o_.position); !chosen)
+                return refusal(chosen.error());
         }
         bool accepted = true;
         if (o_.valueField) {
             observer_.enter(Step::Value);
-            accepted = session_.enter(*o_.valueField, o_.valueText);
+            Result<Entered> entered = session_.enter(*o_.valueField, o_.valueText);
+            if (!entered)
+                return refusal(entered.error());
+            accepted = *entered == Entered::Taken;
             if (!accepted)
                 observer_.printHeld();
         }

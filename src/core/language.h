@@ -181,6 +181,10 @@ LanguageLoad loadLanguage(const QString &path);
 // break, and the description with the error's name translated.
 QString localizedBoxText(const AppError &error, const LanguageTexts &texts);
 
+// A caption as it reads: without the mark of its keyboard shortcut ("&&" is
+// a written "&").
+QString withoutMnemonic(const QString &caption);
+
 // Captions of the value labels: every "<BR>" becomes a line break.
 QString labelWithBreaks(const QString &caption);
 

@@ -131,17 +131,6 @@ QString refusalMessage(const LanguageTexts &texts, PlannerInput input) {
                        withoutMnemonic(texts.text(info(input).caption)).simplified());
 }
 
-QString withoutMnemonic(const QString &caption) {
-    QString text;
-    text.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&' && ++i >= caption.size())
-            break;
-        text += caption[i];
-    }
-    return text;
-}
-
 std::array<SheetLine, kPlannerRowCount>
 plannerLines(const Plan &plan, Unit unit, const LanguageTexts &texts, QChar decimalPoint) {
     const Writer w(unit, texts, decimalPoint);

@@ -46,10 +46,6 @@ QString inputText(const PlannerSettings &settings, PlannerInput input, QChar dec
 // msg8 or msg9 with the input's caption for "%1".
 QString refusalMessage(const LanguageTexts &texts, PlannerInput input);
 
-// A caption as it reads: without the mark of its keyboard shortcut ("&&" is
-// a written "&").
-QString withoutMnemonic(const QString &caption);
-
 // The planner's numbers, in the order they are shown.
 enum class PlannerRow : int {
     RangeWide,

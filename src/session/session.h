@@ -57,15 +57,21 @@ public:
     using Confirm = std::function<bool(const QString &title, const QString &question)>;
     [[nodiscard]] Result<void> switchCatalogue(const QString &file, const Confirm &confirm);
 
-    // A value typed into a field and confirmed; false when it was refused.
-    bool enter(Field field, const QString &text) { return calc_.enter(field, text); }
-    void select(Unit unit) { calc_.select(unit); }
+    // What the user does in the window, as the calculator takes it: each
+    // says what happened, and the observers have shown what the window shows
+    // at once (a range message, an error box).
+    [[nodiscard]] Result<Entered> enter(Field field, const QString &text) {
+        return calc_.enter(field, text);
+    }
+    [[nodiscard]] Result<void> select(Unit unit) { return calc_.select(unit); }
     [[nodiscard]] Result<void> select(Zoom zoom) { return calc_.select(zoom); }
-    void select(Position position) { calc_.select(position); }
+    [[nodiscard]] Result<void> select(Position position) { return calc_.select(position); }
     [[nodiscard]] Result<void> select(Aspect aspect) { return calc_.select(aspect); }
-    void selectModel(int listPosition) { calc_.selectModel(listPosition); }
+    [[nodiscard]] Result<void> selectModel(int listPosition) {
+        return calc_.selectModel(listPosition);
+    }
     // Everything shown again from the stored result (a new view, new sizes).
-    void redraw() { calc_.redraw(); }
+    [[nodiscard]] Result<void> redraw() { return calc_.redraw(); }
     void setMetrics(const IsometricMetrics &isometric, const SideMetrics &side) {
         calc_.setMetrics(isometric, side);
     }

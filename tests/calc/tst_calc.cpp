@@ -53,8 +53,8 @@ class TestCalc : public QObject {
 
     // A typed value, confirmed; true when nothing had to be said about it.
     bool type(Field field, const QString &text) {
-        calc_->enter(field, text);
-        return observer_.messages.isEmpty();
+        const Result<Entered> entered = calc_->enter(field, text);
+        return entered.ok() && observer_.messages.isEmpty();
     }
     const CalcState &state() const { return calc_->state(); }
     const Controls &controls() const { return calc_->controls(); }
@@ -233,7 +233,7 @@ private slots:
     void modelChangeRecalculatesOnceWithItsOwnLimits() {
         // WIDE at 300: switching to TELE on the way would refuse 300, but the
         // new model's own limits decide, so no message comes up.
-        calc_->selectModel(TeleOnly);
+        VERIFY_OK(calc_->selectModel(TeleOnly));
         QVERIFY(observer_.messages.isEmpty() && observer_.errors.isEmpty());
         QCOMPARE(std::tuple(state().zoomEnd, state().screenDiagonal),
                  std::tuple(Zoom::Tele, 250.0));
@@ -244,13 +244,13 @@ private slots:
     void modelDecidesTheOptionsOffered() {
         VERIFY_OK(calc_->select(Aspect::Ratio16x9));
         observer_.clear();
-        calc_->selectModel(No169); // 16 : 9 goes back to 4 : 3
+        VERIFY_OK(calc_->selectModel(No169)); // 16 : 9 goes back to 4 : 3
         QCOMPARE(std::tuple(*controls().aspect, controls().wideScreenEnabled, state().aspectRatio),
                  std::tuple(Aspect::Ratio4x3, false, 4.0 / 3));
-        calc_->selectModel(TeleOnly); // nothing to choose between
+        VERIFY_OK(calc_->selectModel(TeleOnly)); // nothing to choose between
         QCOMPARE(std::tuple(*controls().zoom, controls().zoomEnabled[0], controls().zoomEnabled[1]),
                  std::tuple(Zoom::Tele, false, false));
-        calc_->selectModel(Both);
+        VERIFY_OK(calc_->selectModel(Both));
         QVERIFY(controls().zoomEnabled[0] && controls().zoomEnabled[1]);
         QVERIFY(observer_.messages.isEmpty());
     }
@@ -258,7 +258,7 @@ private slots:
     // The engine itself refuses what the model does not offer, whoever asks:
     // WIDE on a TELE-only model, 16 : 9 on a model without it. Nothing changes.
     void choicesTheModelLacksAreRefused() {
-        calc_->selectModel(TeleOnly);
+        VERIFY_OK(calc_->selectModel(TeleOnly));
         const CalcState before = state();
         const Result<void> wide = calc_->select(Zoom::Wide);
         QVERIFY(!wide.ok());
@@ -267,7 +267,7 @@ private slots:
         QCOMPARE(state().screenDiagonal, before.screenDiagonal);
         QCOMPARE(*controls().zoom, Zoom::Tele);
         QVERIFY(calc_->select(Zoom::Tele).ok()); // what is chosen already
-        calc_->selectModel(No169);
+        VERIFY_OK(calc_->selectModel(No169));
         const Result<void> wideScreen = calc_->select(Aspect::Ratio16x9);
         QVERIFY(!wideScreen.ok());
         QCOMPARE(wideScreen.error().code(), 380);
@@ -279,12 +279,12 @@ private slots:
     }
 
     void unitAndPositionRefreshOnlyTheirPart() {
-        calc_->select(Unit::Centimeters);
+        VERIFY_OK(calc_->select(Unit::Centimeters));
         QCOMPARE(refreshed(), std::tuple(1, 0, 0));
         QCOMPARE(controls().text(Field::Diagonal), u"762"_s);
         QCOMPARE(state().screenDiagonal, 300.0);
         observer_.clear();
-        calc_->select(Position::Top);
+        VERIFY_OK(calc_->select(Position::Top));
         QCOMPARE(refreshed(), std::tuple(0, 0, 1));
         QCOMPARE(calc_->sideView()->a, 27);
     }
@@ -303,7 +303,9 @@ private slots:
         std::vector<ModelRecord> models = catalogue();
         models.push_back(testModel(u"Broken"_s, lens[0], lens[1], lens[2], lens[3]));
         QVERIFY(calc_->startUp(models));
-        calc_->selectModel(Extra);
+        const Result<void> chosen = calc_->selectModel(Extra);
+        QVERIFY(!chosen.ok());
+        QCOMPARE(chosen.error().code(), errorNumber); // returned, and shown once
         QCOMPARE(observer_.errors.size(), 1);
         QVERIFY(observer_.errors.first().startsWith(u"Err : %1\r\n"_s.arg(errorNumber)));
         QCOMPARE(std::tuple(state().modelIndex, controls().modelSelected, state().screenDiagonal),
@@ -322,7 +324,7 @@ private slots:
         QVERIFY(calc_->startUp(models));
         QVERIFY(*calc_->calculate(CalcMode::Diagonal, 150));
         const CalcState before = state();
-        calc_->selectModel(Extra);
+        VERIFY_OK(calc_->selectModel(Extra));
         QCOMPARE(observer_.messages, QStringList{u"small 200 in"_s});
         QCOMPARE(std::tuple(state().screenDiagonal, state().screenWidth),
                  std::tuple(before.screenDiagonal, before.screenWidth));
@@ -362,7 +364,7 @@ private slots:
     }
     void typedValues() {
         QFETCH(Typed, typed);
-        calc_->select(typed.unit);
+        VERIFY_OK(calc_->select(typed.unit));
         observer_.clear();
         QCOMPARE(type(typed.field, typed.text), typed.message.isEmpty());
         QCOMPARE(observer_.messages, said(typed.message));
@@ -388,24 +390,24 @@ private slots:
         Calculator calc(observer_, point);
         calc.setMessages(testMessages());
         QVERIFY(calc.startUp(catalogue()));
-        QVERIFY(calc.enter(Field::Diagonal, text));
+        VERIFY_TAKEN(calc.enter(Field::Diagonal, text));
         QCOMPARE(calc.state().screenDiagonal, diagonal);
     }
 
     // What a field shows is no new value: confirmed again, it calculates
     // nothing, also where the display rounded what was typed.
     void theShownTextIsNoNewValue() {
-        QVERIFY(calc_->enter(Field::Width, u"240"_s));
+        VERIFY_TAKEN(calc_->enter(Field::Width, u"240"_s));
         QCOMPARE(std::tuple(state().screenDiagonal, refreshed()),
                  std::tuple(300.0, std::tuple(0, 0, 0)));
-        calc_->select(Unit::Centimeters);
+        VERIFY_OK(calc_->select(Unit::Centimeters));
         QVERIFY(type(Field::Distance, u"253"_s));
         QCOMPARE(controls().text(Field::Distance), u"260"_s);
-        QVERIFY(calc_->enter(Field::Distance, u"260"_s));
+        VERIFY_TAKEN(calc_->enter(Field::Distance, u"260"_s));
         QVERIFY(std::abs(state().projectionDistance - 253 / 2.54) < 1e-9);
         // Nor does a unit change make one: the fields are rewritten in the new unit.
-        calc_->select(Unit::Inches);
-        QVERIFY(calc_->enter(Field::Distance, controls().text(Field::Distance)));
+        VERIFY_OK(calc_->select(Unit::Inches));
+        VERIFY_TAKEN(calc_->enter(Field::Distance, controls().text(Field::Distance)));
         QVERIFY(std::abs(state().projectionDistance - 253 / 2.54) < 1e-9);
     }
 

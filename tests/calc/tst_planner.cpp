@@ -152,7 +152,7 @@ private slots:
         QFETCH(QStringList, last);
         const ModelRecord m = testModel(u"Chart"_s, 0.62, 1.1, 0.5, 0.9, 1);
         screen(m, Aspect::Ratio4x3, 100);
-        calc_->select(unit);
+        VERIFY_OK(calc_->select(unit));
         const ThrowChart chart = throwChart(m, calc_->state());
         QCOMPARE(int(chart.rows.size()), rows);
         QCOMPARE(chartCells(chart, chart.rows.front()), first);
@@ -183,14 +183,14 @@ private slots:
         m.diagonals.fourThree[Zoom::Wide].min = m.diagonals.fourThree[Zoom::Tele].min = 40;
         m.diagonals.fourThree[Zoom::Wide].max = m.diagonals.fourThree[Zoom::Tele].max = 251;
         screen(m, Aspect::Ratio4x3, 100, Zoom::Tele);
-        calc_->select(unit);
+        VERIFY_OK(calc_->select(unit));
         const ThrowChart chart = throwChart(m, calc_->state());
         QCOMPARE(chart.rows.front().diagonal, first);
         QCOMPARE(chart.rows.back().diagonal, last);
         // Both are taken when typed, and the row's numbers are what the
         // fields then show.
         for (const ChartRow *row : {&chart.rows.front(), &chart.rows.back()}) {
-            QVERIFY(calc_->enter(Field::Diagonal, QString::number(row->diagonal)));
+            VERIFY_TAKEN(calc_->enter(Field::Diagonal, QString::number(row->diagonal)));
             QCOMPARE(chartCells(chart, *row)[2], calc_->controls().text(Field::Height));
             QCOMPARE(chartCells(chart, *row)[4], calc_->controls().text(Field::Distance));
         }
@@ -203,7 +203,7 @@ private slots:
         ModelRecord m = testModel(u"Large"_s, 0.62, 1.1, 0.5, 0.9, 1);
         m.diagonals.fourThree[Zoom::Wide].max = m.diagonals.fourThree[Zoom::Tele].max = 400;
         screen(m, Aspect::Ratio4x3, 100, Zoom::Tele);
-        calc_->select(Unit::Centimeters);
+        VERIFY_OK(calc_->select(Unit::Centimeters));
         const ThrowChart chart = throwChart(m, calc_->state());
         QCOMPARE(chart.rows.size(), std::size_t(39)); // 76.2, 100, 125 ... 1000, 1016
         for (std::size_t i = 1; i + 1 < chart.rows.size(); ++i)

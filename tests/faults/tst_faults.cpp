@@ -6,6 +6,7 @@
 #include "files/calcfile.h"
 #include "recordingobserver.h"
 #include "testmodels.h"
+#include "verifyok.h"
 
 #include <QDir>
 #include <QFile>
@@ -314,8 +315,9 @@ private slots:
         for (const FieldInfo &field : kFields)
             for (const QString &text : hostile) {
                 observer.clear();
-                const bool accepted = calc.enter(field.field, text);
-                QVERIFY(accepted || observer.messages.size() == 1);
+                const Result<Entered> entered = calc.enter(field.field, text);
+                VERIFY_OK(entered);
+                QVERIFY(*entered == Entered::Taken || observer.messages.size() == 1);
                 QVERIFY(observer.errors.isEmpty());
                 const CalcState &s = calc.state();
                 for (double v : {s.screenWidth, s.screenHeight, s.screenDiagonal,

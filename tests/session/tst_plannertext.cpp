@@ -224,24 +224,24 @@ private slots:
         const qsizetype rows = qsizetype(cache.chart().rows.size());
         QVERIFY(rows > 2);
 
-        QVERIFY(session.enter(Field::Diagonal, u"100"_s));
+        VERIFY_TAKEN(session.enter(Field::Diagonal, u"100"_s));
         QVERIFY(!cache.update(session));
         QVERIFY(session.setPlannerSettings({1.3, 50}));
-        session.select(Position::Top);
+        VERIFY_OK(session.select(Position::Top));
         QVERIFY(!cache.update(session));
 
-        session.select(Unit::Feet);
+        VERIFY_OK(session.select(Unit::Feet));
         QVERIFY(cache.update(session));
         QCOMPARE(cache.chart().unit, Unit::Feet);
         VERIFY_OK(session.select(Zoom::Tele));
         QVERIFY(cache.update(session));
         VERIFY_OK(session.select(Aspect::Ratio16x9));
         QVERIFY(cache.update(session));
-        session.selectModel(1);
+        VERIFY_OK(session.selectModel(1));
         QVERIFY(cache.update(session));
         QVERIFY(!cache.update(session));
         // The same model again after another one: the chart follows each time.
-        session.selectModel(0);
+        VERIFY_OK(session.selectModel(0));
         QVERIFY(cache.update(session));
         QCOMPARE(cache.chart().rows.size(), session.chart().rows.size());
     }

@@ -83,12 +83,13 @@ private slots:
     void aCalculationFileByteForByte() {
         Session saved;
         startShipped(saved);
-        saved.selectModel(5); // Corvin 900M: WideScreenMode 2, drawing flag 1, two offsets
+        VERIFY_OK(
+            saved.selectModel(5)); // Corvin 900M: WideScreenMode 2, drawing flag 1, two offsets
         VERIFY_OK(saved.select(Aspect::Ratio16x9));
         VERIFY_OK(saved.select(Zoom::Tele));
-        saved.select(Unit::Centimeters);
-        saved.select(Position::Top);
-        QVERIFY(saved.enter(Field::Diagonal, u"250"_s));
+        VERIFY_OK(saved.select(Unit::Centimeters));
+        VERIFY_OK(saved.select(Position::Top));
+        VERIFY_TAKEN(saved.enter(Field::Diagonal, u"250"_s));
         const QString file = dir_.filePath(u"corvin.cf"_s);
         QVERIFY(saved.writeTo(file));
         const QByteArray golden = readAll(
@@ -129,15 +130,17 @@ private slots:
         QStringList changed;
         int trips = 0;
         for (const int model : {1, 5}) { // Aster 2000; Corvin 900M with two offsets
-            saved.selectModel(model);
+            VERIFY_OK(saved.selectModel(model));
             for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
                 VERIFY_OK(saved.select(zoom));
                 for (const Unit unit : {Unit::Inches, Unit::Feet, Unit::Centimeters}) {
-                    saved.select(unit);
+                    VERIFY_OK(saved.select(unit));
                     for (const Field field :
                          {Field::Distance, Field::Diagonal, Field::Width, Field::Height}) {
                         for (int value = 40; value <= 250; value += 7) {
-                            if (!saved.enter(field, QString::number(value)))
+                            const Result<Entered> entered =
+                                saved.enter(field, QString::number(value));
+                            if (!entered || *entered == Entered::Refused)
                                 continue; // beyond the model's limits
                             if (!saved.writeTo(file) || !opened.open(file)) {
                                 changed << u"%1 not saved and opened"_s.arg(value);

@@ -184,11 +184,11 @@ private slots:
         QFETCH(QStringList, last);
 
         start(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"), point);
-        session_->select(unit);
+        VERIFY_OK(session_->select(unit));
         VERIFY_OK(session_->select(zoom));
         VERIFY_OK(session_->select(aspect));
-        session_->select(position);
-        QVERIFY(session_->enter(Field::Diagonal, typed));
+        VERIFY_OK(session_->select(position));
+        VERIFY_TAKEN(session_->enter(Field::Diagonal, typed));
         VERIFY_OK(session_->setPlannerSettings({gain, ambient}));
         const Sheet sheet = composeSheet(*session_);
 
@@ -280,7 +280,7 @@ private slots:
 
         start(language);
         VERIFY_OK(session_->select(Aspect::Ratio16x9));
-        QVERIFY(session_->enter(Field::Diagonal, u"100"_s));
+        VERIFY_TAKEN(session_->enter(Field::Diagonal, u"100"_s));
         const Sheet sheet = composeSheet(*session_);
 
         QCOMPARE((QStringList{sheet.title, sheet.calculation.title, sheet.planner.title,

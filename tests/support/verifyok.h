@@ -10,3 +10,11 @@
         QVERIFY2(vistrelOutcome.ok(),                                                              \
                  vistrelOutcome.ok() ? "" : qPrintable(vistrelOutcome.error().description));       \
     } while (false)
+
+// Expects a typed value to be taken into the result (not refused, no error).
+#define VERIFY_TAKEN(expr)                                                                         \
+    do {                                                                                           \
+        const auto vistrelEntered = (expr);                                                        \
+        VERIFY_OK(vistrelEntered);                                                                 \
+        QVERIFY(*vistrelEntered == vistrel::Entered::Taken);                                       \
+    } while (false)
