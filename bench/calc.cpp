@@ -7,8 +7,8 @@
 #include "benchsupport.h"
 
 #include "calc/calculator.h"
-#include "catalogue/modelloader.h"
-#include "core/textfile.h"
+#include "files/modelloader.h"
+#include "files/textfile.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 // opening it in a calculator (as File > Open does) must either be refused
 // with an error or leave a calculator that shows numbers.
 
-#include "core/textfile.h"
+#include "files/textfile.h"
 #include "files/calcfile.h"
 #include "fuzzcalc.h"
 #include "fuzzsupport.h"

@@ -3,10 +3,10 @@
 // being written back and read again unchanged, and a calculator switched to
 // it must either report an error or show numbers.
 
-#include "catalogue/modelloader.h"
+#include "files/modelloader.h"
 #include "catalogue/modelrecord.h"
 #include "core/numbers.h"
-#include "core/textfile.h"
+#include "files/textfile.h"
 #include "fuzzcalc.h"
 #include "fuzzsupport.h"
 

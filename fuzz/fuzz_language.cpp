@@ -3,10 +3,11 @@
 // the length the program allows, and key and section names match whatever
 // their letter case.
 
-#include "core/inifile.h"
+#include "files/inifile.h"
 #include "core/language.h"
+#include "files/languagefile.h"
 #include "core/numbers.h"
-#include "core/textfile.h"
+#include "files/textfile.h"
 #include "fuzzsupport.h"
 
 #include <cstddef>

@@ -17,7 +17,7 @@
 // clicked, as the window would not let the user.
 
 #include "calc/lens.h"
-#include "catalogue/modelloader.h"
+#include "files/modelloader.h"
 #include "core/numbers.h"
 #include "files/calcfile.h"
 #include "fuzzcalc.h"

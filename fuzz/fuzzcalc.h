@@ -7,9 +7,10 @@
 #include "calc/calculator.h"
 #include "calc/chartformat.h"
 #include "calc/planner.h"
-#include "catalogue/modelloader.h"
+#include "files/modelloader.h"
 #include "clireport.h"
 #include "core/language.h"
+#include "files/languagefile.h"
 #include "fuzzsupport.h"
 #include "session/plannertext.h"
 

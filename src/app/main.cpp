@@ -3,7 +3,7 @@
 #include "app/qttranslations.h"
 #include "app/singleinstance.h"
 #include "core/apppaths.h"
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 
 #include <QApplication>
 #include <QIcon>

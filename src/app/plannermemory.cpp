@@ -1,7 +1,7 @@
 #include "app/plannermemory.h"
 
-#include "core/filewriter.h"
-#include "core/inifile.h"
+#include "files/filewriter.h"
+#include "files/inifile.h"
 #include "core/numbers.h"
 #include "session/session.h"
 

@@ -5,7 +5,7 @@
 #include "app/plannermemory.h"
 #include "app/uifont.h"
 #include "calc/chartformat.h"
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 #include "session/session.h"
 
 #include <QClipboard>

@@ -2,7 +2,7 @@
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
 #include "core/apppaths.h"
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 
 #include <QApplication>
 #include <QBuffer>

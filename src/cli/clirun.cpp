@@ -2,7 +2,7 @@
 
 #include "calc/chartformat.h"
 #include "cli/clireport.h"
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 #include "session/session.h"
 #include "session/sheet.h"
 

@@ -4,7 +4,7 @@
 // never installed.
 #include "cli/clioptions.h"
 #include "core/apperror.h"
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 
 #include <QFile>
 #include <QRegularExpression>

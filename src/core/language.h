@@ -169,14 +169,6 @@ struct LanguageLoad {
     bool complete() const { return keysRead == kLanguageKeyCount; }
 };
 
-class IniFile;
-
-// One text of section "Language"; nothing when the key is missing or holds
-// only blanks, which stops the program. The value is returned untrimmed.
-std::optional<QString> languageText(const IniFile &ini, LangKey key);
-
-LanguageLoad loadLanguage(const QString &path);
-
 // The common error box's text in the user's language: "Err : NN", a line
 // break, and the description with the error's name translated.
 QString localizedBoxText(const AppError &error, const LanguageTexts &texts);

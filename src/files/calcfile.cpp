@@ -1,9 +1,9 @@
 #include "files/calcfile.h"
 
 #include "core/choices.h"
-#include "core/filewriter.h"
 #include "core/numbers.h"
-#include "core/textfile.h"
+#include "files/filewriter.h"
+#include "files/textfile.h"
 
 #include <array>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include "catalogue/modelrecord.h"
 #include "core/apperror.h"
 #include "core/calcstate.h"
-#include "core/textfile.h"
+#include "files/textfile.h"
 
 #include <QByteArray>
 #include <QString>

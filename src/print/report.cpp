@@ -1,6 +1,6 @@
 #include "print/report.h"
 
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 #include "print/pdfdocument.h"
 #include "print/windowprinter.h"
 #include "session/sheet.h"

@@ -2,7 +2,7 @@
 
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 #include "core/language.h"
 #include "print/report.h"
 #include "print/windowprinter.h"

@@ -1,9 +1,10 @@
 #include "session/session.h"
 
 #include "calc/catalogueprobe.h"
-#include "catalogue/catalogueswitch.h"
-#include "catalogue/modelloader.h"
 #include "core/helpers.h"
+#include "files/catalogueswitch.h"
+#include "files/languagefile.h"
+#include "files/modelloader.h"
 #include "session/calculationfile.h"
 
 namespace vistrel {

@@ -2,7 +2,7 @@
 
 #include "calc/calculator.h"
 #include "calc/planner.h"
-#include "catalogue/modelloader.h"
+#include "files/modelloader.h"
 #include "core/apppaths.h"
 #include "core/language.h"
 #include "files/calcfile.h"

@@ -1,7 +1,7 @@
 // The window's File and Option menus against files that must not be used,
 // and the texts' font size.
 #include "core/apppaths.h"
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 #include "fsentries.h"
 #include "mainwindow.h"
 #include "scripteddialogs.h"

@@ -1,5 +1,5 @@
 #include "aboutdialog.h"
-#include "catalogue/catalogueswitch.h"
+#include "files/catalogueswitch.h"
 #include "core/apppaths.h"
 #include "dialogs.h"
 #include "printmodule.h"

@@ -1,6 +1,7 @@
-#include "core/inifile.h"
+#include "files/inifile.h"
 #include "core/language.h"
-#include "core/textfile.h"
+#include "files/languagefile.h"
+#include "files/textfile.h"
 #include "endlessdevice.h"
 #include "textbytes.h"
 

@@ -1,4 +1,4 @@
-#include "core/textfile.h"
+#include "files/textfile.h"
 #include "files/calcfile.h"
 
 #include "endlessdevice.h"

@@ -1,4 +1,5 @@
 #include "core/apppaths.h"
+#include "files/languagefile.h"
 #include "session/chartcache.h"
 #include "session/plannertext.h"
 #include "session/session.h"

@@ -1,5 +1,5 @@
 #include "core/apppaths.h"
-#include "core/textfile.h"
+#include "files/textfile.h"
 #include "files/calcfile.h"
 #include "session/calculationfile.h"
 #include "session/session.h"

@@ -1,4 +1,4 @@
-#include "catalogue/catalogueswitch.h"
+#include "files/catalogueswitch.h"
 #include "core/filenames.h"
 
 #include "fsentries.h"

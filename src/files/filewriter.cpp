@@ -1,6 +1,6 @@
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 
-#include "core/filekind.h"
+#include "files/filekind.h"
 
 #include <QFile>
 #include <QRandomGenerator>

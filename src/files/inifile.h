@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/textfile.h"
+#include "files/textfile.h"
 
 #include <QHash>
 #include <QString>

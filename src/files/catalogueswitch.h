@@ -1,8 +1,8 @@
 #pragma once
 
-#include "catalogue/modelloader.h"
 #include "core/apperror.h"
 #include "core/apppaths.h"
+#include "files/modelloader.h"
 
 #include <QString>
 

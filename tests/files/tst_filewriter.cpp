@@ -1,4 +1,4 @@
-#include "core/filewriter.h"
+#include "files/filewriter.h"
 
 #include "fsentries.h"
 

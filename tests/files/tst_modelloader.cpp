@@ -1,5 +1,5 @@
-#include "catalogue/modelloader.h"
-#include "core/textfile.h"
+#include "files/modelloader.h"
+#include "files/textfile.h"
 #include "endlessdevice.h"
 #include "textbytes.h"
 

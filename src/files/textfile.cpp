@@ -1,6 +1,6 @@
-#include "core/textfile.h"
+#include "files/textfile.h"
 
-#include "core/filekind.h"
+#include "files/filekind.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "catalogue/modelloader.h"
+#include "files/modelloader.h"
 
 #include "core/numbers.h"
-#include "core/textfile.h"
+#include "files/textfile.h"
 
 #include <array>
 #include <cmath>

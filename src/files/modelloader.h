@@ -2,7 +2,7 @@
 
 #include "catalogue/modelrecord.h"
 #include "core/apperror.h"
-#include "core/textfile.h"
+#include "files/textfile.h"
 
 #include <QString>
 #include <QStringList>

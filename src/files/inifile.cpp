@@ -1,6 +1,6 @@
-#include "core/inifile.h"
+#include "files/inifile.h"
 
-#include "core/textfile.h"
+#include "files/textfile.h"
 
 namespace vistrel {
 

@@ -1,4 +1,4 @@
-#include "core/filekind.h"
+#include "files/filekind.h"
 
 #include <sys/stat.h>
 

@@ -1,10 +1,10 @@
-#include "catalogue/catalogueswitch.h"
+#include "files/catalogueswitch.h"
 
-#include "catalogue/modelloader.h"
 #include "core/filenames.h"
-#include "core/filewriter.h"
 #include "core/helpers.h"
-#include "core/textfile.h"
+#include "files/filewriter.h"
+#include "files/modelloader.h"
+#include "files/textfile.h"
 
 #include <QDir>
 #include <QFileInfo>
