@@ -3,12 +3,11 @@
 #include "app/mainwindow.h"
 #include "core/apppaths.h"
 #include "core/filewriter.h"
+#include "print/windowimage.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFile>
 #include <QLocale>
-#include <QPixmap>
 
 #include <cstdio>
 
@@ -28,14 +27,7 @@ int main(int argc, char *argv[]) {
     if (window.start(paths) != vistrel::app::MainWindow::StartResult::Ready)
         return 1;
     window.show();
-    // Encoded first, then written whole like every file the program writes.
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !window.grab().save(&buffer, "PNG")) {
-        std::fputs("vistrel-snapshot: cannot encode the window image\n", stderr);
-        return 1;
-    }
-    if (const auto written = vistrel::writeFileAtomically(QFile::decodeName(argv[1]), png);
+    if (const auto written = vistrel::print::writeWindowPng(window, QFile::decodeName(argv[1]));
         !written) {
         std::fprintf(stderr, "vistrel-snapshot: %s\n", qPrintable(written.error().boxText()));
         return 1;

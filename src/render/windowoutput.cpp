@@ -5,12 +5,11 @@
 #include "core/filewriter.h"
 #include "core/language.h"
 #include "print/report.h"
+#include "print/windowimage.h"
 #include "print/windowprinter.h"
 #include "session/session.h"
 #include "session/sheet.h"
 
-#include <QBuffer>
-#include <QPixmap>
 #include <QPrinter>
 
 #include <optional>
@@ -62,17 +61,6 @@ private:
     std::optional<AppError> error_;
 };
 
-// Every file is made in memory and written whole by the atomic writer, so a
-// full disk never leaves a truncated file or destroys the previous one.
-Result<QByteArray> windowImage(QWidget &window) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !window.grab().save(&buffer, "PNG"))
-        return makeError(ErrorNumber::DeviceIoError,
-                         QStringLiteral("Device I/O error: cannot encode the window image"));
-    return png;
-}
-
 Result<void> writeOutput(const QString &path, const Result<QByteArray> &bytes) {
     if (!bytes)
         return bytes.error();
@@ -95,7 +83,7 @@ Result<void> WindowRenderer::write(Session &session, const CliOptions &options,
     window.show();
 
     if (!options.png.isEmpty()) {
-        if (Result<void> done = writeOutput(options.png, windowImage(window)); !done)
+        if (Result<void> done = print::writeWindowPng(window, options.png); !done)
             return boxLineError(done.error());
         written << options.png;
     }
