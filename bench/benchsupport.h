@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/mainwindow.h"
+#include "app/silentdialogs.h"
 #include "calc/observer.h"
 #include "core/apppaths.h"
-#include "dialogs.h"
-#include "mainwindow.h"
 #include "session/session.h"
 
 #include <QEventLoop>
@@ -22,32 +22,6 @@ using Clock = std::chrono::steady_clock;
 inline double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
-
-// Answers every box at once, so a run never waits for a click; a box that
-// shows up all the same is counted, because a benchmark that meets an error
-// measures the wrong thing.
-class SilentDialogs : public app::Dialogs {
-public:
-    void message(QWidget *, const QString &) override { ++boxes; }
-    void error(QWidget *, const QString &) override { ++boxes; }
-    void warning(QWidget *, const QString &) override { ++boxes; }
-    bool confirm(QWidget *, const QString &, const QString &) override {
-        ++boxes;
-        return false;
-    }
-    Unsaved askToSave(QWidget *, const QString &) override {
-        ++boxes;
-        return Unsaved::Cancel;
-    }
-    QString showOpenDialog(QWidget *, const QString &, const QString &) override {
-        return QString();
-    }
-    QString showSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
-        return QString();
-    }
-
-    int boxes = 0;
-};
 
 // The engine's reports go nowhere, which leaves the window out of a figure.
 class NullObserver : public EngineObserver {

@@ -109,7 +109,7 @@ int main(int argc, char *argv[]) {
     const QString catalogueText = *readTextFile(cataloguePath, kCatalogueLimits);
 
     // The window, for its texts and measured field sizes.
-    SilentDialogs dialogs;
+    app::SilentDialogs dialogs;
     const AppPaths paths = shippedPaths();
     auto window = startCalculatorWindow(dialogs, paths);
     if (!window) {
@@ -162,8 +162,8 @@ int main(int argc, char *argv[]) {
     TargetReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    if (dialogs.boxes != 0 || observer.boxes != 0)
-        std::printf("note: %d message boxes came up during the run\n",
-                    dialogs.boxes + observer.boxes);
+    if (dialogs.boxesShown() != 0 || observer.boxes != 0)
+        std::printf("note: %d boxes came up during the run\n",
+                    dialogs.boxesShown() + observer.boxes);
     return 0;
 }

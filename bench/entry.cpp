@@ -155,7 +155,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Vistrel"));
     quietPlatformMessages();
 
-    SilentDialogs dialogs;
+    app::SilentDialogs dialogs;
     CalculatorWindow window = startCalculatorWindow(dialogs, shippedPaths());
     if (!window || !showAndWaitForPaint(window.get())) {
         std::fputs("vistrel-bench-entry: the calculator window did not start and paint\n", stderr);
@@ -203,12 +203,12 @@ int main(int argc, char *argv[]) {
         const double ms = timedReturnKey(window->windowHandle(), log, watched, &boxesMs);
         const PaintLog painted = log;
         QTest::keyRelease(window->windowHandle(), Qt::Key_Return);
-        if (ms < 0 || field->text() != value || dialogs.boxes != 0 ||
+        if (ms < 0 || field->text() != value || dialogs.boxesShown() != 0 ||
             window->calculator().state().screenDiagonal != value.toDouble()) {
             std::fprintf(stderr,
                          "vistrel-bench-entry: entry %d of %s did not calculate and repaint both "
-                         "diagrams (field shows %s, %d message boxes)\n",
-                         i, qPrintable(value), qPrintable(field->text()), dialogs.boxes);
+                         "diagrams (field shows %s, %d boxes)\n",
+                         i, qPrintable(value), qPrintable(field->text()), dialogs.boxesShown());
             return 1;
         }
         if (i < options.warmup)

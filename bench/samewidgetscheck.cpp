@@ -18,7 +18,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Vistrel"));
     quietPlatformMessages();
 
-    SilentDialogs dialogs;
+    vistrel::app::SilentDialogs dialogs;
     CalculatorWindow real = startCalculatorWindow(dialogs, shippedPaths());
     const std::unique_ptr<QMainWindow> floor = sameWidgetsWindow();
     if (!real || !showAndWaitForPaint(real.get()) || !showAndWaitForPaint(floor.get())) {

@@ -1,7 +1,7 @@
 #include "render/windowoutput.h"
 
-#include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "app/silentdialogs.h"
 #include "core/filewriter.h"
 #include "core/language.h"
 #include "print/report.h"
@@ -17,23 +17,6 @@
 namespace vistrel::cli {
 
 namespace {
-
-// The command line already reported every message; the window's copies of
-// them are not shown again. Nothing here asks for a file.
-class SilentDialogs : public app::Dialogs {
-public:
-    void message(QWidget *, const QString &) override {}
-    void warning(QWidget *, const QString &) override {}
-    bool confirm(QWidget *, const QString &, const QString &) override { return false; }
-    Unsaved askToSave(QWidget *, const QString &) override { return Unsaved::Discard; }
-    void error(QWidget *, const QString &) override {}
-    QString showOpenDialog(QWidget *, const QString &, const QString &) override {
-        return QString();
-    }
-    QString showSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
-        return QString();
-    }
-};
 
 // The first error the engine raises while the window takes the session up,
 // which the window would have shown in its box.
@@ -73,7 +56,7 @@ Result<void> WindowRenderer::write(Session &session, const CliOptions &options,
                                    QStringList &written) {
     // The command line's own session, shown in the real window off-screen:
     // what the files show is what the options made of it.
-    SilentDialogs dialogs;
+    app::SilentDialogs dialogs;
     app::MainWindow window(session, dialogs);
     {
         const FirstError raised(session);
