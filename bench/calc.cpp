@@ -8,7 +8,9 @@
 
 #include "calc/calculator.h"
 #include "catalogue/modelloader.h"
+#include "core/application.h"
 #include "core/textfile.h"
+#include "print/offscreen.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -88,10 +90,8 @@ void confirmEntries(benchmark::State &state, Calculator &calc) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    print::drawOffScreen(print::OffScreen::UnlessChosen);
+    Application<QApplication> app(argc, argv);
     quietPlatformMessages();
     benchmark::Initialize(&argc, argv);
 

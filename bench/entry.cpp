@@ -9,6 +9,8 @@
 // until its farthest-seat figure, which every entry changes, is painted.
 #include "benchsupport.h"
 
+#include "core/application.h"
+#include "print/offscreen.h"
 #include "session/plannertext.h"
 
 #include <QApplication>
@@ -148,11 +150,9 @@ const QWidget *openPlanner(app::MainWindow *window) {
 }
 
 int main(int argc, char *argv[]) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    print::drawOffScreen(print::OffScreen::UnlessChosen);
     const Options options = optionsFrom(argc, argv);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    Application<QApplication> app(argc, argv);
     quietPlatformMessages();
 
     app::SilentDialogs dialogs;

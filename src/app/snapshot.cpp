@@ -1,8 +1,9 @@
 // Renders the calculator window in its start-up state to a PNG, without a display.
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "core/application.h"
 #include "core/apppaths.h"
-#include "core/filewriter.h"
+#include "print/offscreen.h"
 #include "print/windowimage.h"
 
 #include <QApplication>
@@ -12,10 +13,8 @@
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
-    vistrel::ignoreFileSizeSignal();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    vistrel::print::drawOffScreen(vistrel::print::OffScreen::Always);
+    vistrel::Application<QApplication> app(argc, argv);
     if (argc != 2) {
         std::fputs("usage: vistrel-snapshot OUTPUT.png\n", stderr);
         return 2;
