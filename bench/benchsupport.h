@@ -4,6 +4,7 @@
 #include "app/silentdialogs.h"
 #include "calc/observer.h"
 #include "core/apppaths.h"
+#include "figures.h"
 #include "session/session.h"
 
 #include <QEventLoop>
@@ -40,11 +41,6 @@ AppPaths shippedPaths();
 // line, then one line of 19 fields per model); the same file on every run.
 bool writeCatalogue(const QString &path, int count);
 
-double median(std::vector<double> samples);
-
-// One line of the closing summary; bench/run.sh collects the lines that
-// start with "TARGET".
-void printVerdict(const std::string &what, bool met, const std::string &figures);
 std::string format(const char *pattern, ...) __attribute__((format(printf, 1, 2)));
 
 // The calculator window with the session it shows.
