@@ -171,7 +171,7 @@ void addOptionFrames(QWidget *client) {
 std::unique_ptr<QMainWindow> sameWidgetsWindow() {
     auto window = std::make_unique<QMainWindow>();
     window->setObjectName(QStringLiteral("frmMain"));
-    window->setWindowTitle(QStringLiteral("Vistrel Projection Distance Calculator"));
+    window->setWindowTitle(QStringLiteral("Vistrel Projection Distance Calculator[*]"));
     auto *client = new QWidget(window.get());
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(594, 389);
