@@ -105,14 +105,6 @@ bool writeCatalogue(const QString &path, int count) {
     return out.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
 }
 
-double median(std::vector<double> samples) {
-    if (samples.empty())
-        return 0;
-    std::sort(samples.begin(), samples.end());
-    const std::size_t mid = samples.size() / 2;
-    return samples.size() % 2 ? samples[mid] : (samples[mid - 1] + samples[mid]) / 2;
-}
-
 std::string format(const char *pattern, ...) {
     std::array<char, 512> buffer{};
     va_list args;
@@ -120,12 +112,6 @@ std::string format(const char *pattern, ...) {
     std::vsnprintf(buffer.data(), buffer.size(), pattern, args);
     va_end(args);
     return buffer.data();
-}
-
-void printVerdict(const std::string &what, bool met, const std::string &figures) {
-    std::printf("TARGET %-6s | %-34s | %s\n", met ? "met" : "MISSED", what.c_str(),
-                figures.c_str());
-    std::fflush(stdout);
 }
 
 CalculatorWindow startCalculatorWindow(app::Dialogs &dialogs, const AppPaths &paths) {

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "app/mainwindow.h"
+#include "app/silentdialogs.h"
 #include "calc/observer.h"
 #include "core/apppaths.h"
-#include "dialogs.h"
-#include "mainwindow.h"
+#include "figures.h"
 #include "session/session.h"
 
 #include <QEventLoop>
@@ -23,32 +24,6 @@ inline double millisecondsBetween(Clock::time_point from, Clock::time_point to) 
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
-// Answers every box at once, so a run never waits for a click; a box that
-// shows up all the same is counted, because a benchmark that meets an error
-// measures the wrong thing.
-class SilentDialogs : public app::Dialogs {
-public:
-    void message(QWidget *, const QString &) override { ++boxes; }
-    void error(QWidget *, const QString &) override { ++boxes; }
-    void warning(QWidget *, const QString &) override { ++boxes; }
-    bool confirm(QWidget *, const QString &, const QString &) override {
-        ++boxes;
-        return false;
-    }
-    Unsaved askToSave(QWidget *, const QString &) override {
-        ++boxes;
-        return Unsaved::Cancel;
-    }
-    QString showOpenDialog(QWidget *, const QString &, const QString &) override {
-        return QString();
-    }
-    QString showSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
-        return QString();
-    }
-
-    int boxes = 0;
-};
-
 // The engine's reports go nowhere, which leaves the window out of a figure.
 class NullObserver : public EngineObserver {
 public:
@@ -66,11 +41,6 @@ AppPaths shippedPaths();
 // line, then one line of 19 fields per model); the same file on every run.
 bool writeCatalogue(const QString &path, int count);
 
-double median(std::vector<double> samples);
-
-// One line of the closing summary; bench/run.sh collects the lines that
-// start with "TARGET".
-void printVerdict(const std::string &what, bool met, const std::string &figures);
 std::string format(const char *pattern, ...) __attribute__((format(printf, 1, 2)));
 
 // The calculator window with the session it shows.

@@ -8,7 +8,9 @@
 
 #include "calc/calculator.h"
 #include "files/modelloader.h"
+#include "session/application.h"
 #include "files/textfile.h"
+#include "print/offscreen.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -89,10 +91,8 @@ void confirmEntries(benchmark::State &state, Calculator &calc) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    print::drawOffScreen(print::OffScreen::UnlessChosen);
+    Application<QApplication> app(argc, argv);
     quietPlatformMessages();
     benchmark::Initialize(&argc, argv);
 
@@ -110,7 +110,7 @@ int main(int argc, char *argv[]) {
     const QString catalogueText = *readTextFile(cataloguePath, kCatalogueLimits);
 
     // The window, for its texts and measured field sizes.
-    SilentDialogs dialogs;
+    app::SilentDialogs dialogs;
     const AppPaths paths = shippedPaths();
     auto window = startCalculatorWindow(dialogs, paths);
     if (!window) {
@@ -163,8 +163,8 @@ int main(int argc, char *argv[]) {
     TargetReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    if (dialogs.boxes != 0 || observer.boxes != 0)
-        std::printf("note: %d message boxes came up during the run\n",
-                    dialogs.boxes + observer.boxes);
+    if (dialogs.boxesShown() != 0 || observer.boxes != 0)
+        std::printf("note: %d boxes came up during the run\n",
+                    dialogs.boxesShown() + observer.boxes);
     return 0;
 }

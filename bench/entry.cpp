@@ -9,6 +9,8 @@
 // until its farthest-seat figure, which every entry changes, is painted.
 #include "benchsupport.h"
 
+#include "session/application.h"
+#include "print/offscreen.h"
 #include "session/plannertext.h"
 
 #include <QApplication>
@@ -148,14 +150,12 @@ const QWidget *openPlanner(app::MainWindow *window) {
 }
 
 int main(int argc, char *argv[]) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    print::drawOffScreen(print::OffScreen::UnlessChosen);
     const Options options = optionsFrom(argc, argv);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    Application<QApplication> app(argc, argv);
     quietPlatformMessages();
 
-    SilentDialogs dialogs;
+    app::SilentDialogs dialogs;
     CalculatorWindow window = startCalculatorWindow(dialogs, shippedPaths());
     if (!window || !showAndWaitForPaint(window.get())) {
         std::fputs("vistrel-bench-entry: the calculator window did not start and paint\n", stderr);
@@ -203,12 +203,12 @@ int main(int argc, char *argv[]) {
         const double ms = timedReturnKey(window->windowHandle(), log, watched, &boxesMs);
         const PaintLog painted = log;
         QTest::keyRelease(window->windowHandle(), Qt::Key_Return);
-        if (ms < 0 || field->text() != value || dialogs.boxes != 0 ||
+        if (ms < 0 || field->text() != value || dialogs.boxesShown() != 0 ||
             window->calculator().state().screenDiagonal != value.toDouble()) {
             std::fprintf(stderr,
                          "vistrel-bench-entry: entry %d of %s did not calculate and repaint both "
-                         "diagrams (field shows %s, %d message boxes)\n",
-                         i, qPrintable(value), qPrintable(field->text()), dialogs.boxes);
+                         "diagrams (field shows %s, %d boxes)\n",
+                         i, qPrintable(value), qPrintable(field->text()), dialogs.boxesShown());
             return 1;
         }
         if (i < options.warmup)

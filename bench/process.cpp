@@ -25,6 +25,8 @@
 //   --ahead NAME=PEER   a TARGET line: NAME's median below PEER's (skipped without PEER)
 //   --optional NAME   a series whose program may be missing or fail (a peer);
 //                     it is then left out with the reason
+#include "figures.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -51,6 +53,9 @@
 #endif
 
 extern char **environ;
+
+using vistrel::bench::median;
+using vistrel::bench::printVerdict;
 
 namespace {
 
@@ -88,14 +93,6 @@ double now() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const std::size_t mid = v.size() / 2;
-    return v.size() % 2 ? v[mid] : (v[mid - 1] + v[mid]) / 2;
 }
 
 double quantile(std::vector<double> v, double q) {
@@ -196,6 +193,19 @@ struct Outcome {
     double rssMiB = 0;
     std::string output; // the first bytes of stdout, warm-up runs only
 };
+
+// The start of a file: reading stops once `limit` bytes are in.
+std::string slurp(const std::string &path, std::size_t limit) {
+    std::string text;
+    if (FILE *f = std::fopen(path.c_str(), "r")) {
+        char buffer[512];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() < limit)
+            text.append(buffer, n);
+        std::fclose(f);
+    }
+    return text;
+}
 
 class Child {
 public:
@@ -308,17 +318,7 @@ public:
     double rssMiB() const { return double(rssKiB_) / 1024.0; }
     const std::string &failure() const { return failure_; }
 
-    std::string errors() const {
-        std::string text;
-        if (FILE *f = std::fopen(errPath_, "r")) {
-            char buffer[512];
-            std::size_t n = 0;
-            while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() < 2000)
-                text.append(buffer, n);
-            std::fclose(f);
-        }
-        return text;
-    }
+    std::string errors() const { return slurp(errPath_, 2000); }
 
 private:
     pid_t pid_ = -1;
@@ -363,18 +363,6 @@ std::string tempOutput() {
     return path;
 }
 
-std::string slurp(const std::string &path) {
-    std::string text;
-    if (FILE *f = std::fopen(path.c_str(), "r")) {
-        char buffer[512];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() < 4096)
-            text.append(buffer, n);
-        std::fclose(f);
-    }
-    return text;
-}
-
 Outcome failed(const Child &child, const std::string &why) {
     Outcome o;
     o.failure = why;
@@ -402,7 +390,7 @@ Outcome runExit(const Series &s, bool warm) {
     o.value = child.ended() - child.started();
     o.rssMiB = child.rssMiB();
     if (!out.empty()) {
-        o.output = slurp(out);
+        o.output = slurp(out, 4096);
         unlink(out.c_str());
         if (o.output.empty())
             return failed(child, "printed nothing");
@@ -662,11 +650,6 @@ std::string resolveProgram(const std::string &program) {
     return {};
 }
 
-void printVerdict(bool met, const std::string &what, const std::string &figures) {
-    std::printf("TARGET %-6s | %-34s | %s\n", met ? "met" : "MISSED", what.c_str(),
-                figures.c_str());
-}
-
 const Series *find(const Options &o, const std::string &name) {
     for (const Series &s : o.series)
         if (s.name == name && s.skipped.empty() && !s.values.empty())
@@ -753,7 +736,7 @@ int main(int argc, char *argv[]) {
             char figures[200];
             std::snprintf(figures, sizeof figures, "%.2f x %s (target <= %.2f x); %.2f vs %.2f ms",
                           m / baseMedian, base.name.c_str(), l.value, m, baseMedian);
-            printVerdict(m / baseMedian <= l.value, o.title + ": " + l.name, figures);
+            printVerdict(o.title + ": " + l.name, m / baseMedian <= l.value, figures);
         }
     }
     for (const Limit &l : o.addLimits) {
@@ -763,7 +746,7 @@ int main(int argc, char *argv[]) {
             std::snprintf(figures, sizeof figures,
                           "%+.2f MiB over %s (target <= +%.2f MiB); %.2f vs %.2f MiB",
                           m - baseMedian, base.name.c_str(), l.value, m, baseMedian);
-            printVerdict(m - baseMedian <= l.value, o.title + ": " + l.name, figures);
+            printVerdict(o.title + ": " + l.name, m - baseMedian <= l.value, figures);
         }
     }
     for (const Limit &l : o.ahead) {
@@ -774,7 +757,7 @@ int main(int argc, char *argv[]) {
             char figures[200];
             std::snprintf(figures, sizeof figures, "%.2f x %s's start-up; %.2f vs %.2f ms", m / p,
                           l.peer.c_str(), m, p);
-            printVerdict(m < p, o.title + ": " + l.name + " ahead of " + l.peer, figures);
+            printVerdict(o.title + ": " + l.name + " ahead of " + l.peer, m < p, figures);
         }
     }
     std::fflush(stdout);

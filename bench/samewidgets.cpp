@@ -68,6 +68,16 @@ QToolButton *enterButton(QWidget *parent, const char *name, QRect geometry) {
     return button;
 }
 
+// One of the first diagram's values: its caption at `at`, the field below it
+// and the Enter button at the field's right.
+void valueEntry(QWidget *box, int index, const char *caption, const char *value, QPoint at,
+                int captionWidth) {
+    const QByteArray n = QByteArray::number(index);
+    valueLabel(box, ("lblValue_" + n).constData(), caption, {at, QSize(captionWidth, 13)});
+    valueField(box, ("txtValue_" + n).constData(), value, {at + QPoint(0, 13), QSize(37, 19)});
+    enterButton(box, ("cmdEnter_" + n).constData(), {at + QPoint(39, 14), QSize(21, 17)});
+}
+
 void hiddenLabel(QWidget *parent, const char *name) {
     auto *label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
@@ -115,18 +125,10 @@ void addMenus(QMainWindow *window) {
 
 void addDiagramBoxes(QWidget *client) {
     QWidget *box1 = named(new WhiteBox(client), "picDraw1", {4, 28, 453, 241});
-    valueLabel(box1, "lblValue_0", "Projection Distance", {198, 204, 106, 13});
-    valueField(box1, "txtValue_0", "360", {198, 217, 37, 19});
-    enterButton(box1, "cmdEnter_0", {237, 218, 21, 17});
-    valueLabel(box1, "lblValue_1", "Screen Size Diagonal", {139, 5, 116, 13});
-    valueField(box1, "txtValue_1", "300", {139, 18, 37, 19});
-    enterButton(box1, "cmdEnter_1", {178, 19, 21, 17});
-    valueLabel(box1, "lblValue_2", "Width", {326, 11, 32, 13});
-    valueField(box1, "txtValue_2", "240", {326, 24, 37, 19});
-    enterButton(box1, "cmdEnter_2", {365, 25, 21, 17});
-    valueLabel(box1, "lblValue_3", "Height", {388, 101, 38, 13});
-    valueField(box1, "txtValue_3", "180", {388, 114, 37, 19});
-    enterButton(box1, "cmdEnter_3", {427, 115, 21, 17});
+    valueEntry(box1, 0, "Projection Distance", "360", {198, 204}, 106);
+    valueEntry(box1, 1, "Screen Size Diagonal", "300", {139, 5}, 116);
+    valueEntry(box1, 2, "Width", "240", {326, 11}, 32);
+    valueEntry(box1, 3, "Height", "180", {388, 101}, 38);
     hiddenLabel(box1, "imgProjector");
 
     QWidget *box2 = named(new WhiteBox(client), "picDraw2", {4, 272, 453, 113});
@@ -169,7 +171,7 @@ void addOptionFrames(QWidget *client) {
 std::unique_ptr<QMainWindow> sameWidgetsWindow() {
     auto window = std::make_unique<QMainWindow>();
     window->setObjectName(QStringLiteral("frmMain"));
-    window->setWindowTitle(QStringLiteral("Vistrel Projection Distance Calculator"));
+    window->setWindowTitle(QStringLiteral("Vistrel Projection Distance Calculator[*]"));
     auto *client = new QWidget(window.get());
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(594, 389);

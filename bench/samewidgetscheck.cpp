@@ -2,6 +2,8 @@
 // targets must stay the calculator window without its logic. Builds both in
 // one process, shows them and compares their widget trees line by line.
 #include "benchsupport.h"
+#include "session/application.h"
+#include "print/offscreen.h"
 #include "samewidgets.h"
 #include "widgettree.h"
 
@@ -12,13 +14,11 @@
 using namespace vistrel::bench;
 
 int main(int argc, char *argv[]) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    vistrel::print::drawOffScreen(vistrel::print::OffScreen::UnlessChosen);
+    vistrel::Application<QApplication> app(argc, argv);
     quietPlatformMessages();
 
-    SilentDialogs dialogs;
+    vistrel::app::SilentDialogs dialogs;
     CalculatorWindow real = startCalculatorWindow(dialogs, shippedPaths());
     const std::unique_ptr<QMainWindow> floor = sameWidgetsWindow();
     if (!real || !showAndWaitForPaint(real.get()) || !showAndWaitForPaint(floor.get())) {

@@ -2,8 +2,8 @@
 #include "app/mainwindow.h"
 #include "app/qttranslations.h"
 #include "app/singleinstance.h"
+#include "session/application.h"
 #include "core/apppaths.h"
-#include "files/filewriter.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,7 +23,6 @@ bool displayAvailable() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    vistrel::ignoreFileSizeSignal();
     if (!displayAvailable()) {
         std::fputs("vistrel: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
                    "Start Vistrel from a desktop session, use vistrel-cli for the calculation,\n"
@@ -31,8 +30,7 @@ int main(int argc, char *argv[]) {
                    stderr);
         return 1;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vistrel"));
+    vistrel::Application<QApplication> app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vistrel.png")));
 
     using vistrel::app::SingleInstance;

@@ -2,6 +2,7 @@
 // window (--pdf, --png, --report) is handed over, arguments unchanged, to
 // vistrel-render, which holds the widgets.
 #include "cli/clirun.h"
+#include "cli/clistart.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -65,18 +66,15 @@ int drawWindow(char *argv[], QTextStream &err) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const std::optional<QStringList> arguments = vistrel::cli::startArguments(argc, argv, err);
-    if (!arguments)
+    vistrel::cli::CliStart<QCoreApplication> start(argc, argv);
+    if (!start.arguments())
         return vistrel::cli::Failed;
-    vistrel::cli::keepQtNotesOffStderr();
-    vistrel::cli::QtArguments qtArguments(argv[0]);
-    QCoreApplication app(qtArguments.argc, qtArguments.argv);
-    if (vistrel::cli::needsWindow(*arguments)) {
-        err.flush();
-        out.flush();
-        return drawWindow(argv, err);
+    const QStringList &arguments = *start.arguments();
+    if (vistrel::cli::needsWindow(arguments)) {
+        start.err().flush();
+        start.out().flush();
+        return drawWindow(argv, start.err());
     }
-    return vistrel::cli::runWithDataOf(vistrel::cli::programFolder(), *arguments, out, err);
+    return vistrel::cli::runWithDataOf(vistrel::cli::programFolder(), arguments, start.out(),
+                                       start.err());
 }

@@ -2,6 +2,8 @@
 // --png, --report). vistrel-cli hands such runs over to it, so that the
 // calculation alone never loads the widgets.
 #include "cli/clirun.h"
+#include "cli/clistart.h"
+#include "print/offscreen.h"
 #include "render/windowoutput.h"
 
 #include <QApplication>
@@ -23,21 +25,11 @@ QString cliFolder() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const std::optional<QStringList> arguments = vistrel::cli::startArguments(argc, argv, err);
-    if (!arguments)
+    vistrel::print::drawOffScreen(vistrel::print::OffScreen::AtOwnSize);
+    vistrel::cli::CliStart<QApplication> start(argc, argv);
+    if (!start.arguments())
         return vistrel::cli::Failed;
-
-    // Always off-screen, and the files show the window at its own size,
-    // whatever the user's screen scaling.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    for (const char *scaling :
-         {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"})
-        qunsetenv(scaling);
-    vistrel::cli::keepQtNotesOffStderr();
-    vistrel::cli::QtArguments qtArguments(argv[0]);
-    QApplication app(qtArguments.argc, qtArguments.argv);
     vistrel::cli::WindowRenderer renderer;
-    return vistrel::cli::runWithDataOf(cliFolder(), *arguments, out, err, &renderer);
+    return vistrel::cli::runWithDataOf(cliFolder(), *start.arguments(), start.out(), start.err(),
+                                       &renderer);
 }

@@ -1,16 +1,15 @@
 #include "render/windowoutput.h"
 
-#include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "app/silentdialogs.h"
 #include "files/filewriter.h"
 #include "core/language.h"
 #include "print/report.h"
+#include "print/windowimage.h"
 #include "print/windowprinter.h"
 #include "session/session.h"
 #include "session/sheet.h"
 
-#include <QBuffer>
-#include <QPixmap>
 #include <QPrinter>
 
 #include <optional>
@@ -18,23 +17,6 @@
 namespace vistrel::cli {
 
 namespace {
-
-// The command line already reported every message; the window's copies of
-// them are not shown again. Nothing here asks for a file.
-class SilentDialogs : public app::Dialogs {
-public:
-    void message(QWidget *, const QString &) override {}
-    void warning(QWidget *, const QString &) override {}
-    bool confirm(QWidget *, const QString &, const QString &) override { return false; }
-    Unsaved askToSave(QWidget *, const QString &) override { return Unsaved::Discard; }
-    void error(QWidget *, const QString &) override {}
-    QString showOpenDialog(QWidget *, const QString &, const QString &) override {
-        return QString();
-    }
-    QString showSaveDialog(QWidget *, const QString &, const QString &, const QString &) override {
-        return QString();
-    }
-};
 
 // The first error the engine raises while the window takes the session up,
 // which the window would have shown in its box.
@@ -62,17 +44,6 @@ private:
     std::optional<AppError> error_;
 };
 
-// Every file is made in memory and written whole by the atomic writer, so a
-// full disk never leaves a truncated file or destroys the previous one.
-Result<QByteArray> windowImage(QWidget &window) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !window.grab().save(&buffer, "PNG"))
-        return makeError(ErrorNumber::DeviceIoError,
-                         QStringLiteral("Device I/O error: cannot encode the window image"));
-    return png;
-}
-
 Result<void> writeOutput(const QString &path, const Result<QByteArray> &bytes) {
     if (!bytes)
         return bytes.error();
@@ -85,7 +56,7 @@ Result<void> WindowRenderer::write(Session &session, const CliOptions &options,
                                    QStringList &written) {
     // The command line's own session, shown in the real window off-screen:
     // what the files show is what the options made of it.
-    SilentDialogs dialogs;
+    app::SilentDialogs dialogs;
     app::MainWindow window(session, dialogs);
     {
         const FirstError raised(session);
@@ -95,7 +66,7 @@ Result<void> WindowRenderer::write(Session &session, const CliOptions &options,
     window.show();
 
     if (!options.png.isEmpty()) {
-        if (Result<void> done = writeOutput(options.png, windowImage(window)); !done)
+        if (Result<void> done = print::writeWindowPng(window, options.png); !done)
             return boxLineError(done.error());
         written << options.png;
     }
