@@ -303,6 +303,7 @@ private slots:
             QVERIFY(at > 0);
             text.replace(at, text.indexOf('\n', at) - at, line);
         };
+        setLine("FontSize", "FontSize=11");
         setLine("LBL3", "LBL3=in."); // inches
         setLine("LBL5", lbl5);       // centimeters
         QVERIFY(write(file, text));
@@ -310,6 +311,7 @@ private slots:
         QCOMPARE(startIn(locale), MainWindow::StartResult::LanguageError);
         QCOMPARE(dialogs_.messages, QStringList{u"LANGUAGE.INI ERRER !!!! "_s});
         QCOMPARE(option("optUnits_0")->text(), u"in."_s);
+        QCOMPARE(child<QLabel>(u"lblModel"_s)->font().pointSizeF(), 11.0);
         QCOMPARE(option("optUnits_2")->text(), u"centimeters"_s);
         QCOMPARE(child<QGroupBox>(u"fraWIDE"_s)->title(), u"WIDE / TELE"_s);
     }
