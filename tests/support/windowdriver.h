@@ -38,13 +38,13 @@ protected:
     // New dialogs, and a new, empty temporary folder made the current one
     // as the program's own folder is.
     [[nodiscard]] bool setUp();
+    // The same, with `catalogue` and the shipped texts in the folder, and the
+    // window on them, shown and holding the keyboard.
+    [[nodiscard]] bool setUpWindow(const QByteArray &catalogue);
     QString path(const QString &name) const { return dir_->filePath(name); }
     [[nodiscard]] bool write(const QString &name, const QByteArray &bytes) const;
     // A file as the package installs it, from the source tree's data folder.
     [[nodiscard]] bool copyShipped(const QString &name) const;
-    // The same, with `catalogue` and the shipped texts in the folder, and the
-    // window on them, shown and holding the keyboard.
-    [[nodiscard]] bool setUpWindow(const QByteArray &catalogue);
     // A new session and window on the folder, as the program starts.
     vistrel::app::MainWindow::StartResult startWindow(QChar decimalPoint = u'.');
     // The same, started without a fault, shown and holding the keyboard.
