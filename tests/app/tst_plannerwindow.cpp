@@ -1,10 +1,7 @@
-#include "core/apppaths.h"
+#include "app/plannerwindow.h"
 #include "fsentries.h"
-#include "mainwindow.h"
-#include "plannerwindow.h"
-#include "scripteddialogs.h"
-#include "session/session.h"
 #include "testcatalogues.h"
+#include "windowdriver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -75,24 +72,9 @@ const QStringList kLastRow{"300", "240", "180", "482", "", "18.0", ""};
 
 } // namespace
 
-class TestPlannerWindow : public QObject {
+class TestPlannerWindow : public QObject, WindowDriver {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    QTemporaryDir config_;
-    ScriptedDialogs dialogs_;
-    std::unique_ptr<Session> session_;
-    std::unique_ptr<MainWindow> window_;
-
-    void startWindow(QChar decimalPoint = u'.') {
-        window_.reset();
-        session_ = std::make_unique<Session>(decimalPoint);
-        window_ = std::make_unique<MainWindow>(*session_, dialogs_);
-        QCOMPARE(window_->start(AppPaths::resolve(dir_.path(), QString())),
-                 MainWindow::StartResult::Ready);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    }
     static bool wholeOnItsScreen(const QWidget *window) {
         return window->screen()->availableGeometry().contains(window->frameGeometry());
     }
@@ -103,7 +85,7 @@ class TestPlannerWindow : public QObject {
         if (!menu)
             return nullptr;
         QTest::keyClick(menu, Qt::Key_I);
-        auto *planner = window_->findChild<app::PlannerWindow *>(u"frmPlanner"_s);
+        auto *planner = child<app::PlannerWindow>(u"frmPlanner"_s);
         if (!planner ||
             !QTest::qWaitFor([planner] { return QApplication::activeWindow() == planner; }))
             return nullptr;
@@ -118,21 +100,7 @@ class TestPlannerWindow : public QObject {
     // what it shows is looked at after that turn.
     template <typename T> T *in(QWidget *parent, const QString &name) const {
         QCoreApplication::processEvents();
-        T *w = parent->findChild<T *>(name);
-        if (!w)
-            qWarning("no child %s", qPrintable(name));
-        return w;
-    }
-    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2)); }
-    void type(QLineEdit *edit, const QString &typed, Qt::Key key = Qt::Key_Return) {
-        click(edit);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, typed);
-        QTest::keyClick(edit, key);
-    }
-    QLineEdit *field(int i) const { return in<QLineEdit>(window_.get(), u"txtValue_%1"_s.arg(i)); }
-    QRadioButton *option(const char *name) const {
-        return in<QRadioButton>(window_.get(), QLatin1String(name));
+        return childOf<T>(parent, name);
     }
     QString value(QWidget *planner, PlannerRow row) const {
         return in<QLabel>(planner, u"valPlan_%1"_s.arg(codeOf(row)))->text();
@@ -146,28 +114,11 @@ class TestPlannerWindow : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(dir_.isValid() && config_.isValid());
-        // The planner remembers its inputs in the config folder: a temporary one.
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
-        QVERIFY(QFile::copy(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"),
-                            dir_.filePath(u"Language.ini"_s)));
-    }
     void init() {
-        // A catalogue switch replaces it.
-        QFile catalogue(dir_.filePath(u"ModelInfo.ini"_s));
-        QVERIFY(catalogue.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        catalogue.write(kCatalogue);
-        catalogue.close();
         QFile::remove(config_.filePath(u"Vistrel/planner.ini"_s));
-        QDir::setCurrent(dir_.path());
-        dialogs_ = ScriptedDialogs();
-        startWindow();
+        QVERIFY(setUpWindow(kCatalogue));
     }
-    void cleanup() {
-        QCOMPARE(dialogs_.unexpected, 0);
-        window_.reset();
-    }
+    void cleanup() { QCOMPARE(tearDown(), QString()); }
 
     // Every change in the calculator shows in the planner at once; a typed
     // value leaves the chart as it was.
@@ -183,7 +134,7 @@ private slots:
         click(option("optAspect_2"));
         dialogs_.messages.clear(); // the largest 16 : 9 screen is smaller
         QTableWidgetItem *shown = in<QTableWidget>(planner, u"tblChart"_s)->item(0, 0);
-        type(field(1), u"100"_s);
+        type(1, u"100"_s);
         QCOMPARE(value(planner, PlannerRow::RangeWide), u"130 inches"_s);
         QCOMPARE(value(planner, PlannerRow::OnScreen), u"67.4 fL / 230.9 nits"_s);
         QCOMPARE(value(planner, PlannerRow::Needed16fL), u"475"_s);
@@ -197,9 +148,9 @@ private slots:
         const auto bold = [table](int row) { return table->item(row, 0)->font().bold(); };
         QCOMPARE(table->item(7, 0)->text(), u"100"_s);
         QVERIFY(bold(7) && !bold(0) && !bold(9));
-        type(field(1), u"121"_s);
+        type(1, u"121"_s);
         QTRY_VERIFY(bold(9) && !bold(7)); // 120 is nearest
-        type(field(1), u"100"_s);
+        type(1, u"100"_s);
         QTRY_VERIFY(bold(7) && !bold(9));
 
         click(option("optWIDE_1"));
@@ -212,34 +163,28 @@ private slots:
         click(option("optUnits_2"));
         QCOMPARE(value(planner, PlannerRow::Seat30), u"410 centimeters"_s);
 
-        auto *models = in<QComboBox>(window_.get(), u"cboModel"_s);
-        models->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(models, Qt::Key_Down);
-        QCOMPARE(models->currentText(), u"Older"_s);
+        chooseModel(1);
+        QCOMPARE(models()->currentText(), u"Older"_s);
         QCOMPARE(value(planner, PlannerRow::Lumens), u"unknown"_s);
         QCOMPARE(value(planner, PlannerRow::Acuity), u"unknown"_s);
         QVERIFY(in<QLabel>(planner, u"lblChart"_s)->text().contains(u"Older, "_s));
 
         // A calculation file opened: its model.
-        const QString file = dir_.filePath(u"older.cf"_s);
-        dialogs_.answers.enqueue(file);
-        in<QAction>(window_.get(), u"mnuFileSaveAs"_s)->trigger();
-        QTest::keyClick(models, Qt::Key_Up);
+        const QString file = path(u"older.cf"_s);
+        trigger("mnuFileSaveAs", file);
+        chooseModel(0);
         // Another model starts at WIDE.
         QCOMPARE(value(planner, PlannerRow::Lumens), u"2000"_s);
         dialogs_.saveAnswers.enqueue(app::Dialogs::Unsaved::Discard); // the other model
-        dialogs_.answers.enqueue(file);
-        in<QAction>(window_.get(), u"mnuFileOpen"_s)->trigger();
+        trigger("mnuFileOpen", file);
         QCOMPARE(value(planner, PlannerRow::Lumens), u"unknown"_s);
         QVERIFY(in<QLabel>(planner, u"lblChart"_s)->text().contains(u"Older, "_s));
 
         // Another catalogue: its first model at once.
-        QFile other(dir_.filePath(u"other.ini"_s));
-        QVERIFY(other.open(QIODevice::WriteOnly));
-        other.write("h\r\nDelta,30,200,30,200,0.7,1,0.6,1,0.1,0.1,0,0,1,0,30,200,30,200,900\r\n");
-        other.close();
-        dialogs_.answers.enqueue(other.fileName());
-        in<QAction>(window_.get(), u"mnuOptionModelInfo"_s)->trigger();
+        QVERIFY(
+            write(u"other.ini"_s,
+                  "h\r\nDelta,30,200,30,200,0.7,1,0.6,1,0.1,0.1,0,0,1,0,30,200,30,200,900\r\n"));
+        trigger("mnuOptionModelInfo", path(u"other.ini"_s));
         QVERIFY(in<QLabel>(planner, u"lblChart"_s)->text().contains(u": Delta, 16 : 9"_s));
         QCOMPARE(value(planner, PlannerRow::Lumens), u"900"_s);
         QVERIFY2(dialogs_.messages.isEmpty() && dialogs_.errors.isEmpty(),
@@ -269,7 +214,7 @@ private slots:
         QVERIFY(use(window_.get()));
         click(option("optAspect_2"));
         dialogs_.messages.clear(); // the largest 16 : 9 screen is smaller
-        type(field(1), u"100"_s);
+        type(1, u"100"_s);
         QVERIFY(use(planner));
         auto *gain = in<QLineEdit>(planner, u"txtGain"_s);
         type(gain, u"1.3"_s);
@@ -316,7 +261,7 @@ private slots:
 
     // Pasted into a spreadsheet of the user's language: its decimal point.
     void copyWritesTheUsersDecimalPoint() {
-        startWindow(u',');
+        QVERIFY(openWindow(u','));
         auto *planner = openPlanner();
         QVERIFY(planner);
         QApplication::clipboard()->clear();
@@ -328,8 +273,8 @@ private slots:
     // Where the desktop writes a decimal comma, the calculator's fields read
     // one: 100,5 is 100.5 inches, rounded up to 101 as any typed value.
     void theFieldsReadTheUsersDecimalPoint() {
-        startWindow(u',');
-        type(field(1), u"100,5"_s);
+        QVERIFY(openWindow(u','));
+        type(1, u"100,5"_s);
         QCOMPARE(field(1)->text(), u"101"_s);
         QCOMPARE(session_->state().screenDiagonal, 101.0);
         QCOMPARE(dialogs_.messages, QStringList());
@@ -338,21 +283,17 @@ private slots:
     void exportCsvParsesBack() {
         auto *planner = openPlanner();
         QVERIFY(planner);
-        const QString path = dir_.filePath(u"chart.csv"_s);
+        const QString chart = path(u"chart.csv"_s);
         // A chart exported before, still open in another program.
-        QFile previous(path);
-        QVERIFY(previous.open(QIODevice::WriteOnly));
-        previous.write("the previous chart\r\n");
-        previous.close();
+        QVERIFY(writeFile(chart, "the previous chart\r\n"));
+        QFile previous(chart);
         QVERIFY(previous.open(QIODevice::ReadOnly));
-        dialogs_.answers.enqueue(path);
+        dialogs_.answers.enqueue(chart);
         click(in<QPushButton>(planner, u"cmdExportCsv"_s));
         QCOMPARE(dialogs_.asked, QStringList{u"save CSV (*.csv) .csv"_s});
         // Replaced whole, not rewritten in place: the reader keeps what it had.
         QCOMPARE(previous.readAll(), QByteArray("the previous chart\r\n"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QStringList> records = readCsv(QString::fromUtf8(file.readAll()));
+        const QList<QStringList> records = readCsv(QString::fromUtf8(readAll(chart)));
         QCOMPARE(records.size(), 28 + 1);
         // The header names the unit of every column.
         QCOMPARE(records[0],
@@ -363,7 +304,7 @@ private slots:
         QCOMPARE(records.last(), kLastRow);
 
         // A folder that is not there: the common error box, no file.
-        const QString nowhere = dir_.filePath(u"missing/chart.csv"_s);
+        const QString nowhere = path(u"missing/chart.csv"_s);
         dialogs_.answers.enqueue(nowhere);
         click(in<QPushButton>(planner, u"cmdExportCsv"_s));
         QCOMPARE(dialogs_.errors.size(), 1);
@@ -385,7 +326,7 @@ private slots:
         planner->close();
         QVERIFY(QFile::exists(config_.filePath(u"Vistrel/planner.ini"_s)));
 
-        startWindow();
+        QVERIFY(openWindow());
         QCOMPARE(session_->plannerSettings().gain, 1.0); // until the planner is used
         planner = openPlanner();
         QVERIFY(planner);
@@ -398,7 +339,7 @@ private slots:
         // window shrinks to a small size, the rest scrolls.
         planner->move(planner->screen()->geometry().bottomRight() + QPoint(4000, 3000));
         planner->close();
-        startWindow();
+        QVERIFY(openWindow());
         planner = openPlanner();
         QVERIFY(planner);
         QVERIFY(wholeOnItsScreen(planner));
@@ -408,10 +349,8 @@ private slots:
         // A file edited by hand to hold nonsense: the defaults.
         window_.reset();
         QFile file(config_.filePath(u"Vistrel/planner.ini"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("[planner]\ngain=-3\nambient=50\n");
-        file.close();
-        startWindow();
+        QVERIFY(writeFile(file.fileName(), "[planner]\ngain=-3\nambient=50\n"));
+        QVERIFY(openWindow());
         planner = openPlanner();
         QVERIFY(planner);
         QCOMPARE(in<QLineEdit>(planner, u"txtGain"_s)->text(), u"1"_s);
@@ -422,10 +361,7 @@ private slots:
         planner->close();
         QVERIFY(QFile::remove(file.fileName()));
         const QString elsewhere = config_.filePath(u"elsewhere.txt"_s);
-        QFile other(elsewhere);
-        QVERIFY(other.open(QIODevice::WriteOnly));
-        other.write("not the planner's\n");
-        other.close();
+        QVERIFY(writeFile(elsewhere, "not the planner's\n"));
         QVERIFY(QFile::link(elsewhere, file.fileName()));
         QVERIFY(use(window_.get()));
         planner = openPlanner();
@@ -440,8 +376,7 @@ private slots:
     void inputsThatCannotBeKeptAreSaidOnce() {
         QDir(config_.filePath(u"Vistrel"_s)).removeRecursively();
         QFile blocker(config_.filePath(u"Vistrel"_s));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(writeFile(blocker.fileName(), {}));
         for (int round = 0; round < 2; ++round) {
             QVERIFY(use(window_.get()));
             auto *planner = openPlanner();

@@ -1,10 +1,8 @@
-#include "aboutdialog.h"
-#include "core/apppaths.h"
-#include "mainwindow.h"
-#include "plannerwindow.h"
-#include "printdialog.h"
-#include "scripteddialogs.h"
-#include "session/session.h"
+#include "app/aboutdialog.h"
+#include "app/plannerwindow.h"
+#include "app/printdialog.h"
+#include "testcatalogues.h"
+#include "windowdriver.h"
 
 #include <QAbstractScrollArea>
 #include <QComboBox>
@@ -185,48 +183,30 @@ QStringList cutMenus(QMainWindow *window) {
 
 } // namespace
 
-class TestTranslations : public QObject {
+class TestTranslations : public QObject, WindowDriver {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QTemporaryDir config_; // the planner remembers its inputs here
-    ScriptedDialogs dialogs_;
-    std::unique_ptr<Session> session_;
-    std::unique_ptr<MainWindow> window_;
     QLocale original_;
 
-    // As installed: the shipped catalogue and every shipped text file.
-    void copyShipped(const QString &name) {
-        QVERIFY(QFile::copy(QStringLiteral(VISTREL_DATA_DIR "/") + name, dir_->filePath(name)));
-    }
     MainWindow::StartResult startIn(const QString &locale) {
         QLocale::setDefault(QLocale(locale));
-        window_.reset();
-        session_ = std::make_unique<Session>();
-        window_ = std::make_unique<MainWindow>(*session_, dialogs_);
-        return window_->start(AppPaths::resolve(dir_->path(), QString()));
+        return startWindow();
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(config_.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
-    }
+    // As installed: the shipped catalogue and every shipped text file.
     void init() {
         original_ = QLocale();
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
+        QVERIFY(setUp());
         const QStringList shipped = QDir(QStringLiteral(VISTREL_DATA_DIR))
                                         .entryList({u"Language*.ini"_s, u"ModelInfo.ini"_s});
         QCOMPARE(shipped.size(), 5);
         for (const QString &name : shipped)
-            copyShipped(name);
-        dialogs_ = ScriptedDialogs();
+            QVERIFY(copyShipped(name));
     }
     void cleanup() {
-        QCOMPARE(dialogs_.unexpected, 0);
-        window_.reset();
         QLocale::setDefault(original_);
+        QCOMPARE(tearDown(), QString());
     }
 
     // The captions over the diagram's fields stay in the box for every model
@@ -241,24 +221,17 @@ private slots:
         QCOMPARE(startIn(locale), MainWindow::StartResult::Ready);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        auto *models = window_->findChild<QComboBox *>(u"cboModel"_s);
-        auto *diagonal = window_->findChild<QLineEdit *>(u"txtValue_1"_s);
-        auto *box = window_->findChild<QWidget *>(u"picDraw1"_s);
-        for (int m = 0; m < models->count(); ++m) {
-            models->setFocus(Qt::TabFocusReason);
-            while (models->currentIndex() < m)
-                QTest::keyClick(models, Qt::Key_Down);
+        auto *box = child<QWidget>(u"picDraw1"_s);
+        for (int m = 0; m < models()->count(); ++m) {
+            chooseModel(m);
             const CalcState &s = session_->state();
             for (const double size : {std::ceil(s.minDiagonal), std::floor(s.maxDiagonal)}) {
-                diagonal->setFocus(Qt::TabFocusReason);
-                diagonal->selectAll();
-                QTest::keyClicks(diagonal, QString::number(size));
-                QTest::keyClick(diagonal, Qt::Key_Return);
+                type(1, QString::number(size));
                 QCOMPARE(session_->state().screenDiagonal, size);
                 const QStringList cut = cutCaptions(box);
                 QVERIFY2(cut.isEmpty(),
-                         qPrintable(models->currentText() + u' ' + QString::number(size) + u": "_s +
-                                    cut.join(u"; "_s)));
+                         qPrintable(models()->currentText() + u' ' + QString::number(size) +
+                                    u": "_s + cut.join(u"; "_s)));
             }
         }
         QCOMPARE(dialogs_.messages, QStringList());
@@ -280,15 +253,13 @@ private slots:
         QCOMPARE(startIn(locale), MainWindow::StartResult::Ready);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        QCOMPARE(window_->findChild<QLabel *>(u"lblModel"_s)->text(), model);
+        QCOMPARE(child<QLabel>(u"lblModel"_s)->text(), model);
 
         // The diagrams place the value labels anew for each position and aspect.
         for (const char *position : {"optPosition_0", "optPosition_1"}) {
             for (const char *aspect : {"optAspect_0", "optAspect_1", "optAspect_2"}) {
-                for (const char *name : {position, aspect}) {
-                    auto *option = window_->findChild<QRadioButton *>(QLatin1String(name));
-                    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
-                }
+                click(option(position));
+                click(option(aspect));
                 VERIFY_NONE(cutCaptions(window_.get()));
             }
         }
@@ -301,35 +272,48 @@ private slots:
         VERIFY_NONE(cutCaptions(&print));
 
         window_->onPlanner();
-        auto *planner = window_->findChild<app::PlannerWindow *>(u"frmPlanner"_s);
+        auto *planner = child<app::PlannerWindow>(u"frmPlanner"_s);
         QVERIFY(planner && planner->isVisible());
         VERIFY_NONE(cutCaptions(planner));
         // The numbers' texts are longest with the room lit and the model's every number known.
-        QTest::mouseClick(window_->findChild<QRadioButton *>(u"optUnits_2"_s), Qt::LeftButton, {},
-                          QPoint(6, 6));
-        auto *ambient = planner->findChild<QLineEdit *>(u"txtAmbient"_s);
-        ambient->setText(u"12.5"_s);
-        QTest::keyClick(ambient, Qt::Key_Return);
+        click(option("optUnits_2"));
+        type(childOf<QLineEdit>(planner, u"txtAmbient"_s), u"12.5"_s);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         VERIFY_NONE(cutCaptions(planner));
     }
 
-    // A broken translation is noticed the way a broken Language.ini is.
-    void aTranslationWithoutAKeyStopsTheStart() {
-        QFile german(dir_->filePath(u"Language.de.ini"_s));
-        QVERIFY(german.open(QIODevice::ReadOnly));
-        QByteArray text = german.readAll();
-        german.close();
-        const qsizetype at = text.indexOf("LBL5=");
-        QVERIFY(at > 0);
-        text.remove(at, text.indexOf('\n', at) - at + 1);
-        QVERIFY(german.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        german.write(text);
-        german.close();
+    // A text file without a key, or with a blank one, stops the start with
+    // the program's own message; the texts before the key are the file's,
+    // those from it on the built-in English.
+    void aTextFileWithoutAKeyStopsTheStart_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("lbl5"); // what stands in the place of LBL5's line
+        QTest::newRow("German, left out") << u"de_CH"_s << u"Language.de.ini"_s << QByteArray();
+        QTest::newRow("English, blank")
+            << u"en_US"_s << u"Language.ini"_s << QByteArray("LBL5=   ");
+    }
+    void aTextFileWithoutAKeyStopsTheStart() {
+        QFETCH(QString, locale);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, lbl5);
+        QByteArray text = readAll(path(file));
+        const auto setLine = [&text](const QByteArray &key, const QByteArray &line) {
+            const qsizetype at = text.indexOf("\n" + key + '=') + 1;
+            QVERIFY(at > 0);
+            text.replace(at, text.indexOf('\n', at) - at, line);
+        };
+        setLine("FontSize", "FontSize=11");
+        setLine("LBL3", "LBL3=in."); // inches
+        setLine("LBL5", lbl5);       // centimeters
+        QVERIFY(write(file, text));
 
-        QCOMPARE(startIn(u"de_CH"_s), MainWindow::StartResult::LanguageError);
+        QCOMPARE(startIn(locale), MainWindow::StartResult::LanguageError);
         QCOMPARE(dialogs_.messages, QStringList{u"LANGUAGE.INI ERRER !!!! "_s});
-        QCOMPARE(window_->findChild<QLabel *>(u"lblModel"_s)->text(), u"Typ"_s);
+        QCOMPARE(option("optUnits_0")->text(), u"in."_s);
+        QCOMPARE(child<QLabel>(u"lblModel"_s)->font().pointSizeF(), 11.0);
+        QCOMPARE(option("optUnits_2")->text(), u"centimeters"_s);
+        QCOMPARE(child<QGroupBox>(u"fraWIDE"_s)->title(), u"WIDE / TELE"_s);
     }
 };
 

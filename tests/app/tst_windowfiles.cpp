@@ -1,21 +1,15 @@
 // The window's File and Option menus against files that must not be used,
 // and the texts' font size.
-#include "core/apppaths.h"
 #include "files/filewriter.h"
 #include "fsentries.h"
-#include "mainwindow.h"
-#include "scripteddialogs.h"
-#include "session/session.h"
 #include "testcatalogues.h"
+#include "windowdriver.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -30,65 +24,18 @@ const QByteArray &kCatalogue = kThreeModelCatalogue;
 
 } // namespace
 
-class TestWindowFiles : public QObject {
+class TestWindowFiles : public QObject, WindowDriver {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    ScriptedDialogs dialogs_;
-    std::unique_ptr<Session> session_;
-    std::unique_ptr<MainWindow> window_;
-
-    QString path(const QString &name) const { return dir_->filePath(name); }
-    void write(const QString &name, const QByteArray &bytes) {
-        QFile f(path(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    MainWindow::StartResult startWindow() {
-        window_.reset();
-        session_ = std::make_unique<Session>();
-        window_ = std::make_unique<MainWindow>(*session_, dialogs_);
-        return window_->start(AppPaths::resolve(dir_->path(), QString()));
-    }
-    void trigger(const char *action, const QString &answer) {
-        dialogs_.answers.enqueue(answer);
-        window_->findChild<QAction *>(QLatin1String(action))->trigger();
-    }
-    QComboBox *models() const { return window_->findChild<QComboBox *>(u"cboModel"_s); }
-    // As the user does: the list's own keys run the window's handler.
-    void chooseModel(int index) {
-        QComboBox *box = models();
-        box->setFocus(Qt::TabFocusReason);
-        while (box->currentIndex() < index)
-            QTest::keyClick(box, Qt::Key_Down);
-    }
-    QString field(int i) const {
-        return window_->findChild<QLineEdit *>(u"txtValue_%1"_s.arg(i))->text();
-    }
-
 private slots:
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QDir::setCurrent(dir_->path());
-        write(u"ModelInfo.ini"_s, kCatalogue);
-        QVERIFY(
-            QFile::copy(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"), path(u"Language.ini"_s)));
-        dialogs_ = ScriptedDialogs();
-        QCOMPARE(startWindow(), MainWindow::StartResult::Ready);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    }
-    void cleanup() {
-        QCOMPARE(dialogs_.unexpected, 0);
-        window_.reset();
-    }
+    void init() { QVERIFY(setUpWindow(kCatalogue)); }
+    void cleanup() { QCOMPARE(tearDown(), QString()); }
 
     // A catalogue whose first model cannot be selected or drawn is refused
     // before anything is written: the next start-up still works, and the
     // window keeps its catalogue and model (Save writes that model).
     void unusableCataloguesAreRefused_data() {
-        QTest::addColumn<QByteArray>("content"); // empty: choose `chosen` as it is
+        QTest::addColumn<QByteArray>("content"); // empty: `chosen` is not written
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("reason");
         QTest::newRow("no lens line")
@@ -105,16 +52,24 @@ private slots:
             << u"overflow.ini"_s << u"line 2, field 13 of "_s;
         QTest::newRow("control character in the name")
             << QByteArray("h\r\nBad\x01Name\r\n") << u"control.ini"_s << u"Bad\\x01Name"_s;
+        // After the header and 1000 models, line 1002 holds one model too many.
+        QByteArray tooMany = "header\r\n";
+        for (int i = 0; i <= 1000; ++i)
+            tooMany += "M" + QByteArray::number(i) +
+                       ",30,300,30,250,0.62,1.1,0.5,0.9,0,0,0,0,1,0,30,280,30,230\r\n";
+        QTest::newRow("1001 models")
+            << tooMany << u"many.ini"_s << u"more than 1000 models (line 1002)"_s;
+        QTest::newRow("missing") << QByteArray() << u"missing.ini"_s << u"Err : 53\r\n"_s;
     }
     void unusableCataloguesAreRefused() {
         QFETCH(QByteArray, content);
         QFETCH(QString, chosen);
         QFETCH(QString, reason);
         if (!content.isEmpty())
-            write(chosen, content);
-        const QString chosenPath = content.isEmpty() ? chosen : path(chosen);
+            QVERIFY(write(chosen, content));
+        const QString chosenPath = QDir(dir_->path()).absoluteFilePath(chosen);
         chooseModel(2);
-        const QStringList fields{field(0), field(1), field(2), field(3)};
+        const QStringList fields = fieldTexts();
 
         trigger("mnuOptionModelInfo", chosenPath);
         QCOMPARE(dialogs_.errors.size(), 1);
@@ -126,7 +81,7 @@ private slots:
                  content.isEmpty() ? 2 : 3);
         QCOMPARE(models()->count(), 3);
         QCOMPARE(models()->currentText(), u"Gamma"_s);
-        QCOMPARE((QStringList{field(0), field(1), field(2), field(3)}), fields);
+        QCOMPARE(fieldTexts(), fields);
 
         trigger("mnuFileSaveAs", path(u"kept.cf"_s));
         QVERIFY(readAll(path(u"kept.cf"_s)).startsWith("\"Gamma\"\r\n"));
@@ -140,7 +95,7 @@ private slots:
         const QByteArray wild = "h\r\nWild,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,"
                                 "30,230,-5,9\r\nTame,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,"
                                 "1,0,30,280,30,230,2000,-1\r\n";
-        write(u"wild.ini"_s, wild);
+        QVERIFY(write(u"wild.ini"_s, wild));
         trigger("mnuOptionModelInfo", path(u"wild.ini"_s));
         QCOMPARE(dialogs_.errors, QStringList());
         QCOMPARE(dialogs_.warnings.size(), 1);
@@ -169,7 +124,7 @@ private slots:
         const QByteArray doubtful =
             "h\r\nFirst,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n"
             "Aster 1500,30,300,30,300,0.8333,0.6,x0.6944,0.5,0.08,0.08,0,0,1,0,36,300,36,300\r\n";
-        write(u"doubtful.ini"_s, doubtful);
+        QVERIFY(write(u"doubtful.ini"_s, doubtful));
         chooseModel(1);
         dialogs_.confirmations.enqueue(replace);
         trigger("mnuOptionModelInfo", path(u"doubtful.ini"_s));
@@ -182,33 +137,59 @@ private slots:
         QCOMPARE(models()->currentText(), replace ? u"First"_s : u"Beta"_s);
     }
 
-    // The no-model message names the chosen file without raw control characters.
-    void theNoModelMessageShowsControlCharacters() {
-        const QString name = u"no\x1Bmodels.ini"_s;
-        write(name, "header only\r\n");
+    // A file without a model is said in a message that names it as it is,
+    // but for control characters; the catalogue stays, and the window goes
+    // back to the first model.
+    void aFileWithoutModelsIsRefused() {
+        const QString name = u"no\x1Bmodels%1.ini"_s;
+        QVERIFY(write(name, "header only\r\n"));
+        chooseModel(2);
         trigger("mnuOptionModelInfo", path(name));
         QCOMPARE(dialogs_.messages.size(), 1);
-        QVERIFY2(dialogs_.messages.first().contains(u"no\\x1Bmodels.ini"_s),
+        QVERIFY2(dialogs_.messages.first().contains(path(u"no\\x1Bmodels%1.ini"_s)),
                  qPrintable(dialogs_.messages.first()));
+        QCOMPARE(readAll(path(u"ModelInfo.ini"_s)), kCatalogue);
+        QVERIFY(!QFile::exists(path(u"OLD.ini"_s)));
+        QCOMPARE(readAll(path(u"~tmp.ini"_s)), QByteArray("header only\r\n"));
+        QCOMPARE(models()->currentText(), u"Alpha"_s);
+        QCOMPARE(text(1), u"300"_s);
     }
 
-    // File > Save As refuses what is not a regular file and leaves it alone.
-    void saveRefusesWhatIsNotAFile() {
-        QVERIFY(makeEntry(Entry::Fifo, path(u"pipe.cf"_s)));
-        trigger("mnuFileSaveAs", path(u"pipe.cf"_s));
+    // Save As and Open refuse a FIFO at once (opening one would wait for a
+    // writer: the window would freeze), and leave it and the window alone.
+    void aFifoIsRefused_data() {
+        QTest::addColumn<QByteArray>("action");
+        QTest::newRow("save as") << QByteArray("mnuFileSaveAs");
+        QTest::newRow("open") << QByteArray("mnuFileOpen");
+    }
+    void aFifoIsRefused() {
+        QFETCH(QByteArray, action);
+        type(1, u"120"_s);
+        const QStringList before = fieldTexts();
+        const QString fifo = path(u"room.cf"_s);
+        QVERIFY(makeEntry(Entry::Fifo, fifo));
+        const FifoRelease release(fifo);
+        if (action == "mnuFileOpen")
+            dialogs_.saveAnswers.enqueue(app::Dialogs::Unsaved::Discard);
+        trigger(action.constData(), fifo);
         QCOMPARE(dialogs_.errors.size(), 1);
-        QVERIFY(dialogs_.errors.first().startsWith(u"Err : 75\r\n"_s));
-        QCOMPARE(describeEntry(path(u"pipe.cf"_s)), u"fifo"_s);
-        trigger("mnuFileSaveAs", path(u"room.cf"_s));
+        QVERIFY2(dialogs_.errors[0].startsWith(u"Err : 75\r\n"_s) &&
+                     dialogs_.errors[0].contains(u"is a FIFO"_s),
+                 qPrintable(dialogs_.errors[0]));
+        QCOMPARE(describeEntry(fifo), u"fifo"_s);
+        QCOMPARE(fieldTexts(), before);
+        if (action == "mnuFileOpen")
+            QCOMPARE(window_->windowHandle()->title(), window_->appTitle() + u'*');
+        trigger("mnuFileSaveAs", path(u"kept.cf"_s));
         QCOMPARE(dialogs_.errors.size(), 1);
-        QVERIFY(readAll(path(u"room.cf"_s)).startsWith("\"Alpha\"\r\n"));
+        QVERIFY(readAll(path(u"kept.cf"_s)).startsWith("\"Alpha\"\r\n"));
     }
 
     // Under a file size limit the save fails with error 57 and the window
     // goes on, instead of the process being killed. In a child process, with
     // the signal handling both programs set up in main().
     void saveUnderTheFileSizeLimit() {
-        write(u"room.cf"_s, "the previous calculation\r\n");
+        QVERIFY(write(u"room.cf"_s, "the previous calculation\r\n"));
         const pid_t pid = fork();
         if (pid == 0) {
             ignoreFileSizeSignal();
@@ -218,7 +199,7 @@ private slots:
             const bool reported = dialogs_.errors.size() == 1 &&
                                   dialogs_.errors.first().startsWith(u"Err : 57\r\n"_s);
             chooseModel(1);
-            const bool goesOn = field(1) == u"200"_s && dialogs_.errors.size() == 1;
+            const bool goesOn = text(1) == u"200"_s && dialogs_.errors.size() == 1;
             _exit(reported ? (goesOn ? 0 : 2) : 1);
         }
         int status = 0;
@@ -230,30 +211,33 @@ private slots:
                  QStringList{u"room.cf"_s});
     }
 
-    // A size outside 1 to 72 keeps the default size, as 0 does.
+    // A size outside 1 to 72 keeps the default size, as 0 does; a fraction
+    // is rounded, halves to the even size.
     void fontSizes_data() {
         QTest::addColumn<QString>("size");
-        QTest::addColumn<bool>("taken");
-        QTest::newRow("-5") << u"-5"_s << false;
-        QTest::newRow("200") << u"200"_s << false;
-        QTest::newRow("32767") << u"32767"_s << false;
-        QTest::newRow("1") << u"1"_s << true;
-        QTest::newRow("72") << u"72"_s << true;
-        QTest::newRow("11") << u"11"_s << true;
+        QTest::addColumn<double>("shown"); // 0: the default size
+        QTest::newRow("-5") << u"-5"_s << 0.0;
+        QTest::newRow("200") << u"200"_s << 0.0;
+        QTest::newRow("32767") << u"32767"_s << 0.0;
+        QTest::newRow("1") << u"1"_s << 1.0;
+        QTest::newRow("72") << u"72"_s << 72.0;
+        QTest::newRow("11") << u"11"_s << 11.0;
+        QTest::newRow("9.5") << u"9.5"_s << 10.0;
+        QTest::newRow("10.5") << u"10.5"_s << 10.0;
     }
     void fontSizes() {
         QFETCH(QString, size);
-        QFETCH(bool, taken);
+        QFETCH(double, shown);
         const QByteArray shipped = readAll(path(u"Language.ini"_s));
         const auto shownWith = [&](const QString &value) {
-            write(u"Language.ini"_s,
-                  QByteArray(shipped).replace("FontSize=8", "FontSize=" + value.toLatin1()));
-            if (startWindow() != MainWindow::StartResult::Ready)
+            if (!write(u"Language.ini"_s,
+                       QByteArray(shipped).replace("FontSize=8", "FontSize=" + value.toLatin1())) ||
+                startWindow() != MainWindow::StartResult::Ready)
                 return -1.0;
-            return window_->findChild<QLabel *>(u"lblModel"_s)->font().pointSizeF();
+            return child<QLabel>(u"lblModel"_s)->font().pointSizeF();
         };
         const double standard = shownWith(u"0"_s);
-        QCOMPARE(shownWith(size), taken ? size.toDouble() : standard);
+        QCOMPARE(shownWith(size), shown > 0 ? shown : standard);
     }
 };
 

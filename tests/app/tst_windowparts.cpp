@@ -1,10 +1,11 @@
-#include "aboutdialog.h"
-#include "files/catalogueswitch.h"
+#include "app/aboutdialog.h"
+#include "app/dialogs.h"
+#include "app/printmodule.h"
+#include "app/qttranslations.h"
+#include "app/singleinstance.h"
 #include "core/apppaths.h"
-#include "dialogs.h"
-#include "printmodule.h"
-#include "qttranslations.h"
-#include "singleinstance.h"
+#include "files/catalogueswitch.h"
+#include "testcatalogues.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -208,9 +209,7 @@ void TestWindowParts::installedProgramKeepsItsCatalogueInTheUserFolder() {
     QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("share/vistrel"))));
     const QString shared = prefix.filePath(QStringLiteral("share/vistrel"));
     QFile shipped(shared + QStringLiteral("/ModelInfo.ini"));
-    QVERIFY(shipped.open(QIODevice::WriteOnly));
-    shipped.write("h\r\nShipped,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n");
-    shipped.close();
+    QVERIFY(writeFile(shipped.fileName(), "h\r\nShipped,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n"));
     const QString user = prefix.filePath(QStringLiteral("user"));
 
     // Running from the build folder, everything stays beside the program.
@@ -224,9 +223,7 @@ void TestWindowParts::installedProgramKeepsItsCatalogueInTheUserFolder() {
     QCOMPARE(installed.catalogueFolder, user);
     QCOMPARE(installed.catalogueFile(), installed.dataFolder + QStringLiteral("/ModelInfo.ini"));
     QFile chosen(prefix.filePath(QStringLiteral("chosen.ini")));
-    QVERIFY(chosen.open(QIODevice::WriteOnly));
-    chosen.write("h\r\nChosen,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n");
-    chosen.close();
+    QVERIFY(writeFile(chosen.fileName(), "h\r\nChosen,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n"));
     QVERIFY(switchCatalogue(
         chosen.fileName(), installed, [](const auto &) { return Result<void>(); },
         [](const auto &) { return true; }));
@@ -251,11 +248,8 @@ void TestWindowParts::printerWindowComesFromItsModule() {
     QFETCH(QByteArray, module);
     QFETCH(QString, reason);
     QTemporaryDir folder;
-    if (!module.isEmpty()) {
-        QFile file(folder.filePath(QLatin1String(app::kPrintModuleName)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(module);
-    }
+    if (!module.isEmpty())
+        QVERIFY(writeFile(folder.filePath(QLatin1String(app::kPrintModuleName)), module));
     const Result<app::PrinterWindow> loaded = app::loadPrinterWindow(folder.path());
     QVERIFY(!loaded);
     QCOMPARE(loaded.error().number, ErrorNumber::FileNotFound);

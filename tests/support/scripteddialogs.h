@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs.h"
+#include "app/dialogs.h"
 
 #include <QQueue>
 #include <QStringList>
