@@ -4,8 +4,8 @@
 // opening it in a calculator (as File > Open does) must either be refused
 // with an error or leave a calculator that shows numbers.
 
-#include "files/textfile.h"
 #include "files/calcfile.h"
+#include "files/textfile.h"
 #include "fuzzcalc.h"
 #include "fuzzsupport.h"
 #include "session/calculationfile.h"

@@ -3,9 +3,9 @@
 // being written back and read again unchanged, and a calculator switched to
 // it must either report an error or show numbers.
 
-#include "files/modelloader.h"
 #include "catalogue/modelrecord.h"
 #include "core/numbers.h"
+#include "files/modelloader.h"
 #include "files/textfile.h"
 #include "fuzzcalc.h"
 #include "fuzzsupport.h"
@@ -81,7 +81,11 @@ void checkCalculator(const std::vector<ModelRecord> &models, const QString &text
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    const QString text = vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
+    const vistrel::Result<QString> decoded =
+        vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
+    if (!decoded)
+        return 0;
+    const QString &text = *decoded;
     const auto loaded = vistrel::parseCatalogue(text, QStringLiteral("fuzz.ini"));
     if (!loaded) {
         require(!loaded.error().description.isEmpty(), "a catalogue was refused without a reason");

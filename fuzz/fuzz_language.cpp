@@ -3,10 +3,10 @@
 // the length the program allows, and key and section names match whatever
 // their letter case.
 
-#include "files/inifile.h"
 #include "core/language.h"
-#include "files/languagefile.h"
 #include "core/numbers.h"
+#include "files/inifile.h"
+#include "files/languagefile.h"
 #include "files/textfile.h"
 #include "fuzzsupport.h"
 
@@ -21,8 +21,14 @@ using vistrel::fuzz::require;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    const QString text = vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
-    const vistrel::IniFile ini = vistrel::IniFile::parse(text);
+    const vistrel::Result<QString> decoded =
+        vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
+    if (!decoded)
+        return 0;
+    const vistrel::Result<vistrel::IniFile> parsed = vistrel::IniFile::parse(*decoded);
+    if (!parsed)
+        return 0;
+    const vistrel::IniFile &ini = *parsed;
     const QString upperSection = vistrel::kLanguageSection.toUpper();
     const QString lowerSection = vistrel::kLanguageSection.toLower();
 

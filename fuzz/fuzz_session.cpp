@@ -17,9 +17,9 @@
 // clicked, as the window would not let the user.
 
 #include "calc/lens.h"
-#include "files/modelloader.h"
 #include "core/numbers.h"
 #include "files/calcfile.h"
+#include "files/modelloader.h"
 #include "fuzzcalc.h"
 #include "fuzzsupport.h"
 #include "session/calculationfile.h"

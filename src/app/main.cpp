@@ -1,4 +1,4 @@
-#include "app/dialogs.h"
+#include "app/widgetdialogs.h"
 #include "app/mainwindow.h"
 #include "app/qttranslations.h"
 #include "app/singleinstance.h"

@@ -1,5 +1,5 @@
 // Renders the calculator window in its start-up state to a PNG, without a display.
-#include "app/dialogs.h"
+#include "app/widgetdialogs.h"
 #include "app/mainwindow.h"
 #include "session/application.h"
 #include "core/apppaths.h"

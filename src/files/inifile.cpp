@@ -31,9 +31,9 @@ Result<IniFile> IniFile::read(const QString &path) {
     return ini;
 }
 
-IniFile IniFile::parse(const QString &text) {
+Result<IniFile> IniFile::parse(const QString &text) {
     IniFile ini;
-    static_cast<void>(forEachLine(text, [&ini](QStringView line) {
+    VISTREL_TRY(forEachLine(text, [&ini](QStringView line) {
         ini.take(line);
         return Result<LineStep>(LineStep::More);
     }));

@@ -18,7 +18,7 @@ public:
     static IniFile load(const QString &path);
     // The same, with the reason a file could not be read.
     static Result<IniFile> read(const QString &path);
-    static IniFile parse(const QString &text);
+    static Result<IniFile> parse(const QString &text);
 
     QString value(const QString &section, const QString &key) const;
 

@@ -352,13 +352,15 @@ Result<void> readTextLines(const QString &path, const ReadLimits &limits, const 
     return readTextLines(file, path, limits, sink, bytesRead);
 }
 
-QString decodeText(const QByteArray &bytes) {
+Result<QString> decodeText(const QByteArray &bytes) {
     QString text;
     QBuffer buffer;
     buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return makeError(ErrorNumber::DeviceIoError,
+                         QStringLiteral("Device I/O error: the text cannot be read"));
     const ReadLimits unlimited{bytes.size(), bytes.size() + 1, false};
-    static_cast<void>(readTextLines(buffer, QString(), unlimited, [&text](QStringView line) {
+    VISTREL_TRY(readTextLines(buffer, QString(), unlimited, [&text](QStringView line) {
         text += line;
         text += u'\n';
         return Result<LineStep>(LineStep::More);

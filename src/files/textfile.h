@@ -34,7 +34,7 @@ private:
 QStringList splitLines(const QString &text);
 
 // The lines of a file's bytes, decoded as above, each followed by LF.
-QString decodeText(const QByteArray &bytes);
+Result<QString> decodeText(const QByteArray &bytes);
 
 // How much of a file a reader takes before it refuses it: far more than any
 // real file of its kind holds, so that a wrong or hostile file (a device, a

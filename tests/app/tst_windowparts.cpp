@@ -1,5 +1,5 @@
 #include "app/aboutdialog.h"
-#include "app/dialogs.h"
+#include "app/widgetdialogs.h"
 #include "app/printmodule.h"
 #include "app/qttranslations.h"
 #include "app/singleinstance.h"

@@ -80,7 +80,7 @@ private slots:
     void decodeAndSplit() {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, expected);
-        QCOMPARE(splitLines(decodeText(bytes)), expected);
+        QCOMPARE(splitLines(decodeText(bytes).value()), expected);
         QTemporaryDir dir;
         QCOMPARE(linesOfFile(dir, bytes, {1 << 20, 1 << 20, false}), expected);
     }
@@ -184,7 +184,7 @@ private slots:
     void iniValue() {
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(IniFile::parse(text).value(u"Language"_s, u"Caption"_s), expected);
+        QCOMPARE(IniFile::parse(text).value().value(u"Language"_s, u"Caption"_s), expected);
     }
 
     void loadLanguage_data() {

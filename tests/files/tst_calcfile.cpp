@@ -25,7 +25,7 @@ const QList<QByteArray> kSample =
         .split(' ');
 
 Result<CalcFileData> parse(const QList<QByteArray> &lines, const QByteArray &lineEnd = "\r\n") {
-    return parseCalcFile(decodeText(lines.join(lineEnd)));
+    return parseCalcFile(decodeText(lines.join(lineEnd)).value());
 }
 
 } // namespace
@@ -95,7 +95,7 @@ private slots:
     void whatFollowsTheItemsIsIgnored() {
         QFETCH(QByteArray, after);
         const Result<CalcFileData> read =
-            parseCalcFile(decodeText(kSample.join("\r\n") + "\r\n" + after));
+            parseCalcFile(decodeText(kSample.join("\r\n") + "\r\n" + after).value());
         QVERIFY(read.ok() && *read == *parse(kSample));
     }
 

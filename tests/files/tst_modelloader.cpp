@@ -219,7 +219,7 @@ private slots:
             for (int i = random.bounded(1, 4000); i > 0; --i)
                 bytes += random.bounded(4) ? kAlphabet[random.bounded(int(sizeof kAlphabet) - 1)]
                                            : char(random.bounded(256));
-            const auto models = parseCatalogue(decodeText(bytes), path);
+            const auto models = parseCatalogue(decodeText(bytes).value(), path);
             QVERIFY(models || models.error().code() == 6 || models.error().code() == 9);
         }
     }

@@ -1,4 +1,4 @@
-#include "app/dialogs.h"
+#include "app/widgetdialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +9,11 @@
 namespace vistrel::app {
 
 namespace {
+
+// Title of every message box: the program's own name.
+QString messageBoxTitle() {
+    return QCoreApplication::applicationName();
+}
 
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text) {
     QMessageBox box(icon, messageBoxTitle(), text, QMessageBox::Ok, parent);
@@ -26,10 +31,6 @@ QString remember(const QString &path) {
 }
 
 } // namespace
-
-QString messageBoxTitle() {
-    return QCoreApplication::applicationName();
-}
 
 void WidgetDialogs::message(QWidget *parent, const QString &text) {
     showBox(parent, QMessageBox::NoIcon, text);
