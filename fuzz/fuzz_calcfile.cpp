@@ -56,8 +56,11 @@ void checkOpening(const CalcFileData &d, const QByteArray &written) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    const QString text = vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
-    const auto first = vistrel::parseCalcFile(text);
+    const vistrel::Result<QString> text =
+        vistrel::decodeText(vistrel::fuzz::inputBytes(data, size));
+    if (!text)
+        return 0;
+    const auto first = vistrel::parseCalcFile(*text);
     if (!first) {
         require(!first.error().description.isEmpty(), "a file was refused without a reason");
         return 0;
@@ -75,7 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray written = vistrel::formatCalcFile(d);
     if (written.count("\r\n") != vistrel::kCalcFileItems || !written.endsWith("\r\n"))
         fail("the written file does not hold one line per item", QString::fromUtf8(written));
-    const auto second = vistrel::parseCalcFile(vistrel::decodeText(written));
+    const vistrel::Result<QString> writtenText = vistrel::decodeText(written);
+    if (!writtenText)
+        fail("a written file cannot be decoded", QString::fromUtf8(written));
+    const auto second = vistrel::parseCalcFile(*writtenText);
     if (!second)
         fail("a written file was refused",
              second.error().description + u'\n' + QString::fromUtf8(written));
