@@ -17,7 +17,7 @@ std::optional<AspectRule> ruleOf(AspectPair aspect) {
 } // namespace
 
 double Lens::diagonalFromDistance(double distance, Zoom zoom, AspectPair aspect) const {
-    const ModelRecord::LensLine line = model.lens[zoom];
+    const ModelRecord::Coefficients line = model.lens[zoom];
     const double d43 = line.a * distance + line.b;
     const std::optional<AspectRule> rule = ruleOf(aspect);
     if (!rule)
@@ -39,7 +39,7 @@ double Lens::diagonalFromDistance(double distance, Zoom zoom, AspectPair aspect)
 }
 
 Result<double> Lens::distanceFromDiagonal(double diagonal, Zoom zoom, AspectPair aspect) const {
-    const ModelRecord::LensLine line = model.lens[zoom];
+    const ModelRecord::Coefficients line = model.lens[zoom];
     const std::optional<AspectRule> rule = ruleOf(aspect);
     if (!rule)
         return 0.0;

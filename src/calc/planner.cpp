@@ -56,7 +56,7 @@ Sides sidesOf(double diagonal, Aspect aspect) {
 // a 16 : 9 picture is as high as the 4 : 3 one (mode 1); otherwise the panel
 // is 4 : 3, and a 16 : 9 picture on it lights only part of it.
 Sides litPanel(const ModelRecord &model, Zoom zoom, double distance) {
-    const ModelRecord::LensLine line = model.lens[zoom];
+    const ModelRecord::Coefficients line = model.lens[zoom];
     const double diagonal43 = line.a * distance + line.b;
     if (model.wideScreenMode == 1)
         return sidesOf(diagonal43 * kWideScreenFactor1, Aspect::Ratio16x9);

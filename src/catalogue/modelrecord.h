@@ -13,24 +13,19 @@ namespace vistrel {
 // per zoom end the diagonal of a 4 : 3 picture is a x distance + b. The
 // file's field order is kept by numericField() and fieldName().
 struct ModelRecord {
-    // The diagonal of a 4 : 3 picture is a x distance + b; a zoom end is
-    // there when its line is.
-    struct LensLine {
+    // Two coefficients a and b of a zoom end: of its lens line (the diagonal
+    // of a 4 : 3 picture is a x distance + b; the end is there when its line
+    // is) and of its offsets (the second offset exists where b is not 0).
+    struct Coefficients {
         double a = 0;
         double b = 0;
-        bool operator==(const LensLine &) const = default;
-    };
-    // The first and second offset coefficient of a zoom end.
-    struct OffsetCoefs {
-        double a = 0;
-        double b = 0;
-        bool operator==(const OffsetCoefs &) const = default;
+        bool operator==(const Coefficients &) const = default;
     };
 
     QString name;
     DiagonalLimits diagonals;
-    PerZoom<LensLine> lens;
-    PerZoom<OffsetCoefs> offsetCoefs;
+    PerZoom<Coefficients> lens;
+    PerZoom<Coefficients> offsetCoefs;
     std::int16_t wideScreenMode = 0; // 1 and 2: conversion rules; any other: no 16 : 9
     std::int16_t drawFlag = 0;       // 1: side view mirrors the near edge
     // Fields 19 to 23, for the installation planner; older catalogues end
