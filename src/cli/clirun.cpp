@@ -274,7 +274,6 @@ QString renderProgram() {
 }
 
 std::optional<QStringList> startArguments(int argc, char *argv[], QTextStream &err) {
-    ignoreFileSizeSignal();
     Result<QStringList> arguments = argumentsOf(argc, argv);
     if (!arguments) {
         err << "vistrel-cli: " << arguments.error().description << '\n';
@@ -301,8 +300,8 @@ void keepQtNotesOffStderr() {
 
 int runWithDataOf(const QString &cliFolder, const QStringList &arguments, QTextStream &out,
                   QTextStream &err, WindowOutput *windowOutput) {
-    // The same name as the window, so both find the catalogue in the same user folder.
-    QCoreApplication::setApplicationName(QStringLiteral("Vistrel"));
+    // The application object bears the window's name (Application), so both
+    // find the catalogue in the same user folder.
     int status = Failed;
     try {
         const AppPaths paths = AppPaths::resolve(

@@ -39,10 +39,8 @@ QString programFolder();
 // build folder, in ../libexec/vistrel when installed.
 QString renderProgram();
 
-// What vistrel-cli and vistrel-render do first: a write cut short by the
-// file size limit is reported instead of killing the program, and arguments
-// that are not valid UTF-8 are refused with a message on err (nothing is
-// returned then).
+// What vistrel-cli and vistrel-render do first: arguments that are not valid
+// UTF-8 are refused with a message on err (nothing is returned then).
 std::optional<QStringList> startArguments(int argc, char *argv[], QTextStream &err);
 
 // Qt's own notes to the developer ("XDG_RUNTIME_DIR not set", "This plugin
