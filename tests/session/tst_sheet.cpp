@@ -16,18 +16,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList captionsOf(const std::vector<SheetLine> &lines) {
-    QStringList captions;
+// One part of every line: its caption or its value.
+QStringList column(const std::vector<SheetLine> &lines, QString SheetLine::*part) {
+    QStringList texts;
     for (const SheetLine &line : lines)
-        captions << line.caption;
-    return captions;
-}
-
-QStringList valuesOf(const std::vector<SheetLine> &lines) {
-    QStringList values;
-    for (const SheetLine &line : lines)
-        values << line.value;
-    return values;
+        texts << line.*part;
+    return texts;
 }
 
 // The worked example's numbers for a picture of `diagonal` inches, 16 : 9 on
@@ -192,7 +186,7 @@ private slots:
         VERIFY_OK(session_->setPlannerSettings({gain, ambient}));
         const Sheet sheet = composeSheet(*session_);
 
-        QCOMPARE(valuesOf(sheet.calculation.lines), calculation);
+        QCOMPARE(column(sheet.calculation.lines, &SheetLine::value), calculation);
         // The planner: its two inputs first, then its numbers from the throw range on.
         const std::vector<SheetLine> &lines = sheet.planner.lines;
         QCOMPARE(lines.size(), 17u);
@@ -287,7 +281,7 @@ private slots:
                               sheet.chart.title}),
                  titles);
         QCOMPARE(sheet.fontName, u"DejaVu Sans"_s);
-        QCOMPARE(captionsOf(sheet.calculation.lines), captions);
+        QCOMPARE(column(sheet.calculation.lines, &SheetLine::caption), captions);
         const std::vector<SheetLine> &calculation = sheet.calculation.lines;
         QCOMPARE((QStringList{calculation[1].value, calculation[3].value, calculation[4].value}),
                  options);
