@@ -162,6 +162,16 @@ private:
         return messageLineError(error);
     }
 
+    // One option group's choice, as its button would make it.
+    template <typename Choice> Result<void> choose(Step step, const std::optional<Choice> &choice) {
+        if (!choice)
+            return {};
+        observer_.enter(step);
+        if (Result<void> chosen = session_.select(*choice); !chosen)
+            return refusal(chosen.error());
+        return {};
+    }
+
     // A refusal the window shows in a message box of its own: its text alone.
     static AppError messageLineError(const AppError &error) {
         return lineError(error.number, error.description);
@@ -182,32 +192,16 @@ private:
             if (position < 0)
                 return lineError(ErrorNumber::InvalidArgument,
                                  QStringLiteral("model not in the catalogue: %1").arg(*o_.model));
-            if (!session_.selectModel(static_cast<int>(position)))
-                VISTREL_TRY(firstError());
+            if (Result<void> chosen = session_.selectModel(static_cast<int>(position)); !chosen)
+                return refusal(chosen.error());
         }
         VISTREL_TRY(firstError());
 
         // A choice the model does not offer is refused by the engine, as it says.
-        if (o_.zoom) {
-            observer_.enter(Step::Zoom);
-            if (Result<void> chosen = session_.select(*o_.zoom); !chosen)
-                return refusal(chosen.error());
-        }
-        if (o_.aspect) {
-            observer_.enter(Step::Aspect);
-            if (Result<void> chosen = session_.select(*o_.aspect); !chosen)
-                return refusal(chosen.error());
-        }
-        if (o_.unit) {
-            observer_.enter(Step::Unit);
-            if (Result<void> chosen = session_.select(*o_.unit); !chosen)
-                return refusal(chosen.error());
-        }
-        if (o_.position) {
-            observer_.enter(Step::Position);
-            if (Result<void> chosen = session_.select(*o_.position); !chosen)
-                return refusal(chosen.error());
-        }
+        VISTREL_TRY(choose(Step::Zoom, o_.zoom));
+        VISTREL_TRY(choose(Step::Aspect, o_.aspect));
+        VISTREL_TRY(choose(Step::Unit, o_.unit));
+        VISTREL_TRY(choose(Step::Position, o_.position));
         bool accepted = true;
         if (o_.valueField) {
             observer_.enter(Step::Value);
