@@ -90,7 +90,7 @@ Result<Calculator::Pass> Calculator::computePass(CalcMode mode, double d1) {
         return makeError(ErrorNumber::DivisionByZero,
                          QStringLiteral("Division by zero: no aspect ratio is selected"));
     const double s = std::sin(std::atan(1 / r)); // the height of a picture of diagonal 1
-    const Lens lens{*model, state_.wideScreenMode};
+    const Lens lens = lensOf(*model, state_);
     const AspectPair aspect{state_.aspectHeight, state_.aspectWidth};
 
     double distance = 0, diagonal = 0, height = 0, width = 0;
@@ -298,6 +298,12 @@ Result<LongestDistances> longestDistances(const ModelRecord &m) {
 } // namespace
 
 void Calculator::selectLimits() {
+    const ModelRecord *model = currentModel();
+    const AspectPair aspect{state_.aspectHeight, state_.aspectWidth};
+    if (model && lensOf(*model, state_).onPanel(aspect)) {
+        selectPanelLimits(lensOf(*model, state_), aspect);
+        return;
+    }
     const AspectGroup group =
         controls_.aspect ? info(*controls_.aspect).group : AspectGroup::FourThree;
     state_.maxDistance =
@@ -305,6 +311,23 @@ void Calculator::selectLimits() {
     const DiagonalRange &range = state_.limits.at(group, state_.zoomEnd);
     state_.maxDiagonal = range.max;
     state_.minDiagonal = range.min;
+}
+
+void Calculator::selectPanelLimits(const Lens &lens, AspectPair aspect) {
+    const DiagonalRange range = lens.limits(state_.zoomEnd, aspect);
+    state_.maxDiagonal = range.max;
+    state_.minDiagonal = range.min;
+    // The diagram's scale: the longest distance of this picture at either end.
+    double longest = 0;
+    for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
+        if (!lens.model.hasEnd(zoom))
+            continue;
+        const Result<double> distance =
+            lens.distanceFromDiagonal(lens.limits(zoom, aspect).max, zoom, aspect);
+        if (distance && std::abs(*distance) <= kLongestLength)
+            longest = maxOf(longest, *distance);
+    }
+    state_.maxDistance = longest;
 }
 
 Result<void> Calculator::selectModelAt(int catalogueIndex) {
@@ -324,7 +347,8 @@ Result<void> Calculator::selectModelAt(int catalogueIndex) {
     state_.modelIndex = catalogueIndex;
     state_.offsetCount = {m.offsetCount(Zoom::Wide), m.offsetCount(Zoom::Tele)};
     controls_.wideScreenEnabled = m.offers169();
-    if (controls_.aspect && !controls_.enabled(*controls_.aspect))
+    if ((controls_.aspect && !controls_.enabled(*controls_.aspect)) ||
+        (controls_.otherChosen && !controls_.wideScreenEnabled))
         choose(Aspect::Ratio4x3);
     state_.drawFlag = m.drawFlag;
     state_.wideScreenMode = m.wideScreenMode;
@@ -404,11 +428,24 @@ void Calculator::choose(Zoom zoom) {
 void Calculator::choose(Aspect aspect) {
     if (controls_.aspect == aspect)
         return;
-    const AspectInfo &row = info(aspect);
     controls_.aspect = aspect;
-    state_.aspectHeight = row.height;
-    state_.aspectWidth = row.width;
-    state_.aspectRatio = row.width / row.height;
+    controls_.otherChosen = false;
+    setFormat(formatOf(aspect));
+}
+
+void Calculator::chooseOther(const PictureFormat &format) {
+    if (controls_.otherChosen && controls_.otherFormat == format)
+        return;
+    controls_.aspect.reset();
+    controls_.otherChosen = true;
+    controls_.otherFormat = format;
+    setFormat(format);
+}
+
+void Calculator::setFormat(const PictureFormat &format) {
+    state_.aspectHeight = format.height;
+    state_.aspectWidth = format.width;
+    state_.aspectRatio = format.ratio();
     selectLimits();
     observer_.controlsChanged();
 }
@@ -461,6 +498,40 @@ Result<void> Calculator::select(Aspect aspect) {
     return report(recalculateAndRedraw(CalcMode::Distance, state_.projectionDistance));
 }
 
+Result<void> Calculator::select(const PictureFormat &format) {
+    if (const std::optional<Aspect> aspect = aspectOf(format))
+        return select(*aspect);
+    if (!(format.ratio() >= kNarrowestRatio && format.ratio() <= kWidestRatio))
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("Invalid property value: %1 is no picture format")
+                             .arg(formatLabel(format)));
+    if (controls_.otherChosen && controls_.otherFormat == format)
+        return {};
+    if (!controls_.wideScreenEnabled)
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("the model does not offer %1").arg(formatLabel(format)));
+    chooseOther(format);
+    if (!ready_)
+        return {};
+    // As for an aspect option: the distance stays.
+    clampToLimits_ = true;
+    return report(recalculateAndRedraw(CalcMode::Distance, state_.projectionDistance));
+}
+
+Result<void> Calculator::selectAnamorphic(double factor) {
+    VISTREL_TRY(checkAnamorphic(factor));
+    if (state_.anamorphic == factor)
+        return {};
+    state_.anamorphic = factor;
+    selectLimits();
+    observer_.controlsChanged();
+    if (!ready_)
+        return {};
+    // The screen stays; the projector moves to fill it.
+    clampToLimits_ = true;
+    return report(recalculateAndRedraw(CalcMode::StoredDiagonal, 0));
+}
+
 Result<void> Calculator::restore(const RestoreRequest &request) {
     // Everything that could refuse the file is checked before anything changes.
     int index = -1;
@@ -478,6 +549,15 @@ Result<void> Calculator::restore(const RestoreRequest &request) {
             QStringLiteral("Subscript out of range: the model list is full (%1 models)")
                 .arg(kModelCapacity));
     VISTREL_TRY(longestDistances(model));
+    VISTREL_TRY(checkAnamorphic(request.anamorphic));
+    if (request.anyFormat) {
+        const PictureFormat format{request.aspectWidth, request.aspectHeight};
+        if (!aspectOf(format) &&
+            !(format.ratio() >= kNarrowestRatio && format.ratio() <= kWidestRatio))
+            return makeError(ErrorNumber::InvalidPropertyValue,
+                             QStringLiteral("Invalid property value: %1 is no picture format")
+                                 .arg(formatLabel(format)));
+    }
 
     ready_ = false;
     const double previousDiagonal = state_.screenDiagonal;
@@ -499,10 +579,16 @@ Result<void> Calculator::restore(const RestoreRequest &request) {
             choose(request.zoomEnd);
         choose(request.screenPosition);
         choose(request.unit);
-        const Aspect aspect =
-            aspectOf(request.aspectWidth, request.aspectHeight).value_or(Aspect::Ratio5x4);
-        if (controls_.enabled(aspect))
-            choose(aspect);
+        state_.anamorphic = request.anamorphic;
+        const PictureFormat format{request.aspectWidth, request.aspectHeight};
+        const std::optional<Aspect> aspect = aspectOf(format);
+        if (!aspect && request.anyFormat) {
+            if (controls_.wideScreenEnabled)
+                chooseOther(format);
+        } else if (controls_.enabled(aspect.value_or(Aspect::Ratio5x4))) {
+            choose(aspect.value_or(Aspect::Ratio5x4));
+        }
+        selectLimits();
         state_.screenDiagonal = request.screenDiagonal;
         // A stored diagonal outside the current limits is pulled to the limit,
         // so that width, height and distance always belong to the diagonal shown.

@@ -36,6 +36,10 @@ struct RestoreRequest {
     double aspectWidth = 4;
     Unit unit = Unit::Inches;
     double screenDiagonal = 0;
+    // A project file restores any picture format and the anamorphic lens; a
+    // calculation file knows the three aspect options only.
+    bool anyFormat = false;
+    double anamorphic = kNoAnamorphic;
 };
 
 // The calculator: the calculation state, what the window's controls show, and
@@ -73,6 +77,13 @@ public:
     [[nodiscard]] Result<void> select(Position position);
     [[nodiscard]] Result<void> select(Aspect aspect);
     [[nodiscard]] Result<void> selectModel(int listPosition);
+    // Any picture format: one of the aspect options' is that option, any
+    // other the "Other" choice (refused where the model offers no 16 : 9,
+    // or outside kNarrowestRatio..kWidestRatio). The distance stays.
+    [[nodiscard]] Result<void> select(const PictureFormat &format);
+    // The anamorphic lens's factor (kNoAnamorphic..kLargestAnamorphic); the
+    // diagonal stays.
+    [[nodiscard]] Result<void> selectAnamorphic(double factor);
 
     // A value typed into `field` and confirmed. Text equal to what the field
     // shows is no new value and calculates nothing. Refused when the value is
@@ -118,6 +129,9 @@ private:
     [[nodiscard]] Result<void> selectModelAt(int catalogueIndex);
     [[nodiscard]] Result<void> applyModelEntry();
     void selectLimits();
+    void selectPanelLimits(const Lens &lens, AspectPair aspect);
+    void chooseOther(const PictureFormat &format);
+    void setFormat(const PictureFormat &format);
     // The choice itself, for the engine's own choices that need no check.
     void choose(Unit unit);
     void choose(Position position);

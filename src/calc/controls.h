@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/choices.h"
+#include "core/pictureformat.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,9 +18,13 @@ struct Controls {
     std::optional<Unit> unit; // the selected option of each group; none before start-up
     std::optional<Zoom> zoom;
     std::optional<Position> position;
-    std::optional<Aspect> aspect;
+    std::optional<Aspect> aspect; // none while "Other" is chosen
+    // The fourth aspect choice, "Other": whether it is chosen, and the format
+    // its list shows (kept while another option is chosen).
+    bool otherChosen = false;
+    PictureFormat otherFormat{kOtherFormats[0].width, kOtherFormats[0].height};
     std::array<bool, 2> zoomEnabled{true, true}; // indexed by zoom end
-    bool wideScreenEnabled = true;               // the aspects of the 16 : 9 group
+    bool wideScreenEnabled = true; // 16 : 9 and "Other": the pictures wider than the 4 : 3 group
 
     QStringList modelItems;         // texts of the model list
     unsigned modelListVersion = 0;  // changes whenever modelItems changes

@@ -74,7 +74,7 @@ ResultTexts resultTexts(const CalcState &state, const ModelRecord &model, QChar 
     value(Field::Distance) = shown(state.projectionDistance, unit.distanceStep);
 
     const std::array<double, 2> offsets =
-        shownOffsets(Lens{model, state.wideScreenMode}, state.screenHeight, state.zoomEnd,
+        shownOffsets(lensOf(model, state), state.screenHeight, state.zoomEnd,
                      {state.aspectHeight, state.aspectWidth}, state.unit);
     for (std::size_t i = 0; i < offsets.size(); ++i)
         texts.offsets[i] = formatFixed(offsets[i], decimalsOf(unit.offsetStep), decimalPoint);

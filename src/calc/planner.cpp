@@ -39,30 +39,6 @@ std::optional<double> knownLength(double inches) {
     return std::nullopt;
 }
 
-struct Sides {
-    double width = 0;
-    double height = 0;
-};
-
-// The sides of a picture of `diagonal` in the shape of `aspect`, worked out
-// as the calculation does, so the chart shows what the fields would.
-Sides sidesOf(double diagonal, Aspect aspect) {
-    const double r = info(aspect).width / info(aspect).height;
-    const double height = std::sin(std::atan(1 / r)) * diagonal;
-    return {r * height, height};
-}
-
-// The whole panel as the lens throws it at `distance`: a 16 : 9 panel where
-// a 16 : 9 picture is as high as the 4 : 3 one (mode 1); otherwise the panel
-// is 4 : 3, and a 16 : 9 picture on it lights only part of it.
-Sides litPanel(const ModelRecord &model, Zoom zoom, double distance) {
-    const ModelRecord::Coefficients line = model.lens[zoom];
-    const double diagonal43 = line.a * distance + line.b;
-    if (model.wideScreenMode == 1)
-        return sidesOf(diagonal43 * kWideScreenFactor1, Aspect::Ratio16x9);
-    return sidesOf(diagonal43, Aspect::Ratio4x3);
-}
-
 std::optional<double> distanceAt(const Lens &lens, double diagonal, Zoom zoom, AspectPair aspect) {
     if (!lens.model.hasEnd(zoom))
         return std::nullopt;
@@ -105,21 +81,30 @@ Result<void> checkSettings(const PlannerSettings &settings) {
 
 Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSettings &settings) {
     Plan plan;
-    const Lens lens{model, state.wideScreenMode};
+    const Lens lens = lensOf(model, state);
     const AspectPair aspect{state.aspectHeight, state.aspectWidth};
     plan.distanceWide = distanceAt(lens, state.screenDiagonal, Zoom::Wide, aspect);
     plan.distanceTele = distanceAt(lens, state.screenDiagonal, Zoom::Tele, aspect);
     plan.ratioWide = ratio(plan.distanceWide, state.screenWidth);
     plan.ratioTele = ratio(plan.distanceTele, state.screenWidth);
-    if (plan.distanceWide)
-        plan.lensRatioWide =
-            ratio(plan.distanceWide, litPanel(model, Zoom::Wide, *plan.distanceWide).width);
-    if (plan.distanceTele)
-        plan.lensRatioTele =
-            ratio(plan.distanceTele, litPanel(model, Zoom::Tele, *plan.distanceTele).width);
+    const Sides picture{state.screenWidth, state.screenHeight};
+    // A spec sheet's throw ratio is the lens's own, before an anamorphic lens.
+    auto lensRatio = [&](Zoom zoom, std::optional<double> distance) -> std::optional<double> {
+        if (!distance)
+            return std::nullopt;
+        return ratio(distance,
+                     lens.litPanel(zoom, *distance, aspect, picture).width / state.anamorphic);
+    };
+    plan.lensRatioWide = lensRatio(Zoom::Wide, plan.distanceWide);
+    plan.lensRatioTele = lensRatio(Zoom::Tele, plan.distanceTele);
 
-    const Sides panel = litPanel(model, state.zoomEnd, state.projectionDistance);
+    const Sides panel = lens.litPanel(state.zoomEnd, state.projectionDistance, aspect, picture);
     plan.litAreaSquareFeet = known(panel.width * panel.height / kSquareInchesPerSquareFoot);
+    plan.panelAspect = panelAspect(model);
+    if (model.hasPanelPixels())
+        plan.panelPixels = {model.panelWidthPx, model.panelHeightPx};
+    if (lens.onPanel(aspect))
+        plan.pictureShare = lens.placement(aspect).share();
     if (const std::optional<double> wideLumens = known(model.lumens)) {
         const bool tele = state.zoomEnd == Zoom::Tele;
         const std::optional<double> factor = known(model.teleLumenFactor);
@@ -150,6 +135,8 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
         const double halfAngle = kSeatingAngles[i] / 2 * std::numbers::pi / 180;
         plan.seats[i] = knownLength(state.screenWidth / 2 / std::tan(halfAngle));
     }
+    // A pixel on the screen: the lit width over the panel's columns (an
+    // anamorphic lens stretches it, so its width is the coarser side).
     if (const std::optional<double> pixels = known(model.panelWidthPx))
         plan.acuity = knownLength(panel.width / *pixels / std::tan(kArcMinuteRadians));
     return plan;
@@ -158,13 +145,14 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
 ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
     ThrowChart chart;
     chart.unit = state.unit;
-    const std::optional<Aspect> aspect = aspectOf(state.aspectWidth, state.aspectHeight);
-    if (!aspect)
+    const Lens lens = lensOf(model, state);
+    const AspectPair pair{state.aspectHeight, state.aspectWidth};
+    const double aspectRatio = pair.width / pair.height;
+    if (!(aspectRatio > 0 && std::isfinite(aspectRatio)))
         return chart;
-    const AspectGroup group = info(*aspect).group;
     const Zoom zoom = state.zoomEnd;
-    const double smallestInches = state.limits.at(group, zoom).min;
-    const double largestInches = state.limits.at(group, zoom).max;
+    const double smallestInches = lens.limits(zoom, pair).min;
+    const double largestInches = lens.limits(zoom, pair).max;
     const double smallest = fromInches(smallestInches, chart.unit);
     const double largest = fromInches(largestInches, chart.unit);
     if (!(smallest > 0) || !(smallest <= largest) || !std::isfinite(largest))
@@ -215,11 +203,9 @@ ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
     if (largest > smallest)
         sizes.push_back({lastInches, shownLargest});
 
-    const Lens lens{model, state.wideScreenMode};
-    const AspectPair pair{state.aspectHeight, state.aspectWidth};
     const bool twoOffsets = model.offsetCount(zoom) == 2;
     for (const auto &[diagonal, shown] : sizes) {
-        const Sides sides = sidesOf(diagonal, *aspect);
+        const Sides sides = sidesOf(diagonal, aspectRatio);
         ChartRow row;
         row.diagonal = shown;
         row.width = shownValue(sides.width, chart.unit, unit.lengthStep, zoom);
@@ -228,7 +214,7 @@ ThrowChart throwChart(const ModelRecord &model, const CalcState &state) {
         // for a screen outside its own limits.
         for (const Zoom end : {Zoom::Wide, Zoom::Tele}) {
             std::optional<double> distance;
-            const DiagonalRange &limits = state.limits.at(group, end);
+            const DiagonalRange limits = lens.limits(end, pair);
             if (diagonal >= limits.min && diagonal <= limits.max)
                 if (const auto inches = distanceAt(lens, diagonal, end, pair))
                     distance = shownValue(*inches, chart.unit, unit.distanceStep, end);

@@ -44,8 +44,15 @@ struct Plan {
     // whole panel as thrown there, as a spec sheet states it.
     std::optional<double> lensRatioWide, lensRatioTele;
 
-    // The whole panel as the lens throws it at the current distance.
+    // The whole panel as the lens throws it at the current distance
+    // (widened by an anamorphic lens).
     std::optional<double> litAreaSquareFeet;
+    // The panel in use: its aspect (width / height), its pixels where the
+    // catalogue gives them, and the picture's share of it where the picture
+    // is placed on it (absent: the catalogue's rules decide, no share shown).
+    double panelAspect = 0;
+    std::optional<std::array<double, 2>> panelPixels;
+    std::optional<double> pictureShare;
     std::optional<double> lumens; // at the current zoom end
     std::optional<double> footLamberts, nits;
     std::optional<double> lumensFor16fL; // what the reference needs on this screen

@@ -12,6 +12,9 @@ namespace vistrel {
 // One catalogue entry: a model name and its lens data. Lengths are inches;
 // per zoom end the diagonal of a 4 : 3 picture is a x distance + b. The
 // file's field order is kept by numericField() and fieldName().
+// The WideScreenMode whose 16 : 9 and other pictures follow the panel's pixels.
+inline constexpr int kPanelScreenMode = 3;
+
 struct ModelRecord {
     // Two coefficients a and b of a zoom end: of its lens line (the diagonal
     // of a 4 : 3 picture is a x distance + b; the end is there when its line
@@ -26,8 +29,10 @@ struct ModelRecord {
     DiagonalLimits diagonals;
     PerZoom<Coefficients> lens;
     PerZoom<Coefficients> offsetCoefs;
-    std::int16_t wideScreenMode = 0; // 1 and 2: conversion rules; any other: no 16 : 9
-    std::int16_t drawFlag = 0;       // 1: side view mirrors the near edge
+    // 1 and 2: conversion rules of 16 : 9; 3: 16 : 9 on the panel of the
+    // pixel fields; any other (and 3 without pixels): no 16 : 9.
+    std::int16_t wideScreenMode = 0;
+    std::int16_t drawFlag = 0; // 1: side view mirrors the near edge
     // Fields 19 to 23, for the installation planner; older catalogues end
     // before them and calculation files do not hold them. 0 is unknown.
     double lumens = 0;          // light of the whole panel at WIDE, ANSI lumens
@@ -41,8 +46,13 @@ struct ModelRecord {
     bool hasEnd(Zoom zoom) const { return lens[zoom].a != 0 || lens[zoom].b != 0; }
     bool hasWide() const { return hasEnd(Zoom::Wide); }
     bool hasTele() const { return hasEnd(Zoom::Tele); }
-    // 16 : 9 exists only where a conversion rule says how to compute it.
-    bool offers169() const { return wideScreenMode == 1 || wideScreenMode == 2; }
+    bool hasPanelPixels() const { return panelWidthPx > 0 && panelHeightPx > 0; }
+    // 16 : 9 (and every wider picture) exists only where a rule says how to
+    // compute it: a conversion, or the panel's own shape.
+    bool offers169() const {
+        return wideScreenMode == 1 || wideScreenMode == 2 ||
+               (wideScreenMode == kPanelScreenMode && hasPanelPixels());
+    }
     // One offset, or two when the end has a second coefficient.
     int offsetCount(Zoom zoom) const { return offsetCoefs[zoom].b == 0 ? 1 : 2; }
 };

@@ -2,6 +2,7 @@
 
 #include "core/choices.h"
 #include "core/perzoom.h"
+#include "core/pictureformat.h"
 
 namespace vistrel {
 
@@ -33,6 +34,9 @@ struct CalcState : Installation {
     int modelIndex = 0;
     int drawFlag = 0;
     int wideScreenMode = 0;
+    // The horizontal factor of an anamorphic lens in front of the
+    // projector's; 1 is none. Not part of a calculation file.
+    double anamorphic = kNoAnamorphic;
     double maxDistance43 = 0;
     double maxDistance169 = 0;
     double maxDiagonal = 0;

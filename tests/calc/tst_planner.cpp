@@ -99,12 +99,14 @@ private slots:
     void letterboxedLightsTheWholePanel() {
         ModelRecord m = workedExampleModel();
         m.wideScreenMode = 2;
+        m.panelWidthPx = 1024;
+        m.panelHeightPx = 768;
         const CalcState &s = screen(m, Aspect::Ratio16x9, 100);
         const double diagonal43 = 100 / kWideScreenFactor2;
         const Plan plan = planOf(m, s, {});
         QVERIFY(about(plan.litAreaSquareFeet, diagonal43 * 0.8 * diagonal43 * 0.6 / 144, 1e-9));
         // A pixel's pitch: the panel's width over its pixels.
-        QVERIFY(about(plan.acuity, diagonal43 * 0.8 / 1920 / std::tan(M_PI / 180 / 60), 1e-9));
+        QVERIFY(about(plan.acuity, diagonal43 * 0.8 / 1024 / std::tan(M_PI / 180 / 60), 1e-9));
     }
 
     // What the catalogue does not tell stays unknown, never 0.
