@@ -67,6 +67,10 @@ public:
     [[nodiscard]] Result<void> select(Zoom zoom) { return calc_.select(zoom); }
     [[nodiscard]] Result<void> select(Position position) { return calc_.select(position); }
     [[nodiscard]] Result<void> select(Aspect aspect) { return calc_.select(aspect); }
+    [[nodiscard]] Result<void> select(const PictureFormat &format) { return calc_.select(format); }
+    [[nodiscard]] Result<void> selectAnamorphic(double factor) {
+        return calc_.selectAnamorphic(factor);
+    }
     [[nodiscard]] Result<void> selectModel(int listPosition) {
         return calc_.selectModel(listPosition);
     }
