@@ -71,6 +71,22 @@ constexpr std::array<OptionalText, kOptionalKeyCount> kOptionalTexts{{
               "lenses that shift give two, one at each end of the shift."},
     {"msg13", "The calculation has changes that are not saved. Save them?"},
     {"LBL51", "Version"},
+    {"LBL52", "&Other"},
+    {"LBL53", "Custom..."},
+    {"LBL54", "Picture format"},
+    {"msg14", "Please type a picture format as W : H or as a ratio from 1 to 4."},
+    {"LBL55", "A&namorphic lens"},
+    {"msg15", "%1: please type a number from 1 to 2."},
+    {"LBL56", "Picture format"},
+    {"LBL57", "Panel"},
+    {"LBL58", "%1 panel"},
+    {"LBL59", "%1 panel, %2 × %3"},
+    {"LBL60", "Picture's share of the panel"},
+    {"LBL61", "Vistrel project files"},
+    {"LBL62", "Calculation files"},
+    {"msg16", "A calculation file holds only 4 : 3, 5 : 4 and 16 : 9 without an anamorphic "
+              "lens, and older programs would show this picture as 5 : 4. Save it as a Vistrel "
+              "project file instead?"},
 }};
 
 const OptionalText &optionalText(OptionalKey key) {

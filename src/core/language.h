@@ -109,9 +109,24 @@ enum class OptionalKey : int {
     OffsetNote,
     UnsavedChanges, // asked before unsaved changes would be lost
     VersionWord,    // "Version" in the About window
+    // Picture formats on the panel, the anamorphic lens and the project file.
+    OtherFormat,       // the fourth aspect option
+    CustomFormat,      // the last entry of its list
+    FormatListName,    // what a screen reader calls the list
+    FormatRefused,     // a typed format that is none
+    Anamorphic,        // the planner's input
+    AnamorphicRefused, // a factor it does not take
+    PictureFormat,     // the sheet's caption for the format
+    Panel,             // the planner's row: the panel in use
+    PanelShape,        // "%1 panel"
+    PanelWithPixels,   // "%1 panel, %2 x %3"
+    PictureShare,      // the picture's share of the panel
+    ProjectFiles,      // the file dialogs' filter
+    CalcFiles,
+    CalcFileCannotHold, // saving a format a calculation file cannot hold
 };
-inline constexpr int kOptionalKeyCount = 38;
-static_assert(static_cast<int>(OptionalKey::VersionWord) + 1 == kOptionalKeyCount);
+inline constexpr int kOptionalKeyCount = 52;
+static_assert(static_cast<int>(OptionalKey::CalcFileCannotHold) + 1 == kOptionalKeyCount);
 
 // The names of the errors the common error box shows after "Err : NN", by
 // number; a description that starts with the English name and a colon
