@@ -79,6 +79,22 @@ Result<void> checkSettings(const PlannerSettings &settings) {
     return {};
 }
 
+PanelUse panelUseOf(const ModelRecord &model, const CalcState &state) {
+    PanelUse use;
+    use.aspect = panelAspect(model);
+    if (model.hasPanelPixels()) {
+        use.widthPx = model.panelWidthPx;
+        use.heightPx = model.panelHeightPx;
+    }
+    const Lens lens = lensOf(model, state);
+    const AspectPair aspect{state.aspectHeight, state.aspectWidth};
+    const Sides picture{state.screenWidth, state.screenHeight};
+    const Sides lit = lens.litPanel(state.zoomEnd, state.projectionDistance, aspect, picture);
+    if (lit.area() > 0)
+        use.pictureShare = finite(std::min(1.0, picture.area() / lit.area()));
+    return use;
+}
+
 Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSettings &settings) {
     Plan plan;
     const Lens lens = lensOf(model, state);
@@ -100,11 +116,7 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
 
     const Sides panel = lens.litPanel(state.zoomEnd, state.projectionDistance, aspect, picture);
     plan.litAreaSquareFeet = known(panel.width * panel.height / kSquareInchesPerSquareFoot);
-    plan.panelAspect = panelAspect(model);
-    if (model.hasPanelPixels())
-        plan.panelPixels = {model.panelWidthPx, model.panelHeightPx};
-    if (lens.onPanel(aspect))
-        plan.pictureShare = lens.placement(aspect).share();
+    plan.panel = panelUseOf(model, state);
     if (const std::optional<double> wideLumens = known(model.lumens)) {
         const bool tele = state.zoomEnd == Zoom::Tele;
         const std::optional<double> factor = known(model.teleLumenFactor);

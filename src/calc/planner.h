@@ -33,6 +33,16 @@ inline constexpr double kNitsPerFootLambert = 3.4262591;
 // The viewing angles of the seating distances, degrees.
 inline constexpr std::array<double, 3> kSeatingAngles{30, 36, 40};
 
+// The panel in use: its aspect (width / height), its pixels where the
+// catalogue gives them, and the picture's share of the lit area.
+struct PanelUse {
+    double aspect = 0;
+    std::optional<double> widthPx, heightPx;
+    std::optional<double> pictureShare;
+};
+
+PanelUse panelUseOf(const ModelRecord &model, const CalcState &state);
+
 // The planner's numbers for the current calculation. Lengths in inches;
 // whatever the catalogue does not tell is absent, never 0 or a guess.
 struct Plan {
@@ -47,12 +57,7 @@ struct Plan {
     // The whole panel as the lens throws it at the current distance
     // (widened by an anamorphic lens).
     std::optional<double> litAreaSquareFeet;
-    // The panel in use: its aspect (width / height), its pixels where the
-    // catalogue gives them, and the picture's share of it where the picture
-    // is placed on it (absent: the catalogue's rules decide, no share shown).
-    double panelAspect = 0;
-    std::optional<std::array<double, 2>> panelPixels;
-    std::optional<double> pictureShare;
+    PanelUse panel;
     std::optional<double> lumens; // at the current zoom end
     std::optional<double> footLamberts, nits;
     std::optional<double> lumensFor16fL; // what the reference needs on this screen

@@ -73,8 +73,20 @@ Result<void> take(CliOptions &o, const CliOption &option, const QString &value) 
         break;
     case OptionId::Zoom:
         return choose(o.zoom, option, value);
-    case OptionId::Aspect:
-        return choose(o.aspect, option, value);
+    case OptionId::Aspect: {
+        Result<PictureFormat> format = parseFormat(value);
+        if (!format)
+            return refusal(QStringLiteral("invalid value for %1: %2 (valid: %3, W:H or a ratio "
+                                          "from %4 to %5)")
+                               .arg(name, value, option.choices().join(QStringLiteral(", ")))
+                               .arg(kNarrowestRatio)
+                               .arg(kWidestRatio));
+        o.aspect = *format;
+        break;
+    }
+    case OptionId::Anamorphic:
+        o.anamorphic = number;
+        break;
     case OptionId::Unit:
         return choose(o.unit, option, value);
     case OptionId::Position:

@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 #include "core/choices.h"
+#include "core/pictureformat.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,7 +19,8 @@ struct CliOptions {
     QString open;
     std::optional<QString> model;
     std::optional<Zoom> zoom;
-    std::optional<Aspect> aspect;
+    std::optional<PictureFormat> aspect;
+    std::optional<double> anamorphic;
     std::optional<Unit> unit;
     std::optional<Position> position;
     std::optional<Field> valueField; // the field typed into, with valueText

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/choices.h"
+#include "core/pictureformat.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,7 @@ enum class OptionId {
     Model,
     Zoom,
     Aspect,
+    Anamorphic,
     Unit,
     Position,
     Value,
@@ -73,6 +75,11 @@ template <const auto &kTable> QStringList cliNames() {
     return names;
 }
 
+// The formats --aspect names: the three aspect options', then the others'.
+inline QStringList formatNames() {
+    return cliNames<kAspects>() + cliNames<kOtherFormats>();
+}
+
 namespace detail {
 
 // In the order the usage and the completion list them. The one Value row
@@ -111,8 +118,13 @@ inline constexpr CliOption kRows[]{
     {.id = OptionId::Aspect,
      .name = "--aspect",
      .argument = Argument::Choice,
-     .help = "aspect ratio",
-     .choices = &cliNames<kAspects>},
+     .help = "picture format: one of these, W:H or a ratio from 1 to 4",
+     .choices = &formatNames},
+    {.id = OptionId::Anamorphic,
+     .name = "--anamorphic",
+     .argument = Argument::Number,
+     .placeholder = "K",
+     .help = "anamorphic lens factor, 1 (none) to 2"},
     {.id = OptionId::Unit,
      .name = "--unit",
      .argument = Argument::Choice,

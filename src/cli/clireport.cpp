@@ -145,8 +145,8 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
     parts << QStringLiteral("\"model\": ") + quoted(model ? model->name : QString());
     parts << QStringLiteral("\"modelIndex\": %1").arg(s.modelIndex);
     parts << QStringLiteral("\"zoom\": ") + quoted(QLatin1String(info(s.zoomEnd).name));
-    parts << QStringLiteral("\"aspect\": ") +
-                 quoted(QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).label));
+    const PictureFormat format{s.aspectWidth, s.aspectHeight};
+    parts << QStringLiteral("\"aspect\": ") + quoted(formatLabel(format));
     parts << QStringLiteral("\"unit\": ") + quoted(QLatin1String(info(s.unit).json));
     parts << QStringLiteral("\"position\": ") + quoted(QLatin1String(info(s.screenPosition).cli));
 
@@ -186,6 +186,20 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
     parts << QStringLiteral("\"messages\": ") + quotedList(messages.texts);
     parts << QStringLiteral("\"messageSteps\": ") + quotedList(messages.steps);
     parts << QStringLiteral("\"accepted\": ") + boolean(accepted);
+    parts << QStringLiteral("\"format\": {\"label\": %1, \"width\": %2, \"height\": %3, "
+                            "\"ratio\": %4, \"other\": %5, \"anamorphic\": %6}")
+                 .arg(quoted(formatLabel(format)), number(format.width), number(format.height),
+                      number(format.ratio()), boolean(c.otherChosen), number(s.anamorphic));
+    if (model) {
+        const PanelUse panel = panelUseOf(*model, s);
+        parts << QStringLiteral("\"panel\": {\"label\": %1, \"ratio\": %2, \"widthPx\": %3, "
+                                "\"heightPx\": %4, \"pictureShare\": %5}")
+                     .arg(quoted(ratioLabel(panel.aspect)), number(panel.aspect),
+                          orNull(panel.widthPx), orNull(panel.heightPx),
+                          orNull(panel.pictureShare));
+    } else {
+        parts << QStringLiteral("\"panel\": null");
+    }
     return u'{' + parts.join(QStringLiteral(", ")) + QStringLiteral("}\n");
 }
 

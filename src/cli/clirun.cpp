@@ -23,11 +23,12 @@ namespace {
 
 // Where a run is when the engine reports: the steps in the order they are
 // applied, named as JSON's "messageSteps" names them.
-enum class Step { Start, Open, Model, Zoom, Aspect, Unit, Position, Value, Planner };
+enum class Step { Start, Open, Model, Zoom, Aspect, Anamorphic, Unit, Position, Value, Planner };
 
 QString stepName(Step step) {
-    static constexpr std::array<const char *, 9> kNames = {
-        "start", "open", "model", "zoom", "aspect", "unit", "position", "value", "planner"};
+    static constexpr std::array<const char *, 10> kNames = {
+        "start",      "open", "model",    "zoom",  "aspect",
+        "anamorphic", "unit", "position", "value", "planner"};
     return QLatin1String(kNames[static_cast<std::size_t>(step)]);
 }
 
@@ -200,6 +201,11 @@ private:
         // A choice the model does not offer is refused by the engine, as it says.
         VISTREL_TRY(choose(Step::Zoom, o_.zoom));
         VISTREL_TRY(choose(Step::Aspect, o_.aspect));
+        if (o_.anamorphic) {
+            observer_.enter(Step::Anamorphic);
+            if (Result<void> chosen = session_.selectAnamorphic(*o_.anamorphic); !chosen)
+                return messageLineError(chosen.error());
+        }
         VISTREL_TRY(choose(Step::Unit, o_.unit));
         VISTREL_TRY(choose(Step::Position, o_.position));
         bool accepted = true;

@@ -47,6 +47,21 @@ QString formatLabel(const PictureFormat &format) {
     return side(format.width) + QStringLiteral(" : ") + side(format.height);
 }
 
+QString ratioLabel(double ratio) {
+    auto near = [ratio](double width, double height) {
+        return std::abs(ratio / (width / height) - 1) <= 0.01;
+    };
+    for (const AspectInfo &row : kAspects) {
+        if (near(row.width, row.height))
+            return QLatin1String(row.label);
+    }
+    for (const FormatInfo &row : kOtherFormats) {
+        if (near(row.width, row.height))
+            return QLatin1String(row.label);
+    }
+    return QString::number(ratio, 'f', 2) + QStringLiteral(" : 1");
+}
+
 Result<PictureFormat> parseFormat(QStringView text) {
     QString compact = text.toString();
     compact.remove(u' ');

@@ -58,6 +58,11 @@ const FormatInfo *otherFormatOf(const PictureFormat &format);
 // ("21 : 9", "2.2 : 1").
 QString formatLabel(const PictureFormat &format);
 
+// A shape known only by its ratio (a panel's pixels): the named format
+// within 1 % of it ("16 : 10" for 1280 x 800, "16 : 9" for 1366 x 768),
+// else the ratio to two decimals ("2.37 : 1").
+QString ratioLabel(double ratio);
+
 // A format as the command line or the custom field takes it: a name of
 // either table ("16:10", "2.39", "16 : 9"), "W:H" or a decimal; the ratio
 // must lie within kNarrowestRatio..kWidestRatio.

@@ -90,6 +90,23 @@ public:
 
     QString unknown() const { return texts_.text(OptionalKey::Unknown); }
 
+    // "16 : 10 panel, 1920 × 1200", or "4 : 3 panel" without its pixels.
+    QString panel(const PanelUse &use) const {
+        const QString shape = ratioLabel(use.aspect);
+        if (!use.widthPx || !use.heightPx)
+            return replaceText(texts_.text(OptionalKey::PanelShape), QStringLiteral("%1"), shape);
+        QString text = texts_.text(OptionalKey::PanelWithPixels);
+        text = replaceText(text, QStringLiteral("%1"), shape);
+        text = replaceText(text, QStringLiteral("%2"), formatGeneral(*use.widthPx, point_));
+        return replaceText(text, QStringLiteral("%3"), formatGeneral(*use.heightPx, point_));
+    }
+
+    QString percent(const std::optional<double> &share) const {
+        if (!share)
+            return unknown();
+        return number(*share * 100, 0, QStringLiteral(" %"));
+    }
+
     // "at most 134.8 fL" where the plan knows only a bound; unknown stays unknown.
     QString atMost(const Plan &plan, const QString &figure) const {
         if (!plan.lightUpperBound || figure == unknown())
@@ -159,6 +176,8 @@ plannerLines(const Plan &plan, Unit unit, const LanguageTexts &texts, QChar deci
         {seats, w.caption(OptionalKey::Seat36), w.seat(plan.seats[1])},
         {seats, w.caption(OptionalKey::Seat40), w.seat(plan.seats[2])},
         {seats, w.caption(OptionalKey::Acuity), w.seat(plan.acuity)},
+        {QString(), w.caption(OptionalKey::Panel), w.panel(plan.panel)},
+        {QString(), w.caption(OptionalKey::PictureShare), w.percent(plan.panel.pictureShare)},
     }};
 }
 
@@ -188,11 +207,15 @@ std::vector<SheetLine> calculationLines(const Calculator &calculator, const Lang
         {QString(), texts.text(LangKey::ModelCaption), model ? model->name : QString()},
         {QString(), texts.text(LangKey::ZoomCaption), zoomName(texts, s.zoomEnd)},
         {QString(), texts.text(LangKey::AspectCaption),
-         QLatin1String(info(c.aspect.value_or(Aspect::Ratio4x3)).label)},
+         formatLabel({s.aspectWidth, s.aspectHeight})},
         {QString(), texts.text(LangKey::UnitsCaption), texts.text(info(s.unit).caption)},
         {QString(), texts.text(LangKey::PositionCaption),
          texts.text(info(s.screenPosition).caption)},
     };
+    // Only a lens that is there: a calculation without one reads as it always did.
+    if (s.anamorphic != kNoAnamorphic)
+        lines.push_back({QString(), withoutMnemonic(texts.text(OptionalKey::Anamorphic)),
+                         formatGeneral(s.anamorphic, calculator.decimalPoint())});
     for (const FieldInfo &field : kFields)
         lines.push_back({QString(), oneLine(texts.text(field.caption)), c.text(field.field)});
     const bool two = s.offsetCountNow() == 2;
@@ -218,9 +241,9 @@ QStringList chartHeaders(const LanguageTexts &texts, QChar joiner) {
 QString chartSubject(const Calculator &calculator, const LanguageTexts &texts) {
     const CalcState &s = calculator.state();
     const ModelRecord *model = calculator.currentModel();
-    const Aspect aspect = calculator.controls().aspect.value_or(Aspect::Ratio4x3);
-    return QStringList{model ? model->name : QString(), QLatin1String(info(aspect).label),
-                       zoomName(texts, s.zoomEnd), unitName(texts, s.unit)}
+    return QStringList{model ? model->name : QString(),
+                       formatLabel({s.aspectWidth, s.aspectHeight}), zoomName(texts, s.zoomEnd),
+                       unitName(texts, s.unit)}
         .join(QStringLiteral(", "));
 }
 

@@ -63,9 +63,11 @@ enum class PlannerRow : int {
     Seat36,
     Seat40,
     Acuity,
+    Panel,
+    PictureShare,
 };
-inline constexpr int kPlannerRowCount = 15;
-static_assert(static_cast<int>(PlannerRow::Acuity) + 1 == kPlannerRowCount);
+inline constexpr int kPlannerRowCount = 17;
+static_assert(static_cast<int>(PlannerRow::PictureShare) + 1 == kPlannerRowCount);
 
 // What a caption cannot say in a few words, for a tooltip and the sheet.
 QString acuityNote(const LanguageTexts &texts);

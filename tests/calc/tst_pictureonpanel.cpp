@@ -76,13 +76,14 @@ private slots:
         QTest::addColumn<double>("litSquareFeet");
         QTest::addColumn<double>("footLamberts");
         QTest::addColumn<double>("distance");
+        QTest::addColumn<double>("share"); // of the lit area
         // 2.39 : 1, 120 in: height 120 / sqrt(1 + 2.39^2) = 120 / 2.5908 =
         // 46.32, width 2.39 x 46.32 = 110.70. Flatter than the 16 : 9 panel,
         // it takes the panel's width: panel 110.70 x (9/16 x 110.70 = 62.27),
         // 110.70 x 62.27 / 144 = 47.87 ft^2, 2000 / 47.87 = 41.78 fL; the
         // distance is 1.5 x 110.70 = 166.05.
         QTest::newRow("2.39 on 16:9") << throwRatio150(1) << Screen{{2.39, 1}, 1, 120} << 110.70
-                                      << 46.32 << 47.87 << 41.78 << 166.05;
+                                      << 46.32 << 47.87 << 41.78 << 166.05 << 46.32 / 62.27;
         // With a 1.33 anamorphic lens the panel's image is 16/9 x 1.33 =
         // 2.364 : 1, still narrower than 2.39, so the picture takes its
         // width: 110.70 lit, 110.70 / 1.33 = 83.23 before the lens, 9/16 x
@@ -90,20 +91,21 @@ private slots:
         // = 55.57 fL; the lens throws the 83.23 panel: 1.5 x 83.23 = 124.85.
         QTest::newRow("2.39 on 16:9, anamorphic 1.33")
             << throwRatio150(1) << Screen{{2.39, 1}, 1.33, 120} << 110.70 << 46.32 << 35.99 << 55.57
-            << 124.85;
+            << 124.85 << 46.32 / 46.82;
         // 16 : 9, 100 in: 100 x 16 / sqrt(337) = 87.16 by 49.03. The 16 : 10
         // panel is narrower, so the picture takes its width: 87.16 x (87.16 /
         // 1.6 = 54.47) / 144 = 32.97 ft^2, 4000 / 32.97 = 121.3 fL. The
         // distance stays the catalogue's mode-1 one: 100 / 1.223837 = 81.71
         // for D43, / 0.625 = 130.74.
         QTest::newRow("16:9 on a 16:10 panel")
-            << wuxga() << Screen{{16, 9}, 1, 100} << 87.16 << 49.03 << 32.97 << 121.3 << 130.74;
+            << wuxga() << Screen{{16, 9}, 1, 100} << 87.16 << 49.03 << 32.97 << 121.3 << 130.74
+            << 49.03 / 54.47;
         // 16 : 10, 100 in: 100 / sqrt(1 + 1.6^2) = 53.00 high, 84.80 wide,
         // the whole panel: 84.80 x 53.00 / 144 = 31.21 ft^2, 4000 / 31.21 =
         // 128.2 fL. The panel is 0.6 D43 high: D43 = 53.00 / 0.6 = 88.33,
         // distance 88.33 / 0.625 = 141.33.
-        QTest::newRow("16:10 on a 16:10 panel")
-            << wuxga() << Screen{{16, 10}, 1, 100} << 84.80 << 53.00 << 31.21 << 128.2 << 141.33;
+        QTest::newRow("16:10 on a 16:10 panel") << wuxga() << Screen{{16, 10}, 1, 100} << 84.80
+                                                << 53.00 << 31.21 << 128.2 << 141.33 << 1.0;
     }
     void workedExamples() {
         QFETCH(ModelRecord, model);
@@ -113,6 +115,7 @@ private slots:
         QFETCH(double, litSquareFeet);
         QFETCH(double, footLamberts);
         QFETCH(double, distance);
+        QFETCH(double, share);
         const CalcState &s = show(model, screen);
         QVERIFY2(near(s.screenWidth, width, 0.01), qPrintable(QString::number(s.screenWidth)));
         QVERIFY2(near(s.screenHeight, height, 0.01), qPrintable(QString::number(s.screenHeight)));
@@ -121,6 +124,7 @@ private slots:
         const Plan plan = planOf(model, s, {});
         QVERIFY(plan.litAreaSquareFeet && near(*plan.litAreaSquareFeet, litSquareFeet, 0.01));
         QVERIFY(plan.footLamberts && near(*plan.footLamberts, footLamberts, 0.05));
+        QVERIFY(plan.panel.pictureShare && near(*plan.panel.pictureShare, share, 0.001));
     }
 
     void theCatalogueRulesStayForTheThreeAspects_data() {

@@ -77,7 +77,9 @@ private slots:
                 .replaceInStrings(u"."_s, QString(point));
         const Plan plan = planOf(workedExampleModel(), screen(workedExampleModel()), {1.0, 50});
         const auto lines = plannerLines(plan, unit, texts_, point);
-        QCOMPARE(valuesOf(lines), lengths.first(2) + unitless + lengths.sliced(2));
+        // The 16 : 9 picture fills the 16 : 9 panel.
+        const QStringList panel{u"16 : 9 panel, 1920 × 1080"_s, u"100 %"_s};
+        QCOMPARE(valuesOf(lines), lengths.first(2) + unitless + lengths.sliced(2) + panel);
         QCOMPARE(
             (QStringList{lines[0].caption, lines[3].heading, lines[3].caption, lines[4].heading,
                          lines[9].heading, lines[10].heading, lines[11].heading, lines[12].caption,
@@ -127,10 +129,11 @@ private slots:
         const Plan plan = planOf(older, screen(older), {1.0, 50});
         LanguageTexts german = texts_;
         german.optional[static_cast<std::size_t>(OptionalKey::Unknown)] = u"unbekannt"_s;
-        QCOMPARE(valuesOf(plannerLines(plan, Unit::Inches, german, u'.')),
-                 (QStringList{"130 inches", "unbekannt", "1.49", "unbekannt", "1.49", "unbekannt",
-                              "unbekannt", "unbekannt", "475", "unbekannt", "unbekannt",
-                              "163 inches", "134 inches", "120 inches", "unbekannt"}));
+        QCOMPARE(
+            valuesOf(plannerLines(plan, Unit::Inches, german, u'.')),
+            (QStringList{"130 inches", "unbekannt", "1.49", "unbekannt", "1.49", "unbekannt",
+                         "unbekannt", "unbekannt", "475", "unbekannt", "unbekannt", "163 inches",
+                         "134 inches", "120 inches", "unbekannt", "16 : 9 panel", "100 %"}));
     }
 
     void typedInputs_data() {

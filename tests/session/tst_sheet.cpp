@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(column(sheet.calculation.lines, &SheetLine::value), calculation);
         // The planner: its two inputs first, then its numbers from the throw range on.
         const std::vector<SheetLine> &lines = sheet.planner.lines;
-        QCOMPARE(lines.size(), 17u);
+        QCOMPARE(lines.size(), 19u);
         QCOMPARE((QStringList{lines[0].value, lines[1].value, lines[2].value, lines[4].value}),
                  planner);
         QCOMPARE(sheet.chart.subject, subject);

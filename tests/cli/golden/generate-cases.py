@@ -89,6 +89,14 @@ add("--ambient","0","--model","Elowen P1")
 add(*V,"--planner","--model","Tele Only","--zoom","tele")
 add(*V,"--gain","0.8","--model","Short Throw","--unit","cm")
 add(*L,"--planner","--unit","cm")
+# H. the other formats on each model's panel, with and without an anamorphic lens
+others = ["16:10","17:9","1.85","2.00","2.39","2.76","21:9"]
+for i,m in enumerate(shipped):
+    f = others[i%len(others)]
+    add("--json","--model",m,"--aspect",f,"--zoom",zooms[i%2],"--unit",units[i%3])
+    add("--planner","--model",m,"--aspect",f,"--anamorphic",["1.25","1.33"][i%2],"--diagonal","120")
+for args in [["--aspect","0.9"],["--aspect","16:0"],["--anamorphic","2.5"],["--model","Brisa LT25","--aspect","2.39"]]:
+    add(*args)
 import os
 open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "cases.txt"),"w").write("\n".join(cases)+"\n")
 print(len(cases))
