@@ -10,6 +10,8 @@
 // Input: the catalogue's bytes, then the line "#ops", then one step a line:
 //   m N   choose list entry N        z N   zoom end N        a N   aspect N
 //   u N   unit N                     p N   position N
+//   f N   "Other" format N (past the list: a typed ratio 1 + (N mod 751) / 250)
+//   k N   anamorphic factor 1 + N / 500 (past 2: refused)
 //   t F TEXT   type TEXT into field F and press the Enter button
 //   e F TEXT   ... and press the Enter key     l F TEXT   ... and leave the field
 //   s     save and open again
@@ -69,7 +71,7 @@ bool onTheLensLine(const Calculator &calc) {
     if (!model || s.aspectHeight == 0)
         return false;
     const double ratio = s.aspectWidth / s.aspectHeight;
-    const vistrel::Lens lens{*model, s.wideScreenMode};
+    const vistrel::Lens lens = vistrel::lensOf(*model, s);
     const vistrel::AspectPair aspect{s.aspectHeight, s.aspectWidth};
     const bool tele = s.zoomEnd == vistrel::Zoom::Tele;
     const double a = tele ? model->lens[vistrel::Zoom::Tele].a : model->lens[vistrel::Zoom::Wide].a;
@@ -110,8 +112,11 @@ bool optionsAgree(const Calculator &calc) {
     const vistrel::ModelRecord *model = calc.currentModel();
     static constexpr double kHeights[] = {3, 4, 9};
     static constexpr double kWidths[] = {4, 5, 16};
-    if (!c.aspect || !model)
+    if (!model || c.aspect.has_value() == c.otherChosen)
         return false;
+    if (c.otherChosen)
+        return s.aspectWidth == c.otherFormat.width && s.aspectHeight == c.otherFormat.height &&
+               model->offers169() && c.wideScreenEnabled;
     const auto i = static_cast<std::size_t>(*c.aspect);
     return c.zoom == s.zoomEnd && c.unit == s.unit && c.position == s.screenPosition &&
            s.aspectHeight == kHeights[i] && s.aspectWidth == kWidths[i] &&
@@ -199,6 +204,29 @@ private:
                                           "an aspect ratio was refused or taken wrongly");
             break;
         }
+        case 'f': {
+            const auto i = static_cast<std::size_t>(n);
+            const vistrel::PictureFormat format =
+                i < vistrel::kOtherFormats.size()
+                    ? vistrel::PictureFormat{vistrel::kOtherFormats[i].width,
+                                             vistrel::kOtherFormats[i].height}
+                    : vistrel::PictureFormat{1 + (n % 751) / 250.0, 1};
+            const bool known = vistrel::aspectOf(format).has_value();
+            const bool offered =
+                c.wideScreenEnabled || known || (c.otherChosen && c.otherFormat == format);
+            if (!known)
+                requireRefusedOnlyWhenLacking(calc_.select(format), offered,
+                                              "a picture format was refused or taken wrongly");
+            break;
+        }
+        case 'k': {
+            const double factor = 1 + n / 500.0;
+            const vistrel::Result<void> chosen = calc_.selectAnamorphic(factor);
+            vistrel::fuzz::require(chosen.ok() || factor > vistrel::kLargestAnamorphic ||
+                                       !chosen.error().description.isEmpty(),
+                                   "an anamorphic factor failed without a reason");
+            break;
+        }
         case 'u':
             requireRefusedOnlyWhenLacking(calc_.select(*vistrel::choiceOf<vistrel::Unit>(n % 3)),
                                           true, "a unit was refused");
@@ -227,6 +255,9 @@ private:
 
     // As File > Save and File > Open do, through a file in memory.
     void saveAndReopen() {
+        // A calculation file holds neither another format nor the lens.
+        if (calc_.controls().otherChosen || calc_.state().anamorphic != vistrel::kNoAnamorphic)
+            return;
         const vistrel::CalcFileData saved = vistrel::snapshotOf(calc_);
         const QByteArray bytes = vistrel::formatCalcFile(saved);
         QBuffer buffer;
