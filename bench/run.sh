@@ -96,7 +96,7 @@ run "1. vistrel-cli, whole processes" "$PROCESS" exit --rounds "$ROUNDS" \
     --title "vistrel-cli against a Qt Core program that prints one line" \
     --limit "--diagonal --json=1.2" --limit "text report=1.2" --limit "--list-models=1.2" \
     --limit "--list-models --json=1.2" --limit "--open --unit --json=1.2" \
-    --limit "--chart=1.2" --limit "--help=1.2" \
+    --limit "--chart=1.2" --limit "--help=1.2" --limit "2.39 anamorphic --json=1.2" \
     @"Qt Core floor" "$BIN/vistrel-bench-corefloor" \
     @"--diagonal --json" "$CLI" --diagonal 100 --json \
     @"text report" "$CLI" --model "Aster 2000" --aspect 16:9 --width 200 \
@@ -104,6 +104,8 @@ run "1. vistrel-cli, whole processes" "$PROCESS" exit --rounds "$ROUNDS" \
     @"--list-models --json" "$CLI" --list-models --json \
     @"--open --unit --json" "$CLI" --open "$SCRATCH/saved.cf" --unit cm --json \
     @"--chart" "$CLI" --model "Aster 2000" --chart \
+    @"2.39 anamorphic --json" "$CLI" --model "Aster 2000" --aspect 2.39 --anamorphic 1.33 \
+        --diagonal 120 --json \
     @"--save (syncs the file)" "$CLI" --distance 200 --save "$SCRATCH/again.cf" \
     @"--help" "$CLI" --help
 
