@@ -249,6 +249,12 @@ private slots:
         QCOMPARE(calc_->state().anamorphic, 1.25);
         QVERIFY(calc_->controls().otherChosen);
 
+        // Mode 3 places 16 : 9 on the pixels' panel; without them it is mode 0.
+        ModelRecord panelless = throwRatio150(kPanelScreenMode);
+        ModelRecord wuxgaPanel = throwRatio150(kPanelScreenMode, 1920, 1200);
+        QVERIFY(!panelless.offers169() && wuxgaPanel.offers169());
+        QVERIFY(Lens(wuxgaPanel, kPanelScreenMode).onPanel(pairOf(Aspect::Ratio16x9)));
+
         calc_.emplace(observer_);
         QVERIFY(calc_->startUp({no169, throwRatio150(1)}));
         QVERIFY(!calc_->select(PictureFormat{2.39, 1}));
