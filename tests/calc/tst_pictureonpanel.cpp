@@ -77,13 +77,16 @@ private slots:
         QTest::addColumn<double>("footLamberts");
         QTest::addColumn<double>("distance");
         QTest::addColumn<double>("share"); // of the lit area
+        // The lens's own: distance / the panel's width before an anamorphic
+        // lens, 1.5 wherever the panel is the 16 : 9 the lens line was made for.
+        QTest::addColumn<double>("lensRatio");
         // 2.39 : 1, 120 in: height 120 / sqrt(1 + 2.39^2) = 120 / 2.5908 =
         // 46.32, width 2.39 x 46.32 = 110.70. Flatter than the 16 : 9 panel,
         // it takes the panel's width: panel 110.70 x (9/16 x 110.70 = 62.27),
         // 110.70 x 62.27 / 144 = 47.87 ft^2, 2000 / 47.87 = 41.78 fL; the
         // distance is 1.5 x 110.70 = 166.05.
         QTest::newRow("2.39 on 16:9") << throwRatio150(1) << Screen{{2.39, 1}, 1, 120} << 110.70
-                                      << 46.32 << 47.87 << 41.78 << 166.05 << 46.32 / 62.27;
+                                      << 46.32 << 47.87 << 41.78 << 166.05 << 46.32 / 62.27 << 1.5;
         // With a 1.33 anamorphic lens the panel's image is 16/9 x 1.33 =
         // 2.364 : 1, still narrower than 2.39, so the picture takes its
         // width: 110.70 lit, 110.70 / 1.33 = 83.23 before the lens, 9/16 x
@@ -91,7 +94,7 @@ private slots:
         // = 55.57 fL; the lens throws the 83.23 panel: 1.5 x 83.23 = 124.85.
         QTest::newRow("2.39 on 16:9, anamorphic 1.33")
             << throwRatio150(1) << Screen{{2.39, 1}, 1.33, 120} << 110.70 << 46.32 << 35.99 << 55.57
-            << 124.85 << 46.32 / 46.82;
+            << 124.85 << 46.32 / 46.82 << 1.5;
         // 16 : 9, 100 in: 100 x 16 / sqrt(337) = 87.16 by 49.03. The 16 : 10
         // panel is narrower, so the picture takes its width: 87.16 x (87.16 /
         // 1.6 = 54.47) / 144 = 32.97 ft^2, 4000 / 32.97 = 121.3 fL. The
@@ -99,13 +102,23 @@ private slots:
         // for D43, / 0.625 = 130.74.
         QTest::newRow("16:9 on a 16:10 panel")
             << wuxga() << Screen{{16, 9}, 1, 100} << 87.16 << 49.03 << 32.97 << 121.3 << 130.74
-            << 49.03 / 54.47;
+            << 49.03 / 54.47 << 1.5;
         // 16 : 10, 100 in: 100 / sqrt(1 + 1.6^2) = 53.00 high, 84.80 wide,
         // the whole panel: 84.80 x 53.00 / 144 = 31.21 ft^2, 4000 / 31.21 =
         // 128.2 fL. The panel is 0.6 D43 high: D43 = 53.00 / 0.6 = 88.33,
         // distance 88.33 / 0.625 = 141.33.
-        QTest::newRow("16:10 on a 16:10 panel") << wuxga() << Screen{{16, 10}, 1, 100} << 84.80
-                                                << 53.00 << 31.21 << 128.2 << 141.33 << 1.0;
+        QTest::newRow("16:10 on a 16:10 panel")
+            << wuxga() << Screen{{16, 10}, 1, 100} << 84.80 << 53.00 << 31.21 << 128.2 << 141.33
+            << 1.0
+            // D43 = 0.625 d: the panel is 0.375 d high, 1.6 x that = 0.6 d wide.
+            << 1 / 0.6;
+        // 16 : 9 behind a 1.33 lens: the same 87.16 x 49.03 picture (1.5 x
+        // 87.16 = 130.74 away), now pillarboxed in a lit area 1.33 x 87.16 =
+        // 115.92 wide: 115.92 x 49.03 / 144 = 39.47 ft^2, 2000 / 39.47 = 50.67
+        // fL, the picture 1 / 1.33 of it.
+        QTest::newRow("16:9 behind an anamorphic 1.33")
+            << throwRatio150(1) << Screen{{16, 9}, 1.33, 100} << 87.16 << 49.03 << 39.47 << 50.67
+            << 130.74 << 1 / 1.33 << 1.5;
     }
     void workedExamples() {
         QFETCH(ModelRecord, model);
@@ -116,6 +129,7 @@ private slots:
         QFETCH(double, footLamberts);
         QFETCH(double, distance);
         QFETCH(double, share);
+        QFETCH(double, lensRatio);
         const CalcState &s = show(model, screen);
         QVERIFY2(near(s.screenWidth, width, 0.01), qPrintable(QString::number(s.screenWidth)));
         QVERIFY2(near(s.screenHeight, height, 0.01), qPrintable(QString::number(s.screenHeight)));
@@ -125,6 +139,7 @@ private slots:
         QVERIFY(plan.litAreaSquareFeet && near(*plan.litAreaSquareFeet, litSquareFeet, 0.01));
         QVERIFY(plan.footLamberts && near(*plan.footLamberts, footLamberts, 0.05));
         QVERIFY(plan.panel.pictureShare && near(*plan.panel.pictureShare, share, 0.001));
+        QVERIFY(plan.lensRatioWide && near(*plan.lensRatioWide, lensRatio, 0.001));
     }
 
     void theCatalogueRulesStayForTheThreeAspects_data() {
