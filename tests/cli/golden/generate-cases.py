@@ -95,6 +95,10 @@ for i,m in enumerate(shipped):
     f = others[i%len(others)]
     add("--json","--model",m,"--aspect",f,"--zoom",zooms[i%2],"--unit",units[i%3])
     add("--planner","--model",m,"--aspect",f,"--anamorphic",["1.25","1.33"][i%2],"--diagonal","120")
+# a 16 : 10 panel whose 16 : 9 follows its pixels (mode 3), every format at both ends
+for i,(z,a) in enumerate(itertools.product(zooms,aspects+others)):
+    add("--json","--model","Halden WU6","--zoom",z,"--aspect",a,"--unit",units[i%3])
+add("--planner","--model","Halden WU6","--aspect","16:10","--anamorphic","1.25","--diagonal","100")
 for args in [["--aspect","0.9"],["--aspect","16:0"],["--anamorphic","2.5"],["--model","Brisa LT25","--aspect","2.39"]]:
     add(*args)
 import os
