@@ -5,7 +5,8 @@
 #   fuzz/run.sh [--build-only] [--seconds N | --runs N --seed S] [--build-dir DIR]
 #               [TARGET...]
 #
-# TARGET is one of catalogue, language, calcfile, number, cli, session (default: all).
+# TARGET is one of catalogue, language, calcfile, projectfile, number, cli, session
+# (default: all).
 # --seconds defaults to $FUZZ_SECONDS, else 60. --runs with --seed makes a
 # repeatable run: N inputs from the seed corpus alone, the same ones wherever
 # the same compiler builds the targets. DIR defaults to build-fuzz at the top
@@ -16,7 +17,7 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-all_targets=(catalogue language calcfile number cli session)
+all_targets=(catalogue language calcfile projectfile number cli session)
 
 build_only=0
 seconds=${FUZZ_SECONDS:-60}
@@ -26,7 +27,7 @@ build_dir=$repo/build-fuzz
 targets=()
 
 usage() {
-    sed -n '2,15s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"
+    sed -n '2,16s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"
 }
 
 while [ $# -gt 0 ]; do

@@ -21,16 +21,21 @@ public:
     // A question before something that cannot be undone: true for OK, false
     // for Cancel (the default, and Escape).
     virtual bool confirm(QWidget *parent, const QString &title, const QString &text) = 0;
+    // A question of the program's with two answers: true for Yes (the
+    // default), false for No (and Escape).
+    virtual bool askYesNo(QWidget *parent, const QString &text) = 0;
     // Before unsaved changes would be lost: Save, Discard or Cancel (the
     // default, and Escape).
     enum class Unsaved { Save, Discard, Cancel };
     virtual Unsaved askToSave(QWidget *parent, const QString &text) = 0;
     // The path chosen in an Open dialog, or empty when cancelled. `filter` is
-    // in Qt's form, e.g. "CalculateFile (*.cf)".
+    // in Qt's form, e.g. "Calculation files (*.cf)", several separated by ";;".
     virtual QString showOpenDialog(QWidget *parent, const QString &filter,
                                    const QString &folder) = 0;
     // The path chosen in a Save dialog (which asks before overwriting and
-    // appends `suffix` to a name without one), or empty when cancelled.
+    // appends `suffix` to a name without one), or empty when cancelled. With
+    // several filters the first is chosen at first, `suffix` being its
+    // ending, and a name without one gets the ending of the filter chosen.
     virtual QString showSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
                                    const QString &suffix) = 0;
 };

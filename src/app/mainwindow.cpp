@@ -567,9 +567,20 @@ void MainWindow::sideViewChanged() {
 // The File, Option and About menus of the calculator window.
 
 namespace {
-const QString kCalculationFilter = QStringLiteral("CalculateFile (*.cf)");
 const QString kModelFileFilter = QStringLiteral("ModelFile (*.ini)");
 const QString kReportFilter = QStringLiteral("PDF (*.pdf)");
+
+// The two kinds of calculation, the project file first: it holds every
+// calculation. Open also shows every file, since it reads a file by what it
+// holds; Save As writes the kind whose ending the name has.
+enum class CalculationDialog { Open, Save };
+QString calculationFilter(const LanguageTexts &texts, CalculationDialog dialog) {
+    QStringList filters{texts.text(OptionalKey::ProjectFiles) + QStringLiteral(" (*.vistrel)"),
+                        texts.text(OptionalKey::CalcFiles) + QStringLiteral(" (*.cf)")};
+    if (dialog == CalculationDialog::Open)
+        filters << QCoreApplication::translate("QFileDialog", "All Files (*)");
+    return filters.join(QStringLiteral(";;"));
+}
 } // namespace
 
 void MainWindow::showCaption(const QString &fileName) {
@@ -608,7 +619,8 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 void MainWindow::onFileOpen() {
     if (!mayDropChanges())
         return;
-    const QString path = dialogs_.showOpenDialog(this, kCalculationFilter, QDir::currentPath());
+    const QString path = dialogs_.showOpenDialog(
+        this, calculationFilter(texts(), CalculationDialog::Open), QDir::currentPath());
     if (path.isEmpty())
         return;
     if (Result<void> opened = session_.open(path); !opened) {
@@ -622,13 +634,15 @@ void MainWindow::saveWith(SaveKind kind) {
     if (!fieldEditor_->confirmPending())
         return;
     bool named = false;
-    const Result<void> saved = session_.save(
-        kind,
-        [this] {
-            return dialogs_.showSaveDialog(this, kCalculationFilter, QDir::currentPath(),
-                                           QStringLiteral("cf"));
-        },
-        &named);
+    const auto askName = [this] {
+        return dialogs_.showSaveDialog(this, calculationFilter(texts(), CalculationDialog::Save),
+                                       QDir::currentPath(), QStringLiteral("vistrel"));
+    };
+    // The session offers the project file where a calculation file cannot hold the picture.
+    const auto offerProjectFile = [this] {
+        return dialogs_.askYesNo(this, texts().text(OptionalKey::CalcFileCannotHold));
+    };
+    const Result<void> saved = session_.save(kind, askName, &named, offerProjectFile);
     if (named)
         showCaption(session_.currentFile());
     if (!saved)

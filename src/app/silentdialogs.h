@@ -18,6 +18,10 @@ public:
         ++boxes_;
         return false;
     }
+    bool askYesNo(QWidget *, const QString &) override {
+        ++boxes_;
+        return false;
+    }
     Unsaved askToSave(QWidget *, const QString &) override {
         ++boxes_;
         return Unsaved::Cancel;

@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
+
+#include <optional>
 
 namespace vistrel::app {
 
@@ -30,6 +33,16 @@ QString remember(const QString &path) {
     return path;
 }
 
+// The ending a filter names, "vistrel" of "Vistrel project files (*.vistrel)";
+// none for one of several patterns or of all files.
+std::optional<QString> endingOf(const QString &filter) {
+    static const QRegularExpression single(QStringLiteral("\\(\\*\\.([^ *?()]+)\\)$"));
+    const QRegularExpressionMatch match = single.match(filter);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1);
+}
+
 } // namespace
 
 void WidgetDialogs::message(QWidget *parent, const QString &text) {
@@ -51,6 +64,15 @@ bool WidgetDialogs::confirm(QWidget *parent, const QString &title, const QString
     box.setDefaultButton(QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
+}
+
+bool WidgetDialogs::askYesNo(QWidget *parent, const QString &text) {
+    QMessageBox box(QMessageBox::Question, messageBoxTitle(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 Dialogs::Unsaved WidgetDialogs::askToSave(QWidget *parent, const QString &text) {
@@ -85,6 +107,11 @@ QString WidgetDialogs::showSaveDialog(QWidget *parent, const QString &filter, co
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(suffix);
+    // The ending follows the type of file chosen; "All files" keeps the first's.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &suffix](const QString &chosen) {
+                         dialog.setDefaultSuffix(endingOf(chosen).value_or(suffix));
+                     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return remember(dialog.selectedFiles().constFirst());

@@ -501,10 +501,7 @@ Result<void> Calculator::select(Aspect aspect) {
 Result<void> Calculator::select(const PictureFormat &format) {
     if (const std::optional<Aspect> aspect = aspectOf(format))
         return select(*aspect);
-    if (!(format.ratio() >= kNarrowestRatio && format.ratio() <= kWidestRatio))
-        return makeError(ErrorNumber::InvalidPropertyValue,
-                         QStringLiteral("Invalid property value: %1 is no picture format")
-                             .arg(formatLabel(format)));
+    VISTREL_TRY(checkFormat(format));
     if (controls_.otherChosen && controls_.otherFormat == format)
         return {};
     if (!controls_.wideScreenEnabled)
@@ -550,14 +547,8 @@ Result<void> Calculator::restore(const RestoreRequest &request) {
                 .arg(kModelCapacity));
     VISTREL_TRY(longestDistances(model));
     VISTREL_TRY(checkAnamorphic(request.anamorphic));
-    if (request.anyFormat) {
-        const PictureFormat format{request.aspectWidth, request.aspectHeight};
-        if (!aspectOf(format) &&
-            !(format.ratio() >= kNarrowestRatio && format.ratio() <= kWidestRatio))
-            return makeError(ErrorNumber::InvalidPropertyValue,
-                             QStringLiteral("Invalid property value: %1 is no picture format")
-                                 .arg(formatLabel(format)));
-    }
+    if (request.anyFormat)
+        VISTREL_TRY(checkFormat({request.aspectWidth, request.aspectHeight}));
 
     ready_ = false;
     const double previousDiagonal = state_.screenDiagonal;

@@ -4,26 +4,14 @@
 #include "catalogue/modelrecord.h"
 #include "core/apperror.h"
 #include "core/calcstate.h"
+#include "core/plannersettings.h"
 
 #include <optional>
 #include <vector>
 
 namespace vistrel {
 
-// What the installer adds to the calculation: the screen's gain and the
-// light falling on it from the room. Settings of the user, not of a file.
-struct PlannerSettings {
-    double gain = 1.0;     // kGainRange
-    double ambientLux = 0; // kAmbientRange; 0 is a dark room
-};
-
-// Screens sold range from grey 0.5 to beaded 2.5 or so; a room in full
-// daylight has some tens of thousands of lux. Beyond these a value is a slip.
-inline constexpr double kSmallestGain = 0.1;
-inline constexpr double kLargestGain = 10;
-inline constexpr double kLargestAmbientLux = 100000;
-
-// The gain and room light within those bounds.
+// The gain and room light within their bounds (core/plannersettings.h).
 [[nodiscard]] Result<void> checkSettings(const PlannerSettings &settings);
 
 // The usual reference for a dark cinema, in foot-lamberts.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace vistrel {
 
@@ -80,6 +81,11 @@ QString fieldName(int field) {
     if (field < 0 || field >= kCatalogueFieldCount)
         return QStringLiteral("field %1").arg(field);
     return QString::fromLatin1(kFieldNames[static_cast<std::size_t>(field)]);
+}
+
+bool validPlannerValue(int field, double value) {
+    const bool factor = field == kModelFieldCount + 1;
+    return std::isfinite(value) && value >= 0 && !(factor && value > 1);
 }
 
 double numericField(const ModelRecord &record, int field) {

@@ -70,6 +70,9 @@ inline constexpr int kModelDrawFlagField = 14;
 
 // The planner's fields by their position in the file (19 to 23).
 double &plannerField(ModelRecord &record, int field);
+// Planner data the planner can use (fields 19 to 23): a number, 0 or more,
+// and a light factor at most 1.
+bool validPlannerValue(int field, double value);
 // The documented name of the field at a position (0 to 23).
 QString fieldName(int field);
 

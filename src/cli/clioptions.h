@@ -61,7 +61,7 @@ struct CliOption {
     // Rows next to each other with the same description share one entry.
     const char *help = "";
     bool withListModels = false; // may go with --list-models, which leaves every other unused
-    const char *files = nullptr; // File: the ending of the files the completion offers
+    const char *files = nullptr; // File: the endings of the files the completion offers, "a|b"
     QStringList (*choices)() = nullptr; // Choice: its names
     Field field = Field::Distance;      // Text: the field typed into
     const char *alias = nullptr;        // a second name, for the parser alone ("-h")
@@ -103,8 +103,8 @@ inline constexpr CliOption kRows[]{
      .name = "--open",
      .argument = Argument::File,
      .placeholder = "FILE",
-     .help = "open a calculation file",
-     .files = "cf"},
+     .help = "open a calculation file or a Vistrel project file",
+     .files = "cf|vistrel"},
     {.id = OptionId::Model,
      .name = "--model",
      .argument = Argument::Name,
@@ -143,8 +143,10 @@ inline constexpr CliOption kRows[]{
      .name = "--save",
      .argument = Argument::File,
      .placeholder = "FILE",
-     .help = "write the calculation file",
-     .files = "cf"},
+     .help = "write the calculation file; a name ending in .vistrel\n"
+             "writes a Vistrel project file, which also keeps any\n"
+             "picture format, the anamorphic lens and the planner's inputs",
+     .files = "cf|vistrel"},
     {.id = OptionId::Pdf,
      .name = "--pdf",
      .argument = Argument::File,

@@ -50,9 +50,14 @@ Result<QString> valueCompletion(const CliOption &option) {
     case Argument::Text:
         return QString();
     case Argument::File: {
-        QString ending;
-        VISTREL_TRY_ASSIGN(ending, plainWord(QLatin1String(option.files)));
-        return QStringLiteral("            _filedir %1\n").arg(ending);
+        // _filedir takes the endings as the alternatives of a pattern, "cf|vistrel".
+        QStringList endings;
+        for (const QString &ending : QString::fromLatin1(option.files).split(u'|')) {
+            QString word;
+            VISTREL_TRY_ASSIGN(word, plainWord(ending));
+            endings << word;
+        }
+        return QStringLiteral("            _filedir '%1'\n").arg(endings.join(u'|'));
     }
     case Argument::Name:
         return QStringLiteral("            _vistrel_cli_line_models \"$1\" \"$2\" %1\n")

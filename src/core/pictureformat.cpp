@@ -93,6 +93,18 @@ Result<PictureFormat> parseFormat(QStringView text) {
     return format;
 }
 
+Result<PictureFormat> checkFormat(const PictureFormat &format) {
+    if (aspectOf(format))
+        return format;
+    // The sides first: a zero height has no ratio.
+    if (!(format.width > 0 && format.height > 0 && format.ratio() >= kNarrowestRatio &&
+          format.ratio() <= kWidestRatio))
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("Invalid property value: %1 is no picture format")
+                             .arg(formatLabel(format)));
+    return format;
+}
+
 Result<double> checkAnamorphic(double factor) {
     if (!(factor >= kNoAnamorphic && factor <= kLargestAnamorphic))
         return makeError(ErrorNumber::InvalidPropertyValue,

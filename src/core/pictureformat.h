@@ -67,6 +67,9 @@ QString ratioLabel(double ratio);
 // either table ("16:10", "2.39", "16 : 9"), "W:H" or a decimal; the ratio
 // must lie within kNarrowestRatio..kWidestRatio.
 [[nodiscard]] Result<PictureFormat> parseFormat(QStringView text);
+// Sides the calculation can use: both positive, and an aspect option's or a
+// ratio within kNarrowestRatio..kWidestRatio.
+[[nodiscard]] Result<PictureFormat> checkFormat(const PictureFormat &format);
 // The anamorphic factor from 1 to kLargestAnamorphic.
 [[nodiscard]] Result<double> checkAnamorphic(double factor);
 [[nodiscard]] Result<double> parseAnamorphic(QStringView text);

@@ -28,12 +28,6 @@ AppError overflowAt(const QString &path, qsizetype lineNumber, int field) {
                          .arg(path));
 }
 
-// Planner data the planner can use: a number, 0 or more, and a light factor at most 1.
-bool validPlannerValue(int field, double value) {
-    const bool factor = field == kModelFieldCount + 1;
-    return std::isfinite(value) && value >= 0 && !(factor && value > 1);
-}
-
 // The diagonal limits as (smallest, largest) field pairs, and the zoom end each belongs to.
 struct LimitPair {
     int min;

@@ -225,6 +225,8 @@ AppError tooLarge(const QString &name, qint64 limit) {
                          .arg(limit));
 }
 
+} // namespace
+
 Result<void> openForReading(QFile &file) {
     const QString path = file.fileName();
     const QFileInfo info(path);
@@ -271,8 +273,6 @@ Result<void> openForReading(QFile &file) {
     }
     return {};
 }
-
-} // namespace
 
 bool LineCursor::next(QStringView &line) {
     const qsizetype n = text_.size();
@@ -368,23 +368,27 @@ Result<QString> decodeText(const QByteArray &bytes) {
     return text;
 }
 
-Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes) {
-    QFile file(path);
-    VISTREL_TRY(openForReading(file));
+Result<QByteArray> readDeviceBytes(QIODevice &device, const QString &name, qint64 maxBytes) {
     QByteArray bytes;
     std::array<char, kChunkBytes> chunk{};
     for (;;) {
-        const qint64 got = file.read(chunk.data(), kChunkBytes);
+        const qint64 got = device.read(chunk.data(), kChunkBytes);
         if (got < 0)
             return makeError(ErrorNumber::DeviceIoError,
                              QStringLiteral("Device I/O error while reading %1: %2")
-                                 .arg(path, file.errorString()));
+                                 .arg(name, device.errorString()));
         if (got == 0)
             return bytes;
         if (bytes.size() + got > maxBytes)
-            return tooLarge(path, maxBytes);
+            return tooLarge(name, maxBytes);
         bytes.append(chunk.data(), got);
     }
+}
+
+Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes) {
+    QFile file(path);
+    VISTREL_TRY(openForReading(file));
+    return readDeviceBytes(file, path, maxBytes);
 }
 
 Result<QString> readTextFile(const QString &path, const ReadLimits &limits) {

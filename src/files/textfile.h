@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QFile;
 class QIODevice;
 
 namespace vistrel {
@@ -68,8 +69,15 @@ Result<void> forEachLine(QStringView text, const LineSink &sink);
 // A whole file within the limits, as text whose lines end in LF.
 Result<QString> readTextFile(const QString &path, const ReadLimits &limits);
 
+// Opens `file` (named already) for reading as every reader here does: a
+// regular file only, or a link to one; errors as for readTextLines, and 75
+// for a device, FIFO or socket, which is refused before it is opened.
+[[nodiscard]] Result<void> openForReading(QFile &file);
+
 // The bytes of a regular file (a link to one counts) of at most `maxBytes`
 // bytes; errors as for readTextLines, and 75 for a device, FIFO or socket.
 Result<QByteArray> readFileBytes(const QString &path, qint64 maxBytes);
+// The same from an open device; `name` is what errors call it.
+Result<QByteArray> readDeviceBytes(QIODevice &device, const QString &name, qint64 maxBytes);
 
 } // namespace vistrel

@@ -30,6 +30,45 @@ RestoreRequest restoreRequestFrom(const CalcFileData &d) {
     return request;
 }
 
+ProjectFileData projectOf(const Calculator &calculator, const PlannerSettings &planner) {
+    const CalcState &s = calculator.state();
+    ProjectFileData d;
+    if (const ModelRecord *model = calculator.currentModel())
+        d.model = *model;
+    d.zoomEnd = s.zoomEnd;
+    d.screenPosition = s.screenPosition;
+    d.unit = s.unit;
+    d.format = {s.aspectWidth, s.aspectHeight};
+    d.anamorphic = s.anamorphic;
+    d.screenDiagonal = s.screenDiagonal;
+    d.screenWidth = s.screenWidth;
+    d.screenHeight = s.screenHeight;
+    d.projectionDistance = s.projectionDistance;
+    d.offset1 = s.offsetA;
+    d.offset2 = s.offsetB;
+    d.planner = planner;
+    return d;
+}
+
+RestoreRequest restoreRequestFrom(const ProjectFileData &d) {
+    RestoreRequest request;
+    request.model = d.model;
+    request.zoomEnd = d.zoomEnd;
+    request.screenPosition = d.screenPosition;
+    request.aspectHeight = d.format.height;
+    request.aspectWidth = d.format.width;
+    request.unit = d.unit;
+    request.screenDiagonal = d.screenDiagonal;
+    request.anyFormat = true;
+    request.anamorphic = d.anamorphic;
+    return request;
+}
+
+bool calcFileHolds(const CalcState &state) {
+    return aspectOf(state.aspectWidth, state.aspectHeight).has_value() &&
+           state.anamorphic == kNoAnamorphic;
+}
+
 QString captionWithFile(const QString &appTitle, const QString &path) {
     return appTitle + QStringLiteral(" [") + stripExtension(fileNameOfPath(path)) +
            QStringLiteral("]");

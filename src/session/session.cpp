@@ -2,24 +2,15 @@
 
 #include "calc/catalogueprobe.h"
 #include "core/helpers.h"
+#include "core/numbers.h"
 #include "files/catalogueswitch.h"
 #include "files/languagefile.h"
 #include "files/modelloader.h"
 #include "session/calculationfile.h"
 
+#include <QFile>
+
 namespace vistrel {
-
-namespace {
-
-// The calculation as a file keeps it, less the scale the isometric view
-// happens to be drawn at, which a redraw may change without the user.
-CalcFileData keptOf(const Calculator &calculator) {
-    CalcFileData data = snapshotOf(calculator);
-    data.maxDistance = 0;
-    return data;
-}
-
-} // namespace
 
 Session::Session(QChar decimalPoint) : calc_(observers_, decimalPoint) {}
 
@@ -35,7 +26,7 @@ Result<void> Session::start() {
     Catalogue catalogue;
     VISTREL_TRY_ASSIGN(catalogue, loadCatalogue(paths_.catalogueFile()));
     VISTREL_TRY(calc_.startUp(std::move(catalogue.models)));
-    kept_ = keptOf(calc_);
+    kept_ = keptNow();
     takeWarnings(paths_.catalogueFile(), catalogue.warnings);
     return {};
 }
@@ -49,40 +40,103 @@ void Session::takeWarnings(const QString &file, const std::vector<CatalogueNote>
                             catalogueWarnings_);
 }
 
+// The calculation as a project file keeps it: everything the user chose,
+// without the isometric view's scale, which a redraw may change without the user.
+ProjectFileData Session::keptNow() const {
+    return projectOf(calc_, planner_);
+}
+
 Result<void> Session::open(const QString &path) {
-    CalcFileData data;
-    VISTREL_TRY_ASSIGN(data, readCalcFile(path));
-    VISTREL_TRY(calc_.restore(restoreRequestFrom(data)));
+    QFile file(path);
+    VISTREL_TRY(openForReading(file));
+    // A calculation file starts with its model's name: a project file cannot be taken for one.
+    if (startsAsProjectFile(file.peek(kProjectFileSniffBytes)))
+        VISTREL_TRY(openProject(file, path));
+    else
+        VISTREL_TRY(openCalculation(file, path));
     currentFile_ = path;
-    kept_ = keptOf(calc_);
+    kept_ = keptNow();
     return {};
 }
 
-Result<void> Session::save(SaveKind kind, const std::function<QString()> &askName, bool *named) {
+Result<void> Session::openProject(QIODevice &file, const QString &path) {
+    ProjectFileData data;
+    VISTREL_TRY_ASSIGN(data, readProjectFile(file, path));
+    // Everything is checked before the calculator changes.
+    if (const Result<void> settings = checkSettings(data.planner); !settings)
+        return makeError(settings.error().number, settings.error().description +
+                                                      QStringLiteral(" in the project file ") +
+                                                      path);
+    VISTREL_TRY(calc_.restore(restoreRequestFrom(data)));
+    planner_ = data.planner;
+    return {};
+}
+
+Result<void> Session::openCalculation(QIODevice &file, const QString &path) {
+    CalcFileData data;
+    VISTREL_TRY_ASSIGN(data, readCalcFile(file, path));
+    return calc_.restore(restoreRequestFrom(data));
+}
+
+Result<void> Session::save(SaveKind kind, const std::function<QString()> &askName, bool *named,
+                           const std::function<bool()> &offerProjectFile) {
     QString fileName = kind == SaveKind::Save ? currentFile_ : QString();
     if (named)
         *named = false;
-    if (fileName.isEmpty() || !fileExists(fileName)) {
+    const bool asked = fileName.isEmpty() || !fileExists(fileName);
+    if (asked) {
         fileName = askName();
         if (fileName.isEmpty()) {
             if (kind == SaveKind::Save)
                 currentFile_.clear();
             return {};
         }
+    }
+    if (!isProjectFileName(fileName) && needsProjectFile()) {
+        if (!offerProjectFile)
+            return checkCalcFileName(fileName);
+        if (!offerProjectFile())
+            return {};
+        fileName = projectFileNameFor(fileName);
+    }
+    if (asked || fileName != currentFile_) {
         currentFile_ = fileName;
         if (named)
             *named = true;
     }
     VISTREL_TRY(writeTo(fileName));
-    kept_ = keptOf(calc_);
+    kept_ = keptNow();
     return {};
 }
 
 bool Session::modified() const {
-    return kept_ && !(keptOf(calc_) == *kept_);
+    return kept_ && !(keptNow() == *kept_);
+}
+
+bool Session::needsProjectFile() const {
+    return !calcFileHolds(calc_.state());
+}
+
+Result<void> Session::checkCalcFileName(const QString &path) const {
+    if (!needsProjectFile())
+        return {};
+    const CalcState &s = calc_.state();
+    const QString what =
+        s.anamorphic == kNoAnamorphic
+            ? formatLabel({s.aspectWidth, s.aspectHeight})
+            : QStringLiteral("%1 with an anamorphic lens of %2")
+                  .arg(formatLabel({s.aspectWidth, s.aspectHeight}), formatShortest(s.anamorphic));
+    return makeError(ErrorNumber::BadFileName,
+                     QStringLiteral("Bad file name or number: %1 names a calculation file, which "
+                                    "cannot hold %2; a name ending in .vistrel saves a Vistrel "
+                                    "project file. Nothing was written")
+                         .arg(path, what));
 }
 
 Result<void> Session::writeTo(const QString &path) const {
+    if (isProjectFileName(path))
+        return writeProjectFile(path, projectOf(calc_, planner_));
+    VISTREL_TRY(checkCalcFileName(path));
     return writeCalcFile(path, snapshotOf(calc_));
 }
 

@@ -2,10 +2,11 @@
 
 #include "calc/calculator.h"
 #include "calc/planner.h"
-#include "files/modelloader.h"
 #include "core/apppaths.h"
 #include "core/language.h"
 #include "files/calcfile.h"
+#include "files/modelloader.h"
+#include "files/projectfile.h"
 #include "session/observers.h"
 
 #include <QString>
@@ -39,17 +40,31 @@ public:
     // Then the catalogue, the default options, the first model and the first result.
     [[nodiscard]] Result<void> start();
 
-    // File > Open: the file's model, options and diagonal; the current file on success.
+    // File > Open: a project file or a calculation file, told apart by what
+    // it holds, not by its name. The file's model, options and diagonal, and
+    // a project file's picture format, anamorphic lens and planner inputs;
+    // the current file on success. A file that is refused changes nothing.
     [[nodiscard]] Result<void> open(const QString &path);
     // File > Save and Save As. Save writes to the current file without asking
     // while that file exists; otherwise, and always for Save As, `askName`
     // gives a name (empty when the user cancelled). The chosen name becomes
     // the current file before it is written, and a Save whose question was
     // cancelled leaves none. `named` tells whether a name was chosen.
+    // A calculation file's name for a calculation it cannot hold
+    // (needsProjectFile) asks `offerProjectFile` whether to save a project
+    // file of the same name instead (projectFileNameFor); when it says no,
+    // nothing is saved, and without it the save is refused as writeTo refuses it.
     [[nodiscard]] Result<void> save(SaveKind kind, const std::function<QString()> &askName,
-                                    bool *named = nullptr);
-    // The calculation written to `path`; the current file stays as it is.
+                                    bool *named = nullptr,
+                                    const std::function<bool()> &offerProjectFile = {});
+    // The calculation written to `path`, the current file staying as it is:
+    // a project file for a name ending in ".vistrel" (isProjectFileName),
+    // else a calculation file, which is refused (error 52, nothing written)
+    // while needsProjectFile().
     [[nodiscard]] Result<void> writeTo(const QString &path) const;
+    // Whether only a project file can hold the calculation: a picture format
+    // other than the three aspect options, or an anamorphic lens.
+    bool needsProjectFile() const;
     // Option > Select model info file: installs `file` as the catalogue when
     // it can be used as start-up will use it; one without models is reported
     // with msg1 and changes nothing. One whose values look wrong is installed
@@ -80,8 +95,9 @@ public:
         calc_.setMetrics(isometric, side);
     }
 
-    // The installation planner: the user's screen gain and room light (not
-    // part of a calculation file), and what they give for the current calculation.
+    // The installation planner: the user's screen gain and room light (kept
+    // by a project file, not by a calculation file), and what they give for
+    // the current calculation.
     const PlannerSettings &plannerSettings() const { return planner_; }
     // Refused, and nothing changes, when a value is not sensible.
     [[nodiscard]] Result<void> setPlannerSettings(const PlannerSettings &settings);
@@ -109,11 +125,15 @@ private:
     AppPaths paths_;
     QString currentFile_;
     // The calculation as last opened, saved or started; none before the start.
-    std::optional<CalcFileData> kept_;
+    std::optional<ProjectFileData> kept_;
     QStringList catalogueWarnings_;
     PlannerSettings planner_;
 
     void takeWarnings(const QString &file, const std::vector<CatalogueNote> &warnings);
+    [[nodiscard]] Result<void> openProject(QIODevice &file, const QString &path);
+    [[nodiscard]] Result<void> openCalculation(QIODevice &file, const QString &path);
+    [[nodiscard]] Result<void> checkCalcFileName(const QString &path) const;
+    ProjectFileData keptNow() const;
 };
 
 } // namespace vistrel

@@ -401,7 +401,10 @@ private slots:
         const QStringList saved = fieldTexts();
 
         trigger("mnuFileSaveAs", file);
-        QCOMPARE(dialogs_.asked, QStringList{u"save CalculateFile (*.cf) .cf"_s});
+        QCOMPARE(
+            dialogs_.asked,
+            QStringList{
+                u"save Vistrel project files (*.vistrel);;Calculation files (*.cf) .vistrel"_s});
         QVERIFY(QFile::exists(file));
         const QString title = window_->appTitle() + u" [room]"_s;
         QCOMPARE(window_->windowHandle()->title(), title);

@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QTest>
 #include <QWindow>
@@ -183,6 +185,48 @@ private slots:
         trigger("mnuFileSaveAs", path(u"kept.cf"_s));
         QCOMPARE(dialogs_.errors.size(), 1);
         QVERIFY(readAll(path(u"kept.cf"_s)).startsWith("\"Alpha\"\r\n"));
+    }
+
+    // A picture a calculation file cannot hold, saved under a .cf name: the
+    // window asks whether to save a project file instead. Yes writes it under
+    // the same name with .vistrel, which becomes the window's file; No writes
+    // nothing and changes nothing.
+    void anOtherFormatSavedAsCalculationAsks_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void anOtherFormatSavedAsCalculationAsks() {
+        QFETCH(bool, yes);
+        QVERIFY(session_->select(PictureFormat{2.39, 1}));
+        const QString title = window_->windowHandle()->title();
+        dialogs_.confirmations.enqueue(yes);
+        trigger("mnuFileSaveAs", path(u"room.cf"_s));
+        QCOMPARE(dialogs_.questions,
+                 QStringList{session_->texts().text(OptionalKey::CalcFileCannotHold)});
+        QVERIFY(dialogs_.questions.first().startsWith(u"A calculation file holds only"_s));
+        QCOMPARE(dialogs_.errors, QStringList());
+        QCOMPARE(QDir(dir_->path()).entryList({u"room*"_s}, QDir::Files | QDir::Hidden),
+                 yes ? QStringList{u"room.vistrel"_s} : QStringList());
+        QCOMPARE(window_->isWindowModified(), !yes);
+        if (!yes) {
+            QCOMPARE(window_->windowHandle()->title(), title);
+            QVERIFY(session_->currentFile().isEmpty());
+            return;
+        }
+        QCOMPARE(session_->currentFile(), path(u"room.vistrel"_s));
+        QCOMPARE(window_->windowHandle()->title(), window_->appTitle() + u" [room]"_s);
+        const QJsonObject picture =
+            QJsonDocument::fromJson(readAll(path(u"room.vistrel"_s)))["picture"].toObject();
+        QCOMPARE(picture["width"].toDouble(), 2.39);
+        QCOMPARE(picture["height"].toDouble(), 1.0);
+        // Save goes on writing the project file, without asking again.
+        type(1, u"120"_s);
+        trigger("mnuFileSave");
+        QCOMPARE(dialogs_.questions.size(), 1);
+        QCOMPARE(QJsonDocument::fromJson(readAll(path(u"room.vistrel"_s)))["inches"]["diagonal"]
+                     .toDouble(),
+                 120.0);
     }
 
     // Under a file size limit the save fails with error 57 and the window

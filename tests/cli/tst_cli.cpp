@@ -350,6 +350,34 @@ private slots:
         QCOMPARE(big.state("ScreenDiagonal"), 300.0);
     }
 
+    // A name ending in .vistrel saves a project file, which also keeps the
+    // planner's inputs; a calculation file is refused for a picture format
+    // it cannot hold, and nothing is written.
+    void projectFilesOpenAndSave() {
+        const QString project = path("room.vistrel");
+        const Run saved = run("--json --model Flag --zoom tele --aspect 16:9 --unit ft "
+                              "--position top --diagonal 9 --gain 1.3 --save",
+                              {project});
+        const Run opened = run("--json --open", {project});
+        QVERIFY(saved.status == 0 && opened.status == 0);
+        for (const char *key : {"model", "zoom", "aspect", "unit", "position", "fields", "state"})
+            QCOMPARE(opened.json()[QLatin1String(key)], saved.json()[QLatin1String(key)]);
+        QCOMPARE(opened.part(u"planner"_s)["gain"].toDouble(), 1.3);
+
+        QFile file(project);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+        root["picture"] = QJsonObject{{"width", 2.39}, {"height", 1}, {"anamorphic", 1}};
+        write("wide.vistrel", QJsonDocument(root).toJson());
+        const Run refused = run("--open wide.vistrel --json --save", {path("wide.cf")});
+        QVERIFY(refused.status == 2 && refused.out.isEmpty());
+        QVERIFY2(refused.err.contains(u"Err : 52"_s) && refused.err.contains(u"2.39 : 1"_s),
+                 qPrintable(refused.err));
+        QVERIFY(!QFile::exists(path("wide.cf")));
+        QCOMPARE(run("--open wide.vistrel --save", {path("again.VISTREL")}).status, 0);
+        QVERIFY(QFile::exists(path("again.VISTREL")));
+    }
+
     void requestsThatCannotBeCarriedOut_data() {
         QTest::addColumn<QString>("args");
         QTest::addColumn<QString>("reason");

@@ -99,7 +99,7 @@ private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
         QVERIFY(QDir(dir_.path()).mkdir(u"sub"_s));
-        for (const char *name : {"a.ini", "b.cf", "c.pdf", "d.png", "e.txt"}) {
+        for (const char *name : {"a.ini", "b.cf", "c.pdf", "d.png", "e.txt", "f.vistrel"}) {
             QFile file(dir_.filePath(QLatin1String(name)));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
@@ -147,11 +147,14 @@ private slots:
             words.last() = u"--"_s;
             expected = QStringList(tableNames().values());
             break;
-        case Argument::File:
-            expected =
-                QDir(dir_.path()).entryList({u"*."_s + QLatin1String(option.files)}, QDir::Files);
+        case Argument::File: {
+            QStringList patterns;
+            for (const QString &ending : QString::fromLatin1(option.files).split(u'|'))
+                patterns << u"*."_s + ending;
+            expected = QDir(dir_.path()).entryList(patterns, QDir::Files);
             expected << u"sub"_s;
             break;
+        }
         case Argument::Name:
             words = QStringList{program, u"--catalogue"_s, u"models.ini"_s, name, QString()};
             expected << u"Only Here"_s;

@@ -22,6 +22,15 @@ public:
         }
         return confirmations.dequeue();
     }
+    // Yes or No from the same script; an unscripted question is answered No.
+    bool askYesNo(QWidget *, const QString &text) override {
+        questions.append(text);
+        if (confirmations.isEmpty()) {
+            ++unexpected;
+            return false;
+        }
+        return confirmations.dequeue();
+    }
     QString showOpenDialog(QWidget *, const QString &filter, const QString &) override {
         return answer(QStringLiteral("open ") + filter);
     }
@@ -44,7 +53,7 @@ public:
 
     QQueue<bool> confirmations; // answers to questions, in order
     QQueue<Unsaved> saveAnswers;
-    QStringList questions; // title, line break, text
+    QStringList questions; // title, line break, text; a Yes/No question's text alone
     QStringList messages;
     QStringList errors;
     QStringList warnings;
