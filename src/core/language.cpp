@@ -143,4 +143,8 @@ QString withoutMnemonic(const QString &caption) {
     return text;
 }
 
+QString messageAbout(const QString &message, const QString &caption) {
+    return replaceText(message, QStringLiteral("%1"), withoutMnemonic(caption).simplified());
+}
+
 } // namespace vistrel
