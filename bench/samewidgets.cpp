@@ -153,10 +153,11 @@ void addOptionFrames(QWidget *client) {
     frame(client, "fraPosition", "Position", {460, 156, 129, 73},
           {{"optPosition_0", "Top of Screen", {8, 16, 116, 25}, false},
            {"optPosition_1", "Bottom of Screen", {8, 44, 116, 25}, true}});
-    QGroupBox *aspect = frame(client, "fraAspect", "Aspect Ratio", {460, 232, 129, 105},
+    QGroupBox *aspect = frame(client, "fraAspect", "Aspect Ratio", {460, 232, 218, 105},
                               {{"optAspect_0", "4 : 3", {12, 68, 61, 15}, true},
                                {"optAspect_1", "5 : 4", {12, 84, 45, 15}, false},
-                               {"optAspect_2", "16 : 9", {64, 68, 53, 15}, false}});
+                               {"optAspect_2", "16 : 9", {64, 68, 53, 15}, false},
+                               {"optAspect_3", "O&ther", {64, 84, 60, 15}, false}});
     named(new QLabel(aspect), "lblAspectBox", {32, 16, 65, 49})->setFrameShape(QFrame::Box);
     QLabel *sample =
         named(new QLabel(QStringLiteral("4 : 3"), aspect), "lblAspect", {44, 32, 41, 17});
@@ -164,6 +165,15 @@ void addOptionFrames(QWidget *client) {
     QPalette palette = sample->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     sample->setPalette(palette);
+    auto *formats = named(new QComboBox(aspect), "cboFormat", {126, 60, 86, 21});
+    formats->addItems({QStringLiteral("16 : 10"), QStringLiteral("17 : 9"),
+                       QStringLiteral("1.85 : 1"), QStringLiteral("2.00 : 1"),
+                       QStringLiteral("2.39 : 1"), QStringLiteral("2.76 : 1"),
+                       QStringLiteral("Custom...")});
+    // The window's list takes the frame's font once it is made, which builds its popup.
+    formats->setFont(captionFont(formats));
+    formats->setEnabled(false);
+    valueField(aspect, "txtFormat", "16 : 10", {126, 82, 86, 19})->setEnabled(false);
 }
 
 } // namespace
@@ -174,12 +184,12 @@ std::unique_ptr<QMainWindow> sameWidgetsWindow() {
     window->setWindowTitle(QStringLiteral("Vistrel Projection Distance Calculator[*]"));
     auto *client = new QWidget(window.get());
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(594, 389);
+    client->setFixedSize(683, 389);
     window->setCentralWidget(client);
 
     for (int i = 0; i < 2; ++i) {
         auto *line =
-            named(new QFrame(client), i == 0 ? "lineMenu_0" : "lineMenu_1", {0, i, 594, 1});
+            named(new QFrame(client), i == 0 ? "lineMenu_0" : "lineMenu_1", {0, i, 683, 1});
         line->setAutoFillBackground(true);
         QPalette palette = line->palette();
         palette.setColor(QPalette::Window,

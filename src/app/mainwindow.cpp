@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 #include "app/drawbox.h"
 #include "app/fieldeditor.h"
+#include "app/formatchooser.h"
 #include "app/optionframe.h"
 #include "app/picturebutton.h"
 #include "app/picturelabel.h"
@@ -42,7 +43,7 @@ namespace vistrel::app {
 
 namespace {
 
-constexpr QSize kClientSize(px(8910), px(5835));
+constexpr QSize kClientSize(px(10245), px(5835));
 
 constexpr std::array<TwipsRect, 4> kValueRects{
     {{2580, 2880, 555, 285}, {2580, 900, 555, 285}, {3840, 180, 555, 285}, {5160, 2220, 555, 285}}};
@@ -104,6 +105,9 @@ MainWindow::MainWindow(Session &session, Dialogs &dialogs, QWidget *parent)
 
 MainWindow::~MainWindow() {
     session_.removeObserver(*this);
+    // Before the widgets it watches: a field that has the keyboard finishes
+    // its edit as the window goes.
+    delete formatChooser_;
 }
 
 void MainWindow::createControls() {
@@ -198,11 +202,13 @@ void MainWindow::createOptionFrames(QWidget *client) {
         new OptionFrame(client, "fraPosition", "Position", {6900, 2340, 1935, 1095},
                         {{"optPosition_0", "Top of Screen", {120, 240, 1750, 375}},
                          {"optPosition_1", "Bottom of Screen", {120, 660, 1750, 375}}});
+    // Other's list and field stand beside the sample and the options.
     aspectFrame_ =
-        new OptionFrame(client, "fraAspect", "Aspect Ratio", {6900, 3480, 1935, 1575},
+        new OptionFrame(client, "fraAspect", "Aspect Ratio", {6900, 3480, 3270, 1575},
                         {{"optAspect_0", info(Aspect::Ratio4x3).label, {180, 1020, 915, 225}},
                          {"optAspect_1", info(Aspect::Ratio5x4).label, {180, 1260, 675, 225}},
-                         {"optAspect_2", info(Aspect::Ratio16x9).label, {960, 1020, 795, 225}}});
+                         {"optAspect_2", info(Aspect::Ratio16x9).label, {960, 1020, 795, 225}},
+                         {"optAspect_3", "Other", {960, 1260, 900, 225}}});
     aspectSampleBox_ = new QLabel(aspectFrame_);
     aspectSampleBox_->setObjectName(QStringLiteral("lblAspectBox"));
     aspectSampleBox_->setFrameShape(QFrame::Box);
@@ -212,6 +218,10 @@ void MainWindow::createOptionFrames(QWidget *client) {
     QPalette palette = aspectSample_->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     aspectSample_->setPalette(palette);
+    formatList_ = new QComboBox(aspectFrame_);
+    formatList_->setObjectName(QStringLiteral("cboFormat"));
+    formatList_->setGeometry(px(TwipsRect{1890, 900, 1290, 315}));
+    formatEdit_ = textBox(aspectFrame_, QStringLiteral("txtFormat"), {1890, 1230, 1290, 285});
 }
 
 void MainWindow::createActions() {
@@ -278,6 +288,8 @@ void MainWindow::connectControls() {
     connect(modelCombo_, &QComboBox::activated, this,
             [this](int position) { shown(session_.selectModel(position)); });
     fieldEditor_ = new FieldEditor(session_, lengthEdits_, confirmButtons_, this);
+    formatChooser_ =
+        new FormatChooser(session_, dialogs_, aspectFrame_, formatList_, formatEdit_, this);
 }
 
 // Start-up of the calculator window and its texts from Language.ini.
@@ -368,6 +380,7 @@ bool MainWindow::applyLanguage(const LanguageLoad &load) {
     for (const auto &[key, action] : actions)
         if (has(key))
             action->setText(text(key));
+    formatChooser_->showTexts(load.texts);
     if (!has(LangKey::ModelCaption))
         return false;
 
@@ -486,12 +499,10 @@ void MainWindow::controlsChanged() {
     unitFrame_->showSelected(idOf(c.unit));
     zoomFrame_->showSelected(idOf(c.zoom));
     positionFrame_->showSelected(idOf(c.position));
-    aspectFrame_->showSelected(idOf(c.aspect));
     for (const ZoomInfo &row : kZoomEnds)
         zoomFrame_->button(codeOf(row.zoom))
             ->setEnabled(c.zoomEnabled[static_cast<std::size_t>(row.zoom)]);
-    for (const AspectInfo &row : kAspects)
-        aspectFrame_->button(codeOf(row.aspect))->setEnabled(c.enabled(row.aspect));
+    formatChooser_->showControls(c);
 
     // Rebuilt only when the catalogue changed: a list of 1000 models is not
     // compared on every refresh.
@@ -502,24 +513,34 @@ void MainWindow::controlsChanged() {
         shownModelList_ = c.modelListVersion;
     }
     modelCombo_->setCurrentIndex(c.modelSelected);
-    if (c.aspect)
-        showAspectSample(*c.aspect);
+    if (c.otherChosen)
+        showAspectSample(c.otherFormat);
+    else if (c.aspect)
+        showAspectSample(formatOf(*c.aspect));
     showModified();
 }
 
-// The sample keeps its height and centre, and its width shows the shape.
-void MainWindow::showAspectSample(Aspect aspect) {
+// The sample keeps its centre, and its width shows the shape at the design's
+// height; a format too wide for the frame keeps the frame's width and gives
+// up height instead.
+void MainWindow::showAspectSample(const PictureFormat &format) {
     // The design, in twips of the frame: the box and the caption centred in it.
-    constexpr double kBoxCentre = 120 + 1695 / 2.0, kBoxTop = 240, kBoxHeight = 735;
+    constexpr double kBoxLeft = 120, kBoxRoom = 1695, kBoxTop = 240, kBoxHeight = 735;
     constexpr double kCaptionWidth = 615, kCaptionHeight = 255;
-    const AspectInfo &row = info(aspect);
-    const double width = std::nearbyint(kBoxHeight * row.width / row.height);
-    const double left = kBoxCentre - width / 2;
-    aspectSampleBox_->setGeometry(twipsRect(left, kBoxTop, width, kBoxHeight));
-    aspectSample_->setGeometry(twipsRect((width - kCaptionWidth) / 2 + left,
-                                         (kBoxHeight - kCaptionHeight) / 2 + kBoxTop, kCaptionWidth,
+    const double ratio = format.ratio();
+    const bool fits = kBoxHeight * ratio <= kBoxRoom;
+    const double width = fits ? std::nearbyint(kBoxHeight * ratio) : kBoxRoom;
+    const double height = fits ? kBoxHeight : std::nearbyint(kBoxRoom / ratio);
+    const double left = kBoxLeft + (kBoxRoom - width) / 2;
+    const double top = kBoxTop + (kBoxHeight - height) / 2;
+    aspectSampleBox_->setGeometry(twipsRect(left, top, width, height));
+    aspectSample_->setText(formatLabel(format));
+    // A typed format's label may be longer than the design's caption.
+    const double captionWidth =
+        std::max(kCaptionWidth, double(aspectSample_->sizeHint().width() * kTwipsPerPixel));
+    aspectSample_->setGeometry(twipsRect((width - captionWidth) / 2 + left,
+                                         (height - kCaptionHeight) / 2 + top, captionWidth,
                                          kCaptionHeight));
-    aspectSample_->setText(QLatin1String(row.label));
 }
 
 void MainWindow::isometricChanged() {
@@ -728,6 +749,8 @@ void MainWindow::nameControlsForScreenReaders() {
     for (OptionFrame *frame : {unitFrame_, zoomFrame_, positionFrame_, aspectFrame_})
         for (int i = 0; i < frame->count(); ++i)
             frame->button(i)->setAccessibleName(spoken(frame->button(i)->text()));
+    formatList_->setAccessibleName(spoken(texts().text(OptionalKey::FormatListName)));
+    formatEdit_->setAccessibleName(spoken(texts().text(OptionalKey::CustomFormat)));
     isometricBox_->setAccessibleName(texts().text(OptionalKey::IsometricName));
     sideViewBox_->setAccessibleName(texts().text(OptionalKey::SideViewName));
 }

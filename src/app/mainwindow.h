@@ -25,6 +25,7 @@ namespace vistrel::app {
 class Dialogs;
 class DrawBox;
 class FieldEditor;
+class FormatChooser;
 class OptionFrame;
 class PlannerWindow;
 
@@ -92,7 +93,7 @@ private:
     void applyUiFont();
     void measureForTheDiagrams();
     void showCaption(const QString &fileName);
-    void showAspectSample(Aspect aspect);
+    void showAspectSample(const PictureFormat &format);
     void saveWith(SaveKind kind);
     void nameControlsForScreenReaders();
     void describeDiagrams();
@@ -130,9 +131,12 @@ private:
     OptionFrame *aspectFrame_ = nullptr;
     QLabel *aspectSampleBox_ = nullptr;
     QLabel *aspectSample_ = nullptr;
+    QComboBox *formatList_ = nullptr;
+    QLineEdit *formatEdit_ = nullptr;
     QLabel *logoBox_ = nullptr;
     QLabel *logo_ = nullptr;
     FieldEditor *fieldEditor_ = nullptr;
+    FormatChooser *formatChooser_ = nullptr;
 
     QMenu *fileMenu_ = nullptr;
     QMenu *optionMenu_ = nullptr;

@@ -5,10 +5,13 @@
 #include "app/plannermemory.h"
 #include "app/uifont.h"
 #include "calc/chartformat.h"
+#include "core/numbers.h"
+#include "core/pictureformat.h"
 #include "files/filewriter.h"
 #include "session/session.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
 #include <QGuiApplication>
@@ -96,6 +99,9 @@ PlannerWindow::~PlannerWindow() {
     // after this window has stopped being one.
     for (QLineEdit *edit : inputs_)
         edit->disconnect(this);
+    // The lens list picks the item of what was typed as its field loses the keyboard.
+    anamorphic_->disconnect(this);
+    anamorphic_->lineEdit()->disconnect(this);
     session_.removeObserver(*this);
     if (placed_)
         remember(true);
@@ -117,7 +123,29 @@ QLayout *PlannerWindow::createInputs() {
         inputs_[slot] = edit;
         form->addRow(label, edit);
     }
+    addAnamorphicInput(form);
     return form;
+}
+
+// The usual factors to pick, and any other to type.
+void PlannerWindow::addAnamorphicInput(QFormLayout *form) {
+    auto *label = new QLabel(session_.texts().text(OptionalKey::Anamorphic), this);
+    label->setObjectName(QStringLiteral("lblAnamorphic"));
+    anamorphic_ = new QComboBox(this);
+    anamorphic_->setObjectName(QStringLiteral("cboAnamorphic"));
+    anamorphic_->setEditable(true);
+    anamorphic_->setInsertPolicy(QComboBox::NoInsert);
+    // Completing "1.2" to "1.25" would take a factor the user did not type.
+    anamorphic_->setCompleter(nullptr);
+    for (const double factor : kAnamorphicFactors)
+        anamorphic_->addItem(formatGeneral(factor, session_.decimalPoint()));
+    anamorphic_->setEditText(anamorphicText());
+    anamorphic_->setMinimumWidth(inputs_[0]->sizeHint().width());
+    label->setBuddy(anamorphic_);
+    connect(anamorphic_, &QComboBox::activated, this, &PlannerWindow::confirmAnamorphic);
+    connect(anamorphic_->lineEdit(), &QLineEdit::editingFinished, this,
+            &PlannerWindow::confirmAnamorphic);
+    form->addRow(label, anamorphic_);
 }
 
 QLayout *PlannerWindow::createNumbers() {
@@ -260,6 +288,7 @@ void PlannerWindow::keyPressEvent(QKeyEvent *event) {
         for (const PlannerInputInfo &row : kPlannerInputs)
             inputs_[static_cast<std::size_t>(row.input)]->setText(
                 inputText(session_.plannerSettings(), row.input, point));
+        anamorphic_->setEditText(anamorphicText());
         close();
         return;
     }
@@ -287,9 +316,41 @@ void PlannerWindow::confirm(PlannerInput input) {
     refresh();
 }
 
+// A factor the lens does not take is put back and the message says why, as
+// for the other inputs; one it takes is the calculation's, which the session
+// recalculates and reports.
+void PlannerWindow::confirmAnamorphic() {
+    const QString typed = anamorphic_->currentText();
+    if (typed == anamorphicText())
+        return;
+    const Result<double> factor = parseAnamorphic(withDotDecimal(typed, session_.decimalPoint()));
+    if (!factor) {
+        // Put back first: the message box takes the focus, which ends the edit again.
+        anamorphic_->setEditText(anamorphicText());
+        dialogs_.message(this, messageAbout(session_.texts().text(OptionalKey::AnamorphicRefused),
+                                            session_.texts().text(OptionalKey::Anamorphic)));
+        return;
+    }
+    // Taken, or its calculation failed and the calculator's box said why: the
+    // factor in use shows.
+    const Result<void> taken = session_.selectAnamorphic(*factor);
+    anamorphic_->setEditText(anamorphicText());
+    if (taken)
+        refresh();
+}
+
+QString PlannerWindow::anamorphicText() const {
+    return formatGeneral(session_.state().anamorphic, session_.decimalPoint());
+}
+
 void PlannerWindow::refresh() {
-    if (isVisible())
-        showNumbers();
+    if (!isVisible())
+        return;
+    showNumbers();
+    // A factor the calculation took elsewhere (from a file), but never over
+    // one being typed.
+    if (!anamorphic_->lineEdit()->isModified() && anamorphic_->currentText() != anamorphicText())
+        anamorphic_->setEditText(anamorphicText());
 }
 
 void PlannerWindow::showNumbers() {

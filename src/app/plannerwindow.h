@@ -10,6 +10,8 @@
 
 #include <array>
 
+class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,8 +27,9 @@ namespace vistrel::app {
 class Dialogs;
 
 // The installation planner beside the calculator window: the screen gain and
-// the room's light as the user types them, the planner's numbers and the
-// throw chart of the session, following every change the session reports.
+// the room's light as the user types them, the anamorphic lens of the
+// calculation, the planner's numbers and the throw chart of the session,
+// following every change the session reports.
 class PlannerWindow : public QWidget, private EngineObserver {
     Q_OBJECT
 
@@ -54,9 +57,13 @@ private:
     void controlsChanged() override { followTimer_.start(); }
 
     QLayout *createInputs();
+    void addAnamorphicInput(QFormLayout *form);
     QLayout *createNumbers();
     QLayout *createChart();
     void confirm(PlannerInput input);
+    void confirmAnamorphic();
+    // The factor in use as its field shows it.
+    QString anamorphicText() const;
     // The numbers and the chart of the session, while the window shows.
     void refresh();
     void showNumbers();
@@ -81,6 +88,7 @@ private:
     QTimer followTimer_;
 
     std::array<QLineEdit *, 2> inputs_{}; // by PlannerInput
+    QComboBox *anamorphic_ = nullptr;
     std::array<QLabel *, kPlannerRowCount> values_{};
     QLabel *chartLabel_ = nullptr;
     QScrollArea *scroll_ = nullptr;

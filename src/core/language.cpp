@@ -71,7 +71,7 @@ constexpr std::array<OptionalText, kOptionalKeyCount> kOptionalTexts{{
               "lenses that shift give two, one at each end of the shift."},
     {"msg13", "The calculation has changes that are not saved. Save them?"},
     {"LBL51", "Version"},
-    {"LBL52", "&Other"},
+    {"LBL52", "O&ther"},
     {"LBL53", "Custom..."},
     {"LBL54", "Picture format"},
     {"msg14", "Please type a picture format as W : H or as a ratio from 1 to 4."},
@@ -141,6 +141,10 @@ QString withoutMnemonic(const QString &caption) {
         text += caption[i];
     }
     return text;
+}
+
+QString messageAbout(const QString &message, const QString &caption) {
+    return replaceText(message, QStringLiteral("%1"), withoutMnemonic(caption).simplified());
 }
 
 } // namespace vistrel

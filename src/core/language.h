@@ -192,6 +192,10 @@ QString localizedBoxText(const AppError &error, const LanguageTexts &texts);
 // a written "&").
 QString withoutMnemonic(const QString &caption);
 
+// A message about a control: its "%1" becomes the control's caption as it
+// reads, on one line.
+QString messageAbout(const QString &message, const QString &caption);
+
 // Captions of the value labels: every "<BR>" becomes a line break.
 QString labelWithBreaks(const QString &caption);
 

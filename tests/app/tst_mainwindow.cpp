@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QJsonDocument>
@@ -327,6 +328,133 @@ private slots:
         QCOMPARE(dialogs_.messages.size(), 2);
     }
 
+    void otherFormatsChangeTheCalculation_data() {
+        QTest::addColumn<int>("row"); // of the list, by the arrow keys; its last is Custom
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<double>("ratio");
+        QTest::newRow("16 : 10, the first")
+            << 0 << QString() << u"160"_s << u"100"_s << u"16 : 10"_s << 1.6;
+        QTest::newRow("2.39 : 1") << 4 << QString() << u"239"_s << u"100"_s << u"2.39 : 1"_s
+                                  << 2.39;
+        QTest::newRow("custom W:H")
+            << 6 << u"21:9"_s << u"210"_s << u"90"_s << u"21 : 9"_s << 21 / 9.0;
+        QTest::newRow("custom ratio")
+            << 6 << u"2.2"_s << u"220"_s << u"100"_s << u"2.2 : 1"_s << 2.2;
+        QTest::newRow("custom, the widest")
+            << 6 << u" 4 : 1"_s << u"200"_s << u"50"_s << u"4 : 1"_s << 4.0;
+    }
+
+    // Other by its letter, the list by Tab and the arrow keys, a typed format
+    // by Tab and Enter: the fields and the sample show the picture.
+    void otherFormatsChangeTheCalculation() {
+        QFETCH(int, row);
+        QFETCH(QString, typed);
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        QFETCH(QString, label);
+        QFETCH(double, ratio);
+        QRadioButton *other = option("optAspect_3");
+        auto *list = child<QComboBox>(u"cboFormat"_s);
+        auto *edit = child<QLineEdit>(u"txtFormat"_s);
+        type(1, u"100"_s); // a screen every format fits
+        QTest::keySequence(window_.get(), QKeySequence::mnemonic(other->text()));
+        QTRY_VERIFY(other->isChecked()); // a shortcut's click is animated
+        QCOMPARE(QApplication::focusWidget(), other);
+        QTest::keyClick(other, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), list);
+        for (int i = 0; i < row; ++i)
+            QTest::keyClick(list, Qt::Key_Down);
+        if (!typed.isEmpty()) {
+            QTest::keyClick(list, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), edit);
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCOMPARE(edit->text(), label);
+        }
+        type(2, width);
+        QCOMPARE(text(3), height);
+        QCOMPARE(list->currentIndex(), row);
+        QCOMPARE(child<QLabel>(u"lblAspect"_s)->text(), label);
+        // The sample's box has the picture's shape, within the frame and clear of the list.
+        const QRect box = child<QLabel>(u"lblAspectBox"_s)->geometry();
+        QVERIFY2(qAbs(double(box.width()) / box.height() - ratio) < 0.05,
+                 qPrintable(u"%1 x %2"_s.arg(box.width()).arg(box.height())));
+        QVERIFY(child<QWidget>(u"fraAspect"_s)->rect().contains(box));
+        QVERIFY(box.right() < list->x());
+        QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join(u'|')));
+    }
+
+    void refusedCustomFormatChangesNothing_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("letters") << u"wide"_s;
+        QTest::newRow("spaces") << u"   "_s;
+        QTest::newRow("no height") << u"21:0"_s;
+        QTest::newRow("narrower than a square") << u"3:4"_s;
+        QTest::newRow("wider than 4 : 1") << u"4.01"_s;
+    }
+
+    // Refused by Enter and by leaving the field alike: the message, and the
+    // field shows the format in use again.
+    void refusedCustomFormatChangesNothing() {
+        QFETCH(QString, typed);
+        auto *list = child<QComboBox>(u"cboFormat"_s);
+        auto *edit = child<QLineEdit>(u"txtFormat"_s);
+        click(option("optAspect_3"));
+        list->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(list, Qt::Key_End);
+        type(edit, u"2.2"_s);
+        const QStringList shown = fieldTexts();
+        const Installation before = state();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Tab}) {
+            dialogs_.messages.clear();
+            type(edit, typed, key);
+            QCOMPARE(
+                dialogs_.messages,
+                QStringList{u"Please type a picture format as W : H or as a ratio from 1 to 4."_s});
+            QCOMPARE(edit->text(), u"2.2 : 1"_s);
+            QCOMPARE(fieldTexts(), shown);
+            QVERIFY(static_cast<const Installation &>(state()) == before);
+            QCOMPARE(child<QLabel>(u"lblAspect"_s)->text(), u"2.2 : 1"_s);
+        }
+    }
+
+    // Other and its list are there for models with 16 : 9; the list and the
+    // field only while Other is chosen, the field for a custom format. What
+    // the session chooses, however it came, shows.
+    void otherFollowsTheModelAndTheSession() {
+        QRadioButton *other = option("optAspect_3");
+        auto *list = child<QComboBox>(u"cboFormat"_s);
+        auto *edit = child<QLineEdit>(u"txtFormat"_s);
+        const auto enabled = [&] {
+            return QList<bool>{other->isEnabled(), list->isEnabled(), edit->isEnabled()};
+        };
+        QCOMPARE(enabled(), (QList<bool>{true, false, false}));
+        click(other);
+        QCOMPARE(enabled(), (QList<bool>{true, true, false}));
+        QVERIFY(session_->select(PictureFormat{2.39, 1}));
+        QCOMPARE(list->currentText(), u"2.39 : 1"_s);
+        QVERIFY(session_->select(PictureFormat{2.2, 1}));
+        QCOMPARE(list->currentIndex(), list->count() - 1);
+        QCOMPARE(edit->text(), u"2.2 : 1"_s);
+        QCOMPARE(enabled(), (QList<bool>{true, true, true}));
+
+        chooseModel(2); // without 16 : 9
+        QVERIFY(option("optAspect_0")->isChecked() && !other->isChecked());
+        QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+        QCOMPARE(child<QLabel>(u"lblAspect"_s)->text(), u"4 : 3"_s);
+        chooseModel(0);
+        QCOMPARE(enabled(), (QList<bool>{true, false, false}));
+        click(other); // the format it had
+        QCOMPARE(child<QLabel>(u"lblAspect"_s)->text(), u"2.2 : 1"_s);
+        QVERIFY(session_->select(Aspect::Ratio16x9));
+        QVERIFY(option("optAspect_2")->isChecked());
+        QCOMPARE(enabled(), (QList<bool>{true, false, false}));
+    }
+
     void unitAndPositionRedrawOnlyTheirPart() {
         const qint64 iso = image("picDraw1").cacheKey();
         const qint64 side = image("picDraw2").cacheKey();
@@ -498,7 +626,7 @@ private slots:
     void diagramPixels() {
         const int d = qRound(window_->devicePixelRatioF());
         QCOMPARE(d, qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? 2 : 1);
-        QCOMPARE(window_->centralWidget()->size(), QSize(594, 389));
+        QCOMPARE(window_->centralWidget()->size(), QSize(683, 389));
         QCOMPARE(child<QWidget>(u"picDraw1"_s)->size(), QSize(453, 241));
         QCOMPARE(child<QWidget>(u"picDraw2"_s)->size(), QSize(453, 113));
         const QImage iso = image("picDraw1");

@@ -102,6 +102,12 @@ class TestPlannerWindow : public QObject, WindowDriver {
         QCoreApplication::processEvents();
         return childOf<T>(parent, name);
     }
+    // What the user types into: an input's field, or the lens list's.
+    QLineEdit *inputField(QWidget *planner, const QString &name) const {
+        QWidget *input = in<QWidget>(planner, name);
+        auto *list = qobject_cast<QComboBox *>(input);
+        return list ? list->lineEdit() : qobject_cast<QLineEdit *>(input);
+    }
     QString value(QWidget *planner, PlannerRow row) const {
         return in<QLabel>(planner, u"valPlan_%1"_s.arg(codeOf(row)))->text();
     }
@@ -195,20 +201,27 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("kept"); // what the input shows again
         const QString gain = u"Screen gain: please type a number from 0.1 to 10."_s;
         const QString ambient = u"Ambient light (lux): please type a number from 0 to 100000."_s;
-        QTest::newRow("gain 0") << u"txtGain"_s << u"0"_s << gain;
-        QTest::newRow("gain, text") << u"txtGain"_s << u"bright"_s << gain;
-        QTest::newRow("negative gain") << u"txtGain"_s << u"-1.2"_s << gain;
-        QTest::newRow("negative ambient") << u"txtAmbient"_s << u"-5"_s << ambient;
-        QTest::newRow("ambient, text") << u"txtAmbient"_s << u"dim"_s << ambient;
-        QTest::newRow("gain beyond 10") << u"txtGain"_s << u"25"_s << gain;
-        QTest::newRow("ambient beyond 100000") << u"txtAmbient"_s << u"250000"_s << ambient;
+        const QString lens = u"Anamorphic lens: please type a number from 1 to 2."_s;
+        QTest::newRow("gain 0") << u"txtGain"_s << u"0"_s << gain << u"1.3"_s;
+        QTest::newRow("gain, text") << u"txtGain"_s << u"bright"_s << gain << u"1.3"_s;
+        QTest::newRow("negative gain") << u"txtGain"_s << u"-1.2"_s << gain << u"1.3"_s;
+        QTest::newRow("negative ambient") << u"txtAmbient"_s << u"-5"_s << ambient << u"50"_s;
+        QTest::newRow("ambient, text") << u"txtAmbient"_s << u"dim"_s << ambient << u"50"_s;
+        QTest::newRow("gain beyond 10") << u"txtGain"_s << u"25"_s << gain << u"1.3"_s;
+        QTest::newRow("ambient beyond 100000")
+            << u"txtAmbient"_s << u"250000"_s << ambient << u"50"_s;
+        QTest::newRow("lens below 1") << u"cboAnamorphic"_s << u"0.8"_s << lens << u"1"_s;
+        QTest::newRow("lens beyond 2") << u"cboAnamorphic"_s << u"2.5"_s << lens << u"1"_s;
+        QTest::newRow("lens, text") << u"cboAnamorphic"_s << u"scope"_s << lens << u"1"_s;
     }
     void refusedInputsChangeNothing() {
         QFETCH(QString, input);
         QFETCH(QString, typed);
         QFETCH(QString, message);
+        QFETCH(QString, kept);
         auto *planner = openPlanner();
         QVERIFY(planner);
         QVERIFY(use(window_.get()));
@@ -224,18 +237,67 @@ private slots:
         QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join(u" | ")));
 
         // Refused by Enter and by leaving the field alike.
+        const QStringList shown = fieldTexts();
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Tab}) {
             dialogs_.messages.clear();
-            auto *edit = in<QLineEdit>(planner, input);
+            QLineEdit *edit = inputField(planner, input);
             type(edit, typed, key);
             QCOMPARE(dialogs_.messages, QStringList{message});
-            QCOMPARE(edit->text(), input == u"txtGain"_s ? u"1.3"_s : u"50"_s);
+            QCOMPARE(edit->text(), kept);
             QCOMPARE(session_->plannerSettings().gain, 1.3);
             QCOMPARE(session_->plannerSettings().ambientLux, 50.0);
+            QCOMPARE(session_->state().anamorphic, 1.0);
             QCOMPARE(value(planner, PlannerRow::OnScreen), u"87.6 fL / 300.2 nits"_s);
             QCOMPARE(value(planner, PlannerRow::Contrast), contrast);
-            QCOMPARE(field(1)->text(), u"100"_s);
+            QCOMPARE(fieldTexts(), shown);
         }
+    }
+
+    void anamorphicLensMovesTheProjector_data() {
+        QTest::addColumn<int>("down"); // presses of the arrow key in the list, else
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<Qt::Key>("key"); // confirms what is typed
+        QTest::addColumn<double>("factor");
+        QTest::newRow("picked") << 1 << QString() << Qt::Key_unknown << 1.25;
+        QTest::newRow("typed, Return") << 0 << u"1.33"_s << Qt::Key_Return << 1.33;
+        QTest::newRow("typed, Tab") << 0 << u"1.5"_s << Qt::Key_Tab << 1.5;
+    }
+    // A 2.39 picture on the Example's 16 : 9 panel: a lens that widens the
+    // panel's image leaves the screen as it is and brings the projector nearer.
+    void anamorphicLensMovesTheProjector() {
+        QFETCH(int, down);
+        QFETCH(QString, typed);
+        QFETCH(Qt::Key, key);
+        QFETCH(double, factor);
+        type(1, u"100"_s); // a 2.39 picture of the largest 4 : 3 screen's width is too large
+        QVERIFY(session_->select(PictureFormat{2.39, 1}));
+        type(2, u"200"_s);
+        const QStringList shown = fieldTexts();
+        auto *planner = openPlanner();
+        QVERIFY(planner);
+        const QString ratio = value(planner, PlannerRow::RatioWide);
+        QTest::keyClick(planner, Qt::Key_N, Qt::AltModifier);
+        auto *lens = in<QComboBox>(planner, u"cboAnamorphic"_s);
+        QCOMPARE(QApplication::focusWidget(), lens);
+        for (int i = 0; i < down; ++i)
+            QTest::keyClick(lens, Qt::Key_Down);
+        if (!typed.isEmpty())
+            type(lens->lineEdit(), typed, key);
+        const QString factorText = typed.isEmpty() ? lens->itemText(down) : typed;
+        QCOMPARE(session_->state().anamorphic, factor);
+        QCOMPARE(lens->currentText(), factorText);
+        QCOMPARE(fieldTexts().mid(1), shown.mid(1));
+        QVERIFY2(text(0).toDouble() < shown[0].toDouble(), qPrintable(text(0)));
+        QVERIFY(value(planner, PlannerRow::RatioWide) != ratio);
+
+        // Without the lens, the projector where it was.
+        type(lens->lineEdit(), u"1"_s);
+        QCOMPARE(fieldTexts(), shown);
+        QCOMPARE(value(planner, PlannerRow::RatioWide), ratio);
+        QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join(u'|')));
+        // A factor the session takes from elsewhere shows too.
+        QVERIFY(session_->selectAnamorphic(factor));
+        QCOMPARE(in<QComboBox>(planner, u"cboAnamorphic"_s)->currentText(), factorText);
     }
 
     void copyPutsTabSeparatedRows() {
@@ -396,14 +458,16 @@ private slots:
         auto *gain = in<QLineEdit>(planner, u"txtGain"_s);
         gain->setFocus(Qt::TabFocusReason);
         QStringList order{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(order, (QStringList{"txtGain", "txtAmbient", "tblChart", "cmdCopy", "cmdExportCsv",
-                                     "txtGain"}));
+        QCOMPARE(order, (QStringList{"txtGain", "txtAmbient", "cboAnamorphic", "tblChart",
+                                     "cmdCopy", "cmdExportCsv", "txtGain"}));
         QTest::keyClick(planner, Qt::Key_A, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget()->objectName(), u"txtAmbient"_s);
+        QTest::keyClick(planner, Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"cboAnamorphic"_s);
         QTest::keyClick(planner, Qt::Key_G, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget()->objectName(), u"txtGain"_s);
         QCOMPARE(dialogs_.messages, QStringList());
@@ -420,21 +484,32 @@ private slots:
         QVERIFY(window_->isVisible());
     }
 
+    void escapeDropsWhatIsBeingTyped_data() {
+        QTest::addColumn<QString>("input");
+        QTest::newRow("gain") << u"txtGain"_s;
+        QTest::newRow("anamorphic lens") << u"cboAnamorphic"_s;
+    }
     // Escape drops a value being typed, whether the input would take it or not.
     void escapeDropsWhatIsBeingTyped() {
+        QFETCH(QString, input);
         auto *planner = openPlanner();
         QVERIFY(planner);
-        auto *gain = in<QLineEdit>(planner, u"txtGain"_s);
-        const QString shown = gain->text();
-        const double before = session_->plannerSettings().gain;
+        QLineEdit *edit = inputField(planner, input);
+        const QString shown = edit->text();
+        const auto inputs = [this] {
+            return QList<double>{session_->plannerSettings().gain,
+                                 session_->plannerSettings().ambientLux,
+                                 session_->state().anamorphic};
+        };
+        const QList<double> before = inputs();
         for (const QString &typed : {u"abc"_s, u"1.3"_s}) {
-            type(gain, typed, Qt::Key_Escape);
+            type(edit, typed, Qt::Key_Escape);
             QVERIFY(!planner->isVisible());
             QCOMPARE(dialogs_.messages, QStringList());
-            QCOMPARE(session_->plannerSettings().gain, before);
+            QCOMPARE(inputs(), before);
             QVERIFY(use(window_.get()));
             QCOMPARE(openPlanner(), planner);
-            QCOMPARE(gain->text(), shown);
+            QCOMPARE(edit->text(), shown);
         }
     }
 };

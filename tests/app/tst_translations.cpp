@@ -257,13 +257,18 @@ private slots:
 
         // The diagrams place the value labels anew for each position and aspect.
         for (const char *position : {"optPosition_0", "optPosition_1"}) {
-            for (const char *aspect : {"optAspect_0", "optAspect_1", "optAspect_2"}) {
+            for (const char *aspect :
+                 {"optAspect_0", "optAspect_1", "optAspect_2", "optAspect_3"}) {
                 click(option(position));
                 click(option(aspect));
                 VERIFY_NONE(cutCaptions(window_.get()));
             }
         }
         VERIFY_NONE(cutMenus(window_.get()));
+        // Other's letter is its own: one a menu has too would open the menu.
+        click(option("optAspect_0"));
+        QTest::keySequence(window_.get(), QKeySequence::mnemonic(option("optAspect_3")->text()));
+        QTRY_VERIFY(option("optAspect_3")->isChecked());
 
         app::AboutDialog about(window_->texts(), window_.get());
         VERIFY_NONE(cutCaptions(&about));
