@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -322,6 +323,9 @@ MainWindow::StartResult MainWindow::start(const AppPaths &paths) {
     setWindowTitle(plainWindowTitle(appTitle()) + QStringLiteral("[*]"));
     nameControlsForScreenReaders();
     measureForTheDiagrams();
+    // Before the start, so the inputs kept from the last run are part of the
+    // unchanged calculation, and a project file opened later replaces them.
+    recallPlannerSettings(session_);
     if (Result<void> started = session_.start(); !started) {
         showError(started.error());
         return StartResult::Failed;
@@ -659,9 +663,16 @@ void MainWindow::saveWith(SaveKind kind) {
         return dialogs_.showSaveDialog(this, calculationFilter(texts(), CalculationDialog::Save),
                                        QDir::currentPath(), QStringLiteral("vistrel"));
     };
-    // The session offers the project file where a calculation file cannot hold the picture.
-    const auto offerProjectFile = [this] {
-        return dialogs_.askYesNo(this, texts().text(OptionalKey::CalcFileCannotHold));
+    // The session offers the project file where a calculation file cannot
+    // hold the picture. A project file of that name already there is the
+    // user's to replace or not, in the dialog that asks about it.
+    const auto offerProjectFile = [this](const QString &projectName) -> QString {
+        if (!dialogs_.askYesNo(this, texts().text(OptionalKey::CalcFileCannotHold)))
+            return {};
+        if (!QFileInfo::exists(projectName))
+            return projectName;
+        return dialogs_.showSaveDialog(this, calculationFilter(texts(), CalculationDialog::Save),
+                                       projectName, QStringLiteral("vistrel"));
     };
     const Result<void> saved = session_.save(kind, askName, &named, offerProjectFile);
     if (named)
@@ -694,9 +705,6 @@ void MainWindow::onFilePrint() {
 void MainWindow::onExportReport() {
     if (!fieldEditor_->confirmPending())
         return;
-    // The sheet shows the planner's inputs as the planner window would.
-    if (!planner_)
-        recallPlannerSettings(session_);
     const QString path =
         dialogs_.showSaveDialog(this, kReportFilter, QDir::currentPath(), QStringLiteral("pdf"));
     if (path.isEmpty())

@@ -61,11 +61,7 @@ PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calcul
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(plainWindowTitle(session_.texts().text(OptionalKey::PlannerTitle)));
     setFont(uiFont(font(), session_.texts()));
-    const PlannerMemory memory = recallPlanner();
-    if (Result<void> taken = session_.setPlannerSettings(memory.settings); !taken) {
-        // recallPlanner kept only settings that pass the same check: the defaults stay.
-    }
-    geometry_ = memory.geometry;
+    geometry_ = recallPlanner().geometry;
     // A zero-interval timer, unlike a queued call, fires after the window's
     // pending repaint.
     followTimer_.setSingleShot(true);
@@ -347,8 +343,15 @@ void PlannerWindow::refresh() {
     if (!isVisible())
         return;
     showNumbers();
-    // A factor the calculation took elsewhere (from a file), but never over
+    // Inputs the calculation took elsewhere (from a file), but never over
     // one being typed.
+    const QChar point = session_.decimalPoint();
+    for (const PlannerInputInfo &row : kPlannerInputs) {
+        QLineEdit *edit = inputs_[static_cast<std::size_t>(row.input)];
+        const QString shown = inputText(session_.plannerSettings(), row.input, point);
+        if (!edit->isModified() && edit->text() != shown)
+            edit->setText(shown);
+    }
     if (!anamorphic_->lineEdit()->isModified() && anamorphic_->currentText() != anamorphicText())
         anamorphic_->setEditText(anamorphicText());
 }

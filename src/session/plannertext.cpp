@@ -144,8 +144,7 @@ QString inputText(const PlannerSettings &settings, PlannerInput input, QChar dec
 }
 
 QString refusalMessage(const LanguageTexts &texts, PlannerInput input) {
-    return replaceText(texts.text(info(input).refusal), QStringLiteral("%1"),
-                       withoutMnemonic(texts.text(info(input).caption)).simplified());
+    return messageAbout(texts.text(info(input).refusal), texts.text(info(input).caption));
 }
 
 std::array<SheetLine, kPlannerRowCount>

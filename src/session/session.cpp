@@ -79,7 +79,7 @@ Result<void> Session::openCalculation(QIODevice &file, const QString &path) {
 }
 
 Result<void> Session::save(SaveKind kind, const std::function<QString()> &askName, bool *named,
-                           const std::function<bool()> &offerProjectFile) {
+                           const std::function<QString(const QString &)> &offerProjectFile) {
     QString fileName = kind == SaveKind::Save ? currentFile_ : QString();
     if (named)
         *named = false;
@@ -95,9 +95,9 @@ Result<void> Session::save(SaveKind kind, const std::function<QString()> &askNam
     if (!isProjectFileName(fileName) && needsProjectFile()) {
         if (!offerProjectFile)
             return checkCalcFileName(fileName);
-        if (!offerProjectFile())
+        fileName = offerProjectFile(projectFileNameFor(fileName));
+        if (fileName.isEmpty())
             return {};
-        fileName = projectFileNameFor(fileName);
     }
     if (asked || fileName != currentFile_) {
         currentFile_ = fileName;

@@ -51,12 +51,13 @@ public:
     // the current file before it is written, and a Save whose question was
     // cancelled leaves none. `named` tells whether a name was chosen.
     // A calculation file's name for a calculation it cannot hold
-    // (needsProjectFile) asks `offerProjectFile` whether to save a project
-    // file of the same name instead (projectFileNameFor); when it says no,
-    // nothing is saved, and without it the save is refused as writeTo refuses it.
-    [[nodiscard]] Result<void> save(SaveKind kind, const std::function<QString()> &askName,
-                                    bool *named = nullptr,
-                                    const std::function<bool()> &offerProjectFile = {});
+    // (needsProjectFile) asks `offerProjectFile`, given the project file of
+    // the same name (projectFileNameFor), which file to save instead; when
+    // it gives none, nothing is saved, and without it the save is refused as
+    // writeTo refuses it.
+    [[nodiscard]] Result<void>
+    save(SaveKind kind, const std::function<QString()> &askName, bool *named = nullptr,
+         const std::function<QString(const QString &)> &offerProjectFile = {});
     // The calculation written to `path`, the current file staying as it is:
     // a project file for a name ending in ".vistrel" (isProjectFileName),
     // else a calculation file, which is refused (error 52, nothing written)

@@ -186,6 +186,15 @@ private slots:
         QCOMPARE(value(planner, PlannerRow::Lumens), u"unknown"_s);
         QVERIFY(in<QLabel>(planner, u"lblChart"_s)->text().contains(u"Older, "_s));
 
+        // A project file opened: its planner inputs, in the planner's fields.
+        const QString project = path(u"gain.vistrel"_s);
+        type(in<QLineEdit>(planner, u"txtGain"_s), u"1.3"_s);
+        trigger("mnuFileSaveAs", project);
+        type(in<QLineEdit>(planner, u"txtGain"_s), u"0.8"_s);
+        dialogs_.saveAnswers.enqueue(app::Dialogs::Unsaved::Discard);
+        trigger("mnuFileOpen", project);
+        QCOMPARE(in<QLineEdit>(planner, u"txtGain"_s)->text(), u"1.3"_s);
+
         // Another catalogue: its first model at once.
         QVERIFY(
             write(u"other.ini"_s,
@@ -389,8 +398,10 @@ private slots:
         QVERIFY(QFile::exists(config_.filePath(u"Vistrel/planner.ini"_s)));
 
         QVERIFY(openWindow());
-        QCOMPARE(session_->plannerSettings().gain, 1.0); // until the planner is used
+        // Taken at the start: part of the calculation as it started, not a change.
+        QCOMPARE(session_->plannerSettings().gain, 1.3);
         planner = openPlanner();
+        QVERIFY(!session_->modified());
         QVERIFY(planner);
         QCOMPARE(in<QLineEdit>(planner, u"txtGain"_s)->text(), u"1.3"_s);
         QCOMPARE(in<QLineEdit>(planner, u"txtAmbient"_s)->text(), u"50"_s);

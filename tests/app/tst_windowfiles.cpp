@@ -229,6 +229,21 @@ private slots:
                  120.0);
     }
 
+    // Yes, where a project file of that name is there already: the save
+    // dialog asks about it, and cancelled it keeps that file as it was.
+    void aProjectFileInTheWayIsNotReplacedUnasked() {
+        QVERIFY(write(u"room.vistrel"_s, "the previous project\n"));
+        QVERIFY(session_->select(PictureFormat{2.39, 1}));
+        dialogs_.confirmations.enqueue(true);
+        dialogs_.answers.enqueue(path(u"room.cf"_s));
+        dialogs_.answers.enqueue(QString()); // the second dialog, cancelled
+        trigger("mnuFileSaveAs");
+        QCOMPARE(dialogs_.asked.size(), 2);
+        QCOMPARE(readAll(path(u"room.vistrel"_s)), QByteArray("the previous project\n"));
+        QVERIFY(!QFile::exists(path(u"room.cf"_s)));
+        QVERIFY(session_->currentFile().isEmpty());
+    }
+
     // Under a file size limit the save fails with error 57 and the window
     // goes on, instead of the process being killed. In a child process, with
     // the signal handling both programs set up in main().

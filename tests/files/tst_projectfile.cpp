@@ -332,16 +332,17 @@ private slots:
         QCOMPARE(session.save(SaveKind::SaveAs, askCf).error().code(), 52);
         int offers = 0;
         bool named = true;
-        const auto decline = [&] {
+        const auto decline = [&](const QString &) {
             ++offers;
-            return false;
+            return QString();
         };
         VERIFY_OK(session.save(SaveKind::SaveAs, askCf, &named, decline));
         QCOMPARE(offers, 1);
         QVERIFY(!named && session.currentFile().isEmpty() && session.modified());
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 
-        VERIFY_OK(session.save(SaveKind::SaveAs, askCf, &named, [] { return true; }));
+        VERIFY_OK(session.save(SaveKind::SaveAs, askCf, &named,
+                               [](const QString &offered) { return offered; }));
         const QString project = dir_.filePath(u"room.vistrel"_s);
         QVERIFY(named && !session.modified());
         QCOMPARE(session.currentFile(), project);

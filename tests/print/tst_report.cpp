@@ -137,6 +137,7 @@ private slots:
             QVERIFY(kept.open(QIODevice::WriteOnly));
             kept.write("; as a user would write it\n[Planner]\nGain = 1.3\nambient=50\n");
         }
+        init(); // the inputs are taken when the window starts
         click(child<QRadioButton>(u"optAspect_2"_s));
         dialogs_.messages.clear(); // the largest 16 : 9 screen is smaller
         auto *diagonal = child<QLineEdit>(u"txtValue_1"_s);
