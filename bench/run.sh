@@ -112,6 +112,8 @@ run "1. vistrel-cli, whole processes" "$PROCESS" exit --rounds "$ROUNDS" \
 # 2. A Return key in a value field to both diagrams painted.
 run "2. Return key to both diagrams painted, offscreen" \
     env QT_QPA_PLATFORM=offscreen "$BIN/vistrel-bench-entry"
+run "2. Return key to both diagrams painted, 2.39 : 1 chosen under Other, offscreen" \
+    env QT_QPA_PLATFORM=offscreen "$BIN/vistrel-bench-entry" --scope
 run "2. Return key to both diagrams painted, installation planner open, offscreen" \
     env QT_QPA_PLATFORM=offscreen "$BIN/vistrel-bench-entry" --planner
 

@@ -173,7 +173,7 @@ completion() {
     got=$(complete_words "$cli" --un)
     [ "$got" = "--unit" ] || fail "--un completes to: $got"
     got=$(complete_words "$cli" --aspect "" | sort | tr '\n' ' ')
-    [ "$got" = "16:9 4:3 5:4 " ] || fail "--aspect offers: $got"
+    [ "$got" = "1.85 16:10 16:9 17:9 2.00 2.39 2.76 4:3 5:4 " ] || fail "--aspect offers: $got"
     got=$(list_words "$cli" --model "")
     [ "$got" = "$("$cli" --list-models | cut -f2)" ] || fail "--model offers: $got"
     printf 'h\r\nOnly Here,1,2,1,2,1,0,1,0,0,0,0,0,0,0,0,0,0,0\r\n' >"$root/other.ini"
