@@ -204,7 +204,7 @@ std::unique_ptr<QMainWindow> sameWidgetsWindow() {
          QStringLiteral("Brisa LT25"), QStringLiteral("Corvin 720"), QStringLiteral("Corvin 900M"),
          QStringLiteral("Dalmar HD2"), QStringLiteral("Dalmar HD3"), QStringLiteral("Elowen P4"),
          QStringLiteral("Elowen P1"), QStringLiteral("Fenwick Q8"), QStringLiteral("Fenwick Q9"),
-         QStringLiteral("Galen Mini")});
+         QStringLiteral("Galen Mini"), QStringLiteral("Halden WU6")});
     model->setBuddy(models);
 
     addDiagramBoxes(client);
