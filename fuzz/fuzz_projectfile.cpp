@@ -42,23 +42,15 @@ bool allFinite(const ProjectFileData &d) {
 }
 
 void checkOpening(const ProjectFileData &d, const QByteArray &written) {
-    vistrel::fuzz::RecordingObserver observer;
-    vistrel::Calculator calculator(observer);
-    calculator.setMessages(vistrel::messagesFrom(vistrel::fuzz::shippedTexts()));
-    if (!calculator.startUp(vistrel::fuzz::shippedModels()) || observer.errors > 0)
-        fail("the shipped catalogue does not start a calculator");
-    if (!calculator.restore(vistrel::restoreRequestFrom(d)) || observer.errors > 0)
-        return;
     const QString context = QString::fromUtf8(written);
-    const vistrel::ModelRecord *model = calculator.currentModel();
-    if (!model || model->name != d.model.name)
-        fail("an opened file did not select its model", context);
-    const vistrel::CalcState &s = calculator.state();
-    if (s.anamorphic != d.anamorphic)
-        fail("an opened file did not take its anamorphic factor", context);
-    vistrel::fuzz::checkCalculator(calculator, context);
-    if (vistrel::checkSettings(d.planner))
-        vistrel::fuzz::checkPlanner(*model, s, context);
+    vistrel::fuzz::checkOpening(
+        vistrel::restoreRequestFrom(d), context, [&](const vistrel::Calculator &calculator) {
+            const vistrel::CalcState &s = calculator.state();
+            if (s.anamorphic != d.anamorphic)
+                fail("an opened file did not take its anamorphic factor", context);
+            if (vistrel::checkSettings(d.planner))
+                vistrel::fuzz::checkPlanner(*calculator.currentModel(), s, context);
+        });
 }
 
 } // namespace

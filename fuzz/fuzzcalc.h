@@ -7,10 +7,10 @@
 #include "calc/calculator.h"
 #include "calc/chartformat.h"
 #include "calc/planner.h"
-#include "files/modelloader.h"
 #include "clireport.h"
 #include "core/language.h"
 #include "files/languagefile.h"
+#include "files/modelloader.h"
 #include "fuzzsupport.h"
 #include "session/plannertext.h"
 
@@ -116,6 +116,26 @@ inline void checkCalculator(const Calculator &calculator, const QString &context
     static_cast<void>(cli::textLines(calculationLines(calculator, shippedTexts())));
     if (const ModelRecord *model = calculator.currentModel())
         checkPlanner(*model, calculator.state(), context);
+}
+
+// A file read back opened as File > Open opens it, in a calculator started
+// on the shipped catalogue: its model selected and a state that holds
+// together. `more` checks the rest of what the file says; nothing is checked
+// when the file is refused as the window would refuse it.
+template <typename Check>
+void checkOpening(const RestoreRequest &request, const QString &context, Check &&more) {
+    RecordingObserver observer;
+    Calculator calculator(observer);
+    calculator.setMessages(messagesFrom(shippedTexts()));
+    if (!calculator.startUp(shippedModels()) || observer.errors > 0)
+        fail("the shipped catalogue does not start a calculator");
+    if (!calculator.restore(request) || observer.errors > 0)
+        return;
+    const ModelRecord *model = calculator.currentModel();
+    if (!model || model->name != request.model.name)
+        fail("an opened file did not select its model", context);
+    checkCalculator(calculator, context);
+    more(calculator);
 }
 
 } // namespace vistrel::fuzz
