@@ -165,13 +165,11 @@ void addOptionFrames(QWidget *client) {
     QPalette palette = sample->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     sample->setPalette(palette);
-    auto *formats = named(new QComboBox(aspect), "cboFormat", {126, 60, 86, 21});
+    auto *formats = named(new QComboBox(aspect->parentWidget()), "cboFormat", {586, 292, 86, 21});
     formats->addItems({QStringLiteral("16 : 10"), QStringLiteral("17 : 9"),
                        QStringLiteral("1.85 : 1"), QStringLiteral("2.00 : 1"),
                        QStringLiteral("2.39 : 1"), QStringLiteral("2.76 : 1"),
                        QStringLiteral("Custom...")});
-    // The window's list takes the frame's font once it is made, which builds its popup.
-    formats->setFont(captionFont(formats));
     formats->setEnabled(false);
     valueField(aspect, "txtFormat", "16 : 10", {126, 82, 86, 19})->setEnabled(false);
 }

@@ -219,9 +219,12 @@ void MainWindow::createOptionFrames(QWidget *client) {
     QPalette palette = aspectSample_->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     aspectSample_->setPalette(palette);
-    formatList_ = new QComboBox(aspectFrame_);
+    // On the client, as the model list is, over the frame: a list whose font
+    // changes (as the frame's does once the texts are read) builds its popup
+    // there and then, half a megabyte nobody may ever open.
+    formatList_ = new QComboBox(client);
     formatList_->setObjectName(QStringLiteral("cboFormat"));
-    formatList_->setGeometry(px(TwipsRect{1890, 900, 1290, 315}));
+    formatList_->setGeometry(px(TwipsRect{6900 + 1890, 3480 + 900, 1290, 315}));
     formatEdit_ = textBox(aspectFrame_, QStringLiteral("txtFormat"), {1890, 1230, 1290, 285});
 }
 
