@@ -104,7 +104,7 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
     plan.ratioWide = ratio(plan.distanceWide, state.screenWidth);
     plan.ratioTele = ratio(plan.distanceTele, state.screenWidth);
     const Sides picture{state.screenWidth, state.screenHeight};
-    // A spec sheet's throw ratio is the lens's own, before an anamorphic lens.
+    // A data sheet's throw ratio is the lens's own, before an anamorphic lens.
     auto lensRatio = [&](Zoom zoom, std::optional<double> distance) -> std::optional<double> {
         if (!distance)
             return std::nullopt;

@@ -39,7 +39,7 @@ struct Plan {
     std::optional<double> distanceWide, distanceTele;
     std::optional<double> ratioWide, ratioTele;
     // The lens's own throw ratio at each end: distance / the width of the
-    // whole panel as thrown there, as a spec sheet states it.
+    // whole panel as thrown there, as a data sheet states it.
     std::optional<double> lensRatioWide, lensRatioTele;
 
     // The whole panel as the lens throws it at the current distance
