@@ -79,20 +79,29 @@ Result<void> checkSettings(const PlannerSettings &settings) {
     return {};
 }
 
-PanelUse panelUseOf(const ModelRecord &model, const CalcState &state) {
+namespace {
+
+// The panel of `model` lit `lit` around `picture`.
+PanelUse panelUse(const ModelRecord &model, const Sides &picture, const Sides &lit) {
     PanelUse use;
     use.aspect = panelAspect(model);
     if (model.hasPanelPixels()) {
         use.widthPx = model.panelWidthPx;
         use.heightPx = model.panelHeightPx;
     }
-    const Lens lens = lensOf(model, state);
-    const AspectPair aspect{state.aspectHeight, state.aspectWidth};
-    const Sides picture{state.screenWidth, state.screenHeight};
-    const Sides lit = lens.litPanel(state.zoomEnd, state.projectionDistance, aspect, picture);
     if (lit.area() > 0)
         use.pictureShare = finite(std::min(1.0, picture.area() / lit.area()));
     return use;
+}
+
+} // namespace
+
+PanelUse panelUseOf(const ModelRecord &model, const CalcState &state) {
+    const Sides picture{state.screenWidth, state.screenHeight};
+    const AspectPair aspect{state.aspectHeight, state.aspectWidth};
+    return panelUse(
+        model, picture,
+        lensOf(model, state).litPanel(state.zoomEnd, state.projectionDistance, aspect, picture));
 }
 
 Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSettings &settings) {
@@ -116,7 +125,7 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
 
     const Sides panel = lens.litPanel(state.zoomEnd, state.projectionDistance, aspect, picture);
     plan.litAreaSquareFeet = known(panel.width * panel.height / kSquareInchesPerSquareFoot);
-    plan.panel = panelUseOf(model, state);
+    plan.panel = panelUse(model, picture, panel);
     if (const std::optional<double> wideLumens = known(model.lumens)) {
         const bool tele = state.zoomEnd == Zoom::Tele;
         const std::optional<double> factor = known(model.teleLumenFactor);

@@ -84,11 +84,11 @@ Result<PictureFormat> parseFormat(QStringView text) {
     } else {
         const std::optional<double> width = parseNumber(QStringView(compact).left(colon));
         const std::optional<double> height = parseNumber(QStringView(compact).mid(colon + 1));
-        if (!width || !height || !(*height > 0))
+        if (!width || !height)
             return outOfRange(text);
         format = {*width, *height};
     }
-    if (!(format.ratio() >= kNarrowestRatio && format.ratio() <= kWidestRatio))
+    if (!checkFormat(format))
         return outOfRange(text);
     return format;
 }
