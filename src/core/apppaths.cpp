@@ -77,6 +77,8 @@ AppPaths AppPaths::resolve(const QString &executableFolder, const QString &userD
     paths.uiLanguages = QLocale().uiLanguages();
     paths.catalogueFolder =
         dataFolderWritable || userDataFolder.isEmpty() ? paths.dataFolder : userDataFolder;
+    if (!userDataFolder.isEmpty())
+        paths.ownModelsFile = addSeparator(userDataFolder) + kOwnModelsFile;
     return paths;
 }
 

@@ -17,6 +17,7 @@ struct AppPaths {
     QString catalogueFolder;   // ModelInfo.ini, ~tmp.ini and OLD.ini of switches
     QString languageOverride;  // a file named on the command line instead
     QString catalogueOverride; // likewise
+    QString ownModelsFile;     // the user's own projectors; none without a user data folder
     QStringList uiLanguages;   // the user's languages, most wanted first ("de-DE", "fr", ...)
 
     // The override, else the translation Language.<code>.ini for the first of

@@ -13,5 +13,7 @@ inline const QString kModelInfoFile = QStringLiteral("ModelInfo.ini");
 inline const QString kWorkingCopyFile = QStringLiteral("~tmp.ini");
 // The catalogue in use before the last switch.
 inline const QString kBackupFile = QStringLiteral("OLD.ini");
+// The user's own projectors, in the user's data folder.
+inline const QString kOwnModelsFile = QStringLiteral("MyProjectors.ini");
 
 } // namespace vistrel

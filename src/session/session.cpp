@@ -6,6 +6,7 @@
 #include "files/catalogueswitch.h"
 #include "files/languagefile.h"
 #include "files/modelloader.h"
+#include "files/ownmodels.h"
 #include "session/calculationfile.h"
 
 #include <QFile>
@@ -25,10 +26,123 @@ Result<void> Session::start() {
     currentFile_.clear();
     Catalogue catalogue;
     VISTREL_TRY_ASSIGN(catalogue, loadCatalogue(paths_.catalogueFile()));
-    VISTREL_TRY(calc_.startUp(std::move(catalogue.models)));
+    catalogue_ = std::move(catalogue.models);
+    readOwnModels();
+    VISTREL_TRY(calc_.startUp(modelList()));
     kept_ = keptNow();
     takeWarnings(paths_.catalogueFile(), catalogue.warnings);
     return {};
+}
+
+void Session::readOwnModels() {
+    own_.clear();
+    ownError_.reset();
+    Result<Catalogue> own = loadOwnModels(paths_.ownModelsFile);
+    if (!own) {
+        ownError_ = own.error();
+        observers_.showWarnings(
+            QStringLiteral("Your own projectors in %1 could not be read. They are not listed, "
+                           "and the file is left as it is:")
+                .arg(visibleText(paths_.ownModelsFile)),
+            {own.error().description});
+        return;
+    }
+    own_ = std::move(own->models);
+    const auto capacity = static_cast<std::size_t>(kModelCapacity);
+    const std::size_t room = capacity - std::min(catalogue_.size(), capacity);
+    if (own_.size() > room)
+        observers_.showWarnings(
+            QStringLiteral("The model list holds %1 models: %2 of your own projectors are not "
+                           "listed.")
+                .arg(kModelCapacity)
+                .arg(own_.size() - room),
+            {});
+}
+
+std::vector<ModelRecord> Session::modelList() const {
+    std::vector<ModelRecord> list = catalogue_;
+    for (const ModelRecord &model : own_) {
+        if (list.size() >= static_cast<std::size_t>(kModelCapacity))
+            break;
+        list.push_back(model);
+    }
+    return list;
+}
+
+bool Session::isOwnModel(int catalogueIndex) const {
+    const auto first = static_cast<qsizetype>(catalogue_.size());
+    return catalogueIndex >= first &&
+           catalogueIndex < first + static_cast<qsizetype>(own_.size()) &&
+           catalogueIndex < kModelCapacity;
+}
+
+Result<void> Session::keepCalculationWith(std::vector<ModelRecord> list, const ModelRecord &model) {
+    ProjectFileData now = keptNow();
+    now.model = model;
+    VISTREL_TRY(calc_.replaceCatalogue(std::move(list)));
+    return calc_.restore(restoreRequestFrom(now));
+}
+
+Result<void> Session::setOwnModels(std::vector<ModelRecord> models) {
+    if (ownError_)
+        return makeError(ownError_->number,
+                         QStringLiteral("%1 could not be read, so it is not written over: %2")
+                             .arg(paths_.ownModelsFile, ownError_->description));
+    if (paths_.ownModelsFile.isEmpty())
+        return makeError(ErrorNumber::PathNotFound,
+                         QStringLiteral("Path not found: there is no user data folder to keep "
+                                        "your own projectors in"));
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (models[i].name == models[j].name)
+                return makeError(ErrorNumber::InvalidPropertyValue,
+                                 QStringLiteral("Invalid property value: name: \"%1\" is the "
+                                                "name of another of your own projectors")
+                                     .arg(models[i].name));
+        }
+    }
+    if (catalogue_.size() + models.size() > static_cast<std::size_t>(kModelCapacity))
+        return makeError(ErrorNumber::SubscriptOutOfRange,
+                         QStringLiteral("Subscript out of range: the model list is full: it "
+                                        "holds %1 models, the catalogue's %2 and your own")
+                             .arg(kModelCapacity)
+                             .arg(catalogue_.size()));
+    VISTREL_TRY(saveOwnModels(paths_.ownModelsFile, models));
+    // The model in use, as edited where it was; a deleted one stays in use
+    // as a file's model does.
+    ModelRecord current = calc_.currentModel() ? *calc_.currentModel() : ModelRecord{};
+    const int index = calc_.state().modelIndex;
+    if (isOwnModel(index)) {
+        const ModelRecord &was = own_[static_cast<std::size_t>(index) - catalogue_.size()];
+        for (const ModelRecord &model : models) {
+            if (model.name == was.name)
+                current = model;
+        }
+    }
+    own_ = std::move(models);
+    if (!calc_.currentModel())
+        return calc_.replaceCatalogue(modelList());
+    return keepCalculationWith(modelList(), current);
+}
+
+FitRequest Session::fitRequest() const {
+    const CalcState &s = calc_.state();
+    FitRequest request;
+    request.diagonal = s.screenDiagonal;
+    request.format = {s.aspectWidth, s.aspectHeight};
+    request.anamorphic = s.anamorphic;
+    request.settings = planner_;
+    return request;
+}
+
+Result<void> Session::selectModelKeepingScreen(int catalogueIndex) {
+    const std::vector<ModelRecord> &models = calc_.models();
+    if (catalogueIndex < 0 || static_cast<std::size_t>(catalogueIndex) >= models.size())
+        return makeError(ErrorNumber::SubscriptOutOfRange,
+                         QStringLiteral("Subscript out of range: model %1").arg(catalogueIndex));
+    ProjectFileData now = keptNow();
+    now.model = models[static_cast<std::size_t>(catalogueIndex)];
+    return calc_.restore(restoreRequestFrom(now));
 }
 
 void Session::takeWarnings(const QString &file, const std::vector<CatalogueNote> &warnings) {
@@ -163,7 +277,8 @@ Result<void> Session::switchCatalogue(const QString &file, const Confirm &confir
     } else {
         loaded = file;
     }
-    VISTREL_TRY(calc_.replaceCatalogue(std::move(result.catalogue.models)));
+    catalogue_ = std::move(result.catalogue.models);
+    VISTREL_TRY(calc_.replaceCatalogue(modelList()));
     takeWarnings(loaded, result.catalogue.warnings);
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/calculator.h"
+#include "calc/fittable.h"
 #include "calc/planner.h"
 #include "core/apppaths.h"
 #include "core/language.h"
@@ -96,6 +97,32 @@ public:
         calc_.setMetrics(isometric, side);
     }
 
+    // The user's own projectors (files/ownmodels.h), listed after the
+    // catalogue's models; the list holds kModelCapacity models in all.
+    const std::vector<ModelRecord> &ownModels() const { return own_; }
+    const std::vector<ModelRecord> &catalogueModels() const { return catalogue_; }
+    // Whether the calculator's model at `catalogueIndex` is an own model.
+    bool isOwnModel(int catalogueIndex) const;
+    // Why the own models' file could not be read at the start: while it
+    // cannot, it is never written, so that nothing it holds is lost.
+    const std::optional<AppError> &ownModelsError() const { return ownError_; }
+    // The own models replaced by `models`: refused, and nothing changes,
+    // for a name used twice or a list beyond kModelCapacity; the file is
+    // written first, and an error there changes nothing either. The
+    // calculation keeps its model (as edited, where it was) and its screen.
+    [[nodiscard]] Result<void> setOwnModels(std::vector<ModelRecord> models);
+    // Another model for the screen the calculation has: its size, format
+    // and options stay where the model allows them.
+    [[nodiscard]] Result<void> selectModelKeepingScreen(int catalogueIndex);
+
+    // The calculation's screen (and the planner's gain) as the fit table
+    // asks it of every model; no room distances.
+    FitRequest fitRequest() const;
+    // Every model of the list against `request`, in list order.
+    std::vector<FitRow> fit(const FitRequest &request) const {
+        return fitTable(calc_.models(), request);
+    }
+
     // The installation planner: the user's screen gain and room light (kept
     // by a project file, not by a calculation file), and what they give for
     // the current calculation.
@@ -129,8 +156,16 @@ private:
     std::optional<ProjectFileData> kept_;
     QStringList catalogueWarnings_;
     PlannerSettings planner_;
+    std::vector<ModelRecord> catalogue_;
+    std::vector<ModelRecord> own_;
+    std::optional<AppError> ownError_;
 
     void takeWarnings(const QString &file, const std::vector<CatalogueNote> &warnings);
+    void readOwnModels();
+    // The catalogue's models, then the own ones as far as the list holds them.
+    std::vector<ModelRecord> modelList() const;
+    [[nodiscard]] Result<void> keepCalculationWith(std::vector<ModelRecord> list,
+                                                   const ModelRecord &model);
     [[nodiscard]] Result<void> openProject(QIODevice &file, const QString &path);
     [[nodiscard]] Result<void> openCalculation(QIODevice &file, const QString &path);
     [[nodiscard]] Result<void> checkCalcFileName(const QString &path) const;

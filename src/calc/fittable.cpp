@@ -1,0 +1,104 @@
+#include "calc/fittable.h"
+
+#include "calc/planner.h"
+#include "core/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vistrel {
+
+namespace {
+
+QString inches(double value) {
+    return formatFixed(value, 1) + QStringLiteral(" in");
+}
+
+bool offers(const ModelRecord &model, const PictureFormat &format) {
+    const std::optional<Aspect> aspect = aspectOf(format);
+    return (aspect && info(*aspect).group == AspectGroup::FourThree) || model.offers169();
+}
+
+// The light on this screen at `zoom`, as the planner works it out.
+std::optional<double> lightOf(const ModelRecord &model, const FitRequest &request, Zoom zoom,
+                              double distance) {
+    CalcState state;
+    state.zoomEnd = zoom;
+    state.aspectWidth = request.format.width;
+    state.aspectHeight = request.format.height;
+    state.anamorphic = request.anamorphic;
+    state.wideScreenMode = model.wideScreenMode;
+    state.screenDiagonal = request.diagonal;
+    const Sides picture = sidesOf(request.diagonal, request.format.ratio());
+    state.screenWidth = picture.width;
+    state.screenHeight = picture.height;
+    state.projectionDistance = distance;
+    return planOf(model, state, request.settings).footLamberts;
+}
+
+FitRow rowOf(const ModelRecord &model, int index, const FitRequest &request) {
+    FitRow row;
+    row.modelIndex = index;
+    if (!offers(model, request.format)) {
+        row.verdict = FitRow::Verdict::NoFormat;
+        row.reason = QStringLiteral("no %1 picture").arg(formatLabel(request.format));
+        return row;
+    }
+    const Lens lens{model, model.wideScreenMode, request.anamorphic};
+    const AspectPair aspect{request.format.height, request.format.width};
+    std::optional<DiagonalRange> reach;
+    bool unusable = false;
+    for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
+        if (!model.hasEnd(zoom))
+            continue;
+        const DiagonalRange limits = lens.limits(zoom, aspect);
+        reach = reach ? DiagonalRange{std::min(reach->min, limits.min),
+                                      std::max(reach->max, limits.max)}
+                      : limits;
+        if (request.diagonal < limits.min || request.diagonal > limits.max)
+            continue;
+        const Result<double> distance = lens.distanceFromDiagonal(request.diagonal, zoom, aspect);
+        if (!distance || !std::isfinite(*distance) || *distance < 0) {
+            unusable = true;
+            continue;
+        }
+        row.distance[zoom] = *distance;
+        row.nearest = std::min(row.nearest.value_or(*distance), *distance);
+        row.farthest = std::max(row.farthest.value_or(*distance), *distance);
+    }
+    if (!row.nearest) {
+        row.verdict = unusable || !reach ? FitRow::Verdict::Unusable : FitRow::Verdict::SizeOutside;
+        row.reason = reach && !unusable ? QStringLiteral("%1 lies outside its sizes of %2 to %3")
+                                              .arg(inches(request.diagonal), inches(reach->min),
+                                                   inches(reach->max))
+                                        : QStringLiteral("its lens gives no distance");
+        return row;
+    }
+    row.zoom = row.distance[Zoom::Wide] ? Zoom::Wide : Zoom::Tele;
+    const Sides picture = sidesOf(request.diagonal, request.format.ratio());
+    row.offsets = lens.offsets(picture.height, row.zoom, aspect);
+    row.offsetCount = model.offsetCount(row.zoom);
+    row.footLamberts = lightOf(model, request, row.zoom, *row.distance[row.zoom]);
+    const double nearest = request.nearest.value_or(0);
+    const double farthest = request.farthest.value_or(*row.farthest);
+    if (*row.farthest < nearest || *row.nearest > farthest) {
+        row.verdict = FitRow::Verdict::DistanceOutside;
+        row.reason =
+            QStringLiteral("it needs %1 to %2; the room allows %3 to %4")
+                .arg(inches(*row.nearest), inches(*row.farthest), inches(nearest),
+                     request.farthest ? inches(*request.farthest) : QStringLiteral("any distance"));
+    }
+    return row;
+}
+
+} // namespace
+
+std::vector<FitRow> fitTable(const std::vector<ModelRecord> &models, const FitRequest &request) {
+    std::vector<FitRow> rows;
+    rows.reserve(models.size());
+    for (std::size_t i = 0; i < models.size() && i < static_cast<std::size_t>(kModelCapacity); ++i)
+        rows.push_back(rowOf(models[i], static_cast<int>(i), request));
+    return rows;
+}
+
+} // namespace vistrel
