@@ -1,6 +1,9 @@
+#include "calc/sheetterms.h"
 #include "core/apppaths.h"
-#include "files/textfile.h"
 #include "files/calcfile.h"
+#include "files/filewriter.h"
+#include "files/modelloader.h"
+#include "files/textfile.h"
 #include "session/calculationfile.h"
 #include "session/session.h"
 #include "verifyok.h"
@@ -34,6 +37,34 @@ void startShipped(Session &session) {
     QVERIFY(session.readTexts(AppPaths::resolve(QStringLiteral(VISTREL_DATA_DIR), QString()))
                 .complete());
     QVERIFY(session.start());
+}
+
+// The same with `user` as the user's data folder, which also takes the
+// catalogue a switch installs.
+void startWithUserFolder(Session &session, const QString &user) {
+    QVERIFY(session.readTexts(AppPaths::resolve(QStringLiteral(VISTREL_DATA_DIR), user, false))
+                .complete());
+    VERIFY_OK(session.start());
+}
+
+// An own model from a data sheet: a 16 : 9 panel of throw ratio 1.5 to 2.
+ModelRecord ownModel(const QString &name, double wideThrow = 1.5) {
+    const Result<SheetRecord> sheet =
+        recordFromTerms({{u"name"_s, name},
+                         {u"px"_s, u"1920x1080"_s},
+                         {u"throw_wide"_s, QString::number(wideThrow)},
+                         {u"throw_tele"_s, u"2"_s},
+                         {u"diag"_s, u"40-300"_s}});
+    return sheet ? sheet->record : ModelRecord{};
+}
+
+int indexOf(const Session &session, const QString &name) {
+    const auto &models = session.calculator().models();
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        if (models[i].name == name)
+            return int(i);
+    }
+    return -1;
 }
 
 } // namespace
@@ -263,6 +294,110 @@ private slots:
         QCOMPARE(calc_->state().projectionDistance,
                  offered ? (100 / (mode == 1 ? 1.223837 : 0.917878) + 2) / 0.5 : (100.0 + 2) / 0.5);
         QVERIFY(observer_.errors.isEmpty());
+    }
+
+    // Own models follow the catalogue's, are written to the user's file at
+    // once, and a new session (a restart) lists them again.
+    void ownModelsAreKeptAfterTheCatalogue() {
+        QTemporaryDir user;
+        Session session;
+        startWithUserFolder(session, user.path());
+        const std::size_t shipped = session.calculator().models().size();
+        VERIFY_OK(session.setOwnModels({ownModel(u"Tarn A"_s), ownModel(u"Tarn B"_s)}));
+        QCOMPARE(session.calculator().models().size(), shipped + 2);
+        QCOMPARE(session.controls().modelItems.last(), u"Tarn B"_s);
+        QVERIFY(session.isOwnModel(int(shipped)));
+        QVERIFY(!session.isOwnModel(int(shipped) - 1));
+
+        Session restarted;
+        startWithUserFolder(restarted, user.path());
+        QCOMPARE(restarted.ownModels(), session.ownModels());
+        QCOMPARE(restarted.controls().modelItems, session.controls().modelItems);
+        // The file is a catalogue: it opens as one.
+        const Result<Catalogue> asCatalogue = loadCatalogue(user.filePath(u"MyProjectors.ini"_s));
+        VERIFY_OK(asCatalogue);
+        QCOMPARE(asCatalogue->models, session.ownModels());
+    }
+
+    // What cannot be kept is refused before anything is written.
+    void ownModelListsThatCannotBeKeptAreRefused() {
+        QTemporaryDir user;
+        Session session;
+        startWithUserFolder(session, user.path());
+        const QStringList items = session.controls().modelItems;
+        const Result<void> twice = session.setOwnModels({ownModel(u"Tarn"_s), ownModel(u"Tarn"_s)});
+        QVERIFY(!twice);
+        QVERIFY(twice.error().description.contains(u"Tarn"_s));
+        std::vector<ModelRecord> many;
+        for (std::size_t i = session.catalogueModels().size(); i <= std::size_t(kModelCapacity);
+             ++i)
+            many.push_back(ownModel(u"Tarn %1"_s.arg(i)));
+        const Result<void> full = session.setOwnModels(many);
+        QVERIFY(!full);
+        QVERIFY(full.error().description.contains(u"full"_s));
+        many.pop_back();
+        VERIFY_OK(session.setOwnModels(many));
+        QCOMPARE(session.calculator().models().size(), std::size_t(kModelCapacity));
+        QVERIFY(items.size() < kModelCapacity);
+    }
+
+    // Editing the model in use recalculates the same screen with the new
+    // lens; deleting it leaves it in use, as a file's model is.
+    void theModelInUseFollowsItsEdits() {
+        QTemporaryDir user;
+        Session session;
+        startWithUserFolder(session, user.path());
+        VERIFY_OK(session.setOwnModels({ownModel(u"Tarn"_s)}));
+        VERIFY_OK(session.selectModel(indexOf(session, u"Tarn"_s)));
+        VERIFY_OK(session.select(Aspect::Ratio16x9));
+        VERIFY_TAKEN(session.enter(Field::Diagonal, u"100"_s));
+        // 100-inch 16 : 9 is 100 x 16 / sqrt(337) = 87.157 in wide: 1.5 x 87.157 =
+        // 130.74 in, then 1.8 x 87.157 = 156.88 in.
+        QVERIFY(std::abs(session.state().projectionDistance - 130.74) < 0.01);
+        VERIFY_OK(session.setOwnModels({ownModel(u"Tarn"_s, 1.8)}));
+        QCOMPARE(session.state().screenDiagonal, 100.0);
+        QVERIFY(std::abs(session.state().projectionDistance - 156.88) < 0.01);
+        QCOMPARE(session.controls().aspect, std::optional(Aspect::Ratio16x9));
+        VERIFY_OK(session.setOwnModels({}));
+        QCOMPARE(session.calculator().currentModel()->name, u"Tarn"_s);
+        QVERIFY(std::abs(session.state().projectionDistance - 156.88) < 0.01);
+    }
+
+    // Choosing another model for the screen keeps its size; a catalogue
+    // switch keeps the own models.
+    void theScreenStaysAndOwnModelsSurviveASwitch() {
+        QTemporaryDir user;
+        Session session;
+        startWithUserFolder(session, user.path());
+        VERIFY_OK(session.setOwnModels({ownModel(u"Tarn"_s)}));
+        VERIFY_TAKEN(session.enter(Field::Diagonal, u"120"_s));
+        VERIFY_OK(session.selectModelKeepingScreen(indexOf(session, u"Tarn"_s)));
+        QCOMPARE(session.calculator().currentModel()->name, u"Tarn"_s);
+        QCOMPARE(session.state().screenDiagonal, 120.0);
+
+        const QString chosen = user.filePath(u"chosen.ini"_s);
+        QVERIFY(writeFileAtomically(chosen, QByteArray("Model\nOther 1,30,300,30,300,1,0,0.8,0,0.1,"
+                                                       "0.1,0,0,1,0,36,300,36,300\n")));
+        VERIFY_OK(
+            session.switchCatalogue(chosen, [](const QString &, const QString &) { return true; }));
+        QCOMPARE(session.controls().modelItems, (QStringList{u"Other 1"_s, u"Tarn"_s}));
+        QCOMPARE(readAll(user.filePath(u"MyProjectors.ini"_s)).count('\n'), 2);
+    }
+
+    // An own-models file that cannot be read is reported and never written over.
+    void anUnreadableOwnFileIsLeftAlone() {
+        QTemporaryDir user;
+        const QString file = user.filePath(u"MyProjectors.ini"_s);
+        const QByteArray junk(5 << 20, 'x');
+        QVERIFY(writeFileAtomically(file, junk));
+        Session session;
+        session.addObserver(observer_);
+        startWithUserFolder(session, user.path());
+        QVERIFY(session.ownModelsError());
+        QVERIFY(session.ownModels().empty());
+        QVERIFY(!session.setOwnModels({ownModel(u"Tarn"_s)}));
+        QCOMPARE(readAll(file), junk);
+        session.removeObserver(observer_);
     }
 
     void openBadFileChangesNothing() {
