@@ -1,8 +1,9 @@
 #include "files/ownmodels.h"
 
-#include "core/helpers.h"
 #include "core/numbers.h"
 #include "files/filewriter.h"
+
+#include <QFileInfo>
 
 namespace vistrel {
 
@@ -35,7 +36,9 @@ QByteArray catalogueText(const std::vector<ModelRecord> &models) {
 }
 
 Result<Catalogue> loadOwnModels(const QString &path) {
-    if (path.isEmpty() || !fileExists(path))
+    // Only nothing at all is no models: anything else standing there (a
+    // FIFO, a folder) is reported by the reader, and so never written over.
+    if (path.isEmpty() || !QFileInfo(path).exists())
         return Catalogue{};
     return loadCatalogue(path);
 }

@@ -1,10 +1,12 @@
 #include "calc/calculator.h"
-#include "files/catalogueswitch.h"
-#include "files/modelloader.h"
 #include "core/filenames.h"
 #include "core/language.h"
-#include "files/languagefile.h"
 #include "files/calcfile.h"
+#include "files/catalogueswitch.h"
+#include "files/languagefile.h"
+#include "files/modelloader.h"
+#include "files/ownmodels.h"
+#include "fsentries.h"
 #include "recordingobserver.h"
 #include "testmodels.h"
 #include "verifyok.h"
@@ -24,6 +26,7 @@
 #include <unistd.h>
 
 using namespace vistrel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -152,6 +155,61 @@ private slots:
         QCOMPARE(readAll(file), QByteArray("the previous calculation\r\n"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("room.cf")});
+    }
+
+    // The own-models file under each fault: what could not be written or
+    // read is reported, and whatever stood there stays as it was.
+    void ownModelsFileUnderFaults_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("saveError"); // 0: saved
+        QTest::newRow("read-only folder") << u"read-only"_s << int(ErrorNumber::PermissionDenied);
+        QTest::newRow("full disk") << u"size limit"_s << int(ErrorNumber::DeviceIoError);
+        QTest::newRow("link to a file") << u"link"_s << 0;
+        QTest::newRow("FIFO") << u"fifo"_s << -1;
+        QTest::newRow("4 MiB of junk") << u"junk"_s << 0;
+    }
+    void ownModelsFileUnderFaults() {
+        QFETCH(QString, fault);
+        QFETCH(int, saveError);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(kOwnModelsFile);
+        const QString target = folder.filePath(u"synced.ini"_s);
+        const std::vector<ModelRecord> models{testModel(u"Tarn"_s, 0.62, 1.1, 0.5, 0.9)};
+        VERIFY_OK(saveOwnModels(fault == u"link" ? target : file, models));
+        const QByteArray saved = readAll(fault == u"link" ? target : file);
+        QByteArray junk(4 << 20, '\0');
+        QRandomGenerator(11).fillRange(reinterpret_cast<quint32 *>(junk.data()), junk.size() / 4);
+        if (fault == u"link")
+            QVERIFY(QFile::link(target, file));
+        if (fault == u"fifo")
+            QVERIFY(QFile::remove(file) && makeEntry(Entry::Fifo, file));
+        if (fault == u"junk")
+            writeAll(file, junk);
+        const std::vector<ModelRecord> more{models[0], testModel(u"Tarn 2"_s, 0.6, 1, 0.5, 0.9)};
+        const int result = fault == u"read-only" || fault == u"size limit"
+                               ? inChild(fault == u"read-only" ? folder.path() : QString(),
+                                         fault == u"size limit" ? 100 : 0,
+                                         [&] { return saveOwnModels(file, more); })
+                               : (fault == u"junk"            ? 0
+                                  : saveOwnModels(file, more) ? 0
+                                                              : -1);
+        QCOMPARE(result, saveError);
+        const Result<Catalogue> read = loadOwnModels(file);
+        if (fault == u"fifo" || fault == u"junk") {
+            QVERIFY(!read);
+            if (fault == u"fifo")
+                QCOMPARE(describeEntry(file), u"fifo"_s);
+            else
+                QCOMPARE(readAll(file), junk);
+        } else if (saveError != 0) {
+            VERIFY_OK(read);
+            QCOMPARE(read->models, models);
+            QCOMPARE(readAll(file), saved);
+        } else {
+            VERIFY_OK(read);
+            QCOMPARE(read->models, more);
+            QVERIFY(QFileInfo(file).isSymLink());
+        }
     }
 
     // The real program under a file size limit: a save, the window image and
