@@ -125,6 +125,12 @@ Result<void> Session::setOwnModels(std::vector<ModelRecord> models) {
     return keepCalculationWith(modelList(), current);
 }
 
+std::vector<ImportEntry> Session::previewImport(const ModelTable &table) const {
+    const std::size_t used = catalogue_.size() + own_.size();
+    const auto capacity = static_cast<std::size_t>(kModelCapacity);
+    return vistrel::previewImport(table, own_, capacity - std::min(used, capacity));
+}
+
 FitRequest Session::fitRequest() const {
     const CalcState &s = calc_.state();
     FitRequest request;

@@ -8,6 +8,7 @@
 #include "files/calcfile.h"
 #include "files/modelloader.h"
 #include "files/projectfile.h"
+#include "session/modelimport.h"
 #include "session/observers.h"
 
 #include <QString>
@@ -111,6 +112,16 @@ public:
     // written first, and an error there changes nothing either. The
     // calculation keeps its model (as edited, where it was) and its screen.
     [[nodiscard]] Result<void> setOwnModels(std::vector<ModelRecord> models);
+    // What importing `table` would do to the own models, row by row, with
+    // the room the list has left; nothing is written.
+    std::vector<ImportEntry> previewImport(const ModelTable &table) const;
+    // The previewed rows imported (setOwnModels), each replacement where
+    // `replace` says yes.
+    [[nodiscard]] Result<void>
+    importModels(const std::vector<ImportEntry> &entries,
+                 const std::function<bool(const ImportEntry &)> &replace = {}) {
+        return setOwnModels(importedModels(own_, entries, replace));
+    }
     // Another model for the screen the calculation has: its size, format
     // and options stay where the model allows them.
     [[nodiscard]] Result<void> selectModelKeepingScreen(int catalogueIndex);
