@@ -153,9 +153,15 @@ Result<SheetRecord> convert(const ProjectorSheet &s, bool assumeSizes) {
     return out;
 }
 
-Result<void> checkName(const QString &name) {
-    if (name.isEmpty())
+} // namespace
+
+Result<void> checkModelName(const QString &name) {
+    if (name.trimmed().isEmpty())
         return refused(QStringLiteral("name"), QStringLiteral("a projector needs a name"));
+    // A catalogue's reader trims them: the name would come back another.
+    if (name.trimmed() != name)
+        return refused(QStringLiteral("name"),
+                       QStringLiteral("a name cannot begin or end with a space"));
     for (const QChar c : name) {
         if (c == u',' || c == u'\n' || c == u'\r')
             return refused(QStringLiteral("name"),
@@ -164,8 +170,10 @@ Result<void> checkName(const QString &name) {
     return {};
 }
 
+namespace {
+
 Result<void> checkUsable(const ModelRecord &r) {
-    VISTREL_TRY(checkName(r.name));
+    VISTREL_TRY(checkModelName(r.name));
     for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
         const ModelRecord::Coefficients line = r.lens[zoom];
         if (positive(line.a) && std::isfinite(line.b))

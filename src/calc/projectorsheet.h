@@ -82,6 +82,10 @@ struct SheetRecord {
 // The panel's aspect a sheet implies: its pixels, else 16 : 9.
 double sheetPanelAspect(const ProjectorSheet &sheet);
 
+// A name a catalogue line can hold as it is: not empty, no comma or line
+// break, no space at either end.
+[[nodiscard]] Result<void> checkModelName(const QString &name);
+
 // The catalogue's fields of a sheet. Refused, naming the term, only for what
 // cannot compute: an empty name or one a catalogue line cannot hold (a
 // comma, a line break), no zoom end with a lens, a throw ratio or formula

@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include "calc/catalogueprobe.h"
+#include "calc/projectorsheet.h"
 #include "core/helpers.h"
 #include "core/numbers.h"
 #include "files/catalogueswitch.h"
@@ -93,6 +94,8 @@ Result<void> Session::setOwnModels(std::vector<ModelRecord> models) {
                          QStringLiteral("Path not found: there is no user data folder to keep "
                                         "your own projectors in"));
     for (std::size_t i = 0; i < models.size(); ++i) {
+        // A name the file cannot hold would break its line, and every line after it.
+        VISTREL_TRY(checkModelName(models[i].name));
         for (std::size_t j = 0; j < i; ++j) {
             if (models[i].name == models[j].name)
                 return makeError(ErrorNumber::InvalidPropertyValue,

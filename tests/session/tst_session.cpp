@@ -328,6 +328,13 @@ private slots:
         const Result<void> twice = session.setOwnModels({ownModel(u"Tarn"_s), ownModel(u"Tarn"_s)});
         QVERIFY(!twice);
         QVERIFY(twice.error().description.contains(u"Tarn"_s));
+        // A comma would split the file's line, and a space at the end come back trimmed.
+        for (const QString &name : {u"Tarn, B"_s, u"Tarn "_s}) {
+            ModelRecord odd = ownModel(u"Tarn"_s);
+            odd.name = name;
+            QVERIFY(!session.setOwnModels({odd}));
+        }
+        QVERIFY(!QFile::exists(user.filePath(u"MyProjectors.ini"_s)));
         std::vector<ModelRecord> many;
         for (std::size_t i = session.catalogueModels().size(); i <= std::size_t(kModelCapacity);
              ++i)
