@@ -23,7 +23,7 @@ set_tests_properties(fuzz_build PROPERTIES FIXTURES_SETUP vistrel_fuzz_build TIM
 # failure here shows up again with the same command on another machine;
 # `make fuzz` is where new inputs are searched for, with a random seed.
 foreach(target_runs catalogue:12000 language:100000 calcfile:200000 projectfile:150000
-                    number:1000000 cli:200000 session:3500)
+                    number:1000000 cli:200000 session:3500 modeltable:18000)
     string(REPLACE ":" ";" target_runs ${target_runs})
     list(GET target_runs 0 target)
     list(GET target_runs 1 runs)

@@ -5,8 +5,8 @@
 #   fuzz/run.sh [--build-only] [--seconds N | --runs N --seed S] [--build-dir DIR]
 #               [TARGET...]
 #
-# TARGET is one of catalogue, language, calcfile, projectfile, number, cli, session
-# (default: all).
+# TARGET is one of catalogue, language, calcfile, projectfile, number, cli, session,
+# modeltable (default: all).
 # --seconds defaults to $FUZZ_SECONDS, else 60. --runs with --seed makes a
 # repeatable run: N inputs from the seed corpus alone, the same ones wherever
 # the same compiler builds the targets. DIR defaults to build-fuzz at the top
@@ -17,7 +17,7 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-all_targets=(catalogue language calcfile projectfile number cli session)
+all_targets=(catalogue language calcfile projectfile number cli session modeltable)
 
 build_only=0
 seconds=${FUZZ_SECONDS:-60}

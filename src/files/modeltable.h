@@ -64,11 +64,12 @@ std::optional<TableFormat> tableFormatOf(const QString &fileName);
 // or UTF-16 with one, decoded as decodeText does; a line break inside quotes
 // is read as LF. The separator is ";" when the header line holds more ";"
 // than "," outside quotes, else ",". A quoted cell keeps its text as written
-// ("" is one quotation mark); an unquoted one is trimmed. Blank lines and
-// lines of empty cells are skipped. More non-empty cells than the header has
-// columns is a problem for the row; fewer is fine. In a ";" file every ","
-// in a cell becomes "." (decimal commas), except under a `name` or `Model`
-// column (in any case).
+// ("" is one quotation mark); an unquoted one is trimmed. A quotation mark
+// never closed is a problem for its row, and nothing after it is read. Blank
+// lines and lines of empty cells are skipped. A row with more cells than the
+// header has columns (empty ones at its end aside) is a problem; fewer is
+// fine. In a ";" file every "," in a cell becomes "." (decimal commas),
+// except under a `name` or `Model` column (in any case).
 //
 // JSON: an array of objects; each object's members become the row's terms,
 // in the alphabetical order of their keys (QJsonObject keeps no other).
