@@ -176,7 +176,8 @@ std::optional<CsvHeader> findHeader(QStringView text) {
 
 bool keepsCommas(const QString &key) {
     return key.compare(u"name", Qt::CaseInsensitive) == 0 ||
-           key.compare(u"Model", Qt::CaseInsensitive) == 0;
+           key.compare(u"Model", Qt::CaseInsensitive) == 0 ||
+           key.compare(u"ModelName", Qt::CaseInsensitive) == 0;
 }
 
 ModelTable unclosedProblem(ModelTable table, qsizetype line) {

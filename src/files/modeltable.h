@@ -69,7 +69,7 @@ std::optional<TableFormat> tableFormatOf(const QString &fileName);
 // lines and lines of empty cells are skipped. A row with more cells than the
 // header has columns (empty ones at its end aside) is a problem; fewer is
 // fine. In a ";" file every "," in a cell becomes "." (decimal commas),
-// except under a `name` or `Model` column (in any case).
+// except under a `name`, `Model` or `ModelName` column (in any case).
 //
 // JSON: an array of objects; each object's members become the row's terms,
 // in the alphabetical order of their keys (QJsonObject keeps no other).
