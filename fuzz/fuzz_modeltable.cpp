@@ -8,7 +8,9 @@
 
 #include "catalogue/modelrecord.h"
 #include "files/modeltable.h"
+#include "files/ownmodels.h"
 #include "fuzzsupport.h"
+#include "session/modelimport.h"
 
 #include <QSet>
 #include <QStringList>
@@ -119,6 +121,27 @@ bool holdsLineStartMark(const ModelTable &table, TableFormat format) {
     return false;
 }
 
+// What an import would add must survive the own-models file: each model's
+// line read back as the same record.
+void checkImport(const ModelTable &table) {
+    std::vector<vistrel::ModelRecord> added;
+    for (const vistrel::ImportEntry &entry : vistrel::previewImport(table, {}, 1000)) {
+        if (entry.action == vistrel::ImportEntry::Action::Refuse) {
+            require(!entry.reason.isEmpty(), "a row was refused without a reason");
+            continue;
+        }
+        require(static_cast<bool>(vistrel::checkModelName(entry.record.name)),
+                "a model was taken with a name its file cannot hold");
+        added.push_back(entry.record);
+    }
+    const QString text = QString::fromUtf8(vistrel::catalogueText(added));
+    const auto back = vistrel::parseCatalogue(text, QStringLiteral("MyProjectors.ini"));
+    if (!back)
+        fail("the own models' file of an import was refused", back.error().description);
+    if (back->models != added)
+        fail("an import's models changed in their file", text);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -135,6 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     checkRows(*table, format);
+    checkImport(*table);
     if (holdsLineStartMark(*table, format))
         return 0;
 

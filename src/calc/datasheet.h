@@ -41,6 +41,8 @@ struct LensFormula {
     PictureFormat shape{4, 3};
     SheetUnit diagonalUnit = SheetUnit::Inch;
     SheetUnit distanceUnit = SheetUnit::Inch;
+
+    bool operator==(const LensFormula &) const = default;
 };
 
 // The width of the whole panel's picture per unit of D43.

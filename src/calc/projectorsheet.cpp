@@ -158,8 +158,9 @@ Result<SheetRecord> convert(const ProjectorSheet &s, bool assumeSizes) {
 Result<void> checkModelName(const QString &name) {
     if (name.trimmed().isEmpty())
         return refused(QStringLiteral("name"), QStringLiteral("a projector needs a name"));
-    // A catalogue's reader trims them: the name would come back another.
-    if (name.trimmed() != name)
+    // A catalogue's reader trims them, and takes a U+FEFF at a line's start
+    // for a byte-order mark: the name would come back another.
+    if (name.trimmed() != name || name.front() == QChar::ByteOrderMark)
         return refused(QStringLiteral("name"),
                        QStringLiteral("a name cannot begin or end with a space"));
     for (const QChar c : name) {
