@@ -1,11 +1,14 @@
 // Imports of projector tables: what each row would do, before anything is
 // written, and exports that import back to the same models.
 #include "calc/sheetterms.h"
+#include "commalocale.h"
 #include "files/modelloader.h"
 #include "session/modelimport.h"
 #include "testmodels.h"
 #include "verifyok.h"
 
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -69,8 +72,19 @@ private slots:
         QCOMPARE(replaced[2].name, u"Tarn E"_s);
     }
 
-    // A ";" file from a comma-decimal locale reads as the same numbers.
+    // A ";" file from a comma-decimal locale reads as the same numbers, also
+    // where the program runs in such a locale.
+    void commaDecimalsReadAsNumbers_data() {
+        QTest::addColumn<bool>("commaLocale");
+        QTest::newRow("C locale") << false;
+        QTest::newRow("German locale") << true;
+    }
     void commaDecimalsReadAsNumbers() {
+        QFETCH(bool, commaLocale);
+        QTemporaryDir scratch;
+        if (commaLocale && !test::useCommaLocale(scratch))
+            QSKIP("no locale with a decimal comma here");
+        const auto restore = qScopeGuard([] { std::setlocale(LC_NUMERIC, "C"); });
         const ModelTable table = csv("\xEF\xBB\xBFname;px;throw_wide;throw_tele;diag\r\n"
                                      "T\xC3\xA4rn 2;1920x1080;1,36;2,18;40-300\r\n");
         const std::vector<ImportEntry> entries = previewImport(table, {}, 10);
