@@ -1,5 +1,6 @@
 #include "app/importpreviewdialog.h"
 
+#include "app/plaintext.h"
 #include "core/language.h"
 
 #include <QDialogButtonBox>
@@ -32,7 +33,7 @@ ImportPreviewDialog::ImportPreviewDialog(const std::vector<ImportEntry> &entries
                                          const LanguageTexts &texts, QWidget *parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("dlgImportPreview"));
-    setWindowTitle(texts.text(OptionalKey::ImportTitle));
+    setWindowTitle(plainWindowTitle(texts.text(OptionalKey::ImportTitle)));
     auto *layout = new QVBoxLayout(this);
     auto *note = new QLabel(texts.text(OptionalKey::ImportNote), this);
     note->setTextFormat(Qt::PlainText);

@@ -150,6 +150,11 @@ private slots:
         QCOMPARE(models()->itemText(models()->count() - 1), u"Lumen X1"_s);
         QCOMPARE(session_->ownModels().size(), std::size_t(1));
         QVERIFY(readAll(own(u"MyProjectors.ini"_s)).contains("Lumen X1,"));
+        // Offset 110 %: the near edge 10 % of the height off the axis; sizes
+        // 40 to 300 in of the panel's own 16 : 9.
+        const ModelRecord &saved = session_->ownModels().front();
+        QCOMPARE(saved.offsetCoefs[Zoom::Tele].a, 0.1);
+        QVERIFY(std::abs(saved.diagonals.sixteenNine[Zoom::Tele].max - 300) < 1e-9);
         QTableWidget *list = table("tblModels");
         QCOMPARE(list->currentRow(), list->rowCount() - 1);
         QCOMPARE(list->item(list->currentRow(), 2)->text(), u"1.36"_s);
@@ -258,7 +263,8 @@ private slots:
                                      "Lumen X1,1920x1080,1.36-2.18,40-300\n"
                                      "Lumen X2,1920x1200,1.2-1.9,50-250\n"
                                      "Lumen X3,1920x1080,0,40-300\n"
-                                     "Tarn A,1920x1080,1.4-2.2,40-300\n"));
+                                     "Tarn A,1920x1080,1.4-2.2,40-300\n"
+                                     "Tarn B,1920x1080,1.4-2.2,40-300\n"));
         QStringList rows;
         int cancelled = 0;
         const auto preview = [&](QDialog &dialog, bool tick, bool accept) {
@@ -267,7 +273,7 @@ private slots:
             auto *list = dialog.findChild<QListWidget *>(u"lstImport"_s);
             for (int i = 0; i < list->count(); ++i)
                 rows << list->item(i)->text();
-            if (tick) { // the replacing row, with the keyboard
+            if (tick) { // the first replacing row, with the keyboard
                 list->setFocus();
                 list->setCurrentRow(3);
                 QTest::keyClick(list, Qt::Key_Space);
@@ -288,19 +294,21 @@ private slots:
         QVERIFY(alt("cmdImport"));
         QCOMPARE(cancelled, 1);
         QCOMPARE(readAll(own(u"MyProjectors.ini"_s)), kOwnModels);
-        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows.size(), 5);
         QVERIFY(rows[0].startsWith(u"line 2: Lumen X1: added"_s));
         QVERIFY2(rows[2].startsWith(u"line 4: refused: "_s) && rows[2].contains(u"throw"_s),
                  qPrintable(rows[2]));
-        QVERIFY(rows[3].contains(u"replaces"_s));
+        QVERIFY(rows[3].contains(u"replaces"_s) && rows[4].contains(u"replaces"_s));
 
         QVERIFY(alt("cmdImport"));
         QStringList names;
         for (const ModelRecord &m : session_->ownModels())
             names << m.name;
         QCOMPARE(names, (QStringList{u"Tarn A"_s, u"Tarn B"_s, u"Lumen X1"_s, u"Lumen X2"_s}));
-        // Tarn A replaced: 1.4 at WIDE, A = 1 / (1.4 x 1.066667) = 0.669643.
-        QVERIFY(std::abs(session_->ownModels().front().lens[Zoom::Wide].a - 0.669643) < 1e-6);
+        // Tarn A replaced, as ticked: 1.4 at WIDE, A = 1 / (1.4 x 1.066667) =
+        // 0.669643; Tarn B, not ticked, keeps its 0.625.
+        QVERIFY(std::abs(session_->ownModels()[0].lens[Zoom::Wide].a - 0.669643) < 1e-6);
+        QCOMPARE(session_->ownModels()[1].lens[Zoom::Wide].a, 0.625);
         QCOMPARE(models()->itemText(models()->count() - 1), u"Lumen X2"_s);
 
         // Exported as JSON, by the type chosen, the own models read back.
