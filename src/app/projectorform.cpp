@@ -1,6 +1,6 @@
 #include "app/projectorform.h"
 
-#include "app/plaintext.h"
+#include "app/fieldnotes.h"
 #include "app/typednumbers.h"
 #include "app/zoomendfields.h"
 #include "core/language.h"
@@ -31,11 +31,6 @@ constexpr int kUnitColumn = 3;
 enum TeleLightKind { FactorKind, LumensKind };
 
 using Cell = ZoomEndFields::Cell;
-
-void describe(QWidget *field, const QString &hint) {
-    field->setToolTip(plainToolTip(hint));
-    field->setAccessibleDescription(hint);
-}
 
 QString zoomCaption(const LanguageTexts &texts, Zoom zoom) {
     return withoutMnemonic(texts.text(info(zoom).caption)).simplified();
@@ -92,7 +87,7 @@ ProjectorForm::~ProjectorForm() {
 QLineEdit *ProjectorForm::field(const char *name, OptionalKey hint) {
     auto *edit = new QLineEdit(this);
     edit->setObjectName(QLatin1String(name));
-    describe(edit, session_.texts().text(hint));
+    describeField(edit, session_.texts().text(hint));
     connect(edit, &QLineEdit::textEdited, this, &ProjectorForm::check);
     return edit;
 }
@@ -104,17 +99,10 @@ QLabel *ProjectorForm::caption(OptionalKey key, QWidget *buddy) {
     return label;
 }
 
-// A label under a row for what the engine says of its terms, hidden while
-// it says nothing.
+// Under a row, for what the engine says of its terms.
 QLabel *ProjectorForm::addNote(QGridLayout *grid, int &row, const char *name,
                                std::initializer_list<const char *> terms) {
-    auto *note = new QLabel(this);
-    note->setObjectName(QLatin1String(name));
-    note->setWordWrap(true);
-    note->hide();
-    QPalette palette = note->palette();
-    palette.setColor(QPalette::WindowText, QColor(176, 0, 0));
-    note->setPalette(palette);
+    QLabel *note = noteLabel(QLatin1String(name), this);
     grid->addWidget(note, row++, kWideColumn, 1, 3);
     for (const char *term : terms)
         notes_.emplace_back(QLatin1String(term), note);
@@ -237,7 +225,7 @@ void ProjectorForm::createLight(QGridLayout *grid, int &row) {
     teleLightKind_->setObjectName(QStringLiteral("cboTeleLight"));
     teleLightKind_->addItems(
         {texts.text(OptionalKey::AsFactor), texts.text(OptionalKey::AsLumens)});
-    describe(teleLightKind_, texts.text(OptionalKey::TeleLightHint));
+    describeField(teleLightKind_, texts.text(OptionalKey::TeleLightHint));
     connect(teleLightKind_, &QComboBox::activated, this, &ProjectorForm::check);
     teleLight_ = field("txtTeleLight", OptionalKey::TeleLightHint);
     grid->addWidget(caption(OptionalKey::TeleLight, teleLightKind_), row, kCaptionColumn);
@@ -253,7 +241,7 @@ void ProjectorForm::createLight(QGridLayout *grid, int &row) {
 
     mirrored_ = new QCheckBox(texts.text(OptionalKey::Mirrored), this);
     mirrored_->setObjectName(QStringLiteral("chkMirrored"));
-    describe(mirrored_, texts.text(OptionalKey::MirrorHint));
+    describeField(mirrored_, texts.text(OptionalKey::MirrorHint));
     connect(mirrored_, &QCheckBox::clicked, this, &ProjectorForm::check);
     grid->addWidget(mirrored_, row++, kWideColumn, 1, 3);
     addNote(grid, row, "lblMirrorNote", {"mirror", "ModelDrawFlag"});

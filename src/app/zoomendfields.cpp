@@ -1,6 +1,6 @@
 #include "app/zoomendfields.h"
 
-#include "app/plaintext.h"
+#include "app/fieldnotes.h"
 #include "app/typednumbers.h"
 #include "core/language.h"
 #include "core/pictureformat.h"
@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 
 namespace vistrel::app {
 
@@ -71,24 +70,6 @@ QWidget *row(QWidget *form, std::initializer_list<QWidget *> widgets) {
     return box;
 }
 
-QLabel *noteLabel(const QString &name, QWidget *form) {
-    auto *label = new QLabel(form);
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    label->hide();
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(176, 0, 0));
-    label->setPalette(palette);
-    return label;
-}
-
-// What a field is for, on one line: its tooltip, and what a screen reader
-// and the form's hint line say of it.
-void describe(QWidget *field, const QString &hint) {
-    field->setToolTip(plainToolTip(hint));
-    field->setAccessibleDescription(hint);
-}
-
 } // namespace
 
 ZoomEndFields::ZoomEndFields(Zoom zoom, const LanguageTexts &texts, QChar decimalPoint,
@@ -133,14 +114,14 @@ void ZoomEndFields::createLens(const LanguageTexts &texts, QWidget *form) {
         emit edited();
     });
     throw_ = numberField("txtThrow", form);
-    describe(throw_, texts.text(OptionalKey::ThrowHint));
+    describeField(throw_, texts.text(OptionalKey::ThrowHint));
     formulaA_ = numberField("txtFormulaA", form);
     formulaB_ = numberField("txtFormulaB", form);
     for (QLineEdit *f : {formulaA_, formulaB_})
-        describe(f, texts.text(OptionalKey::FormulaHint));
+        describeField(f, texts.text(OptionalKey::FormulaHint));
     auto *times = new QLabel(QStringLiteral("× D +"), form);
     formulaShape_ = shapeList("cboFormulaShape", texts, form);
-    describe(formulaShape_, texts.text(OptionalKey::FormulaHint));
+    describeField(formulaShape_, texts.text(OptionalKey::FormulaHint));
     diagonalUnit_ = new QComboBox(form);
     diagonalUnit_->setObjectName(QStringLiteral("cboDiagonalUnit_") + suffix);
     distanceUnit_ = new QComboBox(form);
@@ -148,7 +129,7 @@ void ZoomEndFields::createLens(const LanguageTexts &texts, QWidget *form) {
     for (QComboBox *list : {diagonalUnit_, distanceUnit_}) {
         for (const SheetUnitInfo &unit : kSheetUnits)
             list->addItem(QLatin1String(unit.name));
-        describe(list, texts.text(OptionalKey::FormulaHint));
+        describeField(list, texts.text(OptionalKey::FormulaHint));
         connect(list, &QComboBox::activated, this, &ZoomEndFields::edited);
     }
     auto *slash = new QLabel(QStringLiteral("/"), form);
@@ -169,11 +150,11 @@ void ZoomEndFields::createOffset(const LanguageTexts &texts, QWidget *form) {
         emit edited();
     });
     offset_ = numberField("txtOffset", form);
-    describe(offset_, texts.text(OptionalKey::OffsetHint));
+    describeField(offset_, texts.text(OptionalKey::OffsetHint));
     shiftLow_ = numberField("txtShiftLow", form);
     shiftHigh_ = numberField("txtShiftHigh", form);
     for (QLineEdit *f : {shiftLow_, shiftHigh_})
-        describe(f, texts.text(OptionalKey::ShiftHint));
+        describeField(f, texts.text(OptionalKey::ShiftHint));
     auto *to = new QLabel(QStringLiteral("…"), form);
     cells_[int(Cell::OffsetKind)] = offsetKind_;
     cells_[int(Cell::Offset)] = offset_;
@@ -186,10 +167,10 @@ void ZoomEndFields::createSizes(const LanguageTexts &texts, QWidget *form) {
     sizeMin_ = numberField("txtSizeMin", form);
     sizeMax_ = numberField("txtSizeMax", form);
     for (QLineEdit *f : {sizeMin_, sizeMax_})
-        describe(f, texts.text(OptionalKey::SizesHint));
+        describeField(f, texts.text(OptionalKey::SizesHint));
     auto *to = new QLabel(QStringLiteral("–"), form);
     sizesShape_ = shapeList("cboSizesShape", texts, form);
-    describe(sizesShape_, texts.text(OptionalKey::SizesHint));
+    describeField(sizesShape_, texts.text(OptionalKey::SizesHint));
     cells_[int(Cell::Sizes)] = row(form, {sizeMin_, to, sizeMax_});
     cells_[int(Cell::SizesShape)] = sizesShape_;
     cells_[int(Cell::SizesNote)] =
