@@ -119,7 +119,8 @@ void addMenus(QMainWindow *window) {
     menu("nmuFile", "&File",
          {"&Open Calculate", nullptr, "&Save Calculate", "Save&As Calculate", nullptr,
           "&Print Calculate", "&Export report...", nullptr, "&Quit"});
-    menu("mnuOption", "&Option", {"Select model info file...", "&Installation planner..."});
+    menu("mnuOption", "&Option",
+         {"Select model info file...", "&Projectors...", "&Installation planner..."});
     menu("mnuAbout", "&About", {"&About"});
 }
 

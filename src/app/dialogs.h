@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 namespace vistrel::app {
@@ -38,6 +39,9 @@ public:
     // ending, and a name without one gets the ending of the filter chosen.
     virtual QString showSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
                                    const QString &suffix) = 0;
+    // A dialog of the program's own (an import's preview), modal: true
+    // when the user accepted it, whatever its widgets then hold.
+    virtual bool runDialog(QDialog &dialog) = 0;
 };
 
 } // namespace vistrel::app

@@ -6,15 +6,16 @@
 #include "app/drawbox.h"
 #include "app/fieldeditor.h"
 #include "app/formatchooser.h"
+#include "app/optionalentries.h"
 #include "app/optionframe.h"
 #include "app/picturebutton.h"
 #include "app/picturelabel.h"
 #include "app/pictures.h"
 #include "app/plaintext.h"
-#include "app/plannerentries.h"
 #include "app/plannermemory.h"
 #include "app/plannerwindow.h"
 #include "app/printmodule.h"
+#include "app/projectorswindow.h"
 #include "app/twips.h"
 #include "app/uifont.h"
 
@@ -247,8 +248,13 @@ void MainWindow::createActions() {
     modelInfoAction_ =
         action("mnuOptionModelInfo", "Select model info file...", &MainWindow::onModelInfo);
     plannerAction_ = action("mnuOptionPlanner", "&Installation planner...", &MainWindow::onPlanner);
+    projectorsAction_ = action("mnuOptionProjectors", "&Projectors...", &MainWindow::onProjectors);
     aboutAction_ = action("mnuAboutAbout", "&About", &MainWindow::onAbout);
-    new PlannerEntries(session_, plannerAction_, exportReportAction_, this);
+    new OptionalEntries(session_,
+                        {{plannerAction_, OptionalKey::MenuPlanner},
+                         {projectorsAction_, OptionalKey::MenuProjectors},
+                         {exportReportAction_, OptionalKey::MenuExportReport}},
+                        this);
 }
 
 void MainWindow::createMenus() {
@@ -267,6 +273,7 @@ void MainWindow::createMenus() {
     optionMenu_ = menuBar()->addMenu(QStringLiteral("&Option"));
     optionMenu_->setObjectName(QStringLiteral("mnuOption"));
     optionMenu_->addAction(modelInfoAction_);
+    optionMenu_->addAction(projectorsAction_);
     optionMenu_->addAction(plannerAction_);
 
     aboutMenu_ = menuBar()->addMenu(QStringLiteral("&About"));
@@ -731,6 +738,12 @@ void MainWindow::onPlanner() {
     if (!planner_)
         planner_ = new PlannerWindow(session_, dialogs_, this);
     planner_->present();
+}
+
+void MainWindow::onProjectors() {
+    if (!projectors_)
+        projectors_ = new ProjectorsWindow(session_, dialogs_, this);
+    projectors_->present();
 }
 
 void MainWindow::onAbout() {

@@ -28,6 +28,7 @@ class FieldEditor;
 class FormatChooser;
 class OptionFrame;
 class PlannerWindow;
+class ProjectorsWindow;
 
 // The calculator window: a view of a session. Every rule lives in the
 // engine; the window forwards the user's actions to the session and shows
@@ -60,6 +61,7 @@ public:
     void onExportReport();
     void onModelInfo();
     void onPlanner();
+    void onProjectors();
     void onAbout();
 
 private:
@@ -149,8 +151,10 @@ private:
     QAction *quitAction_ = nullptr;
     QAction *modelInfoAction_ = nullptr;
     QAction *plannerAction_ = nullptr;
+    QAction *projectorsAction_ = nullptr;
     QAction *aboutAction_ = nullptr;
-    PlannerWindow *planner_ = nullptr; // made at its first showing
+    PlannerWindow *planner_ = nullptr;       // made at its first showing
+    ProjectorsWindow *projectors_ = nullptr; // likewise
 };
 
 } // namespace vistrel::app

@@ -34,6 +34,10 @@ public:
         ++boxes_;
         return QString();
     }
+    bool runDialog(QDialog &) override {
+        ++boxes_;
+        return false;
+    }
 
     int boxesShown() const { return boxes_; }
 

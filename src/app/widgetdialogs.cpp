@@ -1,6 +1,7 @@
 #include "app/widgetdialogs.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -115,6 +116,10 @@ QString WidgetDialogs::showSaveDialog(QWidget *parent, const QString &filter, co
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return remember(dialog.selectedFiles().constFirst());
+}
+
+bool WidgetDialogs::runDialog(QDialog &dialog) {
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace vistrel::app

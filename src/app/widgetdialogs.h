@@ -16,6 +16,7 @@ public:
     QString showOpenDialog(QWidget *parent, const QString &filter, const QString &folder) override;
     QString showSaveDialog(QWidget *parent, const QString &filter, const QString &folder,
                            const QString &suffix) override;
+    bool runDialog(QDialog &dialog) override;
 };
 
 } // namespace vistrel::app

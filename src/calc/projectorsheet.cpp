@@ -1,5 +1,6 @@
 #include "calc/projectorsheet.h"
 
+#include "calc/lens.h"
 #include "calc/pictureonpanel.h"
 #include "core/numbers.h"
 
@@ -19,9 +20,11 @@ bool positive(double value) {
     return value > 0 && std::isfinite(value);
 }
 
+const QString kRefusedPrefix = QStringLiteral("Invalid property value: ");
+
 AppError refused(const QString &term, const QString &why) {
     return makeError(ErrorNumber::InvalidPropertyValue,
-                     QStringLiteral("Invalid property value: %1: %2").arg(term, why));
+                     kRefusedPrefix + term + QStringLiteral(": ") + why);
 }
 
 QString zoomTerm(const char *term, Zoom zoom) {
@@ -203,6 +206,15 @@ double sheetPanelAspect(const ProjectorSheet &sheet) {
     return panelAspect(r);
 }
 
+QString refusedTermOf(const AppError &error) {
+    if (error.number != ErrorNumber::InvalidPropertyValue ||
+        !error.description.startsWith(kRefusedPrefix))
+        return {};
+    const qsizetype end = error.description.indexOf(u':', kRefusedPrefix.size());
+    return end < 0 ? QString()
+                   : error.description.mid(kRefusedPrefix.size(), end - kRefusedPrefix.size());
+}
+
 Result<SheetRecord> recordOf(const ProjectorSheet &sheet) {
     return recordOf(sheet, {});
 }
@@ -286,6 +298,18 @@ ProjectorSheet sheetOf(const ModelRecord &r) {
     s.teleFactor = r.teleLumenFactor;
     s.contrast = r.contrastRatio;
     return s;
+}
+
+std::optional<QuotedThrow> quotedThrow(const ModelRecord &record, Zoom zoom, double diagonal) {
+    if (!record.hasEnd(zoom) || !positive(diagonal))
+        return std::nullopt;
+    const double panel = panelAspect(record);
+    const Lens lens{record, record.wideScreenMode};
+    const Result<double> distance = lens.distanceFromDiagonal(diagonal, zoom, {1, panel});
+    const double width = sidesOf(diagonal, panel).width;
+    if (!distance || !positive(*distance) || !positive(width))
+        return std::nullopt;
+    return QuotedThrow{*distance, *distance / width};
 }
 
 std::vector<ModelWarning> warningsOf(const ModelRecord &r) {

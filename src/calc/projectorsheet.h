@@ -92,6 +92,9 @@ double sheetPanelAspect(const ProjectorSheet &sheet);
 // that gives no lens. Sizes left out are taken as 30 to 300 inches of the
 // whole panel's picture, with a warning.
 [[nodiscard]] Result<SheetRecord> recordOf(const ProjectorSheet &sheet);
+// The term a refusal of recordOf names ("throw_tele"), so that an editor
+// can show it beside that field; empty for any other error.
+QString refusedTermOf(const AppError &error);
 // A catalogue field (1 to 23) given as it stands, taking the place of what
 // the sheet gives for it: an import may hold either.
 struct FieldValue {
@@ -104,6 +107,21 @@ struct FieldValue {
 // ratio, one with an intercept as its formula of the 4 : 3 diagonal in
 // inches, the sizes of the whole panel's picture. recordOf gives the fields back.
 ProjectorSheet sheetOf(const ModelRecord &record);
+
+// A lens as a list of projectors quotes it: the distance for a picture of
+// `diagonal` inches of the panel's own shape, and the throw ratio there
+// (that distance over the picture's width). A line through the origin has
+// the sheet's throw ratio at every size; one with an intercept has one for
+// each size, so the list names the size it quotes.
+inline constexpr double kQuotedDiagonal = 100;
+struct QuotedThrow {
+    double distance = 0; // inches
+    double throwRatio = 0;
+};
+// Nothing for an end the model lacks, or a lens that gives no distance in
+// front of it at that size.
+std::optional<QuotedThrow> quotedThrow(const ModelRecord &record, Zoom zoom,
+                                       double diagonal = kQuotedDiagonal);
 
 // What looks wrong in a model: sizes the wrong way round, a throw ratio
 // outside 0.1 to 10 or shorter at TELE than at WIDE, an offset beyond 200 %

@@ -128,6 +128,50 @@ Result<void> Session::setOwnModels(std::vector<ModelRecord> models) {
     return keepCalculationWith(modelList(), current);
 }
 
+Result<SheetRecord> Session::ownModelFrom(const ProjectorSheet &sheet) const {
+    SheetRecord out;
+    VISTREL_TRY_ASSIGN(out, recordOf(sheet));
+    for (const ModelRecord &model : catalogue_) {
+        if (model.name == out.record.name) {
+            out.warnings.push_back(
+                {QStringLiteral("name"),
+                 QStringLiteral(
+                     "the catalogue has a model of this name too: the list shows both")});
+            break;
+        }
+    }
+    return out;
+}
+
+Result<std::size_t> Session::ownPosition(int catalogueIndex) const {
+    if (!isOwnModel(catalogueIndex))
+        return makeError(ErrorNumber::SubscriptOutOfRange,
+                         QStringLiteral("Subscript out of range: model %1 is none of your own "
+                                        "projectors")
+                             .arg(catalogueIndex));
+    return static_cast<std::size_t>(catalogueIndex) - catalogue_.size();
+}
+
+Result<void> Session::saveOwnModel(ModelRecord model, std::optional<int> replacing) {
+    std::vector<ModelRecord> models = own_;
+    if (replacing) {
+        std::size_t at = 0;
+        VISTREL_TRY_ASSIGN(at, ownPosition(*replacing));
+        models[at] = std::move(model);
+    } else {
+        models.push_back(std::move(model));
+    }
+    return setOwnModels(std::move(models));
+}
+
+Result<void> Session::deleteOwnModel(int catalogueIndex) {
+    std::size_t at = 0;
+    VISTREL_TRY_ASSIGN(at, ownPosition(catalogueIndex));
+    std::vector<ModelRecord> models = own_;
+    models.erase(models.begin() + static_cast<std::ptrdiff_t>(at));
+    return setOwnModels(std::move(models));
+}
+
 std::vector<ImportEntry> Session::previewImport(const ModelTable &table) const {
     const std::size_t used = catalogue_.size() + own_.size();
     const auto capacity = static_cast<std::size_t>(kModelCapacity);

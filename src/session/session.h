@@ -112,6 +112,15 @@ public:
     // written first, and an error there changes nothing either. The
     // calculation keeps its model (as edited, where it was) and its screen.
     [[nodiscard]] Result<void> setOwnModels(std::vector<ModelRecord> models);
+    // An own model from its data sheet (recordOf), warned besides when the
+    // catalogue has a model of its name: the list then shows both.
+    [[nodiscard]] Result<SheetRecord> ownModelFrom(const ProjectorSheet &sheet) const;
+    // `model` saved as the own model at list position `replacing`, or added
+    // after the others without it; refused as setOwnModels refuses, and for
+    // a position that holds no own model.
+    [[nodiscard]] Result<void> saveOwnModel(ModelRecord model, std::optional<int> replacing = {});
+    // The own model at list position `catalogueIndex` deleted.
+    [[nodiscard]] Result<void> deleteOwnModel(int catalogueIndex);
     // What importing `table` would do to the own models, row by row, with
     // the room the list has left; nothing is written.
     std::vector<ImportEntry> previewImport(const ModelTable &table) const;
@@ -171,6 +180,8 @@ private:
     std::vector<ModelRecord> own_;
     std::optional<AppError> ownError_;
 
+    // Where the own model at list position `catalogueIndex` stands among them.
+    [[nodiscard]] Result<std::size_t> ownPosition(int catalogueIndex) const;
     void takeWarnings(const QString &file, const std::vector<CatalogueNote> &warnings);
     void readOwnModels();
     // The catalogue's models, then the own ones as far as the list holds them.

@@ -80,6 +80,12 @@ Caption captionOf(QWidget *w) {
     QStyle *style = w->style();
     if (auto *label = qobject_cast<QLabel *>(w)) {
         const QRect room = label->contentsRect();
+        if (label->wordWrap()) // as many lines as its width makes of it
+            return {label->text(),
+                    room,
+                    {room.width(), fm.boundingRect(QRect(0, 0, room.width(), 1 << 20),
+                                                   Qt::TextWordWrap, label->text())
+                                       .height()}};
         return {label->text(), room, needed(fm, label->text())};
     }
     if (auto *button = qobject_cast<QAbstractButton *>(w)) {
@@ -285,6 +291,12 @@ private slots:
         type(childOf<QLineEdit>(planner, u"txtAmbient"_s), u"12.5"_s);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         VERIFY_NONE(cutCaptions(planner));
+
+        window_->onProjectors();
+        auto *projectors = child<QWidget>(u"frmProjectors"_s);
+        QVERIFY(projectors && projectors->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        VERIFY_NONE(cutCaptions(projectors));
     }
 
     // A text file without a key, or with a blank one, stops the start with

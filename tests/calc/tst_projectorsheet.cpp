@@ -247,6 +247,66 @@ private slots:
                  qPrintable(record.error().description));
     }
 
+    // What the list of projectors quotes: the distance for a 100-inch
+    // picture of the panel's shape, and the throw ratio there.
+    void quotedAtAHundredInches_data() {
+        QTest::addColumn<QString>("terms");
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<double>("distance"); // -1: none
+        QTest::addColumn<double>("ratio");
+        // A 100-inch 16 : 9 picture is 100 x 16 / sqrt(337) = 87.158 in wide:
+        // 1.36 x 87.158 = 118.53 in, 2.18 x 87.158 = 190.00 in; a throw ratio
+        // is the same at every size.
+        const QString lumen = u"name=Lumen X1,px=1920x1080,throw=1.36-2.18"_s;
+        QTest::newRow("throw ratio, WIDE") << lumen << 0 << 118.53 << 1.36;
+        QTest::newRow("throw ratio, TELE") << lumen << 1 << 190.00 << 2.18;
+        // Aster 2000's WIDE line, D43 = 1.0417 x distance + 0.4, on a 16 : 9
+        // panel: D43 = 100 / 1.223837 = 81.710, (81.710 - 0.4) / 1.0417 = 78.06 in;
+        // over 87.16 in, 0.8956.
+        QTest::newRow("intercept, 16:9 panel")
+            << u"name=A,px=1920x1080,WideCoefA=1.0417,WideCoefB=0.4,diag=40-300"_s << 0 << 78.06
+            << 0.8956;
+        // A 4 : 3 panel: a 100-inch 4 : 3 picture is D43 = 100 itself and 80 in
+        // wide; (100 + 1.5) / 0.5208 = 194.89 in, 2.4361.
+        QTest::newRow("intercept, 4:3 panel")
+            << u"name=B,px=1024x768,throw_wide=1.5,TeleCoefA=0.5208,TeleCoefB=-1.5"_s << 1 << 194.89
+            << 2.4361;
+        QTest::newRow("fixed lens, TELE") << u"name=C,throw=1.5"_s << 1 << -1.0 << 0.0;
+        // D43 = 100 at 100 in, the line reaches it only behind the lens: (100 - 150) / 1.
+        QTest::newRow("behind the lens")
+            << u"name=D,px=1024x768,WideCoefA=1,WideCoefB=150"_s << 0 << -1.0 << 0.0;
+    }
+    void quotedAtAHundredInches() {
+        QFETCH(QString, terms);
+        QFETCH(int, zoom);
+        QFETCH(double, distance);
+        QFETCH(double, ratio);
+        const std::optional<QuotedThrow> quoted =
+            quotedThrow(fromTerms(terms).record, zoom == 0 ? Zoom::Wide : Zoom::Tele);
+        QCOMPARE(quoted.has_value(), distance > 0);
+        if (!quoted)
+            return;
+        QVERIFY2(near(quoted->distance, distance, 0.01),
+                 qPrintable(QString::number(quoted->distance)));
+        QVERIFY2(near(quoted->throwRatio, ratio, 1e-4),
+                 qPrintable(QString::number(quoted->throwRatio)));
+    }
+
+    // A refusal names its term, so that an editor shows it beside its field.
+    void refusalsNameTheirTerm() {
+        ProjectorSheet sheet;
+        sheet.name = u"Tarn"_s;
+        sheet.lens[Zoom::Wide] = SheetLens{1.5, std::nullopt};
+        sheet.lens[Zoom::Tele] = SheetLens{0.0, std::nullopt};
+        QCOMPARE(refusedTermOf(recordOf(sheet).error()), u"throw_tele"_s);
+        sheet.lens[Zoom::Tele] = SheetLens{std::nullopt, LensFormula{0, 1}};
+        QCOMPARE(refusedTermOf(recordOf(sheet).error()), u"formula_tele"_s);
+        sheet.lens[Zoom::Tele].reset();
+        sheet.name = u" "_s;
+        QCOMPARE(refusedTermOf(recordOf(sheet).error()), u"name"_s);
+        QCOMPARE(refusedTermOf(makeError(ErrorNumber::Overflow, u"Overflow: x: y"_s)), QString());
+    }
+
     void aNameWithACommaCannotBeTyped() {
         // `--add-model` separates pairs by commas: "A\,B" is no way to write one.
         const Result<Terms> terms = parseTerms(u"name=A,B"_s);

@@ -370,6 +370,41 @@ private slots:
         QVERIFY(std::abs(session.state().projectionDistance - 156.88) < 0.01);
     }
 
+    // One own model at a time: added last, replaced where it stands, deleted;
+    // a catalogue model is none of them, and its name only warns.
+    void ownModelsOneAtATime() {
+        QTemporaryDir user;
+        Session session;
+        startWithUserFolder(session, user.path());
+        const int first = int(session.catalogueModels().size());
+        VERIFY_OK(session.saveOwnModel(ownModel(u"Tarn A"_s)));
+        VERIFY_OK(session.saveOwnModel(ownModel(u"Tarn B"_s)));
+        VERIFY_OK(session.saveOwnModel(ownModel(u"Tarn A2"_s), first));
+        QCOMPARE(session.controls().modelItems.mid(first),
+                 (QStringList{u"Tarn A2"_s, u"Tarn B"_s}));
+        // Renamed onto the other's name: setOwnModels' refusal, nothing written.
+        const QByteArray kept = readAll(user.filePath(u"MyProjectors.ini"_s));
+        const Result<void> twice = session.saveOwnModel(ownModel(u"Tarn B"_s), first);
+        QVERIFY(!twice);
+        QCOMPARE(refusedTermOf(twice.error()), u"name"_s);
+        QCOMPARE(readAll(user.filePath(u"MyProjectors.ini"_s)), kept);
+        QVERIFY(!session.saveOwnModel(ownModel(u"Tarn C"_s), first - 1));
+        QVERIFY(!session.deleteOwnModel(first - 1));
+        QVERIFY(!session.deleteOwnModel(first + 2));
+        VERIFY_OK(session.deleteOwnModel(first));
+        QCOMPARE(session.controls().modelItems.mid(first), QStringList{u"Tarn B"_s});
+
+        ProjectorSheet sheet = sheetOf(ownModel(u"Tarn"_s));
+        const Result<SheetRecord> own = session.ownModelFrom(sheet);
+        VERIFY_OK(own);
+        QVERIFY(own->warnings.empty());
+        sheet.name = session.catalogueModels().front().name;
+        const Result<SheetRecord> same = session.ownModelFrom(sheet);
+        VERIFY_OK(same);
+        QCOMPARE(same->warnings.size(), std::size_t(1));
+        QCOMPARE(same->warnings.front().term, u"name"_s);
+    }
+
     // Choosing another model for the screen keeps its size; a catalogue
     // switch keeps the own models.
     void theScreenStaysAndOwnModelsSurviveASwitch() {

@@ -2,8 +2,11 @@
 
 #include "app/dialogs.h"
 
+#include <QDialog>
 #include <QQueue>
 #include <QStringList>
+
+#include <functional>
 
 // Answers the window's dialogs from a script and remembers every box shown,
 // so no test ever waits for a click. A file dialog nobody scripted an answer
@@ -51,6 +54,18 @@ public:
         return saveAnswers.dequeue();
     }
 
+    // A dialog of the program's own: the script gets it, does what the user
+    // would with its widgets, and answers; without one it is cancelled.
+    bool runDialog(QDialog &dialog) override {
+        asked.append(QStringLiteral("dialog ") + dialog.objectName());
+        if (dialogScripts.isEmpty()) {
+            ++unexpected;
+            return false;
+        }
+        return dialogScripts.dequeue()(dialog);
+    }
+
+    QQueue<std::function<bool(QDialog &)>> dialogScripts;
     QQueue<bool> confirmations; // answers to questions, in order
     QQueue<Unsaved> saveAnswers;
     QStringList questions; // title, line break, text; a Yes/No question's text alone

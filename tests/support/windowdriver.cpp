@@ -39,6 +39,7 @@ void WindowDriver::type(QLineEdit *edit, const QString &typed, Qt::Key key) {
 bool WindowDriver::setUp() {
     dialogs_ = ScriptedDialogs();
     closedModals_.clear();
+    userData_.clear();
     dir_ = std::make_unique<QTemporaryDir>();
     if (!dir_->isValid() || !config_.isValid()) {
         qWarning("no temporary folder: %s",
@@ -71,7 +72,7 @@ MainWindow::StartResult WindowDriver::startWindow(QChar decimalPoint) {
     window_.reset();
     session_ = std::make_unique<Session>(decimalPoint);
     window_ = std::make_unique<MainWindow>(*session_, dialogs_);
-    return window_->start(AppPaths::resolve(dir_->path(), QString()));
+    return window_->start(AppPaths::resolve(dir_->path(), userData_));
 }
 
 bool WindowDriver::openWindow(QChar decimalPoint) {

@@ -78,6 +78,9 @@ protected:
     // A menu entry whose file dialog is answered with `answer` ("" cancels).
     void trigger(const char *action, const QString &answer);
 
+    // The user's data folder the window starts with (own projectors); none
+    // unless a test sets it after setUp.
+    QString userData_;
     // Where the planner keeps its inputs while the tests run: never the user's own.
     QTemporaryDir config_;
     std::unique_ptr<QTemporaryDir> dir_;
