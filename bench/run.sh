@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the program and the benchmarks (Release), measures the four targets
+# Builds the program and the benchmarks (Release), measures the five targets
 # of docs/PERFORMANCE.md as a user meets them (whole processes, the real
 # window, real key events) and closes with the table of targets. The whole
 # output is kept in $BUILD_DIR/bench-report.txt.
@@ -145,6 +145,10 @@ if start_xvfb; then
 else
     echo "No Xvfb: the measurements on X are left out" | tee -a "$REPORT"
 fi
+
+# 5. Which projectors fit a screen, over the 1000 models a list holds.
+run "5. The fit table of 1000 models, engine alone" "$BIN/vistrel-bench-fit" \
+    --benchmark_color=false
 
 run "Diagnostics in a warm process: catalogue, engine alone" \
     env QT_QPA_PLATFORM=offscreen "$BIN/vistrel-bench-calc" --benchmark_color=false

@@ -386,6 +386,10 @@ Result<Terms> parseTerms(QStringView text) {
     return terms;
 }
 
+Result<std::pair<double, std::optional<double>>> parseRange(QStringView text) {
+    return rangeOf(QStringLiteral("range"), text);
+}
+
 Result<std::pair<double, double>> parseFormula(QStringView text) {
     QString compact;
     for (const QChar c : text) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <optional>
 #include <utility>
 
 namespace vistrel {
@@ -34,6 +35,11 @@ Terms catalogueTermsOf(const ModelRecord &record);
 // `--add-model`'s "name=Lumen X1,px=1920x1080,throw=1.36-2.18": pairs
 // separated by commas, each key=value.
 [[nodiscard]] Result<Terms> parseTerms(QStringView text);
+
+// "1.36-2.18" or "-10--5", a range as the terms write it (a minus after a
+// digit, a point or "%" ends the first number); one number alone has no
+// second end.
+[[nodiscard]] Result<std::pair<double, std::optional<double>>> parseRange(QStringView text);
 
 // "1.3956*D-0.0241" (distance = a x D + b) as `wide-formula` takes it, and back.
 [[nodiscard]] Result<std::pair<double, double>> parseFormula(QStringView text);

@@ -1,9 +1,13 @@
 #include "cli/cliargs.h"
 
+#include "calc/sheetterms.h"
 #include "cli/clioptions.h"
 #include "core/numbers.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <vector>
 
 namespace vistrel::cli {
 
@@ -45,6 +49,22 @@ Result<void> choose(std::optional<Choice> &choice, const CliOption &option, cons
     return refusal(
         QStringLiteral("invalid value for %1: %2 (valid: %3)")
             .arg(QLatin1String(option.name), value, option.choices().join(QStringLiteral(", "))));
+}
+
+// The format of a table file, told by its name's ending: one of those the
+// option's row lists (which the completion offers too).
+Result<std::optional<TableFormat>> tableFormat(const CliOption &option, const QString &file) {
+    const QStringList endings = QString::fromLatin1(option.files).split(u'|');
+    const std::optional<TableFormat> format = tableFormatOf(file);
+    if (format && endings.contains(QFileInfo(file).suffix(), Qt::CaseInsensitive))
+        return format;
+    QStringList names;
+    for (const QString &ending : endings)
+        names << u'.' + ending;
+    const QString last = names.takeLast();
+    return refusal(
+        QStringLiteral("%1 takes a file whose name ends in %2 or %3: %4")
+            .arg(QLatin1String(option.name), names.join(QStringLiteral(", ")), last, file));
 }
 
 // Stores the option given, with its value if it takes one, into `o`.
@@ -116,6 +136,44 @@ Result<void> take(CliOptions &o, const CliOption &option, const QString &value) 
     case OptionId::Report:
         o.report = value;
         break;
+    case OptionId::AddModel:
+        o.addModels << value;
+        break;
+    case OptionId::Replace:
+        o.replace = true;
+        break;
+    case OptionId::ModelsImport:
+        o.modelsImport = value;
+        VISTREL_TRY_ASSIGN(o.importFormat, tableFormat(option, value));
+        break;
+    case OptionId::ModelsExport:
+        o.modelsExport = value;
+        o.exportFormat.reset();
+        if (value != kStandardOutput)
+            VISTREL_TRY_ASSIGN(o.exportFormat, tableFormat(option, value));
+        break;
+    case OptionId::AllModels:
+        o.allModels = true;
+        break;
+    case OptionId::DryRun:
+        o.dryRun = true;
+        break;
+    case OptionId::Fit:
+        o.fit = true;
+        break;
+    case OptionId::FitDistance: {
+        const Result<std::pair<double, std::optional<double>>> range = parseRange(value);
+        if (!range || !range->second || !(range->first >= 0) || !(*range->second >= range->first))
+            return refusal(QStringLiteral("invalid value for %1: %2 (MIN-MAX: the nearest and "
+                                          "the farthest distance, in the unit of the fields)")
+                               .arg(name, value));
+        o.fitDistance = std::pair{range->first, *range->second};
+        o.fit = true;
+        break;
+    }
+    case OptionId::ModelTerms:
+        o.modelTerms = true;
+        break;
     case OptionId::Planner:
         o.planner = true;
         break;
@@ -135,7 +193,74 @@ Result<void> take(CliOptions &o, const CliOption &option, const QString &value) 
     return {};
 }
 
+// Of the options given, the first in the table's order for which `picks`
+// says yes; none when there is none.
+template <typename Picks>
+const CliOption *firstGiven(const std::vector<const CliOption *> &given, Picks picks) {
+    const CliOption *first = nullptr;
+    for (const CliOption *option : given) {
+        if (picks(*option) && (!first || option < first))
+            first = option;
+    }
+    return first;
+}
+
+QString nameOf(OptionId id) {
+    for (const CliOption &option : kOptions) {
+        if (option.id == id)
+            return QLatin1String(option.name);
+    }
+    Q_UNREACHABLE();
+}
+
+// Options that make no sense together, or alone.
+Result<void> checkCombination(const CliOptions &o, const std::vector<const CliOption *> &given) {
+    const auto refuseBeside = [&given](const QString &what, auto picks) -> Result<void> {
+        if (const CliOption *other = firstGiven(given, picks))
+            return refusal(QStringLiteral("%1 cannot be combined with %2")
+                               .arg(what, QLatin1String(other->name)));
+        return {};
+    };
+    if (o.listModels)
+        VISTREL_TRY(refuseBeside(nameOf(OptionId::ListModels),
+                                 [](const CliOption &c) { return !c.withListModels; }));
+    if (o.modelsExport == kStandardOutput)
+        VISTREL_TRY(refuseBeside(nameOf(OptionId::ModelsExport) + QStringLiteral(" -"),
+                                 [](const CliOption &c) { return !c.withExportToStdout; }));
+    if (!o.addModels.isEmpty())
+        VISTREL_TRY(refuseBeside(nameOf(OptionId::AddModel), [](const CliOption &c) {
+            return c.id == OptionId::ModelsImport;
+        }));
+    // The chart's CSV and JSON are the whole output.
+    if (o.chart)
+        VISTREL_TRY(refuseBeside(nameOf(OptionId::Chart), [](const CliOption &c) {
+            return c.id == OptionId::AddModel || c.id == OptionId::ModelsImport ||
+                   c.id == OptionId::ModelsExport || c.id == OptionId::Fit ||
+                   c.id == OptionId::FitDistance || c.id == OptionId::ModelTerms;
+        }));
+    const auto goesWith = [](OptionId id, const QString &others) {
+        return refusal(QStringLiteral("%1 goes with %2").arg(nameOf(id), others));
+    };
+    if (o.allModels && o.modelsExport.isEmpty())
+        return goesWith(OptionId::AllModels, nameOf(OptionId::ModelsExport));
+    if (o.replace && !o.changesModels())
+        return goesWith(OptionId::Replace,
+                        QStringLiteral("%1 or %2")
+                            .arg(nameOf(OptionId::AddModel), nameOf(OptionId::ModelsImport)));
+    if (o.dryRun && !o.changesModels() && o.modelsExport.isEmpty())
+        return goesWith(OptionId::DryRun,
+                        QStringLiteral("%1, %2 or %3")
+                            .arg(nameOf(OptionId::AddModel), nameOf(OptionId::ModelsImport),
+                                 nameOf(OptionId::ModelsExport)));
+    return {};
+}
+
 } // namespace
+
+bool CliOptions::asksForResult() const {
+    return !open.isEmpty() || model || zoom || aspect || anamorphic || unit || position ||
+           valueField || gain || ambient || planner || chart || fit || modelTerms;
+}
 
 QString usageText() {
     QString text = QStringLiteral("Usage: vistrel-cli [OPTIONS]\n"
@@ -155,8 +280,9 @@ QString usageText() {
                "all;\n"
                "a FILE that is a device, FIFO, socket or folder is refused (a link to a file is\n"
                "followed).\n"
-               "Exit status: 0 done, 1 the typed value was refused, 2 the request could not be "
-               "carried out.\n");
+               "Exit status: 0 done (an import with refused rows too), 1 the typed value was "
+               "refused,\n"
+               "2 the request could not be carried out.\n");
 }
 
 QString oneLine(QString text) {
@@ -169,9 +295,7 @@ AppError lineError(ErrorNumber number, const QString &text) {
 
 Result<CliOptions> parseArgs(const QStringList &arguments) {
     CliOptions o;
-    // Of the options given that --list-models would leave unused, the first
-    // in the table's order.
-    const CliOption *unused = nullptr;
+    std::vector<const CliOption *> given;
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString name = arguments.at(i);
@@ -183,8 +307,7 @@ Result<CliOptions> parseArgs(const QStringList &arguments) {
         const CliOption *option = optionNamed(name);
         if (!option || (option->argument == Argument::None && inlineValue))
             return refusal(QStringLiteral("unknown option: %1").arg(arguments.at(i)));
-        if (!option->withListModels && (!unused || option < unused))
-            unused = option;
+        given.push_back(option);
 
         QString value;
         if (option->argument != Argument::None) {
@@ -197,9 +320,7 @@ Result<CliOptions> parseArgs(const QStringList &arguments) {
         }
         VISTREL_TRY(take(o, *option, value));
     }
-    if (o.listModels && unused)
-        return refusal(QStringLiteral("--list-models cannot be combined with %1")
-                           .arg(QLatin1String(unused->name)));
+    VISTREL_TRY(checkCombination(o, given));
     return o;
 }
 

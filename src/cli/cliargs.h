@@ -3,11 +3,13 @@
 #include "core/apperror.h"
 #include "core/choices.h"
 #include "core/pictureformat.h"
+#include "files/modeltable.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 namespace vistrel::cli {
 
@@ -33,10 +35,33 @@ struct CliOptions {
     bool chart = false;            // print the throw chart instead of the result
     bool planner = false;          // print the planner's numbers after the text result
     QString report;                // the installation sheet, as a PDF file
+    QStringList addModels;         // each --add-model's terms, as given
+    bool replace = false;          // own models of the same name are replaced
+    QString modelsImport;
+    std::optional<TableFormat> importFormat; // by the file's ending
+    QString modelsExport;                    // "-": standard output
+    std::optional<TableFormat> exportFormat; // none for standard output
+    bool allModels = false;                  // the export holds the catalogue's models too
+    bool dryRun = false;
+    bool fit = false;
+    std::optional<std::pair<double, double>> fitDistance; // in the unit of the fields
+    bool modelTerms = false;
     bool json = false;
     bool listModels = false;
     bool help = false;
+
+    // --add-model or --models-import: the own models change.
+    bool changesModels() const { return !addModels.isEmpty() || !modelsImport.isEmpty(); }
+    // The runs that list the models' warnings, and whose JSON describes the
+    // model in use in both forms: no run of the options before them changes.
+    bool modelCommand() const { return changesModels() || !modelsExport.isEmpty() || fit; }
+    // Whether the run asks for a result on standard output beyond what its
+    // model commands print: an option of the calculation or of its output.
+    bool asksForResult() const;
 };
+
+// The name --models-export takes for standard output.
+inline const QString kStandardOutput = QStringLiteral("-");
 
 // Each failure of the command line is told on one line of stderr: `text`
 // with its CR LF line breaks read as blanks and control characters escaped.

@@ -22,6 +22,7 @@ QString usageLabel(const CliOption &option) {
     case Argument::Name:
     case Argument::Number:
     case Argument::Text:
+    case Argument::Phrase:
         break;
     }
     return name + u' ' + QLatin1String(option.placeholder);

@@ -37,6 +37,15 @@ enum class OptionId {
     Planner,
     Chart,
     Report,
+    AddModel,
+    Replace,
+    ModelsImport,
+    ModelsExport,
+    AllModels,
+    DryRun,
+    Fit,
+    FitDistance,
+    ModelTerms,
     ListModels,
     Json,
     Help,
@@ -50,6 +59,7 @@ enum class Argument {
     Choice, // one of the names `choices` gives, in any case
     Number, // a number, read as the fields read one
     Text,   // typed into `field` as the window's user would type it
+    Phrase, // read by the option's own rules: KEY=VALUE terms, a range
 };
 
 struct CliOption {
@@ -61,6 +71,9 @@ struct CliOption {
     // Rows next to each other with the same description share one entry.
     const char *help = "";
     bool withListModels = false; // may go with --list-models, which leaves every other unused
+    // May go with --models-export -, whose file is standard output: every
+    // option that prints there is refused beside it.
+    bool withExportToStdout = false;
     const char *files = nullptr; // File: the endings of the files the completion offers, "a|b"
     QStringList (*choices)() = nullptr; // Choice: its names
     Field field = Field::Distance;      // Text: the field typed into
@@ -91,6 +104,7 @@ inline constexpr CliOption kRows[]{
      .placeholder = "FILE",
      .help = "model information file (default: ModelInfo.ini beside the program)",
      .withListModels = true,
+     .withExportToStdout = true,
      .files = "ini"},
     {.id = OptionId::Language,
      .name = "--language",
@@ -98,6 +112,7 @@ inline constexpr CliOption kRows[]{
      .placeholder = "FILE",
      .help = "text file (default: chosen from the user's languages)",
      .withListModels = true,
+     .withExportToStdout = true,
      .files = "ini"},
     {.id = OptionId::Open,
      .name = "--open",
@@ -181,6 +196,55 @@ inline constexpr CliOption kRows[]{
      .placeholder = "FILE",
      .help = "write the installation sheet (window, numbers, chart) as a PDF",
      .files = "pdf"},
+    {.id = OptionId::AddModel,
+     .name = "--add-model",
+     .argument = Argument::Phrase,
+     .placeholder = "TERMS",
+     .help = "add one of your own models from its data sheet's terms,\n"
+             "\"name=Lumen X1,px=1920x1080,throw=1.36-2.18,offset=110%\";\n"
+             "may be given more than once; the run then computes with it"},
+    {.id = OptionId::Replace,
+     .name = "--replace",
+     .help = "let --add-model and --models-import replace your own\n"
+             "model of the same name"},
+    {.id = OptionId::ModelsImport,
+     .name = "--models-import",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "import your own models from a CSV, JSON or catalogue file;\n"
+             "a refused row is listed and stops none of the others",
+     .files = "csv|json|ini|txt"},
+    {.id = OptionId::ModelsExport,
+     .name = "--models-export",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "export your own models in data-sheet terms to a CSV or JSON file\n"
+             "(\"-\": standard output, JSON with --json, else CSV)",
+     .withExportToStdout = true,
+     .files = "csv|json"},
+    {.id = OptionId::AllModels,
+     .name = "--all-models",
+     .help = "export every model of the list, the catalogue's too",
+     .withExportToStdout = true},
+    {.id = OptionId::DryRun,
+     .name = "--dry-run",
+     .help = "print what --add-model, --models-import or --models-export\n"
+             "would change, and write nothing",
+     .withExportToStdout = true},
+    {.id = OptionId::Fit,
+     .name = "--fit",
+     .help = "print which models can fill the run's screen, and where\n"
+             "they may stand"},
+    {.id = OptionId::FitDistance,
+     .name = "--fit-distance",
+     .argument = Argument::Phrase,
+     .placeholder = "MIN-MAX",
+     .help = "with --fit, the distances the projector may stand at, in the unit\n"
+             "of the fields (implies --fit)"},
+    {.id = OptionId::ModelTerms,
+     .name = "--model-terms",
+     .help = "print the model in use as --add-model takes it; with --json,\n"
+             "\"model_terms\" gives its catalogue fields and data-sheet terms"},
     {.id = OptionId::ListModels,
      .name = "--list-models",
      .help = "print INDEX<TAB>NAME per model and exit; with --json,\n"
@@ -192,11 +256,13 @@ inline constexpr CliOption kRows[]{
      .name = "--json",
      .help = "print the result as one JSON object; its \"planner\" gives lengths in the unit of "
              "the fields, null where the catalogue does not tell",
-     .withListModels = true},
+     .withListModels = true,
+     .withExportToStdout = true},
     {.id = OptionId::Help,
      .name = "--help",
      .help = "print this text",
      .withListModels = true,
+     .withExportToStdout = true,
      .alias = "-h"},
 };
 

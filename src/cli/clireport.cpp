@@ -1,8 +1,13 @@
 #include "cli/clireport.h"
 
 #include "calc/chartformat.h"
+#include "calc/display.h"
+#include "calc/sheetterms.h"
 #include "core/numbers.h"
+#include "files/modeltable.h"
+#include "session/plannertext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vistrel::cli {
@@ -201,6 +206,175 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
         parts << QStringLiteral("\"panel\": null");
     }
     return u'{' + parts.join(QStringLiteral(", ")) + QStringLiteral("}\n");
+}
+
+QString jsonString(const QString &text) {
+    return quoted(text);
+}
+
+QString withMembers(QString report, const QStringList &members) {
+    if (members.isEmpty())
+        return report;
+    report.chop(2); // "}\n"
+    return report + QStringLiteral(", ") + members.join(QStringLiteral(", ")) +
+           QStringLiteral("}\n");
+}
+
+namespace {
+
+QString termsObject(const Terms &terms) {
+    QStringList members;
+    for (const auto &[key, value] : terms)
+        members << quoted(key) + QStringLiteral(": ") +
+                       (value.isEmpty() ? QStringLiteral("null") : jsonCell(value));
+    return u'{' + members.join(QStringLiteral(", ")) + u'}';
+}
+
+QString zoomName(Zoom zoom) {
+    return QLatin1String(info(zoom).name);
+}
+
+// A distance at a zoom end as the planner's throw range writes it.
+QString shownDistance(double inches, Unit unit, Zoom zoom) {
+    return shownLength(inches, unit, info(unit).distanceStep, zoom, u'.');
+}
+
+QString fitFigures(const FitLine &line, Unit unit) {
+    const FitRow &row = line.row;
+    const QString unitName = QLatin1String(info(unit).cli);
+    QStringList ends;
+    std::vector<std::pair<double, Zoom>> byDistance;
+    for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
+        if (const auto &distance = row.distance[zoom]) {
+            ends << zoomName(zoom) + u' ' + shownDistance(*distance, unit, zoom) + u' ' + unitName;
+            byDistance.emplace_back(*distance, zoom);
+        }
+    }
+    std::sort(byDistance.begin(), byDistance.end());
+    QString text = ends.join(QStringLiteral(", "));
+    if (byDistance.size() > 1)
+        text += QStringLiteral("; %1 to %2 %3")
+                    .arg(shownDistance(byDistance.front().first, unit, byDistance.front().second),
+                         shownDistance(byDistance.back().first, unit, byDistance.back().second),
+                         unitName);
+    const Step step = info(unit).offsetStep;
+    const auto offset = [&](double inches) {
+        return formatFixed(shownValue(std::abs(inches), unit, step, row.zoom), decimalsOf(step));
+    };
+    text += QStringLiteral("; at %1: ").arg(zoomName(row.zoom));
+    text += row.offsetCount > 1
+                ? QStringLiteral("offsets %1 and %2 %3")
+                      .arg(offset(row.offsets.a), offset(row.offsets.b), unitName)
+                : QStringLiteral("offset %1 %2").arg(offset(row.offsets.a), unitName);
+    text += row.footLamberts && std::isfinite(*row.footLamberts)
+                ? QStringLiteral(", %1 fL").arg(formatFixed(*row.footLamberts, kLightDecimals))
+                : QStringLiteral(", fL unknown");
+    return text;
+}
+
+} // namespace
+
+QString jsonModelTerms(const ModelRecord &model) {
+    return QStringLiteral("{\"fields\": %1, \"sheet\": %2}")
+        .arg(termsObject(catalogueTermsOf(model)), termsObject(sheetTermsOf(model)));
+}
+
+QString termsLine(const ModelRecord &model) {
+    QStringList pairs;
+    for (const auto &[key, value] : sheetTermsOf(model))
+        pairs << key + u'=' + value;
+    return visibleText(pairs.join(u',')) + u'\n';
+}
+
+QString textFit(const std::vector<FitLine> &lines, Unit unit) {
+    QString out;
+    for (const FitLine &line : lines) {
+        const QString name = line.own ? line.model + QStringLiteral(" (own)") : line.model;
+        out += visibleText(name + (line.row.fits()
+                                       ? QStringLiteral(": fits: ") + fitFigures(line, unit)
+                                       : QStringLiteral(": does not fit: ") + line.row.reason)) +
+               u'\n';
+    }
+    return out;
+}
+
+QString jsonFit(const std::vector<FitLine> &lines, Unit unit) {
+    const auto length = [unit](const std::optional<double> &inches) {
+        return inches ? number(fromInches(*inches, unit)) : QStringLiteral("null");
+    };
+    QStringList objects;
+    for (const FitLine &line : lines) {
+        const FitRow &row = line.row;
+        // Offsets, the zoom end and the light belong to a row with a distance.
+        const bool placed = row.nearest.has_value();
+        const auto placedLength = [&](double inches) {
+            return placed ? length(inches) : QStringLiteral("null");
+        };
+        objects << QStringLiteral("{\"model\": %1, \"own\": %2, \"fits\": %3, \"reason\": %4, "
+                                  "\"distance_wide\": %5, \"distance_tele\": %6, \"nearest\": %7, "
+                                  "\"farthest\": %8, ")
+                           .arg(quoted(line.model), boolean(line.own), boolean(row.fits()),
+                                row.reason.isEmpty() ? QStringLiteral("null") : quoted(row.reason),
+                                length(row.distance[Zoom::Wide]), length(row.distance[Zoom::Tele]),
+                                length(row.nearest), length(row.farthest)) +
+                       QStringLiteral("\"zoom\": %1, \"offset1\": %2, \"offset2\": %3, "
+                                      "\"foot_lamberts\": %4}")
+                           .arg(placed ? quoted(zoomName(row.zoom)) : QStringLiteral("null"),
+                                placedLength(row.offsets.a),
+                                row.offsetCount > 1 ? placedLength(row.offsets.b)
+                                                    : QStringLiteral("null"),
+                                placed ? orNull(row.footLamberts) : QStringLiteral("null"));
+    }
+    return u'[' + objects.join(QStringLiteral(", ")) + u']';
+}
+
+QString textModelChange(const ModelChange &change) {
+    const ImportEntry &entry = change.entry;
+    QString text;
+    if (!change.fromFile)
+        text = entry.record.name + (entry.action == ImportEntry::Action::Add
+                                        ? QStringLiteral(": added")
+                                        : QStringLiteral(": replaces your own model of that name"));
+    else if (change.kept)
+        text = QStringLiteral("line %1: %2: kept; --replace replaces your own model of that name")
+                   .arg(entry.line)
+                   .arg(entry.record.name);
+    else
+        text = describe(entry);
+    QString out = visibleText(text) + u'\n';
+    if (change.fromFile) {
+        for (const ModelWarning &warning : entry.warnings)
+            out += visibleText(QStringLiteral("line %1: warning: %2: %3")
+                                   .arg(entry.line)
+                                   .arg(warning.term, warning.text)) +
+                   u'\n';
+    }
+    return out;
+}
+
+QString jsonModelChanges(const std::vector<ModelChange> &changes) {
+    QStringList objects;
+    for (const ModelChange &change : changes) {
+        const ImportEntry &entry = change.entry;
+        const bool refused = entry.action == ImportEntry::Action::Refuse;
+        const QString action = refused                                    ? QStringLiteral("refuse")
+                               : entry.action == ImportEntry::Action::Add ? QStringLiteral("add")
+                               : change.kept                              ? QStringLiteral("keep")
+                                             : QStringLiteral("replace");
+        QStringList warnings;
+        for (const ModelWarning &warning : entry.warnings)
+            warnings << QStringLiteral("{\"term\": %1, \"text\": %2}")
+                            .arg(quoted(warning.term), quoted(warning.text));
+        objects << QStringLiteral("{\"line\": %1, \"action\": %2, \"model\": %3, \"reason\": %4, "
+                                  "\"warnings\": [%5], \"model_terms\": %6}")
+                       .arg(change.fromFile ? QString::number(entry.line) : QStringLiteral("null"),
+                            quoted(action),
+                            refused ? QStringLiteral("null") : quoted(entry.record.name),
+                            refused ? quoted(entry.reason) : QStringLiteral("null"),
+                            warnings.join(QStringLiteral(", ")),
+                            refused ? QStringLiteral("null") : jsonModelTerms(entry.record));
+    }
+    return u'[' + objects.join(QStringLiteral(", ")) + u']';
 }
 
 QString textLines(const std::vector<SheetLine> &lines) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "calc/calculator.h"
+#include "calc/fittable.h"
+#include "session/modelimport.h"
 #include "session/session.h"
 #include "session/sheet.h"
 
@@ -30,6 +32,45 @@ QString jsonReport(const Calculator &calculator, const ReportedMessages &message
 // `vistrel-cli --chart --json`: the throw chart as one line, an array of
 // objects keyed by kChartColumns, null for an absent number.
 QString jsonChart(const ThrowChart &chart);
+
+// A JSON string.
+QString jsonString(const QString &text);
+
+// The JSON report with more members ("\"fit\": [...]") at its end.
+QString withMembers(QString report, const QStringList &members);
+
+// A model in both forms, one JSON object: "fields", its catalogue fields by
+// their names, and "sheet", its data-sheet terms; each value as an export's
+// JSON writes it, null for a field the model leaves unknown.
+QString jsonModelTerms(const ModelRecord &model);
+// The model's data-sheet terms as --add-model takes them: "name=...,px=...".
+QString termsLine(const ModelRecord &model);
+
+// A row of the fit table, with the model it is of.
+struct FitLine {
+    FitRow row;
+    QString model;
+    bool own = false;
+};
+// One line a row: "NAME: fits: ..." with its distances, offsets and light in
+// `unit`, rounded as the planner rounds its figures, or "NAME: does not fit:
+// REASON".
+QString textFit(const std::vector<FitLine> &lines, Unit unit);
+// A JSON array of one object a row, lengths in `unit`, null for what a row
+// does not have.
+QString jsonFit(const std::vector<FitLine> &lines, Unit unit);
+
+// What --add-model or --models-import does with one model.
+struct ModelChange {
+    ImportEntry entry;
+    bool fromFile = false; // a row of --models-import's file, not an --add-model
+    bool kept = false;     // a replacement without --replace: the own model stays
+};
+// "Lumen X1: added", or for a row of a file "line 4: Lumen X1: added" and a
+// line for each of its warnings.
+QString textModelChange(const ModelChange &change);
+// A JSON array of one object a change, each added or replacing model in both forms.
+QString jsonModelChanges(const std::vector<ModelChange> &changes);
 
 // The readable result, a section of the sheet as it reads without paper: one
 // "caption: value" a line, a line's heading before its caption.

@@ -1,8 +1,11 @@
 #include "cli/clirun.h"
 
 #include "calc/chartformat.h"
+#include "calc/sheetterms.h"
+#include "cli/clioptions.h"
 #include "cli/clireport.h"
 #include "files/filewriter.h"
+#include "files/modeltable.h"
 #include "session/session.h"
 #include "session/sheet.h"
 
@@ -11,6 +14,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -23,12 +27,25 @@ namespace {
 
 // Where a run is when the engine reports: the steps in the order they are
 // applied, named as JSON's "messageSteps" names them.
-enum class Step { Start, Open, Model, Zoom, Aspect, Anamorphic, Unit, Position, Value, Planner };
+enum class Step {
+    Start,
+    Models,
+    Open,
+    Model,
+    Zoom,
+    Aspect,
+    Anamorphic,
+    Unit,
+    Position,
+    Value,
+    Planner
+};
 
 QString stepName(Step step) {
-    static constexpr std::array<const char *, 10> kNames = {
-        "start",      "open", "model",    "zoom",  "aspect",
-        "anamorphic", "unit", "position", "value", "planner"};
+    static constexpr std::array<const char *, 11> kNames = {
+        "start",      "models", "open",     "model", "zoom",   "aspect",
+        "anamorphic", "unit",   "position", "value", "planner"};
+    static_assert(kNames.size() == static_cast<std::size_t>(Step::Planner) + 1);
     return QLatin1String(kNames[static_cast<std::size_t>(step)]);
 }
 
@@ -100,27 +117,237 @@ public:
             out_ << (o_.json ? jsonModelList(models) : textModelList(models));
             return Done;
         }
+        if (o_.modelCommand())
+            listModelWarnings();
+        if (Result<void> changed = changeModels(); !changed)
+            return fail(changed.error());
         const Result<bool> accepted = apply();
         if (!accepted)
             return fail(accepted.error());
+        if (o_.fit)
+            fitLines_ = fitLines();
         if (Result<void> written = writeFiles(); !written)
             return fail(written.error());
-        if (o_.chart)
-            out_ << (o_.json
-                         ? jsonChart(session_.chart())
-                         : chartTable(session_.chart(), u',', csvColumns(session_.state().unit)));
+        if (Result<void> exported = exportModels(); !exported)
+            return fail(exported.error());
+        if (o_.modelsExport == kStandardOutput && !o_.dryRun)
+            out_ << exportText_;
         else if (o_.json)
-            out_ << jsonReport(session_, {observer_.messages, observer_.steps}, *accepted);
-        else {
-            const Sheet sheet = composeSheet(session_);
-            out_ << textLines(sheet.calculation.lines);
-            if (o_.planner || o_.gain || o_.ambient)
-                out_ << textLines(sheet.planner.lines);
-        }
+            out_ << jsonResult(*accepted);
+        else
+            out_ << textResult();
         return *accepted ? Done : Refused;
     }
 
 private:
+    // The JSON of the run: the chart alone, or the report, which a run of a
+    // model command or --model-terms extends.
+    QString jsonResult(bool accepted) const {
+        if (o_.chart)
+            return jsonChart(session_.chart());
+        const QString report =
+            jsonReport(session_, {observer_.messages, observer_.steps}, accepted);
+        if (!o_.modelCommand() && !o_.modelTerms)
+            return report;
+        const ModelRecord *model = session_.calculator().currentModel();
+        QStringList members{QStringLiteral("\"model_terms\": ") +
+                            (model ? jsonModelTerms(*model) : QStringLiteral("null"))};
+        if (o_.changesModels())
+            members << QStringLiteral("\"model_changes\": ") + jsonModelChanges(changes_);
+        if (o_.fit)
+            members << QStringLiteral("\"fit\": ") + jsonFit(fitLines_, session_.state().unit);
+        if (!o_.modelsExport.isEmpty())
+            members << QStringLiteral("\"export\": {\"file\": %1, \"models\": %2, \"written\": %3}")
+                           .arg(jsonString(o_.modelsExport), QString::number(exportCount_),
+                                exportWritten_ ? QStringLiteral("true") : QStringLiteral("false"));
+        members << QStringLiteral("\"dry_run\": ") +
+                       (o_.dryRun ? QStringLiteral("true") : QStringLiteral("false"));
+        return withMembers(report, members);
+    }
+
+    // The text of the run: what its model commands did, then the result,
+    // unless the run asks for none beyond them.
+    QString textResult() const {
+        QString text = modelLines_;
+        if (o_.asksForResult() || (!o_.changesModels() && o_.modelsExport.isEmpty())) {
+            const Unit unit = session_.state().unit;
+            if (o_.chart) {
+                text += chartTable(session_.chart(), u',', csvColumns(unit));
+            } else if (o_.fit || o_.modelTerms) {
+                if (o_.modelTerms && session_.calculator().currentModel())
+                    text += termsLine(*session_.calculator().currentModel());
+                if (o_.fit)
+                    text += textFit(fitLines_, unit);
+            } else {
+                const Sheet sheet = composeSheet(session_);
+                text += textLines(sheet.calculation.lines);
+                if (o_.planner || o_.gain || o_.ambient)
+                    text += textLines(sheet.planner.lines);
+            }
+        }
+        if (o_.dryRun)
+            text += QStringLiteral("dry run: nothing was written\n");
+        return text;
+    }
+
+    // The warnings of the catalogue's models and of the own ones, once, under
+    // the name of the file each comes from.
+    void listModelWarnings() {
+        const auto list = [this](const QString &file, const std::vector<ModelRecord> &models) {
+            const QStringList lines = describeWarnings(models);
+            if (lines.isEmpty())
+                return;
+            err_ << "vistrel-cli: "
+                 << oneLine(QStringLiteral("warnings about the models of %1:").arg(file)) << '\n';
+            for (const QString &line : lines)
+                err_ << "vistrel-cli: " << oneLine(line) << '\n';
+        };
+        list(paths_.catalogueFile(), session_.catalogueModels());
+        list(paths_.ownModelsFile, session_.ownModels());
+    }
+
+    // The table --add-model or --models-import brings: each --add-model a row.
+    Result<ModelTable> tableToImport() const {
+        if (o_.addModels.isEmpty()) {
+            Result<ModelTable> table = readModelTable(o_.modelsImport, *o_.importFormat);
+            if (!table)
+                return boxLineError(table.error());
+            return table;
+        }
+        ModelTable table;
+        for (qsizetype i = 0; i < o_.addModels.size(); ++i) {
+            Result<Terms> terms = parseTerms(o_.addModels[i]);
+            if (!terms)
+                return lineError(terms.error().number,
+                                 QStringLiteral("--add-model: ") + terms.error().description);
+            table.rows.push_back({i + 1, std::move(*terms)});
+        }
+        return table;
+    }
+
+    // --add-model and --models-import, before the calculation, which may then
+    // use the models they bring. An --add-model that is refused, or that
+    // would replace an own model without --replace, changes nothing at all; a
+    // row of a file that is refused leaves the others to be imported.
+    Result<void> changeModels() {
+        if (!o_.changesModels())
+            return {};
+        observer_.enter(Step::Models);
+        ModelTable table;
+        VISTREL_TRY_ASSIGN(table, tableToImport());
+        const std::vector<ImportEntry> entries = session_.previewImport(table);
+        const bool fromFile = o_.addModels.isEmpty();
+        bool changes = false;
+        for (const ImportEntry &entry : entries) {
+            const bool kept = entry.action == ImportEntry::Action::Replace && !o_.replace;
+            if (!fromFile && entry.action == ImportEntry::Action::Refuse)
+                return lineError(ErrorNumber::InvalidPropertyValue,
+                                 QStringLiteral("--add-model: ") + entry.reason);
+            if (!fromFile && kept)
+                return lineError(ErrorNumber::InvalidPropertyValue,
+                                 QStringLiteral("--add-model: %1 is the name of one of your own "
+                                                "models; --replace replaces it")
+                                     .arg(entry.record.name));
+            changes = changes || entry.action == ImportEntry::Action::Add ||
+                      (entry.action == ImportEntry::Action::Replace && o_.replace);
+            changes_.push_back({entry, fromFile, kept});
+        }
+        for (const ModelChange &change : changes_) {
+            modelLines_ += textModelChange(change);
+            if (!fromFile) {
+                for (const ModelWarning &warning : change.entry.warnings)
+                    err_ << "vistrel-cli: "
+                         << oneLine(
+                                QStringLiteral("warning: %1: %2").arg(warning.term, warning.text))
+                         << '\n';
+            }
+        }
+        if (fromFile)
+            modelLines_ += importSummaryLine();
+        if (o_.dryRun || !changes)
+            return {};
+        if (Result<void> imported =
+                session_.importModels(entries, [this](const ImportEntry &) { return o_.replace; });
+            !imported)
+            return boxLineError(imported.error());
+        written_ << paths_.ownModelsFile;
+        return {};
+    }
+
+    // importSummary's counts, the replacements --replace was not given for
+    // kept apart.
+    QString importSummaryLine() const {
+        std::vector<ImportEntry> done;
+        qsizetype kept = 0;
+        for (const ModelChange &change : changes_) {
+            if (change.kept)
+                ++kept;
+            else
+                done.push_back(change.entry);
+        }
+        QString line = importSummary(done);
+        if (kept > 0)
+            line += QStringLiteral(", %1 kept").arg(kept);
+        return line + u'\n';
+    }
+
+    // The fit table for the screen of the calculation: models that fit
+    // first, each group in list order.
+    std::vector<FitLine> fitLines() const {
+        FitRequest request = session_.fitRequest();
+        const Unit unit = session_.state().unit;
+        if (o_.fitDistance) {
+            request.nearest = toInches(o_.fitDistance->first, unit);
+            request.farthest = toInches(o_.fitDistance->second, unit);
+        }
+        std::vector<FitRow> rows = session_.fit(request);
+        std::stable_partition(rows.begin(), rows.end(),
+                              [](const FitRow &row) { return row.fits(); });
+        const std::vector<ModelRecord> &models = session_.calculator().models();
+        std::vector<FitLine> lines;
+        lines.reserve(rows.size());
+        for (FitRow &row : rows) {
+            const auto index = static_cast<std::size_t>(row.modelIndex);
+            const QString name = index < models.size() ? models[index].name : QString();
+            const bool own = session_.isOwnModel(row.modelIndex);
+            lines.push_back({std::move(row), name, own});
+        }
+        return lines;
+    }
+
+    // --models-export: the own models, or every model of the list, in
+    // data-sheet terms; to standard output it is the run's whole output.
+    Result<void> exportModels() {
+        if (o_.modelsExport.isEmpty())
+            return {};
+        const std::vector<TermRow> rows =
+            exportRows(o_.allModels ? session_.calculator().models() : session_.ownModels());
+        exportCount_ = static_cast<qsizetype>(rows.size());
+        const bool toStdout = o_.modelsExport == kStandardOutput;
+        if (!toStdout || o_.dryRun)
+            modelLines_ +=
+                visibleText(
+                    QStringLiteral("export: %1 %2 to %3")
+                        .arg(exportCount_)
+                        .arg(exportCount_ == 1 ? QStringLiteral("model") : QStringLiteral("models"),
+                             toStdout ? QStringLiteral("standard output") : o_.modelsExport)) +
+                u'\n';
+        if (o_.dryRun)
+            return {};
+        if (toStdout) {
+            exportText_ = QString::fromUtf8(formatModelTable(
+                rows, sheetTermKeys(), o_.json ? TableFormat::Json : TableFormat::Csv));
+            return {};
+        }
+        if (Result<void> written =
+                writeModelTable(o_.modelsExport, rows, sheetTermKeys(), *o_.exportFormat);
+            !written)
+            return boxLineError(written.error());
+        written_ << o_.modelsExport;
+        exportWritten_ = true;
+        return {};
+    }
+
     // Every failure of a run is a lineError; the one a WindowOutput hands
     // back is kept to one line all the same.
     int fail(const AppError &error) {
@@ -253,6 +480,12 @@ private:
     CliObserver observer_;
     Session session_;
     QStringList written_;
+    std::vector<ModelChange> changes_; // of --add-model or --models-import
+    QString modelLines_;               // what the model commands print, as text
+    std::vector<FitLine> fitLines_;
+    QString exportText_; // --models-export -
+    qsizetype exportCount_ = 0;
+    bool exportWritten_ = false;
 };
 
 } // namespace

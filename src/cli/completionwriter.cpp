@@ -42,12 +42,13 @@ const CliOption &optionOf(OptionId id) {
 }
 
 // What the completion does with the value of `option`, as lines of its
-// branch; nothing is offered for a number or a typed text.
+// branch; nothing is offered for a number, a typed text or a phrase.
 Result<QString> valueCompletion(const CliOption &option) {
     switch (option.argument) {
     case Argument::None:
     case Argument::Number:
     case Argument::Text:
+    case Argument::Phrase:
         return QString();
     case Argument::File: {
         // _filedir takes the endings as the alternatives of a pattern, "cf|vistrel".

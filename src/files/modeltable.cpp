@@ -572,6 +572,10 @@ QByteArray formatCatalogue(const std::vector<TermRow> &rows, const QStringList &
 
 } // namespace
 
+QString jsonCell(const QString &cell) {
+    return jsonValue(cell);
+}
+
 std::optional<TableFormat> tableFormatOf(const QString &fileName) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == u"csv")

@@ -101,6 +101,10 @@ std::optional<TableFormat> tableFormatOf(const QString &fileName);
 QByteArray formatModelTable(const std::vector<TermRow> &rows, const QStringList &columns,
                             TableFormat format);
 
+// A cell as the JSON layout writes it: a number where reading it back gives
+// the very same text, else a string.
+QString jsonCell(const QString &cell);
+
 // Through the atomic writer, as a file the user named (WriteTarget::UserFile).
 [[nodiscard]] Result<void> writeModelTable(const QString &path, const std::vector<TermRow> &rows,
                                            const QStringList &columns, TableFormat format);

@@ -3,6 +3,7 @@
 #include "core/numbers.h"
 #include "files/filewriter.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace vistrel {
@@ -44,6 +45,13 @@ Result<Catalogue> loadOwnModels(const QString &path) {
 }
 
 Result<void> saveOwnModels(const QString &path, const std::vector<ModelRecord> &models) {
+    // The user's data folder is made by whatever keeps something there
+    // first; on a new account that may be the first own model.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return makeError(
+            ErrorNumber::PathNotFound,
+            QStringLiteral("Path not found: the folder %1 cannot be made").arg(folder));
     return writeFileAtomically(path, catalogueText(models), WriteTarget::UserFile);
 }
 

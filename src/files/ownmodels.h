@@ -22,8 +22,9 @@ QByteArray catalogueText(const std::vector<ModelRecord> &models);
 // holds no model; one that cannot be read is an error, and the caller must
 // then leave it alone rather than write over what it holds.
 [[nodiscard]] Result<Catalogue> loadOwnModels(const QString &path);
-// Written through the atomic writer: a link to a regular file writes that
-// file, anything else but a regular file is refused and left as it is.
+// Written through the atomic writer, its folder made first when it is not
+// there: a link to a regular file writes that file, anything else but a
+// regular file is refused and left as it is.
 [[nodiscard]] Result<void> saveOwnModels(const QString &path,
                                          const std::vector<ModelRecord> &models);
 

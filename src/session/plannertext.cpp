@@ -12,7 +12,6 @@ namespace vistrel {
 namespace {
 
 constexpr int kRatioDecimals = 2;
-constexpr int kLightDecimals = 1; // foot-lamberts, nits and the comparison with 16 fL
 // A contrast of 100 : 1 and more is written in whole numbers ("2000 : 1").
 constexpr double kWholeContrastFrom = 100;
 

@@ -20,6 +20,10 @@ class Calculator;
 // in the installation sheet: lengths in the user's unit, named by the unit's
 // caption; "unknown" where the catalogue does not tell.
 
+// Foot-lamberts, nits and the comparison with 16 fL are written with one
+// decimal, wherever they are shown.
+inline constexpr int kLightDecimals = 1;
+
 // What the user types into the planner.
 enum class PlannerInput : int { Gain, Ambient };
 

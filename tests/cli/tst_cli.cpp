@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,6 +42,15 @@ const char *const kCatalogue =
     // A short throw: its largest screen is too tall for the box at its own scale.
     "Short,20,300,20,300,1.5,0,1.2,0,0.1,0.1,0,0,0,0,0,0,0,0\r\n";
 
+// The worked example of a data sheet that prints throw ratios: 1.36 to 2.18
+// on a 1920 x 1080 panel, offset 110 %.
+const QString kLumen =
+    u"name=Lumen X1,px=1920x1080,throw=1.36-2.18,offset=110%,diag=40-300,lumens=3500"_s;
+// One that prints a 4 : 3 throw formula in metres, on a 1024 x 768 panel.
+const QString kFormula = u"name=Tarn F2,px=1024x768,wide-formula=1.3956*D-0.0241,"
+                         "tele-formula=1.6746*D-0.0242,formula-shape=4:3,formula-units=m/m"_s;
+const QString kDemo = QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini");
+
 struct Run {
     int status = -1;
     QString out, err;
@@ -49,6 +59,33 @@ struct Run {
     QString field(const QString &name) const { return part("fields")[name].toString(); }
     double state(const QString &name) const { return part("state")[name].toDouble(); }
 };
+
+// Two numbers of a model that went through its sheet terms and back: equal
+// but for the last bits of a double.
+bool closeEnough(const QJsonValue &a, const QJsonValue &b) {
+    if (!a.isDouble() || !b.isDouble())
+        return a == b;
+    return std::abs(a.toDouble() - b.toDouble()) <= 1e-12 * std::max(1.0, std::abs(b.toDouble()));
+}
+
+// Whether two own-models files hold the same models, field by field.
+bool sameModels(const QString &a, const QString &b) {
+    const QList<QByteArray> left = readAll(a).split('\n'), right = readAll(b).split('\n');
+    if (left.size() != right.size())
+        return false;
+    for (qsizetype line = 0; line < left.size(); ++line) {
+        const QList<QByteArray> x = left[line].split(','), y = right[line].split(',');
+        if (x.size() != y.size())
+            return false;
+        for (qsizetype f = 0; f < x.size(); ++f) {
+            bool numbers = false, both = false;
+            const double u = x[f].toDouble(&numbers), v = y[f].toDouble(&both);
+            if (numbers && both ? !closeEnough(u, v) : x[f] != y[f])
+                return false;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
@@ -87,6 +124,15 @@ class TestCli : public QObject {
         r.err = QString::fromUtf8(p.readAllStandardError());
         return r;
     }
+    // Runs as runArgs() does, with a user data folder for the own models
+    // (made by the first one).
+    Run own(const QStringList &args, const char *user = "user") const {
+        Run r;
+        QTextStream out(&r.out), err(&r.err);
+        r.status = runCli(args, vistrel::AppPaths::resolve(dir_->path(), path(user)), out, err);
+        return r;
+    }
+    QString ownFile(const char *user = "user") const { return path(user) + u"/MyProjectors.ini"_s; }
     QString path(const char *name) const { return dir_->filePath(QLatin1String(name)); }
     void write(const char *name, const QByteArray &bytes) const {
         QFile f(path(name));
@@ -287,6 +333,29 @@ private slots:
         // What the user typed stays on one line, control characters shown.
         refused("a line break", {u"--unit=c\r\nm\x1B"_s},
                 u"invalid value for --unit: c m\\x1B (valid: in, ft, cm)"_s);
+        // The model commands: files by their ending, and what goes together.
+        refused("an import's ending", {u"--models-import"_s, u"models.xls"_s},
+                u"--models-import takes a file whose name ends in .csv, .json, .ini or .txt: "
+                "models.xls"_s);
+        refused("an export's ending", {u"--models-export"_s, u"models.ini"_s},
+                u"--models-export takes a file whose name ends in .csv or .json: models.ini"_s);
+        refused("stdout export and more", {u"--models-export"_s, u"-"_s, u"--diagonal"_s, u"9"_s},
+                u"--models-export - cannot be combined with --diagonal"_s);
+        refused("add and import", {u"--models-import=a.csv"_s, u"--add-model=name=A"_s},
+                u"--add-model cannot be combined with --models-import"_s);
+        refused("chart and fit", {u"--fit-distance"_s, u"1-2"_s, u"--chart"_s},
+                u"--chart cannot be combined with --fit-distance"_s);
+        refused("all models alone", {u"--all-models"_s},
+                u"--all-models goes with --models-export"_s);
+        refused("replace alone", {u"--replace"_s, u"--fit"_s},
+                u"--replace goes with --add-model or --models-import"_s);
+        refused("dry run alone", {u"--dry-run"_s},
+                u"--dry-run goes with --add-model, --models-import or --models-export"_s);
+        for (const char *range : {"5-3", "-1-3", "300", "a-b"})
+            refused(range, {u"--fit-distance"_s, QLatin1String(range)},
+                    u"invalid value for --fit-distance: "_s + QLatin1String(range) +
+                        u" (MIN-MAX: the nearest and the farthest distance, in the unit of the "
+                        "fields)"_s);
         for (const char *option :
              {"--save", "--pdf", "--png", "--report", "--open", "--catalogue", "--language"}) {
             const QString line =
@@ -411,7 +480,7 @@ private slots:
             case Argument::None:
                 break;
             case Argument::File:
-                with << u"x."_s + QLatin1String(option.files);
+                with << u"x."_s + QString::fromLatin1(option.files).section(u'|', 0, 0);
                 break;
             case Argument::Name:
                 with << u"Lens1"_s;
@@ -422,6 +491,9 @@ private slots:
             case Argument::Number:
             case Argument::Text:
                 with << u"3"_s;
+                break;
+            case Argument::Phrase:
+                with << u"1-2"_s;
                 break;
             }
             QTest::newRow(option.name) << with << !goesWith.contains(with.first());
@@ -774,6 +846,374 @@ private slots:
         QCOMPARE(r.status, 2);
         QVERIFY2(r.err.contains(says), qPrintable(r.err));
         QCOMPARE(describeEntry(path("entry")), before);
+    }
+
+    // The data sheets' worked examples, added and computed in one run (the
+    // model is written before --model looks for it).
+    void addedModelsComputeTheirDataSheets_data() {
+        QTest::addColumn<QString>("terms");
+        QTest::addColumn<QStringList>("screen");
+        QTest::addColumn<QList<double>>(
+            "coefficients");                          // WideCoefA, WideCoefB, TeleCoefA, TeleCoefB
+        QTest::addColumn<QList<double>>("distances"); // WIDE, TELE, in the run's unit
+        // The panel's picture is w x D43 wide, w = 0.6 x 16/9 = 1.066667, so
+        // A = 1 / (1.36 x 1.066667) = 0.689338 and 1 / (2.18 x 1.066667) =
+        // 0.430046. A 100-inch 16 : 9 picture is 100 x 16 / sqrt(337) =
+        // 87.1576 in wide: 1.36 x 87.1576 = 118.53 in, 2.18 x 87.1576 = 190.00 in.
+        QTest::newRow("throw ratio")
+            << kLumen << QStringList{u"in"_s, u"100"_s} << QList<double>{0.689338, 0, 0.430046, 0}
+            << QList<double>{118.534, 190.004};
+        // A = 1 / 1.3956 = 0.716538, B = 0.0241 m x 39.3701 in/m x A = 0.679865;
+        // TELE 1 / 1.6746 = 0.597158 and 0.0242 x 39.3701 x 0.597158 = 0.568945.
+        // On the 4 : 3 panel a 16 : 9 picture 87.1576 in wide lies in a 4 : 3
+        // one of 87.1576 / 0.8 = 108.947 in = 2.767254 m: 1.3956 x 2.767254 -
+        // 0.0241 = 3.837879 m and 1.6746 x 2.767254 - 0.0242 = 4.609843 m.
+        QTest::newRow("formula in metres") << kFormula << QStringList{u"cm"_s, u"254"_s}
+                                           << QList<double>{0.716538, 0.679865, 0.597158, 0.568945}
+                                           << QList<double>{383.788, 460.984};
+    }
+    void addedModelsComputeTheirDataSheets() {
+        QFETCH(QString, terms);
+        QFETCH(QStringList, screen);
+        QFETCH(QList<double>, coefficients);
+        QFETCH(QList<double>, distances);
+        const QString name = terms.section(u',', 0, 0).section(u'=', 1);
+        const QStringList calculation{u"--json"_s,   u"--model"_s,    name,
+                                      u"--aspect"_s, u"16:9"_s,       u"--unit"_s,
+                                      screen[0],     u"--diagonal"_s, screen[1]};
+        const Run r = own(calculation + QStringList{u"--add-model"_s, terms});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.json()[u"model"_s].toString(), name);
+        const QJsonObject fields = r.part(u"model_terms"_s)[u"fields"_s].toObject();
+        const QStringList names{u"WideCoefA"_s, u"WideCoefB"_s, u"TeleCoefA"_s, u"TeleCoefB"_s};
+        for (qsizetype i = 0; i < names.size(); ++i)
+            QVERIFY2(std::abs(fields[names[i]].toDouble() - coefficients[i]) < 1e-6,
+                     qPrintable(names[i]));
+        const QJsonObject range = r.part(u"planner"_s)[u"throwRange"_s].toObject();
+        QVERIFY(std::abs(range[u"wide"_s].toDouble() - distances[0]) < 0.01);
+        QVERIFY(std::abs(range[u"tele"_s].toDouble() - distances[1]) < 0.01);
+        const QJsonObject added = r.json()[u"model_changes"_s][0].toObject();
+        QCOMPARE(added[u"action"_s].toString(), u"add"_s);
+        QCOMPARE(added[u"model_terms"_s].toObject(), r.part(u"model_terms"_s));
+        // A second run finds it among the own models, after the catalogue's.
+        const Run again = own(calculation);
+        for (const QString &key : {u"state"_s, u"planner"_s})
+            QCOMPARE(again.part(key), r.part(key));
+        QVERIFY(own({u"--list-models"_s}).out.endsWith(u"\t"_s + name + u'\n'));
+    }
+
+    // What the model commands refuse changes no own model: status 2, nothing
+    // on stdout. What is merely unusual is added, with a warning.
+    void ownModelCommandsRefused_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        const auto add = [](const char *tag, const QStringList &terms, int status,
+                            const QString &says) {
+            QStringList args;
+            for (const QString &t : terms)
+                args << u"--add-model"_s << t;
+            QTest::newRow(tag) << args << status << says;
+        };
+        add("empty name", {u"name=,throw=1.5"_s}, 2, u"a projector needs a name"_s);
+        add("throw 0", {u"name=Tarn Z,throw=0"_s}, 2,
+            u"the throw ratio must be a number above 0"_s);
+        add("own name taken", {u"name=Lumen X1,throw=1.5"_s}, 2,
+            u"--add-model: Lumen X1 is the name of one of your own models; --replace replaces it"_s);
+        add("unknown term", {u"name=Tarn Q,throw=1.5,colour=red"_s}, 2, u"no term Vistrel knows"_s);
+        add("no pair", {u"Tarn Q"_s}, 2, u"is no KEY=VALUE pair"_s);
+        add("one name twice", {u"name=Tarn Q,throw=1.5"_s, u"name=Tarn Q,throw=2"_s}, 2,
+            u"an earlier row has the name \"Tarn Q\""_s);
+        add("one of two refused", {u"name=Tarn Q,throw=1.5"_s, u"name=Tarn R,throw=-1"_s}, 2,
+            u"above 0"_s);
+        add("throw 12 warned", {u"name=Tarn W,px=1920x1080,throw=12,diag=40-300"_s}, 0,
+            u"vistrel-cli: warning: throw_wide: "_s);
+        QTest::newRow("replaced") << QStringList{u"--add-model"_s, u"name=Lumen X1,throw=1.5"_s,
+                                                 u"--replace"_s}
+                                  << 0 << u"warning: diag: "_s;
+        QTest::newRow("missing file")
+            << QStringList{u"--models-import"_s, u"missing.csv"_s} << 2 << u"Err : 53"_s;
+        QTest::newRow("not JSON") << QStringList{u"--models-import"_s, u"broken.json"_s} << 2
+                                  << u"broken.json"_s;
+    }
+    void ownModelCommandsRefused() {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        write("broken.json", "[{\"name\": ");
+        QCOMPARE(own({u"--add-model"_s, kLumen}).status, 0);
+        const QByteArray before = readAll(ownFile());
+        const Run r = own(args);
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(says), qPrintable(r.err));
+        QCOMPARE(r.out.isEmpty(), status != 0);
+        QCOMPARE(readAll(ownFile()) == before, status != 0);
+        // A name is never listed twice.
+        QCOMPARE(own({u"--list-models"_s}).out.count(u"\tLumen X1\n"_s), 1);
+    }
+
+    // A dry run says what would change and leaves every file byte for byte.
+    void dryRunWritesNothing_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("add") << QStringList{u"--add-model"_s, kFormula} << u"Tarn F2: added\n"_s;
+        QTest::newRow("replace") << QStringList{u"--add-model"_s, u"name=Lumen X1,throw=2"_s,
+                                                u"--replace"_s}
+                                 << u"Lumen X1: replaces your own model of that name\n"_s;
+        QTest::newRow("import") << QStringList{u"--models-import"_s, u"more.json"_s, u"--replace"_s}
+                                << u"line 1: Lumen X1: replaces your own model of that name\n"
+                                   "line 2: Tarn B: added\n1 added, 1 replaced, 0 refused\n"_s;
+        QTest::newRow("export") << QStringList{u"--models-export"_s, u"out.csv"_s}
+                                << u"export: 1 model to out.csv\n"_s;
+        QTest::newRow("export to stdout") << QStringList{u"--models-export"_s, u"-"_s}
+                                          << u"export: 1 model to standard output\n"_s;
+    }
+    void dryRunWritesNothing() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, says);
+        QCOMPARE(own({u"--add-model"_s, kLumen}).status, 0);
+        write("more.json",
+              R"([{"name": "Lumen X1", "throw": 2, "diag": "40-300"},
+                                 {"name": "Tarn B", "throw": 1.5, "diag": "40-300"}])");
+        write("out.csv", "the previous export\n");
+        const auto files = [this] {
+            QStringList all;
+            for (const QString &folder : {dir_->path(), path("user")})
+                for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+                    all << file.fileName() + u'=' +
+                               QString::fromLatin1(readAll(file.filePath()).toBase64());
+            return all;
+        };
+        const QStringList before = files();
+        const Run r = own(args + QStringList{u"--dry-run"_s});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, says + u"dry run: nothing was written\n"_s);
+        QCOMPARE(files(), before);
+    }
+
+    // Every row that can be read comes in; a refused one stops none of them,
+    // and one of an own model's name is replaced only with --replace.
+    void importTakesEveryRowItCan() {
+        QCOMPARE(own({u"--add-model"_s, kLumen}).status, 0);
+        write("rows.csv", "name,throw,diag,px\n"
+                          "Tarn A,1.5-2,40-300,1920x1080\n"
+                          ",1.5,40-300,\n"
+                          "Lumen X1,1.4,40-300,1920x1080\n"
+                          "Tarn B,0,40-200,\n"
+                          "Tarn A,1.6,40-300,\n"
+                          "Tarn C,12,40-300,1920x1080\n");
+        const Run r = own({u"--models-import"_s, u"rows.csv"_s});
+        QCOMPARE(r.status, 0);
+        const QStringList lines = r.out.split(u'\n');
+        const QStringList expected{
+            u"line 2: Tarn A: added"_s,
+            u"line 3: refused: Invalid property value: name: "_s,
+            u"line 4: Lumen X1: kept; --replace replaces your own model of that name"_s,
+            u"line 5: refused: Invalid property value: throw_wide: "_s,
+            u"line 6: refused: an earlier row has the name \"Tarn A\""_s,
+            u"line 7: Tarn C: added"_s,
+            u"line 7: warning: throw_wide: "_s,
+            u"2 added, 0 replaced, 3 refused, 1 kept"_s};
+        QCOMPARE(lines.size(), expected.size() + 1);
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            QVERIFY2(lines[i].startsWith(expected[i]), qPrintable(lines[i]));
+        const auto wideA = [this](const QString &model) {
+            return own({u"--json"_s, u"--model-terms"_s, u"--model"_s, model})
+                .part(u"model_terms"_s)[u"fields"_s][u"WideCoefA"_s]
+                .toDouble();
+        };
+        QVERIFY(std::abs(wideA(u"Lumen X1"_s) - 0.689338) < 1e-6); // kept: 1 / (1.36 x 1.066667)
+        // Again with --replace: what is there now is replaced, the refusals stay.
+        const Run replaced =
+            own({u"--models-import"_s, u"rows.csv"_s, u"--replace"_s, u"--json"_s});
+        QStringList actions;
+        for (const QJsonValue &change : replaced.json()[u"model_changes"_s].toArray())
+            actions << change[u"action"_s].toString();
+        QCOMPARE(actions, (QStringList{u"replace"_s, u"refuse"_s, u"replace"_s, u"refuse"_s,
+                                       u"refuse"_s, u"replace"_s}));
+        QVERIFY(std::abs(wideA(u"Lumen X1"_s) - 0.669643) < 1e-6); // 1 / (1.4 x 1.066667)
+        QCOMPARE(own({u"--list-models"_s}).out.count(u'\n'), 9 + 3);
+    }
+
+    // An export, to a file or to stdout, imports back to the same own models.
+    void exportedModelsImportBack_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("stdoutArgs");
+        QTest::newRow("csv") << u"mine.csv"_s << QStringList{};
+        QTest::newRow("json") << u"mine.json"_s << QStringList{u"--json"_s};
+    }
+    void exportedModelsImportBack() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, stdoutArgs);
+        for (const QString &terms :
+             {kLumen, kFormula,
+              u"name=Tarn S,px=1280x800,throw=1.2-1.8,shift=-10-50,diag_wide=30-200,"
+              "diag_tele=40-250,lumens=2000,tele_factor=0.8,contrast=2000,mirror=yes"_s})
+            QCOMPARE(own({u"--add-model"_s, terms}).status, 0);
+        const Run exported = own({u"--models-export"_s, file});
+        QCOMPARE(exported.status, 0);
+        const Run toStdout = own(QStringList{u"--models-export"_s, u"-"_s} + stdoutArgs);
+        QCOMPARE(toStdout.out.toUtf8(), readAll(file));
+        const Run imported = own({u"--models-import"_s, file}, "other");
+        QVERIFY2(imported.out.endsWith(u"3 added, 0 replaced, 0 refused\n"_s),
+                 qPrintable(imported.out));
+        QVERIFY(sameModels(ownFile("other"), ownFile()));
+        // Every model of the list: the catalogue's nine, then the own three.
+        const Run all = own({u"--models-export"_s, u"-"_s, u"--all-models"_s, u"--json"_s});
+        QCOMPARE(QJsonDocument::fromJson(all.out.toUtf8()).array().size(), 12);
+    }
+
+    // Each fit row says what a calculation with that model gives for the
+    // same screen, at the zoom end the row names; a model that cannot fill
+    // it is refused or limited there.
+    void fitRowsAgreeWithTheCalculation_data() {
+        QTest::addColumn<QString>("diagonal");
+        QTest::newRow("100 in") << u"100"_s;
+        QTest::newRow("300 in") << u"300"_s;
+    }
+    void fitRowsAgreeWithTheCalculation() {
+        QFETCH(QString, diagonal);
+        const QStringList screen{u"--json"_s, u"--catalogue"_s, kDemo,   u"--aspect"_s,
+                                 u"16:9"_s,   u"--diagonal"_s,  diagonal};
+        const Run fit = runArgs(screen + QStringList{u"--fit"_s});
+        QCOMPARE(fit.status, 0);
+        const QJsonArray rows = fit.json()[u"fit"_s].toArray();
+        const QStringList listed =
+            runArgs({u"--list-models"_s, u"--catalogue"_s, kDemo}).out.split(u'\n');
+        QCOMPARE(rows.size(), listed.size() - 1);
+        const auto near = [](const QJsonValue &a, const QJsonValue &b) {
+            return a.isNull() || std::abs(a.toDouble() - b.toDouble()) < 1e-9;
+        };
+        qsizetype previous = -1;
+        bool fitting = true;
+        for (const QJsonValue &value : rows) {
+            const QJsonObject row = value.toObject();
+            const QString name = row[u"model"_s].toString();
+            // Those that fit first, each group in list order.
+            const qsizetype at = listed.indexOf(
+                QRegularExpression(u"^\\d+\\t"_s + QRegularExpression::escape(name) + u'$'));
+            if (fitting != row[u"fits"_s].toBool()) {
+                QVERIFY2(fitting, qPrintable(name + u" fits after one that does not"_s));
+                fitting = false;
+                previous = -1;
+            }
+            QVERIFY2(at > previous, qPrintable(name));
+            previous = at;
+            if (!row[u"fits"_s].toBool()) {
+                const Run calc = runArgs(screen + QStringList{u"--model"_s, name});
+                QVERIFY2(calc.status == 2 || calc.state(u"ScreenDiagonal"_s) != diagonal.toDouble(),
+                         qPrintable(name));
+                continue;
+            }
+            const Run calc = runArgs(
+                screen + QStringList{u"--model"_s, name, u"--zoom"_s, row[u"zoom"_s].toString()});
+            QCOMPARE(calc.status, 0);
+            const QJsonObject range = calc.part(u"planner"_s)[u"throwRange"_s].toObject();
+            QVERIFY2(near(row[u"distance_wide"_s], range[u"wide"_s]), qPrintable(name));
+            QVERIFY2(near(row[u"distance_tele"_s], range[u"tele"_s]), qPrintable(name));
+            QVERIFY2(near(row[u"offset1"_s], calc.state(u"OffsetA"_s)), qPrintable(name));
+            QVERIFY2(near(row[u"offset2"_s], calc.state(u"OffsetB"_s)), qPrintable(name));
+            QVERIFY2(
+                near(row[u"foot_lamberts"_s], calc.part(u"planner"_s)[u"brightness"_s][u"fL"_s]),
+                qPrintable(name));
+        }
+    }
+
+    // The room's distances, in the run's unit, against the worked example's
+    // 118.53 to 190.00 in (301.08 to 482.61 cm); shown as the planner rounds:
+    // WIDE up, TELE down, to whole inches or to tens of centimetres.
+    void fitDistanceLeavesOutWhatTheRoomCannotHold_data() {
+        QTest::addColumn<QStringList>("room"); // and the screen's diagonal
+        QTest::addColumn<QString>("line");
+        const QString in = u"Lumen X1 (own): fits: WIDE 119 in, TELE 190 in; 119 to 190 in; "
+                           "at WIDE: offset 4.9 in, "_s;
+        const auto row = [](const char *tag, const QString &room, const QString &line) {
+            QTest::newRow(tag) << room.split(u' ') << line;
+        };
+        row("any distance", u"--diagonal 100"_s, in);
+        row("meets the near end", u"--diagonal 100 --fit-distance 100-118.6"_s, in);
+        row("meets the far end", u"--diagonal 100 --fit-distance=190-400"_s, in);
+        row("too near", u"--diagonal 100 --fit-distance 100-118.5"_s,
+            u"Lumen X1 (own): does not fit: it needs 118.5 in to 190.0 in; the room allows "
+            "100.0 in to 118.5 in"_s);
+        // 300 to 330 cm are 118.11 to 129.92 in; 490 cm is 192.91 in. The
+        // offset, 0.1 x 49.026 in = 4.90 in = 12.45 cm, is 13 at WIDE.
+        row("centimetres", u"--unit cm --diagonal 254 --fit-distance 300-330"_s,
+            u"Lumen X1 (own): fits: WIDE 310 cm, TELE 480 cm; 310 to 480 cm; at WIDE: offset "
+            "13 cm, "_s);
+        row("too far in centimetres", u"--unit cm --diagonal 254 --fit-distance 490-600"_s,
+            u"Lumen X1 (own): does not fit: it needs 118.5 in to 190.0 in"_s);
+    }
+    void fitDistanceLeavesOutWhatTheRoomCannotHold() {
+        QFETCH(QStringList, room);
+        QFETCH(QString, line);
+        QCOMPARE(own({u"--add-model"_s, kLumen}).status, 0);
+        const Run r = own(room + QStringList{u"--aspect"_s, u"16:9"_s, u"--fit"_s});
+        QCOMPARE(r.status, 0);
+        const QStringList lines = r.out.split(u'\n').filter(u"Lumen X1"_s);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].startsWith(line), qPrintable(lines[0]));
+    }
+
+    // The model in use as --model-terms prints it is what --add-model takes:
+    // added under another name it has the same fields. Only runs of the
+    // model options add model_terms to the JSON.
+    void modelTermsAddTheSameModel() {
+        const Run terms = runArgs({u"--model-terms"_s, u"--model"_s, u"Flag"_s});
+        QVERIFY2(terms.status == 0 && terms.out.startsWith(u"name=Flag,"_s), qPrintable(terms.out));
+        QString copy = terms.out.trimmed();
+        copy.replace(u"name=Flag,"_s, u"name=Tarn Copy,"_s);
+        QJsonObject original = run(u"--json --model-terms --model Flag"_s)
+                                   .part(u"model_terms"_s)[u"fields"_s]
+                                   .toObject();
+        QJsonObject added = own({u"--json"_s, u"--add-model"_s, copy, u"--model"_s, u"Tarn Copy"_s})
+                                .part(u"model_terms"_s)[u"fields"_s]
+                                .toObject();
+        QCOMPARE(added.take(u"ModelName"_s).toString(), u"Tarn Copy"_s);
+        original.remove(u"ModelName"_s);
+        QCOMPARE(added.keys(), original.keys());
+        for (const QString &key : added.keys())
+            QVERIFY2(closeEnough(added[key], original[key]), qPrintable(key));
+        QVERIFY(!run(u"--json --model Flag"_s).json().contains(u"model_terms"_s));
+    }
+
+    // The model commands list the models' warnings once, under the file's
+    // name (Flag's mirror flag has no negative offset); a calculation alone
+    // does not.
+    void modelWarningsGoWithTheModelCommands_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("calculation") << QStringList{u"--model"_s, u"Flag"_s} << false;
+        QTest::newRow("model terms") << QStringList{u"--model-terms"_s} << false;
+        QTest::newRow("fit") << QStringList{u"--fit"_s} << true;
+        QTest::newRow("export") << QStringList{u"--models-export"_s, u"x.csv"_s} << true;
+        QTest::newRow("add") << QStringList{u"--add-model"_s, u"name=Tarn,throw=1.5"_s} << true;
+    }
+    void modelWarningsGoWithTheModelCommands() {
+        QFETCH(QStringList, args);
+        QFETCH(bool, listed);
+        const Run r = own(args);
+        QCOMPARE(r.status, 0);
+        const QString heading = u"vistrel-cli: warnings about the models of "_s +
+                                path("ModelInfo.ini") + u":\nvistrel-cli: Flag: the mirror flag"_s;
+        QCOMPARE(r.err.count(heading), listed ? 1 : 0);
+    }
+
+    // The real program keeps the own models where XDG_DATA_HOME says, made
+    // there by the first one; the next start finds them.
+    void theProgramKeepsOwnModelsForTheNextRun() {
+        QTemporaryDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"XDG_DATA_HOME"_s, home.path());
+        const auto cli = [&](const QStringList &args) {
+            return exec(QStringList{u"--catalogue"_s, path("ModelInfo.ini")} + args,
+                        VISTREL_CLI_PATH, environment);
+        };
+        QCOMPARE(cli({u"--add-model"_s, kLumen}).out, u"Lumen X1: added\n"_s);
+        QVERIFY(QFile::exists(home.path() + u"/Vistrel/MyProjectors.ini"_s));
+        QVERIFY(cli({u"--list-models"_s}).out.endsWith(u"9\tLumen X1\n"_s));
+        const Run found = cli({u"--json"_s, u"--model"_s, u"Lumen X1"_s});
+        QVERIFY(found.status == 0 && found.json()[u"model"_s].toString() == u"Lumen X1"_s);
     }
 
     // File names that look like Qt's own options are the user's files: the

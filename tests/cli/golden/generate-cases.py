@@ -101,6 +101,31 @@ for i,(z,a) in enumerate(itertools.product(zooms,aspects+others)):
 add("--planner","--model","Halden WU6","--aspect","16:10","--anamorphic","1.25","--diagonal","100")
 for args in [["--aspect","0.9"],["--aspect","16:0"],["--anamorphic","2.5"],["--model","Brisa LT25","--aspect","2.39"]]:
     add(*args)
+# I. the projector models: the fit table, a model in data-sheet terms, the
+# list exported, additions and imports as a dry run shows them (the replay has
+# no user data folder, so a real addition is refused)
+for d,u in [("100","in"),("300","in"),("250","cm")]:
+    add("--fit","--aspect","16:9","--unit",u,"--diagonal",d)
+add("--json","--fit","--aspect","16:9","--diagonal","100")
+add("--fit","--aspect","2.39","--diagonal","120","--fit-distance","100-200")
+add("--json","--fit","--aspect","16:9","--unit","ft","--diagonal","10","--fit-distance","5-12")
+for m in ["Aster 2000","Dalmar HD2","Elowen P1"]:
+    add("--model-terms","--model",m)
+    add("--json","--model-terms","--model",m)
+add("--models-export","-","--all-models")
+add("--models-export","-","--all-models","--json")
+add("--models-export","-")
+lumen = "name=Lumen X1,px=1920x1080,throw=1.36-2.18,offset=110%,diag=40-300,lumens=3500"
+add("--add-model",lumen,"--dry-run")
+add("--json","--add-model",lumen,"--dry-run")
+add("--add-model","name=Tarn W,px=1920x1080,throw=12,diag=40-300","--dry-run")
+add("--add-model",lumen)
+add("--add-model","name=,throw=1.5","--dry-run")
+for f in ["models.csv","models.json"]:
+    add("--models-import","$DIR/"+f,"--dry-run")
+    add("--json","--models-import","$DIR/"+f,"--dry-run")
+add("--models-import","$DIR/models.xls")
+add("--models-export","-","--fit")
 import os
 open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "cases.txt"),"w").write("\n".join(cases)+"\n")
 print(len(cases))
