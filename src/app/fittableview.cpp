@@ -2,8 +2,10 @@
 
 #include "app/dialogs.h"
 #include "app/typednumbers.h"
+#include "calc/display.h"
 #include "core/helpers.h"
 #include "core/pictureformat.h"
+#include "session/fittext.h"
 #include "session/session.h"
 
 #include <QHBoxLayout>
@@ -31,7 +33,6 @@ enum Column {
     ReasonColumn,
 };
 constexpr int kColumnCount = 8;
-constexpr int kDecimals = 1;
 // Where a row keeps its model's list position, as sorting moves it.
 constexpr int kModelRole = Qt::UserRole;
 // What a numeric column sorts by: the number, not its text.
@@ -162,14 +163,13 @@ void FitTableView::refresh() {
     const Unit unit = session_.state().unit;
     const QChar point = session_.decimalPoint();
     const QString unitName = QLatin1String(info(unit).cli);
-    const auto length = [&](double inches) {
-        return formatFixed(fromInches(inches, unit), kDecimals, point);
-    };
     const LanguageTexts &texts = session_.texts();
     roomUnit_->setText(withoutMnemonic(texts.text(info(unit).caption)));
     subject_->setText(
         replaceText(replaceText(texts.text(OptionalKey::FitSubject), QStringLiteral("%1"),
-                                length(request.diagonal) + u' ' + unitName),
+                                shownLength(request.diagonal, unit, info(unit).lengthStep,
+                                            session_.state().zoomEnd, point) +
+                                    u' ' + unitName),
                     QStringLiteral("%2"), formatLabel(request.format)));
 
     const std::vector<ModelRecord> &models = session_.calculator().models();
@@ -177,16 +177,19 @@ void FitTableView::refresh() {
     table_->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const FitRow &fit = rows[i];
+        const FitFigures figures = fitFigures(fit, unit, point);
         const int row = static_cast<int>(i);
         const auto at = static_cast<std::size_t>(fit.modelIndex);
         const QString name = at < models.size() ? models[at].name : QString();
-        const auto distance = [&](Zoom zoom) -> FitItem * {
-            const std::optional<double> d = fit.distance[zoom];
-            return new FitItem(d ? length(*d) + u' ' + unitName : QString(), d);
+        const auto withUnit = [&unitName](const QString &figure) {
+            return figure.isEmpty() ? figure : figure + u' ' + unitName;
         };
-        QString offsets = length(std::abs(fit.offsets.a));
-        if (fit.offsetCount > 1)
-            offsets += QStringLiteral(" ~ ") + length(std::abs(fit.offsets.b));
+        const auto distance = [&](Zoom zoom) -> FitItem * {
+            return new FitItem(withUnit(figures.distance[zoom]), fit.distance[zoom]);
+        };
+        const QString offsets = figures.offset2.isEmpty()
+                                    ? figures.offset1
+                                    : figures.offset1 + QStringLiteral(" ~ ") + figures.offset2;
         const bool placed = fit.nearest && fit.farthest;
         std::array<FitItem *, kColumnCount> cells{
             new FitItem(name, std::nullopt),
@@ -194,16 +197,14 @@ void FitTableView::refresh() {
                         fit.fits() ? 1 : 0),
             distance(Zoom::Wide),
             distance(Zoom::Tele),
-            new FitItem(placed ? length(*fit.nearest) + QStringLiteral(" – ") +
-                                     length(*fit.farthest) + u' ' + unitName
-                               : QString(),
+            new FitItem(placed
+                            ? withUnit(figures.nearest + QStringLiteral(" – ") + figures.farthest)
+                            : QString(),
                         fit.nearest),
-            new FitItem(placed ? offsets + u' ' + unitName : QString(),
+            new FitItem(placed ? withUnit(offsets) : QString(),
                         placed ? std::optional(std::abs(fit.offsets.a)) : std::nullopt),
-            new FitItem(fit.footLamberts ? formatFixed(*fit.footLamberts, kDecimals, point)
-                                         : QString(),
-                        fit.footLamberts),
-            new FitItem(fit.reason, std::nullopt),
+            new FitItem(figures.footLamberts, fit.footLamberts),
+            new FitItem(fitReason(fit, request, unit, point), std::nullopt),
         };
         cells[ModelColumn]->setData(kModelRole, fit.modelIndex);
         for (int c = 0; c < kColumnCount; ++c)

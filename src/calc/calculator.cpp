@@ -531,12 +531,16 @@ Result<void> Calculator::selectAnamorphic(double factor) {
 
 Result<void> Calculator::restore(const RestoreRequest &request) {
     // Everything that could refuse the file is checked before anything changes.
+    // By name, as a file names its model; where two models share the name
+    // (a user's own beside the catalogue's), the one the file holds exactly.
     int index = -1;
     for (std::size_t i = 0; i < models_.size(); ++i) {
-        if (models_[i].name == request.model.name) {
+        if (models_[i].name != request.model.name)
+            continue;
+        if (index < 0 || models_[i] == request.model)
             index = static_cast<int>(i);
+        if (models_[i] == request.model)
             break;
-        }
     }
     const ModelRecord &model =
         index >= 0 ? models_[static_cast<std::size_t>(index)] : request.model;

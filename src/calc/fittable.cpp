@@ -1,7 +1,6 @@
 #include "calc/fittable.h"
 
 #include "calc/planner.h"
-#include "core/numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,10 +8,6 @@
 namespace vistrel {
 
 namespace {
-
-QString inches(double value) {
-    return formatFixed(value, 1) + QStringLiteral(" in");
-}
 
 bool offers(const ModelRecord &model, const PictureFormat &format) {
     const std::optional<Aspect> aspect = aspectOf(format);
@@ -41,7 +36,6 @@ FitRow rowOf(const ModelRecord &model, int index, const FitRequest &request) {
     row.modelIndex = index;
     if (!offers(model, request.format)) {
         row.verdict = FitRow::Verdict::NoFormat;
-        row.reason = QStringLiteral("no %1 picture").arg(formatLabel(request.format));
         return row;
     }
     const Lens lens{model, model.wideScreenMode, request.anamorphic};
@@ -68,10 +62,8 @@ FitRow rowOf(const ModelRecord &model, int index, const FitRequest &request) {
     }
     if (!row.nearest) {
         row.verdict = unusable || !reach ? FitRow::Verdict::Unusable : FitRow::Verdict::SizeOutside;
-        row.reason = reach && !unusable ? QStringLiteral("%1 lies outside its sizes of %2 to %3")
-                                              .arg(inches(request.diagonal), inches(reach->min),
-                                                   inches(reach->max))
-                                        : QStringLiteral("its lens gives no distance");
+        if (row.verdict == FitRow::Verdict::SizeOutside)
+            row.reach = reach;
         return row;
     }
     row.zoom = row.distance[Zoom::Wide] ? Zoom::Wide : Zoom::Tele;
@@ -81,13 +73,8 @@ FitRow rowOf(const ModelRecord &model, int index, const FitRequest &request) {
     row.footLamberts = lightOf(model, request, row.zoom, *row.distance[row.zoom]);
     const double nearest = request.nearest.value_or(0);
     const double farthest = request.farthest.value_or(*row.farthest);
-    if (*row.farthest < nearest || *row.nearest > farthest) {
+    if (*row.farthest < nearest || *row.nearest > farthest)
         row.verdict = FitRow::Verdict::DistanceOutside;
-        row.reason =
-            QStringLiteral("it needs %1 to %2; the room allows %3 to %4")
-                .arg(inches(*row.nearest), inches(*row.farthest), inches(nearest),
-                     request.farthest ? inches(*request.farthest) : QStringLiteral("any distance"));
-    }
     return row;
 }
 

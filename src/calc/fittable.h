@@ -35,7 +35,8 @@ struct FitRow {
     };
     int modelIndex = 0;
     Verdict verdict = Verdict::Fits;
-    QString reason; // why not, in words; empty for a model that fits
+    // For SizeOutside: the sizes of this picture it allows, over its zoom ends.
+    std::optional<DiagonalRange> reach;
     // The distance for this screen at each end whose limits hold the size.
     PerZoom<std::optional<double>> distance;
     // Where the projector may stand for it: from the shorter to the longer

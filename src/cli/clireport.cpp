@@ -5,6 +5,7 @@
 #include "calc/sheetterms.h"
 #include "core/numbers.h"
 #include "files/modeltable.h"
+#include "session/fittext.h"
 #include "session/plannertext.h"
 
 #include <algorithm>
@@ -234,41 +235,25 @@ QString zoomName(Zoom zoom) {
     return QLatin1String(info(zoom).name);
 }
 
-// A distance at a zoom end as the planner's throw range writes it.
-QString shownDistance(double inches, Unit unit, Zoom zoom) {
-    return shownLength(inches, unit, info(unit).distanceStep, zoom, u'.');
-}
-
-QString fitFigures(const FitLine &line, Unit unit) {
+QString fitText(const FitLine &line, Unit unit) {
     const FitRow &row = line.row;
+    const FitFigures figures = fitFigures(row, unit);
     const QString unitName = QLatin1String(info(unit).cli);
     QStringList ends;
-    std::vector<std::pair<double, Zoom>> byDistance;
     for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
-        if (const auto &distance = row.distance[zoom]) {
-            ends << zoomName(zoom) + u' ' + shownDistance(*distance, unit, zoom) + u' ' + unitName;
-            byDistance.emplace_back(*distance, zoom);
-        }
+        if (!figures.distance[zoom].isEmpty())
+            ends << zoomName(zoom) + u' ' + figures.distance[zoom] + u' ' + unitName;
     }
-    std::sort(byDistance.begin(), byDistance.end());
     QString text = ends.join(QStringLiteral(", "));
-    if (byDistance.size() > 1)
-        text += QStringLiteral("; %1 to %2 %3")
-                    .arg(shownDistance(byDistance.front().first, unit, byDistance.front().second),
-                         shownDistance(byDistance.back().first, unit, byDistance.back().second),
-                         unitName);
-    const Step step = info(unit).offsetStep;
-    const auto offset = [&](double inches) {
-        return formatFixed(shownValue(std::abs(inches), unit, step, row.zoom), decimalsOf(step));
-    };
+    if (ends.size() > 1)
+        text += QStringLiteral("; %1 to %2 %3").arg(figures.nearest, figures.farthest, unitName);
     text += QStringLiteral("; at %1: ").arg(zoomName(row.zoom));
-    text += row.offsetCount > 1
-                ? QStringLiteral("offsets %1 and %2 %3")
-                      .arg(offset(row.offsets.a), offset(row.offsets.b), unitName)
-                : QStringLiteral("offset %1 %2").arg(offset(row.offsets.a), unitName);
-    text += row.footLamberts && std::isfinite(*row.footLamberts)
-                ? QStringLiteral(", %1 fL").arg(formatFixed(*row.footLamberts, kLightDecimals))
-                : QStringLiteral(", fL unknown");
+    text += figures.offset2.isEmpty()
+                ? QStringLiteral("offset %1 %2").arg(figures.offset1, unitName)
+                : QStringLiteral("offsets %1 and %2 %3")
+                      .arg(figures.offset1, figures.offset2, unitName);
+    text += figures.footLamberts.isEmpty() ? QStringLiteral(", fL unknown")
+                                           : QStringLiteral(", %1 fL").arg(figures.footLamberts);
     return text;
 }
 
@@ -291,8 +276,8 @@ QString textFit(const std::vector<FitLine> &lines, Unit unit) {
     for (const FitLine &line : lines) {
         const QString name = line.own ? line.model + QStringLiteral(" (own)") : line.model;
         out += visibleText(name + (line.row.fits()
-                                       ? QStringLiteral(": fits: ") + fitFigures(line, unit)
-                                       : QStringLiteral(": does not fit: ") + line.row.reason)) +
+                                       ? QStringLiteral(": fits: ") + fitText(line, unit)
+                                       : QStringLiteral(": does not fit: ") + line.reason)) +
                u'\n';
     }
     return out;
@@ -314,7 +299,8 @@ QString jsonFit(const std::vector<FitLine> &lines, Unit unit) {
                                   "\"distance_wide\": %5, \"distance_tele\": %6, \"nearest\": %7, "
                                   "\"farthest\": %8, ")
                            .arg(quoted(line.model), boolean(line.own), boolean(row.fits()),
-                                row.reason.isEmpty() ? QStringLiteral("null") : quoted(row.reason),
+                                line.reason.isEmpty() ? QStringLiteral("null")
+                                                      : quoted(line.reason),
                                 length(row.distance[Zoom::Wide]), length(row.distance[Zoom::Tele]),
                                 length(row.nearest), length(row.farthest)) +
                        QStringLiteral("\"zoom\": %1, \"offset1\": %2, \"offset2\": %3, "

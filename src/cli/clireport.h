@@ -51,6 +51,7 @@ struct FitLine {
     FitRow row;
     QString model;
     bool own = false;
+    QString reason; // fitReason, empty for a model that fits
 };
 // One line a row: "NAME: fits: ..." with its distances, offsets and light in
 // `unit`, rounded as the planner rounds its figures, or "NAME: does not fit:

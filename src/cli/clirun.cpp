@@ -6,6 +6,7 @@
 #include "cli/clireport.h"
 #include "files/filewriter.h"
 #include "files/modeltable.h"
+#include "session/fittext.h"
 #include "session/session.h"
 #include "session/sheet.h"
 
@@ -310,7 +311,8 @@ private:
             const auto index = static_cast<std::size_t>(row.modelIndex);
             const QString name = index < models.size() ? models[index].name : QString();
             const bool own = session_.isOwnModel(row.modelIndex);
-            lines.push_back({std::move(row), name, own});
+            QString reason = fitReason(row, request, unit);
+            lines.push_back({std::move(row), name, own, std::move(reason)});
         }
         return lines;
     }

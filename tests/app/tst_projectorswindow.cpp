@@ -338,16 +338,17 @@ private slots:
                            QKeySequence::mnemonic(in<QTabWidget>(u"tabProjectors"_s)->tabText(1)));
         QTableWidget *fit = table("tblFit");
         QVERIFY(fit->isVisible());
-        QVERIFY(shown(u"lblFitSubject"_s).contains(u"100.0 in 16 : 9"_s));
+        QVERIFY(shown(u"lblFitSubject"_s).contains(u"100 in 16 : 9"_s));
         // Aster 2000: D43 = 100 / 1.223837 = 81.71, (81.71 - 0.4) / 1.0417 =
-        // 78.06 in at WIDE; TELE (81.71 - 0.3) / 0.8013 = 101.6 in.
+        // 78.06 in at WIDE; TELE (81.71 - 0.3) / 0.8013 = 101.6 in; shown in
+        // whole inches as the calculator's distance field shows them.
         const int aster = rowOf(fit, u"Aster 2000"_s);
         QVERIFY(aster >= 0);
         QCOMPARE(fit->item(aster, 1)->text(), u"yes"_s);
-        QCOMPARE(fit->item(aster, 2)->text(), u"78.1 in"_s);
-        QCOMPARE(fit->item(aster, 3)->text(), u"101.6 in"_s);
+        QCOMPARE(fit->item(aster, 2)->text(), u"78 in"_s);
+        QCOMPARE(fit->item(aster, 3)->text(), u"101 in"_s);
 
-        // By number, not by text: "101.6" before "78.1" would be the text's order.
+        // By number, not by text: "101" before "78" would be the text's order.
         QTest::mouseClick(fit->horizontalHeader()->viewport(), Qt::LeftButton, {},
                           QPoint(fit->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
         QList<double> wide;

@@ -4,6 +4,7 @@
 #include "calc/fittable.h"
 #include "files/modelloader.h"
 #include "recordingobserver.h"
+#include "session/fittext.h"
 #include "testmodels.h"
 #include "verifyok.h"
 
@@ -91,7 +92,8 @@ private slots:
         const FitRow *row = rowOf(rows, models, model);
         QVERIFY(row);
         QCOMPARE(row->verdict, verdict);
-        QCOMPARE(row->reason.isEmpty(), verdict == FitRow::Verdict::Fits);
+        QCOMPARE(fitReason(*row, request169(diagonal), Unit::Inches).isEmpty(),
+                 verdict == FitRow::Verdict::Fits);
         QVERIFY2(near(row->distance[Zoom::Wide], wide),
                  qPrintable(QString::number(row->distance[Zoom::Wide].value_or(-1))));
         QVERIFY2(near(row->distance[Zoom::Tele], tele),
@@ -147,7 +149,13 @@ private slots:
         const std::vector<FitRow> rows = fitTable(models, request);
         const FitRow *far = rowOf(rows, models, u"Aster 2000"_s);
         QCOMPARE(far->verdict, FitRow::Verdict::DistanceOutside);
-        QVERIFY(far->reason.contains(u"78.1 in to 101.6 in"_s));
+        // The needed distances as the distance field shows each end; the
+        // room's as given.
+        QCOMPARE(fitReason(*far, request, Unit::Inches),
+                 u"it needs 78 to 101 in; the room allows 110 in to 200 in"_s);
+        // In centimetres: 110 x 2.54 = 279.4 cm, 200 x 2.54 = 508 cm.
+        QVERIFY(fitReason(*far, request, Unit::Centimeters)
+                    .endsWith(u"the room allows 279.4 cm to 508 cm"_s));
     }
 };
 

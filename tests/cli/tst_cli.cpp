@@ -1134,15 +1134,16 @@ private slots:
         row("meets the near end", u"--diagonal 100 --fit-distance 100-118.6"_s, in);
         row("meets the far end", u"--diagonal 100 --fit-distance=190-400"_s, in);
         row("too near", u"--diagonal 100 --fit-distance 100-118.5"_s,
-            u"Lumen X1 (own): does not fit: it needs 118.5 in to 190.0 in; the room allows "
-            "100.0 in to 118.5 in"_s);
+            u"Lumen X1 (own): does not fit: it needs 119 to 190 in; the room allows "
+            "100 in to 118.5 in"_s);
         // 300 to 330 cm are 118.11 to 129.92 in; 490 cm is 192.91 in. The
         // offset, 0.1 x 49.026 in = 4.90 in = 12.45 cm, is 13 at WIDE.
         row("centimetres", u"--unit cm --diagonal 254 --fit-distance 300-330"_s,
             u"Lumen X1 (own): fits: WIDE 310 cm, TELE 480 cm; 310 to 480 cm; at WIDE: offset "
             "13 cm, "_s);
         row("too far in centimetres", u"--unit cm --diagonal 254 --fit-distance 490-600"_s,
-            u"Lumen X1 (own): does not fit: it needs 118.5 in to 190.0 in"_s);
+            u"Lumen X1 (own): does not fit: it needs 310 to 480 cm; the room allows 490 cm "
+            "to 600 cm"_s);
     }
     void fitDistanceLeavesOutWhatTheRoomCannotHold() {
         QFETCH(QStringList, room);

@@ -416,14 +416,20 @@ private slots:
         VERIFY_OK(session.selectModelKeepingScreen(indexOf(session, u"Tarn"_s)));
         QCOMPARE(session.calculator().currentModel()->name, u"Tarn"_s);
         QCOMPARE(session.state().screenDiagonal, 120.0);
+        // An own model of a catalogue model's name is chosen as itself.
+        VERIFY_OK(session.setOwnModels({ownModel(u"Tarn"_s), ownModel(u"Aster 2000"_s)}));
+        const int own = int(session.calculator().models().size()) - 1;
+        VERIFY_OK(session.selectModelKeepingScreen(own));
+        QCOMPARE(session.state().modelIndex, own);
 
         const QString chosen = user.filePath(u"chosen.ini"_s);
         QVERIFY(writeFileAtomically(chosen, QByteArray("Model\nOther 1,30,300,30,300,1,0,0.8,0,0.1,"
                                                        "0.1,0,0,1,0,36,300,36,300\n")));
         VERIFY_OK(
             session.switchCatalogue(chosen, [](const QString &, const QString &) { return true; }));
-        QCOMPARE(session.controls().modelItems, (QStringList{u"Other 1"_s, u"Tarn"_s}));
-        QCOMPARE(readAll(user.filePath(u"MyProjectors.ini"_s)).count('\n'), 2);
+        QCOMPARE(session.controls().modelItems,
+                 (QStringList{u"Other 1"_s, u"Tarn"_s, u"Aster 2000"_s}));
+        QCOMPARE(readAll(user.filePath(u"MyProjectors.ini"_s)).count('\n'), 3);
     }
 
     // An own-models file that cannot be read is reported and never written over.
