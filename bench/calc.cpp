@@ -5,12 +5,13 @@
 // benchmark::Initialize; the benchmarks are registered once everything they
 // use exists.
 #include "benchsupport.h"
+#include "medianreporter.h"
 
 #include "calc/calculator.h"
 #include "files/modelloader.h"
-#include "session/application.h"
 #include "files/textfile.h"
 #include "print/offscreen.h"
+#include "session/application.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -18,7 +19,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 
 using namespace vistrel;
 using namespace vistrel::bench;
@@ -28,21 +28,9 @@ namespace {
 constexpr int kCatalogueModels = 1000;
 constexpr int kRepetitions = 15;
 
-// Prints what the console reporter prints, keeps the medians, and closes
-// with the comparison against the targets.
-class TargetReporter : public benchmark::ConsoleReporter {
+// Closes with the catalogue's diagnostics.
+class TargetReporter : public bench::MedianReporter {
 public:
-    TargetReporter() : ConsoleReporter(OO_None) {}
-
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" &&
-                !run.error_occurred)
-                medianUs_[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
     // Diagnostics, not targets: the loop loads the same catalogue again and
     // again, and whether glibc hands its large blocks out of the heap or maps
     // and unmaps them each time doubles the figure from one run to the next;
@@ -56,14 +44,6 @@ public:
                         "lines (%.1f us); < 2 ms and <= 3 x when first set\n",
                         load / 1000, load / readSplit, readSplit);
     }
-
-private:
-    double median(const std::string &name) const {
-        const auto it = medianUs_.find(name);
-        return it == medianUs_.end() ? 0 : it->second;
-    }
-
-    std::map<std::string, double> medianUs_;
 };
 
 void configure(benchmark::internal::Benchmark *b, double minTime) {

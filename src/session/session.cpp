@@ -104,7 +104,11 @@ Result<void> Session::setOwnModels(std::vector<ModelRecord> models) {
                                      .arg(models[i].name));
         }
     }
-    if (catalogue_.size() + models.size() > static_cast<std::size_t>(kModelCapacity))
+    // Only a longer list is refused: after a switch to a larger catalogue the
+    // own models may already overflow the list, and deleting or editing them
+    // must still be possible.
+    if (catalogue_.size() + models.size() > static_cast<std::size_t>(kModelCapacity) &&
+        models.size() > own_.size())
         return makeError(ErrorNumber::SubscriptOutOfRange,
                          QStringLiteral("Subscript out of range: the model list is full: it "
                                         "holds %1 models, the catalogue's %2 and your own")

@@ -3,6 +3,7 @@
 #include "files/calcfile.h"
 #include "files/filewriter.h"
 #include "files/modelloader.h"
+#include "files/ownmodels.h"
 #include "files/textfile.h"
 #include "session/calculationfile.h"
 #include "session/session.h"
@@ -346,6 +347,25 @@ private slots:
         VERIFY_OK(session.setOwnModels(many));
         QCOMPARE(session.calculator().models().size(), std::size_t(kModelCapacity));
         QVERIFY(items.size() < kModelCapacity);
+    }
+
+    // Own models that overflow the list (kept before a larger catalogue came)
+    // are listed as far as it holds them, and can still be deleted.
+    void anOverfullListCanStillShrink() {
+        QTemporaryDir user;
+        std::vector<ModelRecord> many(std::size_t(kModelCapacity), ownModel(u"Tarn"_s));
+        for (std::size_t i = 0; i < many.size(); ++i)
+            many[i].name = u"Tarn %1"_s.arg(i);
+        VERIFY_OK(saveOwnModels(user.filePath(u"MyProjectors.ini"_s), many));
+        Session session;
+        startWithUserFolder(session, user.path());
+        QCOMPARE(session.calculator().models().size(), std::size_t(kModelCapacity));
+        QCOMPARE(session.ownModels().size(), many.size());
+        many.pop_back();
+        VERIFY_OK(session.setOwnModels(many));
+        many.push_back(ownModel(u"Tarn new"_s));
+        many.push_back(ownModel(u"Tarn newer"_s));
+        QVERIFY(!session.setOwnModels(many));
     }
 
     // Editing the model in use recalculates the same screen with the new
