@@ -72,10 +72,8 @@ double diagonal43Of(double diagonal, const PictureFormat &shape, double panelAsp
 
 // "Offset N %": the far edge of the picture at N % of its height from the
 // lens axis, so 100 % puts the near edge on the axis. The catalogue's
-// coefficient is the near edge's distance from the axis over the height.
-inline double offsetCoefficientFromPercent(double percent) {
-    return (percent - 100) / 100;
-}
+// coefficient is the near edge's distance from the axis over the height,
+// (N - 100) / 100 (SheetOffset keeps N - 100).
 inline double offsetPercentOf(double coefficient) {
     return coefficient * 100 + 100;
 }
