@@ -43,14 +43,6 @@ constexpr int kRowPadding = 6;       // pixels above and below a row's text, tog
 
 constexpr std::array<const char *, 2> kInputNames{"Gain", "Ambient"};
 
-QLabel *heading(const QString &text, QWidget *parent) {
-    auto *label = new QLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
-
 } // namespace
 
 PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calculator)
@@ -152,7 +144,7 @@ QLayout *PlannerWindow::createNumbers() {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const SheetLine &line = lines[i];
         if (!line.heading.isEmpty() && line.heading != current)
-            form->addRow(heading(line.heading, this));
+            form->addRow(headingLabel(line.heading, this));
         current = line.heading;
         auto *caption = new QLabel(line.caption, this);
         caption->setObjectName(QStringLiteral("lblPlan_%1").arg(i));
@@ -173,7 +165,7 @@ QLayout *PlannerWindow::createNumbers() {
 
 QLayout *PlannerWindow::createChart() {
     auto *box = new QVBoxLayout;
-    chartLabel_ = heading(QString(), this);
+    chartLabel_ = headingLabel(QString(), this);
     chartLabel_->setObjectName(QStringLiteral("lblChart"));
     box->addWidget(chartLabel_);
 

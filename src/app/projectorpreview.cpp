@@ -1,5 +1,6 @@
 #include "app/projectorpreview.h"
 
+#include "app/uifont.h"
 #include "calc/pictureonpanel.h"
 #include "core/helpers.h"
 #include "core/numbers.h"
@@ -20,14 +21,6 @@ namespace {
 // Tenths, so that a throw ratio typed to two decimals shows.
 constexpr int kDistanceDecimals = 1;
 
-QLabel *boldLabel(const QString &text, QWidget *parent) {
-    auto *label = new QLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
-
 } // namespace
 
 ProjectorPreview::ProjectorPreview(const Session &session, QWidget *parent)
@@ -35,7 +28,7 @@ ProjectorPreview::ProjectorPreview(const Session &session, QWidget *parent)
     setObjectName(QStringLiteral("frmPreview"));
     const LanguageTexts &texts = session_.texts();
     auto *layout = new QVBoxLayout(this);
-    heading_ = boldLabel(QString(), this);
+    heading_ = headingLabel(QString(), this);
     heading_->setObjectName(QStringLiteral("lblPreview"));
     heading_->setWordWrap(true);
     layout->addWidget(heading_);
@@ -48,7 +41,7 @@ ProjectorPreview::ProjectorPreview(const Session &session, QWidget *parent)
                      distances_[zoom]);
     }
     layout->addLayout(form);
-    layout->addWidget(boldLabel(texts.text(OptionalKey::WarningsHeading), this));
+    layout->addWidget(headingLabel(texts.text(OptionalKey::WarningsHeading), this));
     warnings_ = new QListWidget(this);
     warnings_->setObjectName(QStringLiteral("lstWarnings"));
     warnings_->setAccessibleName(texts.text(OptionalKey::WarningsHeading));

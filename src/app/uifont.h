@@ -3,6 +3,7 @@
 #include "core/language.h"
 
 #include <QFont>
+#include <QLabel>
 
 namespace vistrel::app {
 
@@ -17,6 +18,15 @@ inline QFont uiFont(QFont base, const LanguageTexts &texts) {
     if (texts.fontSize >= kSmallestFontSize && texts.fontSize <= kLargestFontSize)
         base.setPointSizeF(texts.fontSize);
     return base;
+}
+
+// A label in bold, heading the lines below it.
+inline QLabel *headingLabel(const QString &text, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
 }
 
 } // namespace vistrel::app
