@@ -72,8 +72,16 @@ QString zoomKey(const char *term, Zoom zoom) {
            (zoom == Zoom::Wide ? QStringLiteral("_wide") : QStringLiteral("_tele"));
 }
 
+// A sheet term's number: 15 significant digits, so that what the
+// conversion back left in the last bits (2.1800000000000006) reads as the
+// sheet printed it; within 1e-15 of the model, and exact for one made from
+// a sheet, whose terms convert to the same fields again.
+QString termNumber(double value) {
+    return formatGeneral(value);
+}
+
 QString range(double low, std::optional<double> high) {
-    return high ? formatShortest(low) + u'-' + formatShortest(*high) : formatShortest(low);
+    return high ? termNumber(low) + u'-' + termNumber(*high) : termNumber(low);
 }
 
 // What the terms say before they become a sheet: a formula needs its
@@ -299,14 +307,13 @@ Terms sheetTermsOf(const ModelRecord &record) {
     auto add = [&terms](const QString &key, const QString &value) { terms.append({key, value}); };
     add(QStringLiteral("name"), s.name);
     if (s.pixelsWide > 0 && s.pixelsHigh > 0)
-        add(QStringLiteral("px"),
-            formatShortest(s.pixelsWide) + u'x' + formatShortest(s.pixelsHigh));
+        add(QStringLiteral("px"), termNumber(s.pixelsWide) + u'x' + termNumber(s.pixelsHigh));
     bool formulas = false;
     for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
         if (!s.lens[zoom])
             continue;
         if (s.lens[zoom]->throwRatio)
-            add(zoomKey("throw", zoom), formatShortest(*s.lens[zoom]->throwRatio));
+            add(zoomKey("throw", zoom), termNumber(*s.lens[zoom]->throwRatio));
         if (const auto &formula = s.lens[zoom]->formula) {
             add(QLatin1String(zoom == Zoom::Wide ? "wide_formula" : "tele_formula"),
                 formulaText(formula->a, formula->b));
@@ -323,18 +330,18 @@ Terms sheetTermsOf(const ModelRecord &record) {
         if (offset.high)
             add(zoomKey("shift", zoom), range(offset.low, offset.high));
         else
-            add(zoomKey("offset", zoom), formatShortest(offset.low + 100) + u'%');
+            add(zoomKey("offset", zoom), termNumber(offset.low + 100) + u'%');
     }
     for (const Zoom zoom : {Zoom::Wide, Zoom::Tele}) {
         if (const auto &sizes = s.sizes[zoom])
             add(zoomKey("diag", zoom), range(sizes->min, sizes->max));
     }
     if (s.lumens > 0)
-        add(QStringLiteral("lumens"), formatShortest(s.lumens));
+        add(QStringLiteral("lumens"), termNumber(s.lumens));
     if (s.teleFactor > 0)
-        add(QStringLiteral("tele_factor"), formatShortest(s.teleFactor));
+        add(QStringLiteral("tele_factor"), termNumber(s.teleFactor));
     if (s.contrast > 0)
-        add(QStringLiteral("contrast"), formatShortest(s.contrast));
+        add(QStringLiteral("contrast"), termNumber(s.contrast));
     add(QStringLiteral("mirror"), s.mirrored ? QStringLiteral("yes") : QStringLiteral("no"));
     if (s.wideScreenMode)
         add(QStringLiteral("screen_mode"), QString::number(*s.wideScreenMode));
@@ -419,10 +426,8 @@ Result<std::pair<double, double>> parseFormula(QStringView text) {
 }
 
 QString formulaText(double a, double b) {
-    const QString intercept = b == 0  ? QString()
-                              : b < 0 ? formatShortest(b)
-                                      : u'+' + formatShortest(b);
-    return formatShortest(a) + QStringLiteral("*D") + intercept;
+    const QString intercept = b == 0 ? QString() : b < 0 ? termNumber(b) : u'+' + termNumber(b);
+    return termNumber(a) + QStringLiteral("*D") + intercept;
 }
 
 } // namespace vistrel
