@@ -1,0 +1,106 @@
+#pragma once
+
+#include "calc/lens.h"
+#include "core/choices.h"
+#include "core/perzoom.h"
+
+#include <optional>
+#include <vector>
+
+namespace vistrel {
+
+// The room around a screen: where the projector may hang or stand, whether
+// the room is deep enough, what each seat row sees, and how large the
+// picture must be for the farthest viewer to read it. Lengths are inches,
+// heights above the floor, angles degrees; whatever the user has not set
+// is absent, and so is every figure that needs it.
+
+inline constexpr double kSeatedEyeHeight = 40;
+inline constexpr double kHeadClearance = 4;
+// The steepest comfortable look up to a picture's top edge.
+inline constexpr double kLookUpLimit = 15;
+// The smallest element of the content as a share of the picture height, %
+// (AVIXA V202.01: 3.5 % for general content).
+inline constexpr double kElementHeightPercent = 3.5;
+
+struct SeatRow {
+    double distance = 0; // from the screen
+    double eyeHeight = kSeatedEyeHeight;
+};
+
+struct RoomSettings {
+    std::optional<double> screenBottom; // the picture's bottom edge above the floor
+    std::optional<double> ceiling;
+    std::optional<double> depth;      // screen wall to back wall
+    std::optional<double> mountDepth; // lens axis to the mount plate or table top
+    std::optional<double> bodyLength; // the projector behind its lens
+    std::optional<double> seatOffset; // the outermost seat from the centre line
+    std::vector<SeatRow> rows;        // nearest first
+    double headClearance = kHeadClearance;
+    double elementHeightPercent = kElementHeightPercent;
+};
+
+// The calculation's picture as the room needs it.
+struct RoomPicture {
+    double width = 0;
+    double height = 0;
+    Position position = Position::Bottom;
+    // Signed, as Lens::offsets gives them at the zoom end in use; the second
+    // only for an end with two.
+    Offsets offsets;
+    int offsetCount = 1;
+    bool mirrored = false; // ModelDrawFlag 1
+    PerZoom<std::optional<double>> distance;
+    std::optional<double> pixelRows;
+};
+
+// Heights of the lens axis, lowest first.
+struct HeightRange {
+    double low = 0;
+    double high = 0;
+};
+
+// Where the lens axis may be: beyond the picture's near edge by each offset
+// (above the top edge for "Top of Screen", below the bottom edge for "Bottom
+// of Screen"), on the picture's side of it for a mirrored model.
+std::optional<HeightRange> lensAxisWindow(const RoomSettings &room, const RoomPicture &picture);
+
+// The mount within the room: a ceiling mount's drop from ceiling to plate
+// ("Top of Screen"), a table's height ("Bottom of Screen"), for the part of
+// the lens axis window between floor and ceiling; what lies beyond them.
+struct Mount {
+    std::optional<HeightRange> usable; // drop or table height; none: does not fit
+    double aboveCeiling = 0;           // of the axis window, inches
+    double belowFloor = 0;
+};
+std::optional<Mount> mountOf(const RoomSettings &room, const RoomPicture &picture);
+
+// Room depth left behind the projector at a zoom end (negative: short by that much).
+PerZoom<std::optional<double>> depthLeft(const RoomSettings &room, const RoomPicture &picture);
+
+// What one seat row sees.
+struct SeatView {
+    std::optional<double> lookUp, lookDown; // to the top and bottom edge
+    double horizontal = 0;                  // the angle the picture's width fills
+    std::optional<double> offAxis;          // of the outermost seat to the screen centre
+    // The eye height the row needs to see the bottom edge over the heads of
+    // the row in front, and the riser that gives it; none for the first row.
+    std::optional<double> neededEyeHeight, riser;
+    bool tooSteep() const { return lookUp && *lookUp > kLookUpLimit; }
+};
+// Every row, nearest first; a row's riser raises the eyes the next one
+// must see over.
+std::vector<SeatView> seatViews(const RoomSettings &room, const RoomPicture &picture);
+
+// AVIXA V202.01 (DISCAS): the least picture height for Basic Decision
+// Making, farthest viewer / (200 x %EH), the farthest viewer being the
+// farthest row; and the farthest viewer for Analytical Decision Making, picture
+// height x 3438 / pixel rows.
+struct Discas {
+    std::optional<double> leastHeight;
+    std::optional<bool> heightMet;
+    std::optional<double> analyticalDistance;
+};
+Discas discasOf(const RoomSettings &room, const RoomPicture &picture);
+
+} // namespace vistrel
