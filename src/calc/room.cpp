@@ -1,5 +1,7 @@
 #include "calc/room.h"
 
+#include "calc/planner.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -17,6 +19,28 @@ bool positive(std::optional<double> value) {
 }
 
 } // namespace
+
+RoomPicture roomPictureOf(const ModelRecord &model, const CalcState &state) {
+    RoomPicture p;
+    p.width = state.screenWidth;
+    p.height = state.screenHeight;
+    p.position = state.screenPosition;
+    const Lens lens = lensOf(model, state);
+    const AspectPair aspect{state.aspectHeight, state.aspectWidth};
+    p.offsets = lens.offsets(state.screenHeight, state.zoomEnd, aspect);
+    p.offsetCount = state.offsetCount[state.zoomEnd];
+    p.mirrored = state.drawFlag == 1;
+    const Plan plan = planOf(model, state, PlannerSettings{});
+    p.distance[Zoom::Wide] = plan.distanceWide;
+    p.distance[Zoom::Tele] = plan.distanceTele;
+    if (model.hasPanelPixels()) {
+        const Sides lit = lens.litPanel(state.zoomEnd, state.projectionDistance, aspect,
+                                        {state.screenWidth, state.screenHeight});
+        if (lit.height > 0 && std::isfinite(lit.height))
+            p.pixelRows = model.panelHeightPx * std::min(1.0, state.screenHeight / lit.height);
+    }
+    return p;
+}
 
 std::optional<HeightRange> lensAxisWindow(const RoomSettings &room, const RoomPicture &picture) {
     if (!room.screenBottom)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/lens.h"
+#include "core/calcstate.h"
 #include "core/choices.h"
 #include "core/perzoom.h"
 
@@ -53,6 +54,11 @@ struct RoomPicture {
     PerZoom<std::optional<double>> distance;
     std::optional<double> pixelRows;
 };
+
+// The calculation's picture: its sides and offsets at the zoom end in use,
+// its distance at each end (as the planner's throw range gives them), and
+// the panel's pixel rows it covers (all of them unless it is letterboxed).
+RoomPicture roomPictureOf(const ModelRecord &model, const CalcState &state);
 
 // Heights of the lens axis, lowest first.
 struct HeightRange {

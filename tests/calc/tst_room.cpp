@@ -1,6 +1,10 @@
 // The room around a screen, against the worked examples of a 120-inch 16 : 9
 // picture (104.59 x 58.83 in) whose bottom edge hangs 24 in above the floor.
+#include "calc/calculator.h"
 #include "calc/room.h"
+#include "files/modelloader.h"
+#include "recordingobserver.h"
+#include "testmodels.h"
 
 #include <QTest>
 
@@ -125,6 +129,32 @@ private slots:
         const PerZoom<std::optional<double>> left = depthLeft(r, p);
         QVERIFY(near(left[Zoom::Wide], 20, 1e-9) && near(left[Zoom::Tele], -14, 1e-9));
         QVERIFY(!depthLeft(room(), p)[Zoom::Wide]);
+    }
+
+    // The calculation's own picture: Aster 2000 at WIDE, 120-inch 16 : 9.
+    // D43 = 120 / 1.223837 = 98.0525; WIDE (98.0525 - 0.4) / 1.0417 = 93.74
+    // in, TELE (98.0525 - 0.3) / 0.8013 = 121.99 in; the picture fills the
+    // 1920 x 1080 panel, 1080 rows.
+    void fromTheCalculation() {
+        const Result<Catalogue> demo =
+            loadCatalogue(QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini"));
+        QVERIFY(demo);
+        RecordingObserver observer;
+        Calculator calc(observer);
+        calc.setMessages(testMessages());
+        QVERIFY(calc.startUp(demo->models));
+        QVERIFY(calc.selectModel(1));
+        QVERIFY(calc.select(Aspect::Ratio16x9));
+        QVERIFY(calc.enter(Field::Diagonal, QStringLiteral("120")));
+        const RoomPicture p = roomPictureOf(*calc.currentModel(), calc.state());
+        QVERIFY(near(p.width, kWidth, 0.01) && near(p.height, kHeight, 0.01));
+        QVERIFY(near(p.offsets.a, 2.94, 0.01) && near(p.offsets.b, 26.47, 0.01));
+        QCOMPARE(p.offsetCount, 2);
+        QVERIFY(near(p.distance[Zoom::Wide], 93.74, 0.01) &&
+                near(p.distance[Zoom::Tele], 121.99, 0.01));
+        QVERIFY(near(p.pixelRows, 1080, 1e-6));
+        const std::optional<HeightRange> axis = lensAxisWindow(room(), p);
+        QVERIFY(axis && near(axis->low, -2.47, 0.01) && near(axis->high, 21.06, 0.01));
     }
 
     // Basic Decision Making with rows out to 192 in and 3.5 % elements:
