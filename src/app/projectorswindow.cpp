@@ -153,6 +153,8 @@ QWidget *ProjectorsWindow::createModelsPage() {
 
 void ProjectorsWindow::present() {
     show();
+    if (stale_)
+        refresh();
     raise();
     activateWindow();
 }
@@ -177,6 +179,9 @@ void ProjectorsWindow::keyPressEvent(QKeyEvent *event) {
 
 // What the session changed: the list, the preview's unit, the fit table.
 void ProjectorsWindow::refresh() {
+    stale_ = !isVisible();
+    if (stale_)
+        return;
     showModels();
     showChecked();
     fit_->refresh();

@@ -74,6 +74,9 @@ private:
     Session &session_;
     Dialogs &dialogs_;
     QTimer followTimer_;
+    // A closed window follows the calculation only when it is shown again,
+    // so that it costs no entry anything.
+    bool stale_ = false;
     bool editing_ = false;
     // The own model being edited, by its name: its place in the list moves
     // when the catalogue changes meanwhile.

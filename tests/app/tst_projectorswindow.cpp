@@ -4,6 +4,7 @@
 // are checked against the worked examples in the comments.
 #include "app/importpreviewdialog.h"
 #include "app/projectorswindow.h"
+#include "calc/sheetterms.h"
 #include "files/modeltable.h"
 #include "testcatalogues.h"
 #include "windowdriver.h"
@@ -114,6 +115,21 @@ private slots:
     void cleanup() {
         projectors_ = nullptr;
         QCOMPARE(tearDown(), QString());
+    }
+
+    // Closed, the window leaves the calculation alone; opened again, it
+    // shows what changed meanwhile.
+    void aClosedWindowCatchesUpWhenOpened() {
+        QVERIFY(start());
+        QTest::keyClick(projectors_, Qt::Key_Escape);
+        QVERIFY(QTest::qWaitFor([this] { return !projectors_->isVisible(); }));
+        const Result<SheetRecord> tarn = recordFromTerms(
+            {{u"name"_s, u"Tarn late"_s}, {u"throw"_s, u"1.5-2"_s}, {u"diag"_s, u"40-300"_s}});
+        QVERIFY(tarn);
+        QVERIFY(session_->setOwnModels({tarn->record}));
+        QVERIFY(rowOf(table("tblModels"), u"Tarn late"_s) < 0);
+        QVERIFY(openProjectors());
+        QVERIFY(rowOf(table("tblModels"), u"Tarn late"_s) >= 0);
     }
 
     // The projector typed from its sheet: the preview follows every
