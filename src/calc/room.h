@@ -4,6 +4,7 @@
 #include "core/calcstate.h"
 #include "core/choices.h"
 #include "core/perzoom.h"
+#include "core/roomsettings.h"
 
 #include <optional>
 #include <vector>
@@ -16,30 +17,8 @@ namespace vistrel {
 // heights above the floor, angles degrees; whatever the user has not set
 // is absent, and so is every figure that needs it.
 
-inline constexpr double kSeatedEyeHeight = 40;
-inline constexpr double kHeadClearance = 4;
 // The steepest comfortable look up to a picture's top edge.
 inline constexpr double kLookUpLimit = 15;
-// The smallest element of the content as a share of the picture height, %
-// (AVIXA V202.01: 3.5 % for general content).
-inline constexpr double kElementHeightPercent = 3.5;
-
-struct SeatRow {
-    double distance = 0; // from the screen
-    double eyeHeight = kSeatedEyeHeight;
-};
-
-struct RoomSettings {
-    std::optional<double> screenBottom; // the picture's bottom edge above the floor
-    std::optional<double> ceiling;
-    std::optional<double> depth;      // screen wall to back wall
-    std::optional<double> mountDepth; // lens axis to the mount plate or table top
-    std::optional<double> bodyLength; // the projector behind its lens
-    std::optional<double> seatOffset; // the outermost seat from the centre line
-    std::vector<SeatRow> rows;        // nearest first
-    double headClearance = kHeadClearance;
-    double elementHeightPercent = kElementHeightPercent;
-};
 
 // The calculation's picture as the room needs it.
 struct RoomPicture {
