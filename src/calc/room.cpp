@@ -3,8 +3,10 @@
 #include "calc/planner.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace vistrel {
 
@@ -18,13 +20,79 @@ bool positive(std::optional<double> value) {
     return value && *value > 0 && std::isfinite(*value);
 }
 
+AppError invalid(const QString &what) {
+    return makeError(ErrorNumber::InvalidPropertyValue,
+                     QStringLiteral("Invalid property value: ") + what);
+}
+
+bool lengthTaken(double v) {
+    return v >= 0 && v <= kLargestRoomLength;
+}
+
 } // namespace
+
+Result<void> checkRoom(const RoomSettings &room) {
+    const std::array<std::pair<const char *, std::optional<double>>, 7> lengths{{
+        {"the screen's bottom edge above the floor", room.screenBottom},
+        {"the ceiling height", room.ceiling},
+        {"the room depth", room.depth},
+        {"the lens axis to the mount", room.mountDepth},
+        {"the projector's length behind the lens", room.bodyLength},
+        {"the outermost seat's offset", room.seatOffset},
+        {"the head clearance", room.headClearance},
+    }};
+    for (const auto &[what, value] : lengths) {
+        if (value && !lengthTaken(*value))
+            return invalid(QStringLiteral("%1 must be a length from 0 to %2 in")
+                               .arg(QLatin1String(what))
+                               .arg(kLargestRoomLength));
+    }
+    if (room.ceiling && room.screenBottom && !(*room.ceiling > *room.screenBottom))
+        return invalid(QStringLiteral("the ceiling must be above the screen's bottom edge"));
+    if (room.rows.size() > kMostSeatRows)
+        return invalid(QStringLiteral("at most %1 seat rows").arg(kMostSeatRows));
+    for (std::size_t i = 0; i < room.rows.size(); ++i) {
+        const SeatRow &row = room.rows[i];
+        if (!(row.distance > 0 && row.distance <= kLargestRoomLength) ||
+            !(row.eyeHeight > 0 && row.eyeHeight <= kLargestRoomLength))
+            return invalid(QStringLiteral("seat row %1 must be more than 0 from the screen, its "
+                                          "eyes above the floor, both at most %2 in")
+                               .arg(i + 1)
+                               .arg(kLargestRoomLength));
+    }
+    if (!(room.elementHeightPercent >= kSmallestElementPercent &&
+          room.elementHeightPercent <= kLargestElementPercent))
+        return invalid(QStringLiteral("the smallest element must be %1 to %2 % of the picture "
+                                      "height")
+                           .arg(kSmallestElementPercent)
+                           .arg(kLargestElementPercent));
+    return {};
+}
+
+Result<void> checkDetails(const ProjectDetails &details) {
+    for (const QString *line :
+         {&details.project, &details.client, &details.room, &details.date, &details.preparedBy}) {
+        if (line->size() > kLongestDetail)
+            return invalid(
+                QStringLiteral("a title line holds at most %1 characters").arg(kLongestDetail));
+        if (line->contains(u'\n') || line->contains(u'\r'))
+            return invalid(QStringLiteral("a title line holds no line break"));
+    }
+    return {};
+}
+
+RoomSettings withRowsInOrder(RoomSettings room) {
+    std::stable_sort(room.rows.begin(), room.rows.end(),
+                     [](const SeatRow &a, const SeatRow &b) { return a.distance < b.distance; });
+    return room;
+}
 
 RoomPicture roomPictureOf(const ModelRecord &model, const CalcState &state) {
     RoomPicture p;
     p.width = state.screenWidth;
     p.height = state.screenHeight;
     p.position = state.screenPosition;
+    p.zoom = state.zoomEnd;
     const Lens lens = lensOf(model, state);
     const AspectPair aspect{state.aspectHeight, state.aspectWidth};
     p.offsets = lens.offsets(state.screenHeight, state.zoomEnd, aspect);
@@ -142,6 +210,15 @@ Discas discasOf(const RoomSettings &room, const RoomPicture &picture) {
     if (positive(picture.pixelRows))
         discas.analyticalDistance = picture.height * 3438 / *picture.pixelRows;
     return discas;
+}
+
+RoomReport roomReportOf(const RoomSettings &room, const RoomPicture &picture) {
+    return {picture,
+            lensAxisWindow(room, picture),
+            mountOf(room, picture),
+            depthLeft(room, picture),
+            seatViews(room, picture),
+            discasOf(room, picture)};
 }
 
 } // namespace vistrel

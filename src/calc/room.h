@@ -20,11 +20,22 @@ namespace vistrel {
 // The steepest comfortable look up to a picture's top edge.
 inline constexpr double kLookUpLimit = 15;
 
+// Refused, naming the value, for what no room has: a length below 0 or
+// beyond kLargestRoomLength, a ceiling not above the screen's bottom edge, a
+// seat row at 0 or with its eyes at or below the floor, more than
+// kMostSeatRows rows, a smallest element outside 0.1 to 100 % of the height.
+[[nodiscard]] Result<void> checkRoom(const RoomSettings &room);
+// Refused for a line longer than kLongestDetail or holding a line break.
+[[nodiscard]] Result<void> checkDetails(const ProjectDetails &details);
+// The rows nearest first, as the risers are worked out (a stable sort).
+RoomSettings withRowsInOrder(RoomSettings room);
+
 // The calculation's picture as the room needs it.
 struct RoomPicture {
     double width = 0;
     double height = 0;
     Position position = Position::Bottom;
+    Zoom zoom = Zoom::Wide; // the end in use
     // Signed, as Lens::offsets gives them at the zoom end in use; the second
     // only for an end with two.
     Offsets offsets;
@@ -87,5 +98,16 @@ struct Discas {
     std::optional<double> analyticalDistance;
 };
 Discas discasOf(const RoomSettings &room, const RoomPicture &picture);
+
+// Everything above for one room and picture.
+struct RoomReport {
+    RoomPicture picture;
+    std::optional<HeightRange> axis;
+    std::optional<Mount> mount;
+    PerZoom<std::optional<double>> depthLeft;
+    std::vector<SeatView> views;
+    Discas discas;
+};
+RoomReport roomReportOf(const RoomSettings &room, const RoomPicture &picture);
 
 } // namespace vistrel

@@ -5,6 +5,7 @@
 #include "files/textfile.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -12,6 +13,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -40,6 +42,48 @@ const QString kOffset2 = QStringLiteral("offset2");
 const QString kPlanner = QStringLiteral("planner");
 const QString kGain = QStringLiteral("gain");
 const QString kAmbient = QStringLiteral("ambient");
+const QString kRoom = QStringLiteral("room");
+const QString kScreenBottom = QStringLiteral("screenBottom");
+const QString kCeiling = QStringLiteral("ceiling");
+const QString kDepth = QStringLiteral("depth");
+const QString kMountDepth = QStringLiteral("mountDepth");
+const QString kBodyLength = QStringLiteral("bodyLength");
+const QString kSeatOffset = QStringLiteral("seatOffset");
+const QString kHeadClearanceKey = QStringLiteral("headClearance");
+const QString kElementHeightKey = QStringLiteral("elementHeightPercent");
+const QString kRows = QStringLiteral("rows");
+const QString kEyeHeight = QStringLiteral("eyeHeight");
+const QString kProject = QStringLiteral("project");
+const QString kName = QStringLiteral("name");
+const QString kClient = QStringLiteral("client");
+const QString kDate = QStringLiteral("date");
+const QString kPreparedBy = QStringLiteral("preparedBy");
+
+// The room's lengths that may be left unset, by their keys.
+struct RoomLength {
+    const QString &key;
+    std::optional<double> RoomSettings::*member;
+};
+const std::array<RoomLength, 6> kRoomLengths{{
+    {kScreenBottom, &RoomSettings::screenBottom},
+    {kCeiling, &RoomSettings::ceiling},
+    {kDepth, &RoomSettings::depth},
+    {kMountDepth, &RoomSettings::mountDepth},
+    {kBodyLength, &RoomSettings::bodyLength},
+    {kSeatOffset, &RoomSettings::seatOffset},
+}};
+
+struct DetailText {
+    const QString &key;
+    QString ProjectDetails::*member;
+};
+const std::array<DetailText, 5> kDetailTexts{{
+    {kName, &ProjectDetails::project},
+    {kClient, &ProjectDetails::client},
+    {kRoom, &ProjectDetails::room},
+    {kDate, &ProjectDetails::date},
+    {kPreparedBy, &ProjectDetails::preparedBy},
+}};
 
 const QString kExtension = QStringLiteral(".vistrel");
 const QString kCalcFileExtension = QStringLiteral(".cf");
@@ -96,6 +140,37 @@ public:
         VISTREL_TRY_ASSIGN(v, value(in, QString(), key));
         if (!v.isObject())
             return mismatch(key, QString(), QStringLiteral("a section"));
+        return v.toObject();
+    }
+
+    // A section or key a later addition to the file brought: absent is as good as empty.
+    Result<std::optional<QJsonObject>> optionalObject(const QJsonObject &in,
+                                                      const QString &key) const {
+        if (!in.contains(key))
+            return std::optional<QJsonObject>();
+        QJsonObject object;
+        VISTREL_TRY_ASSIGN(object, this->object(in, key));
+        return std::optional(object);
+    }
+    Result<std::optional<double>> optionalNumber(const QJsonObject &in, const QString &section,
+                                                 const QString &key) const {
+        if (!in.contains(key))
+            return std::optional<double>();
+        double v = 0;
+        VISTREL_TRY_ASSIGN(v, number(in, section, key));
+        return std::optional(v);
+    }
+    Result<QJsonArray> list(const QJsonObject &in, const QString &section,
+                            const QString &key) const {
+        QJsonValue v;
+        VISTREL_TRY_ASSIGN(v, value(in, section, key));
+        if (!v.isArray())
+            return mismatch(keyPath(section, key), QString(), QStringLiteral("a list"));
+        return v.toArray();
+    }
+    Result<QJsonObject> item(const QJsonValue &v, const QString &path) const {
+        if (!v.isObject())
+            return mismatch(path, QString(), QStringLiteral("a section"));
         return v.toObject();
     }
 
@@ -321,6 +396,76 @@ Result<void> readPlanner(const ValueReader &in, const QJsonObject &root, Project
     return {};
 }
 
+Result<void> readRoom(const ValueReader &in, const QJsonObject &root, ProjectFileData &d) {
+    std::optional<QJsonObject> room;
+    VISTREL_TRY_ASSIGN(room, in.optionalObject(root, kRoom));
+    if (!room)
+        return {};
+    for (const RoomLength &length : kRoomLengths)
+        VISTREL_TRY_ASSIGN(d.room.*length.member, in.optionalNumber(*room, kRoom, length.key));
+    std::optional<double> v;
+    VISTREL_TRY_ASSIGN(v, in.optionalNumber(*room, kRoom, kHeadClearanceKey));
+    d.room.headClearance = v.value_or(kHeadClearance);
+    VISTREL_TRY_ASSIGN(v, in.optionalNumber(*room, kRoom, kElementHeightKey));
+    d.room.elementHeightPercent = v.value_or(kElementHeightPercent);
+    if (!room->contains(kRows))
+        return {};
+    QJsonArray rows;
+    VISTREL_TRY_ASSIGN(rows, in.list(*room, kRoom, kRows));
+    // The room's own check bounds the count; this only keeps a huge list from being taken in.
+    if (static_cast<std::size_t>(rows.size()) > kMostSeatRows)
+        return in.error(ErrorNumber::InvalidPropertyValue,
+                        QStringLiteral("Invalid property value: \"%1\" holds more than %2 rows")
+                            .arg(keyPath(kRoom, kRows))
+                            .arg(kMostSeatRows));
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QString path = QStringLiteral("%1.%2[%3]").arg(kRoom, kRows).arg(i);
+        QJsonObject row;
+        VISTREL_TRY_ASSIGN(row, in.item(rows.at(i), path));
+        SeatRow seat;
+        VISTREL_TRY_ASSIGN(seat.distance, in.number(row, path, kDistance));
+        VISTREL_TRY_ASSIGN(seat.eyeHeight, in.number(row, path, kEyeHeight));
+        d.room.rows.push_back(seat);
+    }
+    return {};
+}
+
+Result<void> readDetails(const ValueReader &in, const QJsonObject &root, ProjectFileData &d) {
+    std::optional<QJsonObject> project;
+    VISTREL_TRY_ASSIGN(project, in.optionalObject(root, kProject));
+    if (!project)
+        return {};
+    for (const DetailText &text : kDetailTexts) {
+        if (project->contains(text.key))
+            VISTREL_TRY_ASSIGN(d.details.*text.member, in.text(*project, kProject, text.key));
+    }
+    return {};
+}
+
+QJsonObject roomObject(const RoomSettings &room) {
+    QJsonObject o;
+    for (const RoomLength &length : kRoomLengths) {
+        if (const std::optional<double> v = room.*length.member)
+            o.insert(length.key, *v);
+    }
+    o.insert(kHeadClearanceKey, room.headClearance);
+    o.insert(kElementHeightKey, room.elementHeightPercent);
+    QJsonArray rows;
+    for (const SeatRow &row : room.rows)
+        rows.append(QJsonObject{{kDistance, row.distance}, {kEyeHeight, row.eyeHeight}});
+    o.insert(kRows, rows);
+    return o;
+}
+
+QJsonObject detailsObject(const ProjectDetails &details) {
+    QJsonObject o;
+    for (const DetailText &text : kDetailTexts) {
+        if (!(details.*text.member).isEmpty())
+            o.insert(text.key, details.*text.member);
+    }
+    return o;
+}
+
 } // namespace
 
 bool isProjectFileName(const QString &path) {
@@ -367,6 +512,10 @@ QByteArray formatProjectFile(const ProjectFileData &d) {
                                      {kOffset1, d.offset1},
                                      {kOffset2, d.offset2}});
     root.insert(kPlanner, QJsonObject{{kGain, d.planner.gain}, {kAmbient, d.planner.ambientLux}});
+    if (!d.room.isEmpty())
+        root.insert(kRoom, roomObject(d.room));
+    if (!d.details.isEmpty())
+        root.insert(kProject, detailsObject(d.details));
     // Qt writes each double with the digits that read it back unchanged.
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -389,6 +538,8 @@ Result<ProjectFileData> parseProjectFile(QByteArrayView bytes, const QString &na
     VISTREL_TRY(readPicture(in, root, d));
     VISTREL_TRY(readLengths(in, root, d));
     VISTREL_TRY(readPlanner(in, root, d));
+    VISTREL_TRY(readRoom(in, root, d));
+    VISTREL_TRY(readDetails(in, root, d));
     return d;
 }
 

@@ -5,6 +5,7 @@
 #include "core/choices.h"
 #include "core/pictureformat.h"
 #include "core/plannersettings.h"
+#include "core/roomsettings.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -36,6 +37,9 @@ struct ProjectFileData {
     double offset1 = 0;
     double offset2 = 0;
     PlannerSettings planner;
+    // Written only when set, so a file without them reads as before.
+    RoomSettings room;
+    ProjectDetails details;
 
     bool operator==(const ProjectFileData &) const = default;
 };

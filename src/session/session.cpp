@@ -214,7 +214,10 @@ void Session::takeWarnings(const QString &file, const std::vector<CatalogueNote>
 // The calculation as a project file keeps it: everything the user chose,
 // without the isometric view's scale, which a redraw may change without the user.
 ProjectFileData Session::keptNow() const {
-    return projectOf(calc_, planner_);
+    ProjectFileData data = projectOf(calc_, planner_);
+    data.room = room_;
+    data.details = details_;
+    return data;
 }
 
 Result<void> Session::open(const QString &path) {
@@ -234,12 +237,17 @@ Result<void> Session::openProject(QIODevice &file, const QString &path) {
     ProjectFileData data;
     VISTREL_TRY_ASSIGN(data, readProjectFile(file, path));
     // Everything is checked before the calculator changes.
-    if (const Result<void> settings = checkSettings(data.planner); !settings)
-        return makeError(settings.error().number, settings.error().description +
-                                                      QStringLiteral(" in the project file ") +
-                                                      path);
+    for (const Result<void> &checked :
+         {checkSettings(data.planner), checkRoom(data.room), checkDetails(data.details)}) {
+        if (!checked)
+            return makeError(checked.error().number, checked.error().description +
+                                                         QStringLiteral(" in the project file ") +
+                                                         path);
+    }
     VISTREL_TRY(calc_.restore(restoreRequestFrom(data)));
     planner_ = data.planner;
+    room_ = withRowsInOrder(data.room);
+    details_ = data.details;
     return {};
 }
 
@@ -277,6 +285,8 @@ Result<void> Session::save(SaveKind kind, const std::function<QString()> &askNam
     }
     VISTREL_TRY(writeTo(fileName));
     kept_ = keptNow();
+    if (const QString notKept = roomNotKeptBy(fileName); !notKept.isEmpty())
+        observers_.showMessage(notKept);
     return {};
 }
 
@@ -306,7 +316,7 @@ Result<void> Session::checkCalcFileName(const QString &path) const {
 
 Result<void> Session::writeTo(const QString &path) const {
     if (isProjectFileName(path))
-        return writeProjectFile(path, projectOf(calc_, planner_));
+        return writeProjectFile(path, keptNow());
     VISTREL_TRY(checkCalcFileName(path));
     return writeCalcFile(path, snapshotOf(calc_));
 }
@@ -344,6 +354,30 @@ Result<void> Session::setPlannerSettings(const PlannerSettings &settings) {
     VISTREL_TRY(checkSettings(settings));
     planner_ = settings;
     return {};
+}
+
+Result<void> Session::setRoomSettings(const RoomSettings &room) {
+    VISTREL_TRY(checkRoom(room));
+    room_ = withRowsInOrder(room);
+    return {};
+}
+
+Result<void> Session::setProjectDetails(const ProjectDetails &details) {
+    VISTREL_TRY(checkDetails(details));
+    details_ = details;
+    return {};
+}
+
+RoomReport Session::roomReport() const {
+    if (const ModelRecord *model = calc_.currentModel())
+        return roomReportOf(room_, roomPictureOf(*model, calc_.state()));
+    return {};
+}
+
+QString Session::roomNotKeptBy(const QString &path) const {
+    if (isProjectFileName(path) || (room_.isEmpty() && details_.isEmpty()))
+        return {};
+    return texts().text(OptionalKey::RoomNotKept);
 }
 
 Plan Session::plan() const {

@@ -3,6 +3,7 @@
 #include "calc/calculator.h"
 #include "calc/fittable.h"
 #include "calc/planner.h"
+#include "calc/room.h"
 #include "core/apppaths.h"
 #include "core/language.h"
 #include "files/calcfile.h"
@@ -152,6 +153,20 @@ public:
     Plan plan() const;
     ThrowChart chart() const;
 
+    // The room around the screen and the report's title block: kept by a
+    // project file; a calculation file saved while either is set says that
+    // it does not keep them (roomNotKeptBy).
+    const RoomSettings &roomSettings() const { return room_; }
+    // Refused, and nothing changes, when checkRoom refuses; rows are kept nearest first.
+    [[nodiscard]] Result<void> setRoomSettings(const RoomSettings &room);
+    const ProjectDetails &projectDetails() const { return details_; }
+    [[nodiscard]] Result<void> setProjectDetails(const ProjectDetails &details);
+    // The room with the calculation's picture; empty without a model.
+    RoomReport roomReport() const;
+    // What writing `path` would leave out: the notice for a calculation
+    // file while a room or title block is set, else nothing.
+    QString roomNotKeptBy(const QString &path) const;
+
     const Calculator &calculator() const { return calc_; }
     const CalcState &state() const { return calc_.state(); }
     const Controls &controls() const { return calc_.controls(); }
@@ -176,6 +191,8 @@ private:
     std::optional<ProjectFileData> kept_;
     QStringList catalogueWarnings_;
     PlannerSettings planner_;
+    RoomSettings room_;
+    ProjectDetails details_;
     std::vector<ModelRecord> catalogue_;
     std::vector<ModelRecord> own_;
     std::optional<AppError> ownError_;

@@ -2,6 +2,7 @@
 
 #include "calc/chartformat.h"
 #include "session/plannertext.h"
+#include "session/roomtext.h"
 #include "session/session.h"
 
 namespace vistrel {
@@ -34,15 +35,38 @@ SheetTable chartSection(const Session &session) {
     return table;
 }
 
+void addRoom(Sheet &sheet, const Session &session) {
+    const RoomSettings &room = session.roomSettings();
+    if (room.isEmpty())
+        return;
+    const LanguageTexts &texts = session.texts();
+    const QChar point = session.decimalPoint();
+    const Unit unit = session.state().unit;
+    const RoomReport report = session.roomReport();
+    sheet.room.title = withoutMnemonic(texts.text(OptionalKey::RoomHeading));
+    sheet.room.lines = roomLines(report, room, unit, texts, point);
+    sheet.room.notes = roomProblems(report, room, unit, texts, point);
+    if (sheet.room.notes.isEmpty())
+        sheet.room.notes << texts.text(OptionalKey::AllChecksPass);
+    sheet.seats = seatTable(report, room, unit, texts, point);
+}
+
 } // namespace
 
 Sheet composeSheet(const Session &session) {
     const LanguageTexts &texts = session.texts();
-    return {texts.text(OptionalKey::ReportTitle),
-            texts.text(LangKey::FontName).trimmed(),
-            {texts.text(LangKey::Caption), calculationLines(session.calculator(), texts), {}},
-            plannerSection(session),
-            chartSection(session)};
+    Sheet sheet{texts.text(OptionalKey::ReportTitle),
+                texts.text(LangKey::FontName).trimmed(),
+                {texts.text(LangKey::Caption), calculationLines(session.calculator(), texts), {}},
+                plannerSection(session),
+                chartSection(session),
+                detailLines(session.projectDetails(), texts),
+                {},
+                {},
+                {},
+                {}};
+    addRoom(sheet, session);
+    return sheet;
 }
 
 } // namespace vistrel

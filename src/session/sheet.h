@@ -1,5 +1,7 @@
 #pragma once
 
+#include "draw/roomdrawing.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -45,6 +47,17 @@ struct Sheet {
     SheetSection calculation;
     SheetSection planner;
     SheetTable chart;
+    // The title block: the lines the user filled in, none when none is.
+    std::vector<SheetLine> titleBlock;
+    // The room's figures with every failing check as a note, its seat rows
+    // and both drawings; all empty while no room is set.
+    SheetSection room;
+    SheetTable seats;
+    RoomDrawing elevation;
+    RoomDrawing plan;
+    bool hasRoom() const {
+        return !room.lines.empty() || !seats.rows.empty() || !room.notes.empty();
+    }
 };
 
 // The sheet of the session as it is now.

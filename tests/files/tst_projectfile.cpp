@@ -4,11 +4,13 @@
 // nothing.
 #include "core/apppaths.h"
 #include "files/projectfile.h"
+#include "recordingobserver.h"
 #include "session/session.h"
 #include "verifyok.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -65,6 +67,7 @@ struct Restored {
     Installation installation;
     double anamorphic;
     PlannerSettings planner;
+    RoomSettings room;
     bool otherChosen;
     QString file;
     QStringList models;
@@ -78,6 +81,7 @@ Restored restoredOf(const Session &session) {
     return {installation,
             session.state().anamorphic,
             session.plannerSettings(),
+            session.roomSettings(),
             session.controls().otherChosen,
             session.currentFile(),
             session.controls().modelItems};
@@ -208,7 +212,7 @@ private slots:
         startShipped(added);
         VERIFY_OK(plain.open(write(u"room.vistrel"_s, kHandWritten)));
         QByteArray more =
-            replaced("\"version\": 1,", "\"version\": 1, \"room\": {\"seats\": [1]},");
+            replaced("\"version\": 1,", "\"version\": 1, \"lighting\": {\"seats\": [1]},");
         more.replace("\"gain\"", "\"screenName\": \"Hall 2\", \"gain\"");
         VERIFY_OK(added.open(write(u"room.vistrel"_s, more)));
         QVERIFY(restoredOf(added) == restoredOf(plain));
@@ -251,6 +255,20 @@ private slots:
             << replaced("1.33", "2.5") << 380 << u"(\"picture.anamorphic\" is 2.5)"_s;
         QTest::newRow("gain 0") << replaced("\"gain\": 1.3", "\"gain\": 0") << 380
                                 << u"screen gain"_s;
+        QTest::newRow("a room row at 0")
+            << replaced("\"planner\"", "\"room\": {\"rows\": [{\"distance\": 0, \"eyeHeight\": "
+                                       "40}]}, \"planner\"")
+            << 380 << u"seat row 1"_s;
+        QTest::newRow("ceiling below the screen")
+            << replaced("\"planner\"",
+                        "\"room\": {\"ceiling\": 20, \"screenBottom\": 24}, \"planner\"")
+            << 380 << u"ceiling must be above"_s;
+        QTest::newRow("rows as text")
+            << replaced("\"planner\"", "\"room\": {\"rows\": \"144\"}, \"planner\"") << 13
+            << u"\"room.rows\" is not a list"_s;
+        QTest::newRow("a title over two lines")
+            << replaced("\"planner\"", "\"project\": {\"client\": \"A\\nB\"}, \"planner\"") << 380
+            << u"no line break"_s;
         QTest::newRow("light factor 1.5")
             << replaced("\"TeleLumenFactor\": 1", "\"TeleLumenFactor\": 1.5") << 380
             << u"\"model.TeleLumenFactor\" 1.5 is no planner data"_s;
@@ -359,6 +377,57 @@ private slots:
         QVERIFY(!session.needsProjectFile());
         VERIFY_OK(session.writeTo(cf));
         QVERIFY(readAll(cf).startsWith("\"Aster 2000\"\r\n"));
+    }
+
+    // The room and the title block come back exactly from a project file; a
+    // file without them has neither key, so it reads as before; a calculation
+    // file saved while they are set says it does not keep them.
+    void theRoomIsKeptByTheProjectFile() {
+        Session saved, opened;
+        startShipped(saved);
+        startShipped(opened);
+        chooseScreen(saved, {16, 9}, 1);
+        const QString bare = dir_.filePath(u"bare.vistrel"_s);
+        VERIFY_OK(saved.writeTo(bare));
+        const QJsonObject plain = QJsonDocument::fromJson(readAll(bare)).object();
+        QVERIFY(!plain.contains(u"room"_s) && !plain.contains(u"project"_s));
+
+        RoomSettings room;
+        room.screenBottom = 24;
+        room.ceiling = 108.1;
+        room.depth = 0.1 + 0.2; // a double that no short decimal writes
+        room.mountDepth = 6;
+        room.seatOffset = 40;
+        room.rows = {{192, 30}, {144, 40}};
+        room.headClearance = 5;
+        room.elementHeightPercent = 4;
+        VERIFY_OK(saved.setRoomSettings(room));
+        QCOMPARE(saved.roomSettings().rows.front().distance, 144.0); // nearest first
+        const ProjectDetails details{u"Hall <2> & \"Co\""_s, u"Åsa Öberg"_s, u"Room 3"_s,
+                                     u"2026-12-08"_s, u"J. Doe"_s};
+        VERIFY_OK(saved.setProjectDetails(details));
+        QVERIFY(saved.modified());
+        const QString file = dir_.filePath(u"room.vistrel"_s);
+        VERIFY_OK(saved.save(SaveKind::SaveAs, [&] { return file; }));
+        const QJsonObject root = QJsonDocument::fromJson(readAll(file)).object();
+        QCOMPARE(root["room"]["rows"][0]["eyeHeight"].toDouble(), 40.0);
+        QCOMPARE(root["project"]["client"].toString(), details.client);
+        QVERIFY(!root["room"].toObject().contains(u"bodyLength"_s));
+
+        VERIFY_OK(opened.open(file));
+        QCOMPARE(opened.roomSettings(), saved.roomSettings());
+        QCOMPARE(opened.projectDetails(), details);
+        QVERIFY(!opened.modified());
+
+        RecordingObserver observer;
+        saved.addObserver(observer);
+        VERIFY_OK(saved.save(SaveKind::SaveAs, [&] { return dir_.filePath(u"room.cf"_s); }));
+        QCOMPARE(observer.messages, QStringList{saved.texts().text(OptionalKey::RoomNotKept)});
+        VERIFY_OK(saved.setRoomSettings({}));
+        VERIFY_OK(saved.setProjectDetails({}));
+        VERIFY_OK(saved.save(SaveKind::Save, [] { return QString(); }));
+        QCOMPARE(observer.messages.size(), 1);
+        saved.removeObserver(observer);
     }
 
     // Whatever a project file keeps, changed, is a change that closing would lose.
