@@ -29,7 +29,7 @@ inline constexpr qreal kRoomDashGap = 4;
 // so that a figure does not sit on the line it measures.
 QPointF roomLabelNudge(const RoomLabel &label, qreal textHeight);
 
-// From the drawing's inches to `box`: its bounds fitted in whole, the aspect
+// From the drawing's inches to `box`: its bounds fitted in whole, their proportion
 // kept, centred, y turned upwards. The identity for an empty drawing or box.
 QTransform roomTransform(const RoomDrawing &drawing, const QRectF &box);
 
