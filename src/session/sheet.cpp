@@ -49,6 +49,9 @@ void addRoom(Sheet &sheet, const Session &session) {
     if (sheet.room.notes.isEmpty())
         sheet.room.notes << texts.text(OptionalKey::AllChecksPass);
     sheet.seats = seatTable(report, room, unit, texts, point);
+    const RoomLengthText length = roomLengthWriter(unit, texts, point);
+    sheet.elevation = elevationDrawing(elevationInputOf(report, room, texts), length);
+    sheet.plan = roomPlanDrawing(planInputOf(report, room, texts, point), length);
 }
 
 } // namespace
