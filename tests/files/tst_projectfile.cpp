@@ -423,10 +423,12 @@ private slots:
         saved.addObserver(observer);
         VERIFY_OK(saved.save(SaveKind::SaveAs, [&] { return dir_.filePath(u"room.cf"_s); }));
         QCOMPARE(observer.messages, QStringList{saved.texts().text(OptionalKey::RoomNotKept)});
-        VERIFY_OK(saved.setRoomSettings({}));
+        VERIFY_OK(saved.setRoomSettings({})); // the title block alone is not kept either
+        VERIFY_OK(saved.save(SaveKind::Save, [] { return QString(); }));
+        QCOMPARE(observer.messages.size(), 2);
         VERIFY_OK(saved.setProjectDetails({}));
         VERIFY_OK(saved.save(SaveKind::Save, [] { return QString(); }));
-        QCOMPARE(observer.messages.size(), 1);
+        QCOMPARE(observer.messages.size(), 2);
         saved.removeObserver(observer);
     }
 
