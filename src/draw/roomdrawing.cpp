@@ -134,6 +134,19 @@ public:
               {(a.x + b.x) / 2, (a.y + b.y) / 2}, horizontal, vertical);
     }
 
+    // Distances from the screen wall stacked under the content, each a line
+    // lower, so that no figure covers another; the lowest line's height.
+    template <typename Rows>
+    double distancesBelow(const Rows &rows, std::size_t count) {
+        double below = content_.bottom;
+        for (std::size_t i = 0; i < count; ++i) {
+            below -= dimensionGap();
+            dimension({0, below}, {rows[i].distance, below}, rows[i].distance, RoomAlign::Centre,
+                      RoomAlign::Start);
+        }
+        return below;
+    }
+
     // The drawing with its bounds; empty when a figure overflowed on the way.
     RoomDrawing finish() {
         Extent all;
@@ -262,13 +275,7 @@ RoomDrawing elevationDrawing(const ElevationInput &in, const RoomLengthText &len
     if (projector)
         s.dimension({0, c.top + gap}, {*in.lensDistance, c.top + gap}, *in.lensDistance,
                     RoomAlign::Centre, RoomAlign::Start);
-    // Distances from the screen stack under the floor, each a line lower.
-    double below = c.bottom;
-    for (std::size_t i = 0; i < rowCount; ++i) {
-        below -= gap;
-        s.dimension({0, below}, {in.rows[i].distance, below}, in.rows[i].distance,
-                    RoomAlign::Centre, RoomAlign::Start);
-    }
+    const double below = s.distancesBelow(in.rows, rowCount);
     if (depth)
         s.dimension({0, below - gap}, {*depth, below - gap}, *depth, RoomAlign::Centre,
                     RoomAlign::Start);
@@ -331,12 +338,7 @@ RoomDrawing roomPlanDrawing(const PlanInput &in, const RoomLengthText &length) {
     if (in.lensDistance)
         s.dimension({0, c.top + gap}, {*in.lensDistance, c.top + gap}, *in.lensDistance,
                     RoomAlign::Centre, RoomAlign::Start);
-    double below = c.bottom;
-    for (std::size_t i = 0; i < rowCount; ++i) {
-        below -= gap;
-        s.dimension({0, below}, {in.rows[i].distance, below}, in.rows[i].distance,
-                    RoomAlign::Centre, RoomAlign::Start);
-    }
+    s.distancesBelow(in.rows, rowCount);
     if (offset && rowCount > 0)
         s.dimension({c.right + gap, 0}, {c.right + gap, *offset}, *offset, RoomAlign::Start,
                     RoomAlign::Centre);
