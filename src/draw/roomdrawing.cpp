@@ -136,8 +136,7 @@ public:
 
     // Distances from the screen wall stacked under the content, each a line
     // lower, so that no figure covers another; the lowest line's height.
-    template <typename Rows>
-    double distancesBelow(const Rows &rows, std::size_t count) {
+    template <typename Rows> double distancesBelow(const Rows &rows, std::size_t count) {
         double below = content_.bottom;
         for (std::size_t i = 0; i < count; ++i) {
             below -= dimensionGap();
