@@ -25,6 +25,7 @@
 #include "fuzzcalc.h"
 #include "fuzzsupport.h"
 #include "session/calculationfile.h"
+#include "session/roomtext.h"
 
 #include <QBuffer>
 
@@ -157,6 +158,8 @@ public:
             saveAndReopen();
         } else if (op == u't' || op == u'e' || op == u'l') {
             type(op, rest);
+        } else if (op == u'r') {
+            typeIntoRoom(rest);
         } else {
             choose(op, number(rest));
         }
@@ -253,6 +256,53 @@ private:
                                "a typed value failed without a reason");
     }
 
+    // A room input as the planner window takes it: refused with a reason or
+    // taken as a room the planner accepts.
+    void typeIntoRoom(QStringView rest) {
+        const auto input = static_cast<vistrel::RoomInput>(number(rest.left(1)) % 9);
+        const vistrel::Result<vistrel::RoomSettings> typed = vistrel::withRoomInput(
+            room_, input, rest.mid(1), calc_.state().unit, vistrel::fuzz::shippedTexts(), u'.');
+        if (!typed) {
+            vistrel::fuzz::require(!typed.error().description.isEmpty(),
+                                   "a room input was refused without a reason");
+            return;
+        }
+        vistrel::fuzz::require(vistrel::checkRoom(*typed).ok(), "a room input took a bad room");
+        room_ = *typed;
+    }
+
+    // The room's words and both drawings for the calculation as it is: every
+    // point finite and within the drawing's bounds.
+    void checkRoom(const QString &context) const {
+        const vistrel::ModelRecord *model = calc_.currentModel();
+        if (!model || room_.isEmpty())
+            return;
+        const vistrel::LanguageTexts &texts = vistrel::fuzz::shippedTexts();
+        const vistrel::Unit unit = calc_.state().unit;
+        const vistrel::RoomReport report =
+            vistrel::roomReportOf(room_, vistrel::roomPictureOf(*model, calc_.state()));
+        static_cast<void>(vistrel::roomLines(report, room_, unit, texts, u'.'));
+        static_cast<void>(vistrel::roomProblems(report, room_, unit, texts, u'.'));
+        static_cast<void>(vistrel::seatTable(report, room_, unit, texts, u'.'));
+        const vistrel::RoomLengthText length = vistrel::roomLengthWriter(unit, texts, u'.');
+        for (const vistrel::RoomDrawing &drawing :
+             {vistrel::elevationDrawing(vistrel::elevationInputOf(report, room_, texts), length),
+              vistrel::roomPlanDrawing(vistrel::planInputOf(report, room_, texts, u'.'), length)}) {
+            const auto inside = [&](const vistrel::RoomPoint &p) {
+                return std::isfinite(p.x) && std::isfinite(p.y) && p.x >= drawing.left &&
+                       p.x <= drawing.right && p.y >= drawing.bottom && p.y <= drawing.top;
+            };
+            for (const vistrel::RoomStroke &stroke : drawing.strokes) {
+                if (!inside(stroke.from) || !inside(stroke.to))
+                    fail("a room drawing's stroke lies outside its bounds", context);
+            }
+            for (const vistrel::RoomShape &shape : drawing.shapes) {
+                if (!std::all_of(shape.points.begin(), shape.points.end(), inside))
+                    fail("a room drawing's shape lies outside its bounds", context);
+            }
+        }
+    }
+
     // As File > Save and File > Open do, through a file in memory.
     void saveAndReopen() {
         // A calculation file holds neither another format nor the lens.
@@ -306,6 +356,7 @@ private:
     void check(const QString &what) {
         const QString context = what + u'\n' + describe(calc_);
         vistrel::fuzz::checkCalculator(calc_, context);
+        checkRoom(context);
         if (!optionsAgree(calc_))
             fail("the options shown are not those of the state", context);
         // A model whose smallest diagonal exceeds its largest refuses every
@@ -321,6 +372,7 @@ private:
 
     vistrel::fuzz::RecordingObserver observer_;
     Calculator calc_;
+    vistrel::RoomSettings room_;
     bool started_ = false;
     bool dirty_ = false;
 };
