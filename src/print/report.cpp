@@ -84,7 +84,8 @@ public:
                  kLineGap;
         }
         const qreal captionWidth = captionColumn(p, column.width());
-        QString heading;
+        // Lines headed by the title itself (the room's) do not repeat it.
+        QString heading = title_;
         for (const SheetLine &line : lines_) {
             if (!line.heading.isEmpty() && line.heading != heading) {
                 p.setFont(fonts_.bold);
