@@ -19,10 +19,12 @@ namespace vistrel::print {
 QPageLayout reportPageLayout();
 
 // `sheet` on paper, with `window`, the calculator window it was composed
-// from: page 1 the window as the printed page shows it, with the sheet's
-// calculation and planner side by side beneath it; page 2 the throw chart as
-// a table, continued on further pages when it is longer than one. Everything
-// but the window's picture is text, so it can be selected and searched.
+// from: page 1 the title block the user filled in, the window as the printed
+// page shows it, with the sheet's calculation and planner side by side
+// beneath it; then, when the sheet has a room, a page of its figures, checks,
+// drawings and seat rows; then the throw chart as a table, each continued on
+// further pages when it is longer than one. Everything but the window's
+// picture is text (the drawings are vectors), so it can be selected and searched.
 Result<QByteArray> reportPdf(QWidget &window, const Sheet &sheet, const QPageLayout &layout);
 
 // The sheet, on reportPageLayout(), written to `path` by the atomic writer.

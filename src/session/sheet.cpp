@@ -52,6 +52,9 @@ void addRoom(Sheet &sheet, const Session &session) {
     const RoomLengthText length = roomLengthWriter(unit, texts, point);
     sheet.elevation = elevationDrawing(elevationInputOf(report, room, texts), length);
     sheet.plan = roomPlanDrawing(planInputOf(report, room, texts, point), length);
+    sheet.checksHeading = withoutMnemonic(texts.text(OptionalKey::ChecksHeading));
+    sheet.elevationHeading = withoutMnemonic(texts.text(OptionalKey::ElevationHeading));
+    sheet.planHeading = withoutMnemonic(texts.text(OptionalKey::PlanHeading));
 }
 
 } // namespace
@@ -64,6 +67,9 @@ Sheet composeSheet(const Session &session) {
                 plannerSection(session),
                 chartSection(session),
                 detailLines(session.projectDetails(), texts),
+                {},
+                {},
+                {},
                 {},
                 {},
                 {},

@@ -55,6 +55,10 @@ struct Sheet {
     SheetTable seats;
     RoomDrawing elevation;
     RoomDrawing plan;
+    // What stands over the checks (the room's notes) and over each drawing.
+    QString checksHeading;
+    QString elevationHeading;
+    QString planHeading;
     bool hasRoom() const {
         return !room.lines.empty() || !seats.rows.empty() || !room.notes.empty();
     }

@@ -3,6 +3,7 @@
 #include "scripteddialogs.h"
 #include "session/session.h"
 #include "testcatalogues.h"
+#include "verifyok.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,10 +40,12 @@ int pageCount(const QString &pdf) {
     return at < 0 ? 0 : info.mid(at + 6).section(u'\n', 0, 0).trimmed().toInt();
 }
 
-// The text of one page as poppler reads it, its blanks made single spaces.
-QString pageText(const QString &pdf, int page) {
+// The text of one page as poppler reads it, its blanks made single spaces:
+// as laid out, or in the order it was drawn, which keeps a sentence wrapped
+// in a column whole beside another column.
+QString pageText(const QString &pdf, int page, const QString &order = u"-layout"_s) {
     const QString n = QString::number(page);
-    return run(u"pdftotext"_s, {u"-layout"_s, u"-f"_s, n, u"-l"_s, n, pdf, u"-"_s}).simplified();
+    return run(u"pdftotext"_s, {order, u"-f"_s, n, u"-l"_s, n, pdf, u"-"_s}).simplified();
 }
 
 // The Example on a 16 : 9 screen of 100 inches, gain 1.3 in a room of 50 lux.
@@ -107,6 +111,12 @@ private slots:
         QFile file(catalogue());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(kCatalogue);
+        // The room's worked example is the demo catalogue's Aster 2000.
+        const QByteArray demo = readAll(QStringLiteral(VISTREL_DATA_DIR "/ModelInfo.ini"));
+        const qsizetype aster = demo.indexOf("\nAster 2000,");
+        QVERIFY(aster > 0);
+        const QByteArray line = demo.mid(aster + 1);
+        file.write(line.left(line.indexOf('\n')).trimmed() + "\r\n");
         file.close();
         QVERIFY(QFile::copy(QStringLiteral(VISTREL_DATA_DIR "/Language.ini"),
                             dir_.filePath(u"Language.ini"_s)));
@@ -183,6 +193,70 @@ private slots:
                                       u"2000 1600 1200 3224 3998 120.0"_s});
         // Unknown light: the language's word, never a number.
         verifyText(pageText(pdf, 1), {u"Light output (lumens) unknown"_s});
+    }
+
+    // The room's worked example (tests/session/tst_roomtext.cpp): Aster 2000
+    // at WIDE, "Top of Screen", 120 inches of 16 : 9, 104.59 x 58.83 in, its
+    // bottom edge 24 in above the floor, a 108 in ceiling, the axis 6 in
+    // below the plate: a drop of 0 to 108 - (85.77 + 6) = 16.2 in. Row 1 at
+    // 143.68 in looks up atan((82.83 - 40) / 143.68) = 16.6 degrees; row 2
+    // at 192 in needs its eyes at 24 + 20 x 192 / 143.68 = 50.7 in, a riser
+    // of 10.7 in, and looks up atan((82.83 - 50.73) / 192) = 9.5 and down
+    // atan(26.73 / 192) = 7.9 degrees. The drawings label in the unit's
+    // symbol: the bottom edge 24.0 in, the picture 58.83 high and 104.59
+    // wide, the ceiling 108.0 in, the rows 143.7 and 192.0 in away.
+    void theRoomHasAPageOfItsOwn() {
+        VERIFY_OK(session_->selectModel(2));
+        VERIFY_OK(session_->select(Zoom::Wide));
+        VERIFY_OK(session_->select(Position::Top));
+        VERIFY_OK(session_->select(Aspect::Ratio16x9));
+        VERIFY_TAKEN(session_->enter(Field::Diagonal, u"120"_s));
+        const auto exported = [this](const QString &name) {
+            const QString pdf = dir_.filePath(name);
+            dialogs_.answers.enqueue(pdf);
+            exportReport();
+            return pdf;
+        };
+        const QString plain = exported(u"plain.pdf"_s);
+        const int pages = pageCount(plain);
+        QVERIFY(pages >= 2);
+
+        // A title block alone adds no page; it is plain text, wrapped, not cut.
+        const QString longValue = QStringList(40, u"Hall"_s).join(u' ');
+        const ProjectDetails details{u"Westbrook <b>&amp; Co"_s, longValue, u"Room 2.14"_s,
+                                     QString(), u"J. Ferrand"_s};
+        VERIFY_OK(session_->setProjectDetails(details));
+        const QString titled = exported(u"titled.pdf"_s);
+        QCOMPARE(pageCount(titled), pages);
+        verifyText(pageText(titled, 1),
+                   {u"Installation sheet Project Westbrook <b>&amp; Co Client "_s + longValue,
+                    u"Room name Room 2.14 Prepared by J. Ferrand"_s});
+        QCOMPARE(pageText(titled, 2), pageText(plain, 2));
+
+        RoomSettings room;
+        room.screenBottom = 24;
+        room.ceiling = 108;
+        room.mountDepth = 6;
+        room.rows = {{143.68}, {192}};
+        VERIFY_OK(session_->setRoomSettings(room));
+        const QString withRoom = exported(u"room.pdf"_s);
+        QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(u" | ")));
+        QCOMPARE(pageCount(withRoom), pages + 1);
+        QCOMPARE(pageText(withRoom, 3), pageText(plain, 2));
+        const QString roomPage = pageText(withRoom, 2, u"-raw"_s);
+        verifyText(roomPage,
+                   {u"Room Lens axis above the floor 85.8 inches to 109.3 inches"_s,
+                    u"Ceiling mount drop 0.0 inches to 16.2 inches"_s,
+                    u"Checks row 1 looks up 16.6\u00b0 to the top edge: lower the screen or "
+                    "move the row back"_s,
+                    u"Elevation"_s, u"Plan"_s, u"Seat rows"_s,
+                    u"Row 2 192.0 inches 50.7 inches 10.7 inches 9.5\u00b0 7.9\u00b0"_s});
+        for (const QString &label : {u"24.0 in"_s, u"58.8 in"_s, u"104.6 in"_s, u"108.0 in"_s,
+                                     u"143.7 in"_s, u"192.0 in"_s}) {
+            const QRegularExpression alone(u"(^| )"_s + QRegularExpression::escape(label) +
+                                           u"( |$)"_s);
+            QVERIFY2(roomPage.contains(alone), qPrintable(label + u" not in: "_s + roomPage));
+        }
     }
 
     void failuresWriteNothing() {
