@@ -1299,7 +1299,7 @@ private slots:
         const Run text = room(u"--diagonal 120 --screen-bottom 24 --row 143.68 --row 192"_s);
         QCOMPARE(text.status, 0);
         QVERIFY2(text.out.contains(u'\n' + check + u'\n') &&
-                     text.out.contains(u"\nRow 2 - Riser: 10.7 in\n"_s),
+                     text.out.contains(u"\nRow 2 - Riser: 10.7 inches\n"_s),
                  qPrintable(text.out));
         const Run json = room(u"--json --diagonal 120 --screen-bottom 24 --row 143.68"_s);
         QCOMPARE(at(json, u"room/checks"_s).toArray(), QJsonArray{check});
