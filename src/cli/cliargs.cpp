@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <vector>
 
 namespace vistrel::cli {
@@ -65,6 +66,10 @@ Result<std::optional<TableFormat>> tableFormat(const CliOption &option, const QS
     return refusal(
         QStringLiteral("%1 takes a file whose name ends in %2 or %3: %4")
             .arg(QLatin1String(option.name), names.join(QStringLiteral(", ")), last, file));
+}
+
+template <typename Input> std::size_t indexOf(Input input) {
+    return static_cast<std::size_t>(input);
 }
 
 // Stores the option given, with its value if it takes one, into `o`.
@@ -136,6 +141,21 @@ Result<void> take(CliOptions &o, const CliOption &option, const QString &value) 
     case OptionId::Report:
         o.report = value;
         break;
+    case OptionId::Room: {
+        std::optional<QString> &text = o.roomTexts.at(indexOf(option.room));
+        text =
+            option.room == RoomInput::Rows && text ? *text + QStringLiteral("; ") + value : value;
+        break;
+    }
+    case OptionId::Detail:
+        o.details.at(indexOf(option.detail)) = value;
+        break;
+    case OptionId::RoomSvg:
+        o.roomSvg = value;
+        break;
+    case OptionId::PlanSvg:
+        o.planSvg = value;
+        break;
     case OptionId::AddModel:
         o.addModels << value;
         break;
@@ -205,14 +225,6 @@ const CliOption *firstGiven(const std::vector<const CliOption *> &given, Picks p
     return first;
 }
 
-QString nameOf(OptionId id) {
-    for (const CliOption &option : kOptions) {
-        if (option.id == id)
-            return QLatin1String(option.name);
-    }
-    Q_UNREACHABLE();
-}
-
 // Options that make no sense together, or alone.
 Result<void> checkCombination(const CliOptions &o, const std::vector<const CliOption *> &given) {
     const auto refuseBeside = [&given](const QString &what, auto picks) -> Result<void> {
@@ -259,7 +271,14 @@ Result<void> checkCombination(const CliOptions &o, const std::vector<const CliOp
 
 bool CliOptions::asksForResult() const {
     return !open.isEmpty() || model || zoom || aspect || anamorphic || unit || position ||
-           valueField || gain || ambient || planner || chart || fit || modelTerms;
+           valueField || gain || ambient || planner || chart || fit || modelTerms || changesRoom();
+}
+
+bool CliOptions::changesRoom() const {
+    const auto given = [](const auto &texts) {
+        return std::any_of(texts.begin(), texts.end(), [](const auto &t) { return t.has_value(); });
+    };
+    return given(roomTexts) || given(details);
 }
 
 QString usageText() {
@@ -343,7 +362,8 @@ Result<QStringList> argumentsOf(int argc, const char *const *argv) {
 bool needsWindow(const QStringList &arguments) {
     const Result<CliOptions> parsed = parseArgs(arguments);
     return parsed &&
-           (!parsed->pdf.isEmpty() || !parsed->png.isEmpty() || !parsed->report.isEmpty());
+           (!parsed->pdf.isEmpty() || !parsed->png.isEmpty() || !parsed->report.isEmpty() ||
+            !parsed->roomSvg.isEmpty() || !parsed->planSvg.isEmpty());
 }
 
 } // namespace vistrel::cli

@@ -4,10 +4,12 @@
 #include "core/choices.h"
 #include "core/pictureformat.h"
 #include "files/modeltable.h"
+#include "session/roomtext.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 #include <utility>
 
@@ -35,8 +37,14 @@ struct CliOptions {
     bool chart = false;            // print the throw chart instead of the result
     bool planner = false;          // print the planner's numbers after the text result
     QString report;                // the installation sheet, as a PDF file
-    QStringList addModels;         // each --add-model's terms, as given
-    bool replace = false;          // own models of the same name are replaced
+    // The room's inputs as typed, by kRoomInputs' order; the rows of every
+    // --row joined by "; ", as the room's field takes them.
+    std::array<std::optional<QString>, kRoomInputs.size()> roomTexts;
+    std::array<std::optional<QString>, kDetailInputs.size()> details; // by kDetailInputs' order
+    QString roomSvg;                                                  // the room's elevation
+    QString planSvg;                                                  // the room's plan
+    QStringList addModels; // each --add-model's terms, as given
+    bool replace = false;  // own models of the same name are replaced
     QString modelsImport;
     std::optional<TableFormat> importFormat; // by the file's ending
     QString modelsExport;                    // "-": standard output
@@ -58,6 +66,8 @@ struct CliOptions {
     // Whether the run asks for a result on standard output beyond what its
     // model commands print: an option of the calculation or of its output.
     bool asksForResult() const;
+    // Whether any option of the room or of the title block is given.
+    bool changesRoom() const;
 };
 
 // The name --models-export takes for standard output.

@@ -11,6 +11,14 @@ const CliOption *optionNamed(QStringView name) {
     return nullptr;
 }
 
+QString nameOf(OptionId id) {
+    for (const CliOption &option : kOptions) {
+        if (option.id == id)
+            return QLatin1String(option.name);
+    }
+    Q_UNREACHABLE();
+}
+
 QString usageLabel(const CliOption &option) {
     const QString name = QLatin1String(option.name);
     switch (option.argument) {

@@ -2,6 +2,7 @@
 
 #include "core/choices.h"
 #include "core/pictureformat.h"
+#include "session/roomtext.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,6 +38,10 @@ enum class OptionId {
     Planner,
     Chart,
     Report,
+    Room,
+    Detail,
+    RoomSvg,
+    PlanSvg,
     AddModel,
     Replace,
     ModelsImport,
@@ -58,7 +63,7 @@ enum class Argument {
     Name,   // a model's name, as the catalogue lists it
     Choice, // one of the names `choices` gives, in any case
     Number, // a number, read as the fields read one
-    Text,   // typed into `field` as the window's user would type it
+    Text,   // typed into `field` (or the room's input) as the window's user would type it
     Phrase, // read by the option's own rules: KEY=VALUE terms, a range
 };
 
@@ -75,9 +80,11 @@ struct CliOption {
     // option that prints there is refused beside it.
     bool withExportToStdout = false;
     const char *files = nullptr; // File: the endings of the files the completion offers, "a|b"
-    QStringList (*choices)() = nullptr; // Choice: its names
-    Field field = Field::Distance;      // Text: the field typed into
-    const char *alias = nullptr;        // a second name, for the parser alone ("-h")
+    QStringList (*choices)() = nullptr;        // Choice: its names
+    Field field = Field::Distance;             // Text: the field typed into
+    RoomInput room = RoomInput::ScreenBottom;  // Room: the room's input typed into
+    DetailInput detail = DetailInput::Project; // Detail: the title block's line
+    const char *alias = nullptr;               // a second name, for the parser alone ("-h")
 };
 
 // The `cli` names of a choice table, in its order.
@@ -196,6 +203,105 @@ inline constexpr CliOption kRows[]{
      .placeholder = "FILE",
      .help = "write the installation sheet (window, numbers, chart) as a PDF",
      .files = "pdf"},
+    {.id = OptionId::Room,
+     .name = "--screen-bottom",
+     .argument = Argument::Text,
+     .placeholder = "L",
+     .help = "the room: the picture's bottom edge above the floor; lengths of the\n"
+             "room are in the unit of the fields, applied after the calculation\n"
+             "and after --open",
+     .room = RoomInput::ScreenBottom},
+    {.id = OptionId::Room,
+     .name = "--ceiling",
+     .argument = Argument::Text,
+     .placeholder = "L",
+     .help = "the ceiling's height above the floor",
+     .room = RoomInput::Ceiling},
+    {.id = OptionId::Room,
+     .name = "--room-depth",
+     .argument = Argument::Text,
+     .placeholder = "L",
+     .help = "from the screen wall to the back wall",
+     .room = RoomInput::Depth},
+    {.id = OptionId::Room,
+     .name = "--mount-depth",
+     .argument = Argument::Text,
+     .placeholder = "L",
+     .help = "from the lens axis to the mount plate or the table top",
+     .room = RoomInput::MountDepth},
+    {.id = OptionId::Room,
+     .name = "--body-length",
+     .argument = Argument::Text,
+     .placeholder = "L",
+     .help = "the projector's length behind its lens",
+     .room = RoomInput::BodyLength},
+    {.id = OptionId::Room,
+     .name = "--row",
+     .argument = Argument::Text,
+     .placeholder = "DIST[@EYE]",
+     .help = "a seat row: its distance from the screen and its eye height\n"
+             "(default 40 in); may be given more than once",
+     .room = RoomInput::Rows},
+    {.id = OptionId::Room,
+     .name = "--seat-offset",
+     .argument = Argument::Text,
+     .placeholder = "L",
+     .help = "the outermost seat from the screen's centre line",
+     .room = RoomInput::SeatOffset},
+    {.id = OptionId::Room,
+     .name = "--head-clearance",
+     .argument = Argument::Text,
+     .placeholder = "L",
+     .help = "what a row must see over the heads in front (default 4 in)",
+     .room = RoomInput::HeadClearance},
+    {.id = OptionId::Room,
+     .name = "--eh",
+     .argument = Argument::Text,
+     .placeholder = "PCT",
+     .help = "the content's smallest element, % of the picture height (default 3.5)",
+     .room = RoomInput::ElementHeight},
+    {.id = OptionId::Detail,
+     .name = "--project",
+     .argument = Argument::Text,
+     .placeholder = "TEXT",
+     .help = "the title block of the report",
+     .detail = DetailInput::Project},
+    {.id = OptionId::Detail,
+     .name = "--client",
+     .argument = Argument::Text,
+     .placeholder = "TEXT",
+     .help = "the title block of the report",
+     .detail = DetailInput::Client},
+    {.id = OptionId::Detail,
+     .name = "--room-name",
+     .argument = Argument::Text,
+     .placeholder = "TEXT",
+     .help = "the title block of the report",
+     .detail = DetailInput::Room},
+    {.id = OptionId::Detail,
+     .name = "--date",
+     .argument = Argument::Text,
+     .placeholder = "TEXT",
+     .help = "the title block of the report",
+     .detail = DetailInput::Date},
+    {.id = OptionId::Detail,
+     .name = "--prepared-by",
+     .argument = Argument::Text,
+     .placeholder = "TEXT",
+     .help = "the title block of the report",
+     .detail = DetailInput::PreparedBy},
+    {.id = OptionId::RoomSvg,
+     .name = "--room-svg",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "write the room's elevation, drawn to scale, as an SVG",
+     .files = "svg"},
+    {.id = OptionId::PlanSvg,
+     .name = "--plan-svg",
+     .argument = Argument::File,
+     .placeholder = "FILE",
+     .help = "write the room's plan, drawn to scale, as an SVG",
+     .files = "svg"},
     {.id = OptionId::AddModel,
      .name = "--add-model",
      .argument = Argument::Phrase,
@@ -350,6 +456,9 @@ static_assert(namesPlainAndDistinct(),
 
 // The row of an option name or alias, or none.
 const CliOption *optionNamed(QStringView name);
+
+// The name of an option's first row.
+QString nameOf(OptionId id);
 
 // "--zoom wide|tele", "--catalogue FILE", "--json": how the usage shows it.
 QString usageLabel(const CliOption &option);

@@ -7,6 +7,7 @@
 #include "files/modeltable.h"
 #include "session/fittext.h"
 #include "session/plannertext.h"
+#include "session/roomtext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -115,6 +116,70 @@ QString jsonPlanner(const Session &session) {
                     length(p.acuity, u));
 }
 
+// The room in the unit of the fields, angles in degrees, null for what the
+// room's inputs do not give; "checks" the failing checks in words.
+QString jsonRoom(const Session &session) {
+    const RoomSettings &room = session.roomSettings();
+    const RoomReport report = session.roomReport();
+    const Unit u = session.state().unit;
+    const auto len = [u](const std::optional<double> &inches) { return length(inches, u); };
+    const auto range = [&len](const std::optional<HeightRange> &r) {
+        return r ? QStringLiteral("{\"low\": %1, \"high\": %2}").arg(len(r->low), len(r->high))
+                 : QStringLiteral("null");
+    };
+
+    QStringList rows;
+    for (std::size_t i = 0; i < room.rows.size(); ++i) {
+        const SeatRow &row = room.rows[i];
+        const SeatView view = i < report.views.size() ? report.views[i] : SeatView{};
+        rows << QStringLiteral("{\"distance\": %1, \"eyes\": %2, \"needed_eyes\": %3, "
+                               "\"riser\": %4, \"up\": %5, \"down\": %6, \"horizontal\": %7, "
+                               "\"off_axis\": %8, \"too_steep\": %9}")
+                    .arg(len(row.distance), len(row.eyeHeight), len(view.neededEyeHeight),
+                         len(view.riser), orNull(view.lookUp), orNull(view.lookDown),
+                         number(view.horizontal), orNull(view.offAxis), boolean(view.tooSteep()));
+    }
+    QString mount = QStringLiteral("null");
+    if (report.mount)
+        mount = QStringLiteral("{\"%1\": %2, \"above_ceiling\": %3, \"below_floor\": %4}")
+                    .arg(report.picture.position == Position::Top ? QStringLiteral("drop")
+                                                                  : QStringLiteral("table"),
+                         range(report.mount->usable), len(report.mount->aboveCeiling),
+                         len(report.mount->belowFloor));
+    const Discas &discas = report.discas;
+    return QStringLiteral("\"room\": {\"screen_bottom\": %1, \"ceiling\": %2, \"depth\": %3, "
+                          "\"mount_depth\": %4, \"body_length\": %5, \"seat_offset\": %6, "
+                          "\"head_clearance\": %7, \"element_height_percent\": %8, ")
+               .arg(len(room.screenBottom), len(room.ceiling), len(room.depth),
+                    len(room.mountDepth), len(room.bodyLength), len(room.seatOffset),
+                    len(room.headClearance), number(room.elementHeightPercent)) +
+           QStringLiteral("\"lens_axis\": %1, \"mount\": %2, \"depth_left\": {\"wide\": %3, "
+                          "\"tele\": %4}, \"rows\": [%5], ")
+               .arg(range(report.axis), mount, len(report.depthLeft[Zoom::Wide]),
+                    len(report.depthLeft[Zoom::Tele]), rows.join(QStringLiteral(", "))) +
+           QStringLiteral("\"discas\": {\"least_height\": %1, \"met\": %2, "
+                          "\"analytical_distance\": %3}, \"checks\": %4}")
+               .arg(len(discas.leastHeight),
+                    discas.heightMet ? boolean(*discas.heightMet) : QStringLiteral("null"),
+                    len(discas.analyticalDistance),
+                    quotedList(
+                        roomProblems(report, room, u, session.texts(), session.decimalPoint())));
+}
+
+// The title block, null for a line left empty.
+QString jsonProject(const ProjectDetails &details) {
+    static constexpr std::array<const char *, kDetailInputs.size()> kKeys{
+        "project", "client", "room", "date", "prepared_by"};
+    QStringList members;
+    for (std::size_t i = 0; i < kDetailInputs.size(); ++i) {
+        const QString &text = detailOf(details, kDetailInputs[i]);
+        members << QStringLiteral("\"%1\": %2")
+                       .arg(QLatin1String(kKeys[i]),
+                            text.isEmpty() ? QStringLiteral("null") : quoted(text));
+    }
+    return QStringLiteral("\"project\": {") + members.join(QStringLiteral(", ")) + u'}';
+}
+
 } // namespace
 
 QString jsonChart(const ThrowChart &chart) {
@@ -139,6 +204,10 @@ QString jsonReport(const Session &session, const ReportedMessages &messages, boo
     // other report stays as it always was.
     if (!session.catalogueWarnings().isEmpty())
         report += QStringLiteral(", \"warnings\": ") + quotedList(session.catalogueWarnings());
+    if (!session.roomSettings().isEmpty())
+        report += QStringLiteral(", ") + jsonRoom(session);
+    if (!session.projectDetails().isEmpty())
+        report += QStringLiteral(", ") + jsonProject(session.projectDetails());
     return report + QStringLiteral("}\n");
 }
 
@@ -372,6 +441,22 @@ QString textLines(const std::vector<SheetLine> &lines) {
         out += visibleText(caption + QStringLiteral(": ") + line.value) + u'\n';
     }
     return out;
+}
+
+QString textRoom(const Sheet &sheet) {
+    if (!sheet.hasRoom())
+        return {};
+    QString out = textLines(sheet.room.lines);
+    for (const QString &note : sheet.room.notes)
+        out += visibleText(note) + u'\n';
+    std::vector<SheetLine> cells;
+    for (const QStringList &row : sheet.seats.rows) {
+        for (qsizetype i = 1; i < row.size() && i < sheet.seats.headers.size(); ++i) {
+            if (!row[i].isEmpty())
+                cells.push_back({row[0], sheet.seats.headers[i], row[i]});
+        }
+    }
+    return out + textLines(cells);
 }
 
 } // namespace vistrel::cli

@@ -25,6 +25,7 @@ struct ReportedMessages {
 };
 
 // The JSON object of `vistrel-cli --json`, one line, ending in a newline.
+// "room" and "project" are there only while a room or title block is set.
 QString jsonReport(const Session &session, const ReportedMessages &messages, bool accepted);
 // The same without the planner's part.
 QString jsonReport(const Calculator &calculator, const ReportedMessages &messages, bool accepted);
@@ -76,5 +77,9 @@ QString jsonModelChanges(const std::vector<ModelChange> &changes);
 // The readable result, a section of the sheet as it reads without paper: one
 // "caption: value" a line, a line's heading before its caption.
 QString textLines(const std::vector<SheetLine> &lines);
+// The room of the sheet as text, nothing while no room is set: its lines,
+// the failing checks (or that all pass), then each seat row's cells as lines
+// under the row's name.
+QString textRoom(const Sheet &sheet);
 
 } // namespace vistrel::cli

@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <new>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace vistrel::cli {
@@ -39,14 +40,16 @@ enum class Step {
     Unit,
     Position,
     Value,
-    Planner
+    Planner,
+    Room,
+    Save
 };
 
 QString stepName(Step step) {
-    static constexpr std::array<const char *, 11> kNames = {
-        "start",      "models", "open",     "model", "zoom",   "aspect",
-        "anamorphic", "unit",   "position", "value", "planner"};
-    static_assert(kNames.size() == static_cast<std::size_t>(Step::Planner) + 1);
+    static constexpr std::array<const char *, 13> kNames = {
+        "start", "models",   "open",  "model",   "zoom", "aspect", "anamorphic",
+        "unit",  "position", "value", "planner", "room", "save"};
+    static_assert(kNames.size() == static_cast<std::size_t>(Step::Save) + 1);
     return QLatin1String(kNames[static_cast<std::size_t>(step)]);
 }
 
@@ -181,9 +184,11 @@ private:
                     text += textFit(fitLines_, unit);
             } else {
                 const Sheet sheet = composeSheet(session_);
+                text += textLines(sheet.titleBlock);
                 text += textLines(sheet.calculation.lines);
                 if (o_.planner || o_.gain || o_.ambient)
                     text += textLines(sheet.planner.lines);
+                text += textRoom(sheet);
             }
         }
         if (o_.dryRun)
@@ -455,18 +460,84 @@ private:
             if (Result<void> set = session_.setPlannerSettings(settings); !set)
                 return messageLineError(set.error());
         }
+        VISTREL_TRY(applyRoom());
         VISTREL_TRY(firstError());
         return accepted;
     }
 
+    // The room's inputs and the title block, after the calculation and any
+    // project file, so that they override what it kept. Each input as the
+    // planner's field takes it, in kRoomInputs' order.
+    Result<void> applyRoom() {
+        if (!o_.changesRoom())
+            return {};
+        observer_.enter(Step::Room);
+        RoomSettings room = session_.roomSettings();
+        for (const RoomInputInfo &row : kRoomInputs) {
+            const std::optional<QString> &text =
+                o_.roomTexts.at(static_cast<std::size_t>(row.input));
+            if (!text)
+                continue;
+            Result<RoomSettings> changed =
+                withRoomInput(room, row.input, *text, session_.state().unit, session_.texts(),
+                              session_.decimalPoint());
+            if (!changed)
+                return messageLineError(changed.error());
+            room = std::move(*changed);
+        }
+        if (Result<void> set = session_.setRoomSettings(room); !set)
+            return messageLineError(set.error());
+        ProjectDetails details = session_.projectDetails();
+        for (const DetailInput input : kDetailInputs) {
+            const std::optional<QString> &text = o_.details.at(static_cast<std::size_t>(input));
+            if (!text)
+                continue;
+            // The engine's reason does not say which line it refuses; its caption does.
+            ProjectDetails line;
+            detailOf(line, input) = *text;
+            if (Result<void> checked = checkDetails(line); !checked)
+                return lineError(checked.error().number,
+                                 withoutMnemonic(session_.texts().text(captionOf(input))) +
+                                     QStringLiteral(": ") + checked.error().description);
+            detailOf(details, input) = *text;
+        }
+        if (Result<void> set = session_.setProjectDetails(details); !set)
+            return messageLineError(set.error());
+        return {};
+    }
+
+    // A drawing of the room is asked for only where there is a room to draw.
+    Result<void> checkRoomDrawings() const {
+        if (o_.roomSvg.isEmpty() && o_.planSvg.isEmpty())
+            return {};
+        const Sheet sheet = composeSheet(session_);
+        for (const auto &[file, drawing, option] :
+             {std::tuple{o_.roomSvg, &sheet.elevation, OptionId::RoomSvg},
+              std::tuple{o_.planSvg, &sheet.plan, OptionId::PlanSvg}}) {
+            if (!file.isEmpty() && drawing->isEmpty())
+                return lineError(ErrorNumber::InvalidArgument,
+                                 QStringLiteral("%1: no room to draw; give its lengths and rows, "
+                                                "or --open a project file that keeps them")
+                                     .arg(nameOf(option)));
+        }
+        return {};
+    }
+
     // --save, then the files of the window; each one written is noted.
     Result<void> writeFiles() {
+        VISTREL_TRY(checkRoomDrawings());
         if (!o_.save.isEmpty()) {
             if (Result<void> saved = session_.writeTo(o_.save); !saved)
                 return boxLineError(saved.error());
             written_ << o_.save;
+            // A calculation file keeps no room: the window says so after its save too.
+            if (const QString notice = session_.roomNotKeptBy(o_.save); !notice.isEmpty()) {
+                observer_.enter(Step::Save);
+                observer_.showMessage(notice);
+            }
         }
-        if (o_.pdf.isEmpty() && o_.png.isEmpty() && o_.report.isEmpty())
+        if (o_.pdf.isEmpty() && o_.png.isEmpty() && o_.report.isEmpty() && o_.roomSvg.isEmpty() &&
+            o_.planSvg.isEmpty())
             return {};
         if (!windowOutput_)
             return lineError(ErrorNumber::InvalidArgument,

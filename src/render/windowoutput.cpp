@@ -2,9 +2,10 @@
 
 #include "app/mainwindow.h"
 #include "app/silentdialogs.h"
-#include "files/filewriter.h"
 #include "core/language.h"
+#include "files/filewriter.h"
 #include "print/report.h"
+#include "print/roomsvg.h"
 #include "print/windowimage.h"
 #include "print/windowprinter.h"
 #include "session/session.h"
@@ -13,6 +14,7 @@
 #include <QPrinter>
 
 #include <optional>
+#include <utility>
 
 namespace vistrel::cli {
 
@@ -54,6 +56,20 @@ Result<void> writeOutput(const QString &path, const Result<QByteArray> &bytes) {
 
 Result<void> WindowRenderer::write(Session &session, const CliOptions &options,
                                    QStringList &written) {
+    // The room's drawings need no window, only the sheet's vectors.
+    if (!options.roomSvg.isEmpty() || !options.planSvg.isEmpty()) {
+        const Sheet sheet = composeSheet(session);
+        for (const auto &[file, drawing] : {std::pair{options.roomSvg, &sheet.elevation},
+                                            std::pair{options.planSvg, &sheet.plan}}) {
+            if (file.isEmpty())
+                continue;
+            if (Result<void> done = writeFileAtomically(file, print::roomSvg(*drawing)); !done)
+                return boxLineError(done.error());
+            written << file;
+        }
+    }
+    if (options.pdf.isEmpty() && options.png.isEmpty() && options.report.isEmpty())
+        return {};
     // The command line's own session, shown in the real window off-screen:
     // what the files show is what the options made of it.
     app::SilentDialogs dialogs;

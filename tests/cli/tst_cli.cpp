@@ -10,12 +10,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointF>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <cmath>
+#include <optional>
 
 using namespace vistrel::cli;
 using namespace Qt::StringLiterals;
@@ -1219,6 +1222,196 @@ private slots:
 
     // File names that look like Qt's own options are the user's files: the
     // window drawn into "-reverse" is the window as always, not mirrored.
+    // The room of the demo catalogue's Aster 2000 at WIDE with a 16 : 9 picture;
+    // `line` gives the picture and the room, split at blanks.
+    Run room(const QString &line, const QStringList &more = {}) const {
+        return runArgs(QStringList{u"--catalogue"_s, kDemo, u"--model"_s, u"Aster 2000"_s,
+                                   u"--aspect"_s, u"16:9"_s} +
+                       line.split(u' ') + more);
+    }
+    // A member of the JSON result by its path, "room/rows/0/up".
+    static QJsonValue at(const Run &r, const QString &where) {
+        QJsonValue v = r.json();
+        for (const QString &key : where.split(u'/')) {
+            bool index = false;
+            const int i = key.toInt(&index);
+            v = index ? v.toArray().at(i) : v.toObject().value(key);
+        }
+        return v;
+    }
+
+    // A 120-inch 16 : 9 picture is 104.59 x 58.83 in (120 x 16/sqrt(337),
+    // 120 x 9/sqrt(337)); its bottom edge at 24 puts the top edge at 82.83,
+    // 42.83 above seated eyes at 40.
+    void roomFiguresOfTheWorkedExamples_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<double>("expected");
+        const QString steep = u"--diagonal 120 --screen-bottom 24 --row 143.68"_s;
+        QTest::newRow("look up") << steep << u"room/rows/0/up"_s << 16.6; // atan(42.83/143.68)
+        QTest::newRow("too steep") << steep << u"room/rows/0/too_steep"_s << 1.0; // over 15
+        const QString side = u"--diagonal 120 --screen-bottom 24 --row 160.95 --seat-offset 40"_s;
+        QTest::newRow("up") << side << u"room/rows/0/up"_s << 14.9;    // atan(42.83/160.95)
+        QTest::newRow("down") << side << u"room/rows/0/down"_s << 5.7; // atan((40 - 24)/160.95)
+        QTest::newRow("off axis") << side << u"room/rows/0/off_axis"_s << 14.0; // atan(40/160.95)
+        // Row 2 sees the bottom edge over row 1's heads plus 4: 24 + (40 + 4 - 24)
+        // x 192/144 = 50.67, a riser of 50.67 - 40 = 10.67. Given farthest first.
+        const QString rows = u"--diagonal 120 --screen-bottom 24 --row 192 --row 144"_s;
+        QTest::newRow("eyes") << rows << u"room/rows/1/needed_eyes"_s << 50.67;
+        QTest::newRow("riser") << rows << u"room/rows/1/riser"_s << 10.67;
+        QTest::newRow("first row") << rows << u"room/rows/0/distance"_s << 144.0;
+        // "Top of Screen": the offsets put the lens axis 2.97 to 26.47 above the
+        // top edge, 85.8 to 109.3; the plate 6 below a ceiling at 108 hangs
+        // 108 - 6 - 85.8 = 16.2 at most, 0 at least (109.3 is beyond it).
+        const QString hung =
+            u"--diagonal 120 --position top --screen-bottom 24 --ceiling 108 --mount-depth 6"_s;
+        QTest::newRow("axis low") << hung << u"room/lens_axis/low"_s << 85.8;
+        QTest::newRow("axis high") << hung << u"room/lens_axis/high"_s << 109.3;
+        QTest::newRow("drop least") << hung << u"room/mount/drop/low"_s << 0.0;
+        QTest::newRow("drop most") << hung << u"room/mount/drop/high"_s << 16.2;
+        // "Bottom of Screen": 24 - 2.9 = 21.1 down to 24 - 26.5 = -2.5.
+        const QString stood = u"--diagonal 120 --position bottom --screen-bottom 24"_s;
+        QTest::newRow("table most") << stood << u"room/mount/table/high"_s << 21.1;
+        QTest::newRow("table least") << stood << u"room/mount/table/low"_s << 0.0;
+        QTest::newRow("below floor") << stood << u"room/mount/below_floor"_s << 2.5;
+        // DISCAS in cm: the farthest row at 1050 with 3.5 % needs 1050 / (200 x
+        // 0.035) = 150; a 150 cm picture of 1080 rows reads up to 150 x 3438 / 1080.
+        const QString discas = u"--unit cm --height 150 --screen-bottom 60 --row 1050 --eh 3.5"_s;
+        QTest::newRow("least height") << discas << u"room/discas/least_height"_s << 150.0;
+        QTest::newRow("analytical") << discas << u"room/discas/analytical_distance"_s << 477.5;
+    }
+    void roomFiguresOfTheWorkedExamples() {
+        QFETCH(QString, line);
+        QFETCH(QString, where);
+        QFETCH(double, expected);
+        const Run r = room(u"--json "_s + line);
+        QCOMPARE(r.status, 0);
+        const QJsonValue v = at(r, where);
+        QVERIFY2(v.isDouble() || v.isBool(), qPrintable(r.out));
+        QVERIFY2(std::abs((v.isBool() ? double(v.toBool()) : v.toDouble()) - expected) < 0.05,
+                 qPrintable(QString::number(v.toDouble())));
+    }
+
+    // The room reads in words as the sheet words it; without a room nothing changes.
+    void roomInTheTextResult() {
+        const QString check =
+            u"row 1 looks up 16.6° to the top edge: lower the screen or move the row back"_s;
+        const Run text = room(u"--diagonal 120 --screen-bottom 24 --row 143.68 --row 192"_s);
+        QCOMPARE(text.status, 0);
+        QVERIFY2(text.out.contains(u'\n' + check + u'\n') &&
+                     text.out.contains(u"\nRow 2 - Riser: 10.7 inches\n"_s),
+                 qPrintable(text.out));
+        const Run json = room(u"--json --diagonal 120 --screen-bottom 24 --row 143.68"_s);
+        QCOMPARE(at(json, u"room/checks"_s).toArray(), QJsonArray{check});
+        QVERIFY(room(u"--diagonal 120 --screen-bottom 24 --row 200"_s)
+                    .out.contains(u"\nEvery check passes.\n"_s));
+        QVERIFY(!run("--json").json().contains(u"room"_s));
+        QVERIFY(!run("--unit in").out.contains(u"Row"_s));
+    }
+
+    // A value the room cannot take is refused with its field's message, and
+    // nothing is written.
+    void roomValuesRefused_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        const QString length = u": please type a distance of 0 or more, or nothing."_s;
+        QTest::newRow("negative") << QStringList{u"--ceiling"_s, u"-5"_s}
+                                  << u"Ceiling height"_s + length;
+        QTest::newRow("not a number") << QStringList{u"--screen-bottom=abc"_s}
+                                      << u"Screen bottom edge above the floor"_s + length;
+        QTest::newRow("ceiling below the screen")
+            << QStringList{u"--ceiling"_s, u"50"_s, u"--screen-bottom"_s, u"60"_s}
+            << u"the ceiling must be above the screen's bottom edge"_s;
+        QTest::newRow("a row at 0") << QStringList{u"--row"_s, u"150"_s, u"--row"_s, u"0"_s}
+                                    << u"Seat rows: distance@eyes; …: please type"_s;
+        QTest::newRow("no element") << QStringList{u"--eh"_s, u"0"_s}
+                                    << u"Smallest element, % of picture height: please type a "
+                                       "number from 0.1 to 100."_s;
+        QTest::newRow("a title with a line break")
+            << QStringList{u"--client"_s, u"A\nB"_s} << u"Client: "_s;
+    }
+    void roomValuesRefused() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const QString never = path("never.vistrel");
+        const Run r = runArgs(args + QStringList{u"--json"_s, u"--save"_s, never});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.out.isEmpty() && !QFile::exists(never));
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    }
+
+    // A project file keeps the room and the title block for the next run,
+    // whose own room options override them; a calculation file says it keeps
+    // neither, and is written all the same.
+    void projectFileKeepsTheRoom() {
+        const QString project = path("hall.vistrel");
+        const QStringList given{u"--screen-bottom"_s, u"24"_s,  u"--row"_s,    u"150@44"_s,
+                                u"--ceiling"_s,       u"108"_s, u"--client"_s, u"Ferro <b>"_s};
+        const Run saved = runArgs(given + QStringList{u"--json"_s, u"--save"_s, project});
+        const Run opened = run(u"--json --open"_s, {project});
+        QVERIFY(saved.status == 0 && opened.status == 0);
+        QVERIFY(saved.err.isEmpty());
+        for (const char *key : {"room", "project"})
+            QCOMPARE(opened.json()[QLatin1String(key)], saved.json()[QLatin1String(key)]);
+        QCOMPARE(at(opened, u"project/client"_s).toString(), u"Ferro <b>"_s);
+        const Run moved = run(u"--json --row 300 --open"_s, {project});
+        QCOMPARE(at(moved, u"room/rows"_s).toArray().size(), 1);
+        QCOMPARE(at(moved, u"room/rows/0/distance"_s).toDouble(), 300.0);
+        QCOMPARE(at(moved, u"room/screen_bottom"_s).toDouble(), 24.0);
+
+        const Run cf = runArgs(given + QStringList{u"--save"_s, path("hall.cf")});
+        QCOMPARE(cf.status, 0);
+        QVERIFY(QFile::exists(path("hall.cf")));
+        QVERIFY2(cf.err.contains(u"A calculation file does not keep the room"_s),
+                 qPrintable(cf.err));
+    }
+
+    // The elevation as an SVG: the screen's bottom-edge dimension stands halfway
+    // between floor and edge, left of the screen wall. A drawing without a room
+    // is refused before anything is written.
+    void roomDrawingsAsSvg() {
+        const Run r =
+            exec({u"--catalogue"_s, kDemo, u"--model"_s, u"Aster 2000"_s, u"--aspect"_s, u"16:9"_s,
+                  u"--diagonal"_s, u"120"_s, u"--screen-bottom"_s, u"24"_s, u"--row"_s, u"144"_s,
+                  u"--room-svg"_s, u"room.svg"_s, u"--plan-svg"_s, u"plan.svg"_s});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QFile file(path("room.svg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader svg(&file);
+        std::optional<QPointF> bottom, top, label;
+        while (!svg.atEnd()) {
+            if (svg.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            const QXmlStreamAttributes a = svg.attributes();
+            const auto number = [&a](const char *name) {
+                return a.value(QLatin1String(name)).toDouble();
+            };
+            if (svg.name() == u"line"_s && a.value(u"class"_s) == u"screen"_s) {
+                bottom = QPointF(number("x1"), number("y1"));
+                top = QPointF(number("x2"), number("y2"));
+            } else if (svg.name() == u"text"_s) {
+                const QPointF point(number("x"), number("y"));
+                if (svg.readElementText() == u"24.0 in"_s)
+                    label = point;
+            }
+        }
+        QVERIFY(!svg.hasError() && bottom && top && label);
+        // 58.83 in from bottom to top edge gives the scale; the floor is 24 in
+        // below the bottom edge, the label at 12.
+        const double scale = (bottom->y() - top->y()) / 58.83;
+        QVERIFY2(std::abs(label->y() - (bottom->y() + 12 * scale)) < 0.1,
+                 qPrintable(QString::number(label->y())));
+        QVERIFY(label->x() < bottom->x());
+        QFile plan(path("plan.svg"));
+        QVERIFY(plan.open(QIODevice::ReadOnly));
+        QXmlStreamReader planSvg(&plan);
+        QVERIFY(planSvg.readNextStartElement() && planSvg.name() == u"svg"_s);
+
+        const Run none = run(u"--save never.cf --room-svg"_s, {path("none.svg")});
+        QVERIFY(none.status == 2 && none.err.contains(u"--room-svg: no room to draw"_s));
+        QVERIFY(!QFile::exists(path("never.cf")) && !QFile::exists(path("none.svg")));
+    }
+
     void fileNamesAreNoOptionsOfQt() {
         QCOMPARE(exec({u"--png"_s, u"plain.png"_s}).status, 0);
         const Run r = exec({u"--png"_s, u"-reverse"_s, u"--report"_s, u"-platform"_s});

@@ -126,6 +126,16 @@ for f in ["models.csv","models.json"]:
     add("--json","--models-import","$DIR/"+f,"--dry-run")
 add("--models-import","$DIR/models.xls")
 add("--models-export","-","--fit")
+# G. the room and the title block
+aster = ["--model","Aster 2000","--aspect","16:9"]
+add("--json",*aster,"--diagonal","120","--position","top","--screen-bottom","24","--ceiling","108",
+    "--mount-depth","6","--row","144","--row","192","--seat-offset","40","--project","Hall B")
+add(*aster,"--diagonal","120","--screen-bottom","24","--row","143.68","--room-depth","300",
+    "--body-length","15","--head-clearance","5","--date","2024-05-01","--prepared-by","J. Doe")
+add("--json","--unit","cm",*aster,"--height","150","--screen-bottom","60","--row","1050","--eh","3.5",
+    "--room-name","Lab")
+add("--ceiling","20","--screen-bottom","24")
+add(*aster,"--screen-bottom","24","--save","$DIR/room.cf")
 import os
 open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "cases.txt"),"w").write("\n".join(cases)+"\n")
 print(len(cases))
