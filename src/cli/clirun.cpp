@@ -467,24 +467,24 @@ private:
 
     // The room's inputs and the title block, after the calculation and any
     // project file, so that they override what it kept. Each input as the
-    // planner's field takes it, in kRoomInputs' order.
+    // planner's field takes it.
     Result<void> applyRoom() {
         if (!o_.changesRoom())
             return {};
         observer_.enter(Step::Room);
-        RoomSettings room = session_.roomSettings();
+        std::vector<TypedRoomInput> typed;
         for (const RoomInputInfo &row : kRoomInputs) {
-            const std::optional<QString> &text =
-                o_.roomTexts.at(static_cast<std::size_t>(row.input));
-            if (!text)
-                continue;
-            Result<RoomSettings> changed =
-                withRoomInput(room, row.input, *text, session_.state().unit, session_.texts(),
-                              session_.decimalPoint());
-            if (!changed)
-                return messageLineError(changed.error());
-            room = std::move(*changed);
+            if (const std::optional<QString> &text =
+                    o_.roomTexts.at(static_cast<std::size_t>(row.input)))
+                typed.push_back({row.input, *text});
         }
+        // Judged together: a new screen height and a new ceiling may only fit as a pair.
+        Result<RoomSettings> changed =
+            withRoomInputs(session_.roomSettings(), typed, session_.state().unit, session_.texts(),
+                           session_.decimalPoint());
+        if (!changed)
+            return messageLineError(changed.error());
+        const RoomSettings room = std::move(*changed);
         if (Result<void> set = session_.setRoomSettings(room); !set)
             return messageLineError(set.error());
         ProjectDetails details = session_.projectDetails();

@@ -131,7 +131,10 @@ std::optional<SeatRow> parseSeatRow(QStringView text, Unit unit, QChar decimalPo
     return row;
 }
 
-Result<RoomSettings> withRoomInput(RoomSettings room, RoomInput input, QStringView text, Unit unit,
+namespace {
+
+// The typed value in `room`, refused only when it is not a value of the input's kind.
+Result<RoomSettings> readRoomInput(RoomSettings room, RoomInput input, QStringView text, Unit unit,
                                    const LanguageTexts &texts, QChar decimalPoint) {
     const bool empty = text.trimmed().isEmpty();
     if (const auto member = lengthMember(input)) {
@@ -155,16 +158,41 @@ Result<RoomSettings> withRoomInput(RoomSettings room, RoomInput input, QStringVi
             return refusal(texts, input);
         room.elementHeightPercent = v.value_or(kElementHeightPercent);
     }
+    return room;
+}
+
+// The room as the planner takes it. A number of the right kind the room
+// cannot take: the input's message says which field, the room's reason why;
+// a ceiling below the screen is a matter of two fields, which the reason names.
+Result<RoomSettings> checkedRoom(RoomSettings room, std::optional<RoomInput> input,
+                                 const LanguageTexts &texts) {
     if (const Result<void> checked = checkRoom(room); !checked) {
-        // A number of the right kind the room cannot take: the input's message says which
-        // field, the room's reason why.
-        if (input == RoomInput::Ceiling || input == RoomInput::ScreenBottom)
+        if (!input || input == RoomInput::Ceiling || input == RoomInput::ScreenBottom)
             return checked.error();
-        AppError error = refusal(texts, input);
+        AppError error = refusal(texts, *input);
         error.description += u' ' + checked.error().description;
         return error;
     }
     return withRowsInOrder(std::move(room));
+}
+
+} // namespace
+
+Result<RoomSettings> withRoomInput(RoomSettings room, RoomInput input, QStringView text, Unit unit,
+                                   const LanguageTexts &texts, QChar decimalPoint) {
+    VISTREL_TRY_ASSIGN(room,
+                       readRoomInput(std::move(room), input, text, unit, texts, decimalPoint));
+    return checkedRoom(std::move(room), input, texts);
+}
+
+Result<RoomSettings> withRoomInputs(RoomSettings room, const std::vector<TypedRoomInput> &typed,
+                                    Unit unit, const LanguageTexts &texts, QChar decimalPoint) {
+    for (const TypedRoomInput &one : typed)
+        VISTREL_TRY_ASSIGN(
+            room, readRoomInput(std::move(room), one.input, one.text, unit, texts, decimalPoint));
+    return checkedRoom(std::move(room),
+                       typed.size() == 1 ? std::optional(typed.front().input) : std::nullopt,
+                       texts);
 }
 
 QString roomInputText(const RoomSettings &room, RoomInput input, Unit unit, QChar decimalPoint) {

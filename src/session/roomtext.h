@@ -60,6 +60,17 @@ const RoomInputInfo &info(RoomInput input);
 [[nodiscard]] Result<RoomSettings> withRoomInput(RoomSettings room, RoomInput input,
                                                  QStringView text, Unit unit,
                                                  const LanguageTexts &texts, QChar decimalPoint);
+// Several inputs typed together (the command line's options): each read as
+// above, the room checked once they are all in, so that a new screen height
+// and a new ceiling are judged together.
+struct TypedRoomInput {
+    RoomInput input;
+    QString text;
+};
+[[nodiscard]] Result<RoomSettings> withRoomInputs(RoomSettings room,
+                                                  const std::vector<TypedRoomInput> &typed,
+                                                  Unit unit, const LanguageTexts &texts,
+                                                  QChar decimalPoint);
 // The value of `input` as its field shows it.
 QString roomInputText(const RoomSettings &room, RoomInput input, Unit unit, QChar decimalPoint);
 // One row as "distance[@eyes]", in `unit`; the eyes default to a seated viewer's.

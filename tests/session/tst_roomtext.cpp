@@ -193,6 +193,24 @@ private slots:
         QVERIFY2(typed.error().description.startsWith(shown),
                  qPrintable(typed.error().description));
     }
+
+    // Typed together, a higher screen and a higher ceiling fit as a pair,
+    // where the screen alone would stand above the ceiling kept.
+    void inputsTypedTogether() {
+        RoomSettings kept;
+        kept.screenBottom = 24;
+        kept.ceiling = 108;
+        const LanguageTexts &texts = session_.texts();
+        QVERIFY(!withRoomInput(kept, RoomInput::ScreenBottom, u"120"_s, Unit::Inches, texts, u'.'));
+        const Result<RoomSettings> both = withRoomInputs(
+            kept, {{RoomInput::ScreenBottom, u"120"_s}, {RoomInput::Ceiling, u"150"_s}},
+            Unit::Inches, texts, u'.');
+        QVERIFY(both && both->screenBottom == 120.0 && both->ceiling == 150.0);
+        const Result<RoomSettings> bad =
+            withRoomInputs(kept, {{RoomInput::Ceiling, u"150"_s}, {RoomInput::Rows, u"x"_s}},
+                           Unit::Inches, texts, u'.');
+        QVERIFY(!bad && bad.error().description.startsWith(u"Seat rows"_s));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRoomText)
