@@ -84,7 +84,7 @@ struct Options {
     int warmup = 30;
     bool verbose = false;
     bool planner = false;
-    bool room = false; // the planner's room page, a room set
+    bool room = false;  // the planner's room page, a room set
     bool scope = false; // "Other", 2.39 : 1, chosen before the entries
 };
 
@@ -294,8 +294,8 @@ int main(int argc, char *argv[]) {
                 "entries (medians)\n",
                 options.room      ? " and the planner's room drawing"
                 : options.planner ? " and the planner window's figures"
-                : options.scope ? ", 2.39 : 1 on the panel"
-                                : "",
+                : options.scope   ? ", 2.39 : 1 on the panel"
+                                  : "",
                 qPrintable(platform), options.entries);
     std::printf("  key press to both boxes painted   %8.3f ms\n", median(boxes));
     if (options.planner)
@@ -312,8 +312,8 @@ int main(int argc, char *argv[]) {
     if (platform == QLatin1String("offscreen"))
         printVerdict(options.room      ? "Return key, planner's room open"
                      : options.planner ? "Return key, planner window open"
-                     : options.scope ? "Return key, 2.39 : 1 chosen"
-                                     : "Return key to both diagrams painted",
+                     : options.scope   ? "Return key, 2.39 : 1 chosen"
+                                       : "Return key to both diagrams painted",
                      median(boxes) <= 0.9,
                      format("%.3f ms median, offscreen (target <= 0.9 ms)", median(boxes)));
     return 0;
