@@ -116,6 +116,8 @@ run "2. Return key to both diagrams painted, 2.39 : 1 chosen under Other, offscr
     env QT_QPA_PLATFORM=offscreen "$BIN/vistrel-bench-entry" --scope
 run "2. Return key to both diagrams painted, installation planner open, offscreen" \
     env QT_QPA_PLATFORM=offscreen "$BIN/vistrel-bench-entry" --planner
+run "2. Return key to both diagrams painted, the planner's room and its drawings open, offscreen" \
+    env QT_QPA_PLATFORM=offscreen "$BIN/vistrel-bench-entry" --room
 
 # 3 and 4. The window against the same widgets without logic.
 run "The same-widgets floor is the calculator window without its logic" \

@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/plaintext.h"
 #include "app/plannermemory.h"
+#include "app/roompage.h"
 #include "app/uifont.h"
 #include "calc/chartformat.h"
 #include "core/numbers.h"
@@ -23,6 +24,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -74,9 +77,18 @@ PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calcul
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setFocusPolicy(Qt::NoFocus); // Tab goes from control to control
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("tabPlanner"));
+    pages_->setDocumentMode(true);
+    // Tab walks the controls of the page in sight, as it always has;
+    // Ctrl+Tab turns the page.
+    pages_->setFocusPolicy(Qt::NoFocus);
+    pages_->tabBar()->setFocusPolicy(Qt::NoFocus);
+    pages_->addTab(scroll_, session_.texts().text(OptionalKey::PlannerPage));
+    pages_->addTab(createRoomPage(), session_.texts().text(OptionalKey::RoomHeading));
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll_);
+    outer->addWidget(pages_);
     setMinimumSize(kSmallest);
     showLabelsAsPlainText(this);
     session_.addObserver(*this);
@@ -163,6 +175,18 @@ QLayout *PlannerWindow::createNumbers() {
     return form;
 }
 
+// The room scrolls on its own page, as the planner's numbers do on theirs.
+QWidget *PlannerWindow::createRoomPage() {
+    room_ = new RoomPage(session_, dialogs_);
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("scrRoom"));
+    scroll->setWidget(room_);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    return scroll;
+}
+
 QLayout *PlannerWindow::createChart() {
     auto *box = new QVBoxLayout;
     chartLabel_ = headingLabel(QString(), this);
@@ -228,6 +252,7 @@ void PlannerWindow::present() {
 void PlannerWindow::placeBesideCalculator() {
     const QRect screen = calculator_->screen()->availableGeometry();
     const QRect calculator = calculator_->frameGeometry();
+    // The tab bar takes its height from the chart, which stretches.
     resize(scroll_->widget()->sizeHint() +
            QSize(scroll_->verticalScrollBar()->sizeHint().width(), 0));
     const int width = size().width() + decorations().width();
@@ -277,6 +302,7 @@ void PlannerWindow::keyPressEvent(QKeyEvent *event) {
             inputs_[static_cast<std::size_t>(row.input)]->setText(
                 inputText(session_.plannerSettings(), row.input, point));
         anamorphic_->setEditText(anamorphicText());
+        room_->dropTyping();
         close();
         return;
     }
@@ -346,6 +372,7 @@ void PlannerWindow::refresh() {
     }
     if (!anamorphic_->lineEdit()->isModified() && anamorphic_->currentText() != anamorphicText())
         anamorphic_->setEditText(anamorphicText());
+    room_->refresh();
 }
 
 void PlannerWindow::showNumbers() {

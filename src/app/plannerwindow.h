@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+class QTabWidget;
 class QTableWidget;
 
 namespace vistrel {
@@ -25,11 +26,12 @@ class Session;
 namespace vistrel::app {
 
 class Dialogs;
+class RoomPage;
 
 // The installation planner beside the calculator window: the screen gain and
 // the room's light as the user types them, the anamorphic lens of the
-// calculation, the planner's numbers and the throw chart of the session,
-// following every change the session reports.
+// calculation, the planner's numbers and the throw chart of the session on
+// one page, the room on the other, following every change the session reports.
 class PlannerWindow : public QWidget, private EngineObserver {
     Q_OBJECT
 
@@ -60,6 +62,7 @@ private:
     void addAnamorphicInput(QFormLayout *form);
     QLayout *createNumbers();
     QLayout *createChart();
+    QWidget *createRoomPage();
     void confirm(PlannerInput input);
     void confirmAnamorphic();
     // The factor in use as its field shows it.
@@ -92,6 +95,8 @@ private:
     std::array<QLabel *, kPlannerRowCount> values_{};
     QLabel *chartLabel_ = nullptr;
     QScrollArea *scroll_ = nullptr;
+    QTabWidget *pages_ = nullptr;
+    RoomPage *room_ = nullptr;
     QTableWidget *chartTable_ = nullptr;
     int highlighted_ = -1; // the chart's row in bold
     QPushButton *copyButton_ = nullptr;

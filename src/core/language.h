@@ -245,9 +245,10 @@ enum class OptionalKey : int {
     ElementRefused,
     RowsRefused,
     RoomNotKept,
+    PlannerPage, // the planner window's first tab, beside the room's
 };
-inline constexpr int kOptionalKeyCount = 171;
-static_assert(static_cast<int>(OptionalKey::RoomNotKept) + 1 == kOptionalKeyCount);
+inline constexpr int kOptionalKeyCount = 172;
+static_assert(static_cast<int>(OptionalKey::PlannerPage) + 1 == kOptionalKeyCount);
 
 // The names of the errors the common error box shows after "Err : NN", by
 // number; a description that starts with the English name and a colon

@@ -74,6 +74,7 @@ struct RoomDrawing {
     std::vector<RoomStroke> strokes;
     std::vector<RoomLabel> labels; // painted last
     bool isEmpty() const { return strokes.empty() && shapes.empty(); }
+    bool operator==(const RoomDrawing &) const = default;
 };
 
 // A length in the user's unit with the unit's name ("58.8 in"), from inches.

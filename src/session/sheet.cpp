@@ -5,6 +5,8 @@
 #include "session/roomtext.h"
 #include "session/session.h"
 
+#include <utility>
+
 namespace vistrel {
 
 namespace {
@@ -35,28 +37,6 @@ SheetTable chartSection(const Session &session) {
     return table;
 }
 
-void addRoom(Sheet &sheet, const Session &session) {
-    const RoomSettings &room = session.roomSettings();
-    if (room.isEmpty())
-        return;
-    const LanguageTexts &texts = session.texts();
-    const QChar point = session.decimalPoint();
-    const Unit unit = session.state().unit;
-    const RoomReport report = session.roomReport();
-    sheet.room.title = withoutMnemonic(texts.text(OptionalKey::RoomHeading));
-    sheet.room.lines = roomLines(report, room, unit, texts, point);
-    sheet.room.notes = roomProblems(report, room, unit, texts, point);
-    if (sheet.room.notes.isEmpty())
-        sheet.room.notes << texts.text(OptionalKey::AllChecksPass);
-    sheet.seats = seatTable(report, room, unit, texts, point);
-    const RoomLengthText length = roomLengthWriter(unit, texts, point);
-    sheet.elevation = elevationDrawing(elevationInputOf(report, room, texts), length);
-    sheet.plan = roomPlanDrawing(planInputOf(report, room, texts, point), length);
-    sheet.checksHeading = withoutMnemonic(texts.text(OptionalKey::ChecksHeading));
-    sheet.elevationHeading = withoutMnemonic(texts.text(OptionalKey::ElevationHeading));
-    sheet.planHeading = withoutMnemonic(texts.text(OptionalKey::PlanHeading));
-}
-
 } // namespace
 
 Sheet composeSheet(const Session &session) {
@@ -74,7 +54,38 @@ Sheet composeSheet(const Session &session) {
                 {},
                 {},
                 {}};
-    addRoom(sheet, session);
+    RoomSheet room = composeRoom(session);
+    sheet.room = std::move(room.room);
+    sheet.seats = std::move(room.seats);
+    sheet.elevation = std::move(room.elevation);
+    sheet.plan = std::move(room.plan);
+    if (sheet.hasRoom()) {
+        sheet.checksHeading = withoutMnemonic(texts.text(OptionalKey::ChecksHeading));
+        sheet.elevationHeading = withoutMnemonic(texts.text(OptionalKey::ElevationHeading));
+        sheet.planHeading = withoutMnemonic(texts.text(OptionalKey::PlanHeading));
+    }
+    return sheet;
+}
+
+RoomSheet composeRoom(const Session &session) {
+    RoomSheet sheet;
+    const RoomSettings &room = session.roomSettings();
+    if (room.isEmpty())
+        return sheet;
+    const LanguageTexts &texts = session.texts();
+    const QChar point = session.decimalPoint();
+    const Unit unit = session.state().unit;
+    const RoomReport report = session.roomReport();
+    sheet.room.title = withoutMnemonic(texts.text(OptionalKey::RoomHeading));
+    sheet.room.lines = roomLines(report, room, unit, texts, point);
+    sheet.room.notes = roomProblems(report, room, unit, texts, point);
+    sheet.failing = !sheet.room.notes.isEmpty();
+    if (!sheet.failing)
+        sheet.room.notes << texts.text(OptionalKey::AllChecksPass);
+    sheet.seats = seatTable(report, room, unit, texts, point);
+    const RoomLengthText length = roomLengthWriter(unit, texts, point);
+    sheet.elevation = elevationDrawing(elevationInputOf(report, room, texts), length);
+    sheet.plan = roomPlanDrawing(planInputOf(report, room, texts, point), length);
     return sheet;
 }
 

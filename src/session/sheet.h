@@ -67,4 +67,15 @@ struct Sheet {
 // The sheet of the session as it is now.
 Sheet composeSheet(const Session &session);
 
+// The sheet's room alone, for a window that shows it without the rest;
+// empty while no room is set.
+struct RoomSheet {
+    SheetSection room; // every failing check a note, else "every check passes"
+    SheetTable seats;
+    RoomDrawing elevation;
+    RoomDrawing plan;
+    bool failing = false; // the notes are failing checks
+};
+RoomSheet composeRoom(const Session &session);
+
 } // namespace vistrel

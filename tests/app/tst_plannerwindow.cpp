@@ -1,5 +1,8 @@
 #include "app/plannerwindow.h"
+#include "app/roomdrawingview.h"
 #include "fsentries.h"
+#include "print/roompainter.h"
+#include "session/roomtext.h"
 #include "testcatalogues.h"
 #include "windowdriver.h"
 
@@ -23,13 +26,17 @@ using namespace vistrel;
 using namespace Qt::StringLiterals;
 using vistrel::app::MainWindow;
 
+Q_DECLARE_METATYPE(vistrel::RoomInput)
+
 namespace {
 
-// The worked example's lens and light, and the same lens without the
-// planner's fields.
+// The worked example's lens and light, the same lens without the
+// planner's fields, and the room's worked example (offsets 0.05 and 0.45 at WIDE).
 const QByteArray kCatalogue =
     "Model,numbers\r\n" + kWorkedExampleLine +
-    "Older,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n";
+    "Older,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,230\r\n"
+    "Aster 2000,40,300,40,300,1.0417,0.4,0.8013,0.3,0.05,0.05,0.45,0.45,1,0,48,300,48,300,4000,"
+    "0.8,1920,1080,3000\r\n";
 
 // A small RFC 4180 reader: fields separated by commas, records by CR LF,
 // quoted fields with doubled quotation marks.
@@ -117,6 +124,40 @@ class TestPlannerWindow : public QObject, WindowDriver {
         for (int c = 0; c < table->columnCount(); ++c)
             cells << table->item(row, c)->text();
         return cells;
+    }
+
+    // Aster 2000 showing a 120-inch 16 : 9 picture at WIDE, "Top of Screen",
+    // and the planner turned to its room with Ctrl+Tab.
+    QWidget *openRoom() {
+        chooseModel(2);
+        click(option("optPosition_0"));
+        click(option("optAspect_2"));
+        type(1, u"120"_s);
+        dialogs_.messages.clear(); // the other models' screens do not all fit 16 : 9
+        QWidget *planner = openPlanner();
+        if (!planner)
+            return nullptr;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        return in<QWidget>(planner, u"pageRoom"_s)->isVisible() ? planner : nullptr;
+    }
+    QLineEdit *roomField(QWidget *planner, RoomInput input) const {
+        return in<QLineEdit>(planner, u"txtRoom_%1"_s.arg(static_cast<int>(input)));
+    }
+    // The figure beside a caption of the room's lines.
+    QString roomValue(QWidget *planner, OptionalKey caption) const {
+        const QString wanted = withoutMnemonic(session_->texts().text(caption)).simplified();
+        QCoreApplication::processEvents();
+        for (int i = 0; auto *line = planner->findChild<QLabel *>(u"lblRoomLine_%1"_s.arg(i)); ++i)
+            if (line->isVisible() && line->text() == wanted)
+                return planner->findChild<QLabel *>(u"valRoom_%1"_s.arg(i))->text();
+        return u"(no line %1)"_s.arg(wanted);
+    }
+    // The room of the worked examples: the screen's bottom edge 24 in above
+    // the floor, a 108 in ceiling, the lens axis 6 in below the plate.
+    void typeWorkedRoom(QWidget *planner) {
+        type(roomField(planner, RoomInput::ScreenBottom), u"24"_s);
+        type(roomField(planner, RoomInput::Ceiling), u"108"_s);
+        type(roomField(planner, RoomInput::MountDepth), u"6"_s);
     }
 
 private slots:
@@ -522,6 +563,98 @@ private slots:
             QCOMPARE(openPlanner(), planner);
             QCOMPARE(edit->text(), shown);
         }
+    }
+
+    // 120 in of 16 : 9 is 104.59 x 58.83 in: its top edge at 24 + 58.83 =
+    // 82.83 in, the lens axis 0.05 x 58.83 = 2.94 to 0.45 x 58.83 = 26.47 in
+    // above it, 85.77 to 109.30 in. Under the 108 in ceiling the axis may
+    // reach 108 - 6 = 102 in: a drop of 108 - (102 + 6) = 0 to 108 - (85.77 +
+    // 6) = 16.23 in, 41.2 cm. A row at 143.68 in looks up atan((82.83 - 40) /
+    // 143.68) = 16.6 degrees. Of rows at 144 and 192 in, row 2 sees the
+    // bottom edge over row 1's heads (40 + 4 in) with its eyes at 24 + 20 x
+    // 192 / 144 = 50.67 in: a riser of 10.7 in.
+    void roomOfTheWorkedExample() {
+        QWidget *planner = openRoom();
+        QVERIFY(planner);
+        auto *checks = in<QLabel>(planner, u"lblChecks"_s);
+        QVERIFY(!checks->isVisible()); // no room yet, nothing to check
+        typeWorkedRoom(planner);
+        QCOMPARE(roomValue(planner, OptionalKey::CeilingDropLine), u"0.0 inches to 16.2 inches"_s);
+        QCOMPARE(checks->text(), u"Every check passes."_s);
+        QVERIFY(checks->isVisible());
+
+        type(roomField(planner, RoomInput::Rows), u"143.68"_s);
+        QCOMPARE(checks->text(), u"row 1 looks up 16.6\u00b0 to the top edge: lower the screen "
+                                 "or move the row back"_s);
+        QCOMPARE(checks->palette().color(QPalette::WindowText),
+                 print::roomInkStyle(RoomInk::Failing).line);
+        type(roomField(planner, RoomInput::Rows), u"192;144"_s);
+        QCOMPARE(roomField(planner, RoomInput::Rows)->text(), u"144; 192"_s); // nearest first
+        auto *seats = in<QTableWidget>(planner, u"tblSeats"_s);
+        QCOMPARE(seats->rowCount(), 2);
+        QCOMPARE(seats->item(1, 3)->text(), u"10.7 inches"_s);
+        QCOMPARE(seats->item(0, 3)->text(), QString());
+
+        // Typed into the title block as plain text, markup and all.
+        type(in<QLineEdit>(planner, u"txtProject_0"_s), u"Hall <b>B</b> & Co"_s);
+        QCOMPARE(session_->projectDetails().project, u"Hall <b>B</b> & Co"_s);
+
+        // The screen's ink where its stroke runs along the wall, at half its
+        // height, 24 + 58.83 / 2 in above the floor; paper far from any stroke.
+        auto *elevation = in<app::RoomDrawingView>(planner, u"picElevation"_s);
+        const QImage image = elevation->grab().toImage();
+        const QPoint edge = print::roomTransform(elevation->drawing(), QRectF(elevation->rect()))
+                                .map(QPointF(0, 24 + 58.83 / 2))
+                                .toPoint();
+        const QColor ink = print::roomInkStyle(RoomInk::Screen).line;
+        int inked = 0;
+        for (int dx = -2; dx <= 2; ++dx)
+            inked += image.pixelColor(edge + QPoint(dx, 0)) == ink ? 1 : 0;
+        QVERIFY2(inked > 0, qPrintable(image.pixelColor(edge).name()));
+        QCOMPARE(image.pixelColor(2, 2), QColor(Qt::white));
+
+        // Another unit: the inputs and figures in it at once.
+        QVERIFY(use(window_.get()));
+        click(option("optUnits_2"));
+        QCOMPARE(roomField(planner, RoomInput::ScreenBottom)->text(), u"60.96"_s);
+        QCOMPARE(roomValue(planner, OptionalKey::CeilingDropLine),
+                 u"0.0 centimeters to 41.2 centimeters"_s);
+        QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join(u" | ")));
+    }
+
+    void refusedRoomInputsChangeNothing_data() {
+        QTest::addColumn<RoomInput>("input");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("negative")
+            << RoomInput::Ceiling << u"-5"_s
+            << u"Ceiling height: please type a distance of 0 or more, or nothing."_s;
+        QTest::newRow("text") << RoomInput::Rows << u"abc"_s
+                              << u"Seat rows: distance@eyes; \u2026: please type each row's "
+                                 "distance from the screen, with @ and its eye height where it "
+                                 "differs, separated by ;"_s;
+        QTest::newRow("ceiling below the screen")
+            << RoomInput::Ceiling << u"20"_s
+            << u"Invalid property value: the ceiling must be above the screen's bottom edge"_s;
+    }
+    void refusedRoomInputsChangeNothing() {
+        QFETCH(RoomInput, input);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        QWidget *planner = openRoom();
+        QVERIFY(planner);
+        typeWorkedRoom(planner);
+        type(roomField(planner, RoomInput::Rows), u"143.68"_s);
+        const RoomSettings room = session_->roomSettings();
+        const QString shown = roomField(planner, input)->text();
+        const QString checks = in<QLabel>(planner, u"lblChecks"_s)->text();
+        QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join(u" | ")));
+
+        type(roomField(planner, input), typed);
+        QCOMPARE(dialogs_.messages, QStringList{message});
+        QCOMPARE(roomField(planner, input)->text(), shown);
+        QVERIFY(session_->roomSettings() == room);
+        QCOMPARE(in<QLabel>(planner, u"lblChecks"_s)->text(), checks);
     }
 };
 

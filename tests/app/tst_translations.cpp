@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHash>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -187,6 +189,22 @@ QStringList cutMenus(QMainWindow *window) {
     return cut;
 }
 
+// Every letter Alt takes to two controls of `window`: one of them could not be reached.
+QStringList sharedLetters(const QWidget *window) {
+    QStringList shared;
+    QHash<QString, QString> taken;
+    for (const QWidget *w : window->findChildren<QWidget *>()) {
+        const auto *label = qobject_cast<const QLabel *>(w);
+        const auto *button = qobject_cast<const QAbstractButton *>(w);
+        const QString text = label && label->buddy() ? label->text() : button ? button->text() : "";
+        const QString key = QKeySequence::mnemonic(text).toString();
+        if (!key.isEmpty() && taken.contains(key))
+            shared << u"%1: %2, %3"_s.arg(key, taken[key], text);
+        taken.insert(key, text);
+    }
+    return shared;
+}
+
 } // namespace
 
 class TestTranslations : public QObject, WindowDriver {
@@ -291,6 +309,18 @@ private slots:
         type(childOf<QLineEdit>(planner, u"txtAmbient"_s), u"12.5"_s);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         VERIFY_NONE(cutCaptions(planner));
+        // The room's page, with a room that fails its checks and two rows of seats.
+        RoomSettings room;
+        room.screenBottom = 24;
+        room.ceiling = 60;
+        room.rows = {{144}, {192}};
+        QVERIFY(session_->setRoomSettings(room));
+        QTest::keyClick(childOf<QLineEdit>(planner, u"txtAmbient"_s), Qt::Key_Tab,
+                        Qt::ControlModifier);
+        QVERIFY(planner->findChild<QWidget *>(u"pageRoom"_s)->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        VERIFY_NONE(cutCaptions(planner));
+        VERIFY_NONE(sharedLetters(planner));
 
         window_->onProjectors();
         auto *projectors = child<QWidget>(u"frmProjectors"_s);
