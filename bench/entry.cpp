@@ -309,12 +309,13 @@ int main(int argc, char *argv[]) {
                         count > 1 ? qPrintable(QStringLiteral("x%1").arg(count)) : "");
         std::printf("\n");
     }
+    // With the room open everything on screen counts: its figures and drawings too.
+    const double budget = options.room ? median(total) : median(boxes);
     if (platform == QLatin1String("offscreen"))
         printVerdict(options.room      ? "Return key, planner's room open"
                      : options.planner ? "Return key, planner window open"
                      : options.scope   ? "Return key, 2.39 : 1 chosen"
                                        : "Return key to both diagrams painted",
-                     median(boxes) <= 0.9,
-                     format("%.3f ms median, offscreen (target <= 0.9 ms)", median(boxes)));
+                     budget <= 0.9, format("%.3f ms median, offscreen (target <= 0.9 ms)", budget));
     return 0;
 }

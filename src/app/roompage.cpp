@@ -250,23 +250,38 @@ void RoomPage::showChecks(const RoomSheet &sheet) {
         checks_->setPalette(palette);
 }
 
+// Every entry changes the angles: the cells take their new texts in place,
+// and the columns are measured again only when a text's length or the
+// table's shape changed, which is what costs.
 void RoomPage::showSeats(const SheetTable &table) {
     if (table.headers == shownSeats_.headers && table.rows == shownSeats_.rows)
         return;
-    shownSeats_ = table;
-    seats_->setColumnCount(static_cast<int>(table.headers.size()));
-    seats_->setHorizontalHeaderLabels(table.headers);
+    bool remeasure =
+        table.headers != shownSeats_.headers || table.rows.size() != shownSeats_.rows.size();
+    if (table.headers != shownSeats_.headers) {
+        seats_->setColumnCount(static_cast<int>(table.headers.size()));
+        seats_->setHorizontalHeaderLabels(table.headers);
+    }
     seats_->setRowCount(static_cast<int>(table.rows.size()));
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const QStringList &cells = table.rows[r];
         for (qsizetype c = 0; c < cells.size(); ++c) {
-            auto *item = new QTableWidgetItem(cells[c]);
-            if (c > 0)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            seats_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+            QTableWidgetItem *item = seats_->item(static_cast<int>(r), static_cast<int>(c));
+            if (!item) {
+                item = new QTableWidgetItem;
+                if (c > 0)
+                    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                seats_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+            }
+            if (item->text() == cells[c])
+                continue;
+            remeasure = remeasure || item->text().size() != cells[c].size();
+            item->setText(cells[c]);
         }
     }
-    seats_->resizeColumnsToContents();
+    shownSeats_ = table;
+    if (remeasure)
+        seats_->resizeColumnsToContents();
 }
 
 } // namespace vistrel::app
