@@ -42,6 +42,7 @@ RoomPage::RoomPage(Session &session, Dialogs &dialogs, QWidget *parent)
     checks_->setObjectName(QStringLiteral("lblChecks"));
     // A failing check's words say what to change: a long sentence wraps.
     checks_->setWordWrap(true);
+    checks_->setTextFormat(Qt::PlainText);
     layout->addWidget(checks_);
     addHeading(layout, OptionalKey::SeatTableTitle, "lblSeats");
     seats_ = createSeatTable();
