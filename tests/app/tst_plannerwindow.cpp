@@ -594,6 +594,11 @@ private slots:
         QCOMPARE(seats->rowCount(), 2);
         QCOMPARE(seats->item(1, 3)->text(), u"10.7 inches"_s);
         QCOMPARE(seats->item(0, 3)->text(), QString());
+        // A bottom edge at 25 in: row 2's eyes at 25 + 19 x 192 / 144 = 50.33 in,
+        // a riser of 10.3 in, the same width of text as before.
+        type(roomField(planner, RoomInput::ScreenBottom), u"25"_s);
+        QCOMPARE(seats->item(1, 3)->text(), u"10.3 inches"_s);
+        type(roomField(planner, RoomInput::ScreenBottom), u"24"_s);
 
         // Typed into the title block as plain text, markup and all.
         type(in<QLineEdit>(planner, u"txtProject_0"_s), u"Hall <b>B</b> & Co"_s);
