@@ -76,6 +76,23 @@ Result<void> checkSettings(const PlannerSettings &settings) {
                          QStringLiteral("Invalid property value: the ambient light must be a "
                                         "number of lux from 0 to %1")
                              .arg(kLargestAmbientLux));
+    if (!(settings.lightAge >= kSmallestLightAge && settings.lightAge <= kNewLight))
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("Invalid property value: the light left must be a "
+                                        "factor from %1 to 1")
+                             .arg(kSmallestLightAge));
+    if (settings.targetNits &&
+        !(*settings.targetNits > 0 && *settings.targetNits <= kLargestTargetNits))
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("Invalid property value: a target must be above 0 and at "
+                                        "most %1 nits")
+                             .arg(kLargestTargetNits));
+    if (settings.halfGainAngle &&
+        !(*settings.halfGainAngle > 0 && *settings.halfGainAngle < kLargestHalfGainAngle))
+        return makeError(ErrorNumber::InvalidPropertyValue,
+                         QStringLiteral("Invalid property value: the half-gain angle must be "
+                                        "above 0 and below %1 degrees")
+                             .arg(kLargestHalfGainAngle));
     return {};
 }
 
@@ -129,7 +146,7 @@ Plan planOf(const ModelRecord &model, const CalcState &state, const PlannerSetti
     if (const std::optional<double> wideLumens = known(model.lumens)) {
         const bool tele = state.zoomEnd == Zoom::Tele;
         const std::optional<double> factor = known(model.teleLumenFactor);
-        plan.lumens = *wideLumens * (tele ? factor.value_or(1.0) : 1.0);
+        plan.lumens = *wideLumens * (tele ? factor.value_or(1.0) : 1.0) * settings.lightAge;
         plan.lightUpperBound = tele && !factor;
     }
     if (plan.litAreaSquareFeet) {

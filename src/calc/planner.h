@@ -46,7 +46,7 @@ struct Plan {
     // (widened by an anamorphic lens).
     std::optional<double> litAreaSquareFeet;
     PanelUse panel;
-    std::optional<double> lumens; // at the current zoom end
+    std::optional<double> lumens; // at the current zoom end, aged
     std::optional<double> footLamberts, nits;
     std::optional<double> lumensFor16fL; // what the reference needs on this screen
     std::optional<double> contrast;      // N of "N : 1", in the room's light

@@ -246,9 +246,46 @@ enum class OptionalKey : int {
     RowsRefused,
     RoomNotKept,
     PlannerPage, // the planner window's first tab, beside the room's
+    LightHeading,
+    LightAgeCaption,
+    TargetCaption,
+    HalfGainCaption,
+    AgeNew,
+    AgeMidLife,
+    AgeEndOfLife,
+    AgeTyped,
+    NotSet,
+    TargetsTitle,
+    Target48,
+    Target16fL,
+    Target108,
+    Target300,
+    TargetOwn,
+    TargetColumn,
+    ScreenLumensColumn,
+    RatedLumensColumn,
+    PictureColumn,
+    TasksTitle,
+    TasksNote,
+    TaskPassive,
+    TaskBasic,
+    TaskAnalytical,
+    TaskVideo,
+    TaskColumn,
+    ContrastColumn,
+    WhiteColumn,
+    LumensColumn,
+    ReachedColumn,
+    NotReachable,
+    OutsideHalfGain,
+    InsideHalfGain,
+    OffAxisText,
+    AgeRefused,
+    TargetRefused,
+    HalfGainRefused,
 };
-inline constexpr int kOptionalKeyCount = 172;
-static_assert(static_cast<int>(OptionalKey::PlannerPage) + 1 == kOptionalKeyCount);
+inline constexpr int kOptionalKeyCount = 209;
+static_assert(static_cast<int>(OptionalKey::HalfGainRefused) + 1 == kOptionalKeyCount);
 
 // The names of the errors the common error box shows after "Err : NN", by
 // number; a description that starts with the English name and a colon

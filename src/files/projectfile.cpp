@@ -42,6 +42,9 @@ const QString kOffset2 = QStringLiteral("offset2");
 const QString kPlanner = QStringLiteral("planner");
 const QString kGain = QStringLiteral("gain");
 const QString kAmbient = QStringLiteral("ambient");
+const QString kLightAge = QStringLiteral("lightAge");
+const QString kTargetNits = QStringLiteral("targetNits");
+const QString kHalfGain = QStringLiteral("halfGainAngle");
 const QString kRoom = QStringLiteral("room");
 const QString kScreenBottom = QStringLiteral("screenBottom");
 const QString kCeiling = QStringLiteral("ceiling");
@@ -393,6 +396,12 @@ Result<void> readPlanner(const ValueReader &in, const QJsonObject &root, Project
     VISTREL_TRY_ASSIGN(planner, in.object(root, kPlanner));
     VISTREL_TRY_ASSIGN(d.planner.gain, in.number(planner, kPlanner, kGain));
     VISTREL_TRY_ASSIGN(d.planner.ambientLux, in.number(planner, kPlanner, kAmbient));
+    // Later additions: a file without them has a new light source and no target.
+    std::optional<double> age;
+    VISTREL_TRY_ASSIGN(age, in.optionalNumber(planner, kPlanner, kLightAge));
+    d.planner.lightAge = age.value_or(kNewLight);
+    VISTREL_TRY_ASSIGN(d.planner.targetNits, in.optionalNumber(planner, kPlanner, kTargetNits));
+    VISTREL_TRY_ASSIGN(d.planner.halfGainAngle, in.optionalNumber(planner, kPlanner, kHalfGain));
     return {};
 }
 
@@ -511,7 +520,15 @@ QByteArray formatProjectFile(const ProjectFileData &d) {
                                      {kDistance, d.projectionDistance},
                                      {kOffset1, d.offset1},
                                      {kOffset2, d.offset2}});
-    root.insert(kPlanner, QJsonObject{{kGain, d.planner.gain}, {kAmbient, d.planner.ambientLux}});
+    QJsonObject inputs{{kGain, d.planner.gain}, {kAmbient, d.planner.ambientLux}};
+    // Written only when they say more than a file without them, which stays as it was.
+    if (d.planner.lightAge != kNewLight)
+        inputs.insert(kLightAge, d.planner.lightAge);
+    if (d.planner.targetNits)
+        inputs.insert(kTargetNits, *d.planner.targetNits);
+    if (d.planner.halfGainAngle)
+        inputs.insert(kHalfGain, *d.planner.halfGainAngle);
+    root.insert(kPlanner, inputs);
     if (!d.room.isEmpty())
         root.insert(kRoom, roomObject(d.room));
     if (!d.details.isEmpty())

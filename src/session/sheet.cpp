@@ -1,6 +1,7 @@
 #include "session/sheet.h"
 
 #include "calc/chartformat.h"
+#include "session/lighttext.h"
 #include "session/plannertext.h"
 #include "session/roomtext.h"
 #include "session/session.h"
@@ -53,12 +54,19 @@ Sheet composeSheet(const Session &session) {
                 {},
                 {},
                 {},
+                {},
+                {},
+                {},
                 {}};
     RoomSheet room = composeRoom(session);
     sheet.room = std::move(room.room);
     sheet.seats = std::move(room.seats);
     sheet.elevation = std::move(room.elevation);
     sheet.plan = std::move(room.plan);
+    LightSheet light = composeLight(session);
+    sheet.light = std::move(light.light);
+    sheet.targets = std::move(light.targets);
+    sheet.tasks = std::move(light.tasks);
     if (sheet.hasRoom()) {
         sheet.checksHeading = withoutMnemonic(texts.text(OptionalKey::ChecksHeading));
         sheet.elevationHeading = withoutMnemonic(texts.text(OptionalKey::ElevationHeading));
@@ -86,6 +94,24 @@ RoomSheet composeRoom(const Session &session) {
     const RoomLengthText length = roomLengthWriter(unit, texts, point);
     sheet.elevation = elevationDrawing(elevationInputOf(report, room, texts), length);
     sheet.plan = roomPlanDrawing(planInputOf(report, room, texts, point), length);
+    return sheet;
+}
+
+LightSheet composeLight(const Session &session) {
+    const LanguageTexts &texts = session.texts();
+    const QChar point = session.decimalPoint();
+    const PlannerSettings &settings = session.plannerSettings();
+    LightSheet sheet;
+    sheet.light.title = withoutMnemonic(texts.text(OptionalKey::LightHeading));
+    sheet.light.lines = lightLines(settings, texts, point);
+    for (SheetLine &line : halfGainLines(session.roomReport(), settings, texts, point))
+        sheet.light.lines.push_back(std::move(line));
+    const ModelRecord *model = session.calculator().currentModel();
+    if (!model)
+        return sheet;
+    const Plan plan = session.plan();
+    sheet.targets = targetTable(targetFigures(plan, settings), texts, point);
+    sheet.tasks = taskTable(taskFigures(*model, plan, settings), *model, texts, point);
     return sheet;
 }
 

@@ -55,6 +55,12 @@ struct Sheet {
     SheetTable seats;
     RoomDrawing elevation;
     RoomDrawing plan;
+    // The light budget: the light source's age, the half-gain angle and the
+    // rows outside its cone, the targets, and the lumens for the room's
+    // viewing tasks (its note says which contrast it is).
+    SheetSection light;
+    SheetTable targets;
+    SheetTable tasks;
     // What stands over the checks (the room's notes) and over each drawing.
     QString checksHeading;
     QString elevationHeading;
@@ -77,5 +83,12 @@ struct RoomSheet {
     bool failing = false; // the notes are failing checks
 };
 RoomSheet composeRoom(const Session &session);
+
+struct LightSheet {
+    SheetSection light;
+    SheetTable targets;
+    SheetTable tasks;
+};
+LightSheet composeLight(const Session &session);
 
 } // namespace vistrel

@@ -269,6 +269,8 @@ private slots:
         QTest::newRow("a title over two lines")
             << replaced("\"planner\"", "\"project\": {\"client\": \"A\\nB\"}, \"planner\"") << 380
             << u"no line break"_s;
+        QTest::newRow("light left 2") << replaced("\"gain\": 1.3", "\"lightAge\": 2, \"gain\": 1.3")
+                                      << 380 << u"light left"_s;
         QTest::newRow("light factor 1.5")
             << replaced("\"TeleLumenFactor\": 1", "\"TeleLumenFactor\": 1.5") << 380
             << u"\"model.TeleLumenFactor\" 1.5 is no planner data"_s;
@@ -406,6 +408,11 @@ private slots:
         const ProjectDetails details{u"Hall <2> & \"Co\""_s, u"Åsa Öberg"_s, u"Room 3"_s,
                                      u"2026-12-08"_s, u"J. Doe"_s};
         VERIFY_OK(saved.setProjectDetails(details));
+        PlannerSettings light = saved.plannerSettings();
+        light.lightAge = 0.75;
+        light.targetNits = 14 * 3.4262591;
+        light.halfGainAngle = 35;
+        VERIFY_OK(saved.setPlannerSettings(light));
         QVERIFY(saved.modified());
         const QString file = dir_.filePath(u"room.vistrel"_s);
         VERIFY_OK(saved.save(SaveKind::SaveAs, [&] { return file; }));
@@ -417,6 +424,7 @@ private slots:
         VERIFY_OK(opened.open(file));
         QCOMPARE(opened.roomSettings(), saved.roomSettings());
         QCOMPARE(opened.projectDetails(), details);
+        QCOMPARE(opened.plannerSettings(), light);
         QVERIFY(!opened.modified());
 
         RecordingObserver observer;
