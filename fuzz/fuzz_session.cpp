@@ -25,6 +25,7 @@
 #include "fuzzcalc.h"
 #include "fuzzsupport.h"
 #include "session/calculationfile.h"
+#include "session/lighttext.h"
 #include "session/roomtext.h"
 
 #include <QBuffer>
@@ -160,6 +161,8 @@ public:
             type(op, rest);
         } else if (op == u'r') {
             typeIntoRoom(rest);
+        } else if (op == u'g') {
+            typeIntoLight(rest);
         } else {
             choose(op, number(rest));
         }
@@ -271,6 +274,38 @@ private:
         room_ = *typed;
     }
 
+    // A light input as the planner window takes it, then the light budget:
+    // every figure finite where it is known.
+    void typeIntoLight(QStringView rest) {
+        const auto input = static_cast<vistrel::LightInput>(number(rest.left(1)) % 3);
+        const vistrel::Result<vistrel::PlannerSettings> typed = vistrel::withLightInput(
+            light_, input, rest.mid(1), vistrel::fuzz::shippedTexts(), u'.');
+        if (!typed) {
+            vistrel::fuzz::require(!typed.error().description.isEmpty(),
+                                   "a light input was refused without a reason");
+            return;
+        }
+        vistrel::fuzz::require(vistrel::checkSettings(*typed).ok(),
+                               "a light input took bad settings");
+        light_ = *typed;
+    }
+
+    void checkLight(const QString &context) const {
+        const vistrel::ModelRecord *model = calc_.currentModel();
+        if (!model)
+            return;
+        const vistrel::Plan plan = vistrel::planOf(*model, calc_.state(), light_);
+        const auto finite = [](const std::optional<double> &v) { return !v || std::isfinite(*v); };
+        for (const vistrel::TargetFigures &t : vistrel::targetFigures(plan, light_)) {
+            if (!finite(t.lumens) || !finite(t.ratedLumens) || !finite(t.ratio))
+                fail("a light target's figure is not finite", context);
+        }
+        for (const vistrel::TaskFigures &t : vistrel::taskFigures(*model, plan, light_)) {
+            if (!finite(t.whiteNits) || !finite(t.lumens) || (t.whiteNits && *t.whiteNits < 0))
+                fail("a viewing task's figure is not finite or below 0", context);
+        }
+    }
+
     // The room's words and both drawings for the calculation as it is: every
     // point finite and within the drawing's bounds.
     void checkRoom(const QString &context) const {
@@ -357,6 +392,7 @@ private:
         const QString context = what + u'\n' + describe(calc_);
         vistrel::fuzz::checkCalculator(calc_, context);
         checkRoom(context);
+        checkLight(context);
         if (!optionsAgree(calc_))
             fail("the options shown are not those of the state", context);
         // A model whose smallest diagonal exceeds its largest refuses every
@@ -373,6 +409,7 @@ private:
     vistrel::fuzz::RecordingObserver observer_;
     Calculator calc_;
     vistrel::RoomSettings room_;
+    vistrel::PlannerSettings light_;
     bool started_ = false;
     bool dirty_ = false;
 };
