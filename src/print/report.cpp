@@ -163,7 +163,7 @@ void drawFirstPage(QPainter &p, const QRectF &page, const QPixmap &window, const
 
 // A table under its title, the title and column headers again on every
 // page it goes on to: the throw chart on pages of its own, the seat rows
-// under the room's drawings.
+// under the room's drawings, the light's tables under its lines.
 class TablePages {
 public:
     TablePages(QPainter &p, QPdfWriter &writer, const QRectF &page, const SheetTable &table,
@@ -172,8 +172,9 @@ public:
     }
 
     // From `top` of the page in hand, or from the next page's top when not
-    // even the headers and a row fit beneath it.
-    [[nodiscard]] Result<void> draw(qreal top) {
+    // even the headers and a row fit beneath it. Returns where it ends, for
+    // what follows it on the same page.
+    [[nodiscard]] Result<qreal> draw(qreal top) {
         p_.setFont(fonts_.body);
         const qreal rowHeight = p_.fontMetrics().height() * 1.25;
         if (top > page_.top() && head(top, false) + rowHeight > page_.bottom()) {
@@ -200,7 +201,7 @@ public:
                 p_.drawText(cell(i, y, height), kCellFlags, cells[i]);
             y += height;
         }
-        return {};
+        return y;
     }
 
 private:
@@ -277,7 +278,8 @@ public:
         if (sheet_.seats.rows.empty())
             return {};
         TablePages seats(p_, writer_, page_, sheet_.seats, fonts_.heading, fonts_);
-        return seats.draw(y);
+        VISTREL_TRY(seats.draw(y));
+        return {};
     }
 
 private:
@@ -333,6 +335,26 @@ private:
     const Fonts &fonts_;
 };
 
+// The light budget's page: the light source's age, the half-gain angle and
+// the rows outside its cone, then the targets and the room's viewing tasks
+// under them, each going on to the next page when this one is full. A sheet
+// without a model has no tables, and a table without columns has no width
+// to share.
+[[nodiscard]] Result<void> drawLightPages(QPainter &p, QPdfWriter &writer, const QRectF &page,
+                                          const Sheet &sheet, const Fonts &fonts) {
+    const LineList light(fonts, sheet.light);
+    qreal y = page.top() +
+              light.lay(p, QRectF(page.left(), page.top(), page.width(), kUnbounded), true) + kGap;
+    for (const SheetTable *table : {&sheet.targets, &sheet.tasks}) {
+        if (table->headers.isEmpty())
+            continue;
+        TablePages pages(p, writer, page, *table, fonts.heading, fonts);
+        VISTREL_TRY_ASSIGN(y, pages.draw(y));
+        y += kGap;
+    }
+    return {};
+}
+
 } // namespace
 
 QPageLayout reportPageLayout() {
@@ -359,6 +381,9 @@ Result<QByteArray> reportPdf(QWidget &window, const Sheet &sheet, const QPageLay
         RoomPages room(painter, writer, page, sheet, fonts);
         VISTREL_TRY(room.draw());
     }
+    if (!writer.newPage())
+        return drawingFailed();
+    VISTREL_TRY(drawLightPages(painter, writer, page, sheet, fonts));
     if (!writer.newPage())
         return drawingFailed();
     TablePages chart(painter, writer, page, sheet.chart, fonts.title, fonts);

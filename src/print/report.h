@@ -22,8 +22,9 @@ QPageLayout reportPageLayout();
 // from: page 1 the title block the user filled in, the window as the printed
 // page shows it, with the sheet's calculation and planner side by side
 // beneath it; then, when the sheet has a room, a page of its figures, checks,
-// drawings and seat rows; then the throw chart as a table, each continued on
-// further pages when it is longer than one. Everything but the window's
+// drawings and seat rows; then a page of the light budget: its lines, the
+// targets and the viewing tasks; then the throw chart as a table, each
+// continued on further pages when it is longer than one. Everything but the window's
 // picture is text (the drawings are vectors), so it can be selected and searched.
 Result<QByteArray> reportPdf(QWidget &window, const Sheet &sheet, const QPageLayout &layout);
 

@@ -137,7 +137,7 @@ private slots:
         window_.reset();
     }
 
-    // The sheet from the window and from the command line: the same two
+    // The sheet from the window and from the command line: the same three
     // pages, as text. The window confirms the value still being typed, and
     // takes the planner's inputs kept from the last start.
     void windowAndCommandLineWriteTheSameSheet() {
@@ -161,9 +161,10 @@ private slots:
         QCOMPARE(dialogs_.asked, QStringList{u"save PDF (*.pdf) .pdf"_s});
         QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(u" | ")));
         QCOMPARE(session_->state().screenDiagonal, 100.0);
-        QCOMPARE(pageCount(fromWindow), 2);
+        QCOMPARE(pageCount(fromWindow), 3);
         verifyText(pageText(fromWindow, 1), kFirstPage);
-        verifyText(pageText(fromWindow, 2), kChart);
+        verifyText(pageText(fromWindow, 2), {u"Light targets"_s});
+        verifyText(pageText(fromWindow, 3), kChart);
 
         const QString fromCli = dir_.filePath(u"cli.pdf"_s);
         QProcess cli;
@@ -173,9 +174,9 @@ private slots:
                    fromCli});
         QVERIFY(cli.waitForFinished(60000));
         QCOMPARE(cli.exitCode(), 0);
-        QCOMPARE(pageCount(fromCli), 2);
-        QCOMPARE(pageText(fromCli, 1), pageText(fromWindow, 1));
-        QCOMPARE(pageText(fromCli, 2), pageText(fromWindow, 2));
+        QCOMPARE(pageCount(fromCli), 3);
+        for (int page = 1; page <= 3; ++page)
+            QCOMPARE(pageText(fromCli, page), pageText(fromWindow, page));
     }
 
     // A chart longer than a page goes on, with its headers, to the last row.
@@ -186,13 +187,16 @@ private slots:
                   {u"--catalogue"_s, catalogue(), u"--model"_s, u"Huge"_s, u"--report"_s, pdf});
         QVERIFY(cli.waitForFinished(60000));
         QCOMPARE(cli.exitCode(), 0);
-        QCOMPARE(pageCount(pdf), 3);
-        verifyText(pageText(pdf, 2),
+        QCOMPARE(pageCount(pdf), 4);
+        verifyText(pageText(pdf, 3),
                    {u"Huge, 4 : 3, WIDE, inches"_s, u"Offset 1"_s, u"10 8 6 15 18 0.6"_s});
-        verifyText(pageText(pdf, 3), {u"Huge, 4 : 3, WIDE, inches"_s, u"Offset 1"_s,
+        verifyText(pageText(pdf, 4), {u"Huge, 4 : 3, WIDE, inches"_s, u"Offset 1"_s,
                                       u"2000 1600 1200 3224 3998 120.0"_s});
         // Unknown light: the language's word, never a number.
         verifyText(pageText(pdf, 1), {u"Light output (lumens) unknown"_s});
+        // Without lumens or a contrast, no viewing task has a white, lumens or an answer.
+        verifyText(pageText(pdf, 2, u"-raw"_s),
+                   {u"Passive viewing 7 : 1 unknown unknown unknown"_s});
     }
 
     // The room's worked example (tests/session/tst_roomtext.cpp): Aster 2000
@@ -219,7 +223,7 @@ private slots:
         };
         const QString plain = exported(u"plain.pdf"_s);
         const int pages = pageCount(plain);
-        QVERIFY(pages >= 2);
+        QVERIFY(pages >= 3);
 
         // A title block alone adds no page; it is plain text, wrapped, not cut.
         const QString longValue = QStringList(40, u"Hall"_s).join(u' ');
@@ -242,7 +246,10 @@ private slots:
         const QString withRoom = exported(u"room.pdf"_s);
         QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(u" | ")));
         QCOMPARE(pageCount(withRoom), pages + 1);
+        QCOMPARE(pageText(withRoom, 1), pageText(titled, 1));
+        // The light follows the room; no half-gain angle, so no row against its cone.
         QCOMPARE(pageText(withRoom, 3), pageText(plain, 2));
+        QCOMPARE(pageText(withRoom, 4), pageText(plain, 3));
         const QString roomPage = pageText(withRoom, 2, u"-raw"_s);
         verifyText(roomPage,
                    {u"Room Lens axis above the floor 85.8 inches to 109.3 inches"_s,
@@ -257,6 +264,33 @@ private slots:
                                            u"( |$)"_s);
             QVERIFY2(roomPage.contains(alone), qPrintable(label + u" not in: "_s + roomPage));
         }
+    }
+
+    // The light's worked example: Aster 2000 at TELE, 4000 lm x 0.8, on a
+    // 100-inch 16 : 9 screen of 87.16 x 49.03 in = 29.674 sq ft, gain 1, at
+    // end of life (0.5). On the screen 4000 x 0.8 x 0.5 / 29.674 = 53.9 fL.
+    // A target of N nits needs N / 3.4262591 x 29.674 lm on the screen and
+    // twice that rated: 108 nits 935.3 and 1870.7, 48 nits 415.7, 300 nits 2598.2.
+    void theLightHasAPageOfItsOwn() {
+        VERIFY_OK(session_->selectModel(2));
+        VERIFY_OK(session_->select(Zoom::Tele));
+        VERIFY_OK(session_->select(Aspect::Ratio16x9));
+        VERIFY_TAKEN(session_->enter(Field::Diagonal, u"100"_s));
+        PlannerSettings settings;
+        settings.lightAge = kEndOfLifeLight;
+        VERIFY_OK(session_->setPlannerSettings(settings));
+        const QString pdf = dir_.filePath(u"light.pdf"_s);
+        dialogs_.answers.enqueue(pdf);
+        exportReport();
+        QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(u" | ")));
+        QCOMPARE(pageCount(pdf), 3);
+        verifyText(pageText(pdf, 1), {u"53.9 fL"_s});
+        verifyText(pageText(pdf, 2, u"-raw"_s),
+                   {u"Light Light source at end of life Half-gain angle, degrees not set"_s,
+                    u"108 nits (HDR cinema) 935.3 1870.7"_s, u"415.7"_s, u"2598.2"_s,
+                    u"Lumens for the room (ANSI/INFOCOMM 3M-2011) Sequential (on/off) contrast; "
+                    "ANSI checkerboard contrast is a different measure."_s});
+        VERIFY_OK(session_->setPlannerSettings({}));
     }
 
     void failuresWriteNothing() {
