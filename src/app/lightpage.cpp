@@ -5,6 +5,7 @@
 #include "app/sheettableview.h"
 #include "app/uifont.h"
 #include "session/session.h"
+#include "session/sheet.h"
 
 #include <QFormLayout>
 #include <QLabel>

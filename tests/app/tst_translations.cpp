@@ -328,7 +328,8 @@ private slots:
         QVERIFY(session_->setPlannerSettings(light));
         room.seatOffset = 60;
         QVERIFY(session_->setRoomSettings(room));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClick(childOf<QLineEdit>(planner, u"txtRoom_0"_s), Qt::Key_Tab,
+                        Qt::ControlModifier);
         QVERIFY(planner->findChild<QWidget *>(u"pageLight"_s)->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         VERIFY_NONE(cutCaptions(planner));
