@@ -1,6 +1,7 @@
 #include "app/plannerwindow.h"
 
 #include "app/dialogs.h"
+#include "app/lightpage.h"
 #include "app/plaintext.h"
 #include "app/plannermemory.h"
 #include "app/roompage.h"
@@ -86,6 +87,7 @@ PlannerWindow::PlannerWindow(Session &session, Dialogs &dialogs, QWidget *calcul
     pages_->tabBar()->setFocusPolicy(Qt::NoFocus);
     pages_->addTab(scroll_, session_.texts().text(OptionalKey::PlannerPage));
     pages_->addTab(createRoomPage(), session_.texts().text(OptionalKey::RoomHeading));
+    pages_->addTab(createLightPage(), session_.texts().text(OptionalKey::LightHeading));
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(pages_);
@@ -181,6 +183,19 @@ QWidget *PlannerWindow::createRoomPage() {
     auto *scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("scrRoom"));
     scroll->setWidget(room_);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    return scroll;
+}
+
+QWidget *PlannerWindow::createLightPage() {
+    light_ = new LightPage(session_, dialogs_);
+    // Every figure of light on the first page uses the light source's age.
+    connect(light_, &LightPage::settingsTaken, this, &PlannerWindow::refresh);
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("scrLight"));
+    scroll->setWidget(light_);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setFocusPolicy(Qt::NoFocus);
@@ -303,6 +318,7 @@ void PlannerWindow::keyPressEvent(QKeyEvent *event) {
                 inputText(session_.plannerSettings(), row.input, point));
         anamorphic_->setEditText(anamorphicText());
         room_->dropTyping();
+        light_->dropTyping();
         close();
         return;
     }
@@ -373,6 +389,7 @@ void PlannerWindow::refresh() {
     if (!anamorphic_->lineEdit()->isModified() && anamorphic_->currentText() != anamorphicText())
         anamorphic_->setEditText(anamorphicText());
     room_->refresh();
+    light_->refresh();
 }
 
 void PlannerWindow::showNumbers() {

@@ -26,12 +26,14 @@ class Session;
 namespace vistrel::app {
 
 class Dialogs;
+class LightPage;
 class RoomPage;
 
 // The installation planner beside the calculator window: the screen gain and
 // the room's light as the user types them, the anamorphic lens of the
 // calculation, the planner's numbers and the throw chart of the session on
-// one page, the room on the other, following every change the session reports.
+// one page, the room and the light budget on the others, following every
+// change the session reports.
 class PlannerWindow : public QWidget, private EngineObserver {
     Q_OBJECT
 
@@ -63,6 +65,7 @@ private:
     QLayout *createNumbers();
     QLayout *createChart();
     QWidget *createRoomPage();
+    QWidget *createLightPage();
     void confirm(PlannerInput input);
     void confirmAnamorphic();
     // The factor in use as its field shows it.
@@ -97,6 +100,7 @@ private:
     QScrollArea *scroll_ = nullptr;
     QTabWidget *pages_ = nullptr;
     RoomPage *room_ = nullptr;
+    LightPage *light_ = nullptr;
     QTableWidget *chartTable_ = nullptr;
     int highlighted_ = -1; // the chart's row in bold
     QPushButton *copyButton_ = nullptr;

@@ -2,17 +2,15 @@
 
 #include "app/dialogs.h"
 #include "app/roomdrawingview.h"
+#include "app/sheetlinesview.h"
+#include "app/sheettableview.h"
 #include "app/uifont.h"
 #include "print/roompainter.h"
 #include "session/session.h"
 
 #include <QFormLayout>
-#include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -22,7 +20,6 @@ namespace vistrel::app {
 namespace {
 
 constexpr int kHeadingGap = 8; // pixels above a heading
-constexpr int kRowPadding = 6; // pixels above and below a table row's text, together
 
 } // namespace
 
@@ -35,8 +32,9 @@ RoomPage::RoomPage(Session &session, Dialogs &dialogs, QWidget *parent)
     addDetailInputs(form);
     layout->addLayout(form);
 
-    lines_ = new QGridLayout;
-    layout->addLayout(lines_);
+    lines_ =
+        new SheetLinesView(QStringLiteral("lblRoomLine_%1"), QStringLiteral("valRoom_%1"), this);
+    layout->addWidget(lines_);
     checksHeading_ = addHeading(layout, OptionalKey::ChecksHeading, "lblChecksHeading");
     checks_ = new QLabel(this);
     checks_->setObjectName(QStringLiteral("lblChecks"));
@@ -45,7 +43,9 @@ RoomPage::RoomPage(Session &session, Dialogs &dialogs, QWidget *parent)
     checks_->setTextFormat(Qt::PlainText);
     layout->addWidget(checks_);
     addHeading(layout, OptionalKey::SeatTableTitle, "lblSeats");
-    seats_ = createSeatTable();
+    seats_ = new SheetTableView(QStringLiteral("tblSeats"),
+                                withoutMnemonic(session_.texts().text(OptionalKey::SeatTableTitle)),
+                                this);
     layout->addWidget(seats_);
 
     addHeading(layout, OptionalKey::ElevationHeading, "lblElevation");
@@ -107,21 +107,6 @@ QLabel *RoomPage::addHeading(QLayout *layout, OptionalKey key, const char *name)
     heading->setContentsMargins(0, kHeadingGap, 0, 0);
     layout->addWidget(heading);
     return heading;
-}
-
-QTableWidget *RoomPage::createSeatTable() {
-    auto *table = new QTableWidget(this);
-    table->setObjectName(QStringLiteral("tblSeats"));
-    table->setAccessibleName(withoutMnemonic(session_.texts().text(OptionalKey::SeatTableTitle)));
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + kRowPadding);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // Tab leaves the table instead of walking its cells.
-    table->setTabKeyNavigation(false);
-    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    return table;
 }
 
 void RoomPage::showEvent(QShowEvent *event) {
@@ -201,39 +186,11 @@ void RoomPage::refresh() {
         return;
     showInputs(false);
     RoomSheet sheet = composeRoom(session_);
-    showLines(sheet.room.lines);
+    lines_->setLines(sheet.room.lines);
     showChecks(sheet);
-    showSeats(sheet.seats);
+    seats_->setTable(sheet.seats);
     elevation_->setDrawing(std::move(sheet.elevation));
     plan_->setDrawing(std::move(sheet.plan));
-}
-
-// The labels of lines shown before are kept for the next lines, so that a
-// new figure repaints the figure alone.
-void RoomPage::showLines(const std::vector<SheetLine> &lines) {
-    while (lineLabels_.size() < lines.size()) {
-        const int row = static_cast<int>(lineLabels_.size());
-        std::array<QLabel *, 2> pair{new QLabel(this), new QLabel(this)};
-        pair[0]->setObjectName(QStringLiteral("lblRoomLine_%1").arg(row));
-        pair[1]->setObjectName(QStringLiteral("valRoom_%1").arg(row));
-        for (QLabel *label : pair) {
-            label->setTextFormat(Qt::PlainText);
-            label->setAutoFillBackground(true);
-        }
-        lines_->addWidget(pair[0], row, 0);
-        lines_->addWidget(pair[1], row, 1);
-        lineLabels_.push_back(pair);
-    }
-    for (std::size_t i = 0; i < lineLabels_.size(); ++i) {
-        const bool shown = i < lines.size();
-        for (std::size_t c = 0; c < 2; ++c) {
-            QLabel *label = lineLabels_[i][c];
-            const QString text = !shown ? QString() : c == 0 ? lines[i].caption : lines[i].value;
-            if (label->text() != text)
-                label->setText(text);
-            label->setVisible(shown);
-        }
-    }
 }
 
 void RoomPage::showChecks(const RoomSheet &sheet) {
@@ -249,40 +206,6 @@ void RoomPage::showChecks(const RoomSheet &sheet) {
                                                : this->palette().color(QPalette::WindowText));
     if (palette != checks_->palette())
         checks_->setPalette(palette);
-}
-
-// Every entry changes the angles: the cells take their new texts in place,
-// and the columns are measured again only when a text's length or the
-// table's shape changed, which is what costs.
-void RoomPage::showSeats(const SheetTable &table) {
-    if (table.headers == shownSeats_.headers && table.rows == shownSeats_.rows)
-        return;
-    bool remeasure =
-        table.headers != shownSeats_.headers || table.rows.size() != shownSeats_.rows.size();
-    if (table.headers != shownSeats_.headers) {
-        seats_->setColumnCount(static_cast<int>(table.headers.size()));
-        seats_->setHorizontalHeaderLabels(table.headers);
-    }
-    seats_->setRowCount(static_cast<int>(table.rows.size()));
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-        const QStringList &cells = table.rows[r];
-        for (qsizetype c = 0; c < cells.size(); ++c) {
-            QTableWidgetItem *item = seats_->item(static_cast<int>(r), static_cast<int>(c));
-            if (!item) {
-                item = new QTableWidgetItem;
-                if (c > 0)
-                    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                seats_->setItem(static_cast<int>(r), static_cast<int>(c), item);
-            }
-            if (item->text() == cells[c])
-                continue;
-            remeasure = remeasure || item->text().size() != cells[c].size();
-            item->setText(cells[c]);
-        }
-    }
-    shownSeats_ = table;
-    if (remeasure)
-        seats_->resizeColumnsToContents();
 }
 
 } // namespace vistrel::app

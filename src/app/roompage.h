@@ -6,13 +6,10 @@
 #include <QWidget>
 
 #include <array>
-#include <vector>
 
 class QFormLayout;
-class QGridLayout;
 class QLabel;
 class QLineEdit;
-class QTableWidget;
 
 namespace vistrel {
 class Session;
@@ -22,6 +19,8 @@ namespace vistrel::app {
 
 class Dialogs;
 class RoomDrawingView;
+class SheetLinesView;
+class SheetTableView;
 
 // The planner's room: what the installer types of the room and the report's
 // title block, and what the engine makes of it (its figures, the checks that
@@ -47,26 +46,21 @@ private:
     void addRoomInputs(QFormLayout *form);
     void addDetailInputs(QFormLayout *form);
     QLabel *addHeading(QLayout *layout, OptionalKey key, const char *name);
-    QTableWidget *createSeatTable();
     void confirmRoom(RoomInput input);
     [[nodiscard]] Result<void> take(RoomInput input, const QString &text);
     void confirmDetail(DetailInput input);
     QString shownText(RoomInput input) const;
     void showInputs(bool overTyping);
-    void showLines(const std::vector<SheetLine> &lines);
     void showChecks(const RoomSheet &sheet);
-    void showSeats(const SheetTable &table);
 
     Session &session_;
     Dialogs &dialogs_;
     std::array<QLineEdit *, kRoomInputs.size()> roomInputs_{};
     std::array<QLineEdit *, kDetailInputs.size()> detailInputs_{};
-    QGridLayout *lines_ = nullptr;
-    std::vector<std::array<QLabel *, 2>> lineLabels_; // caption and value, as many as ever shown
+    SheetLinesView *lines_ = nullptr;
     QLabel *checksHeading_ = nullptr;
     QLabel *checks_ = nullptr;
-    QTableWidget *seats_ = nullptr;
-    SheetTable shownSeats_;
+    SheetTableView *seats_ = nullptr;
     RoomDrawingView *elevation_ = nullptr;
     RoomDrawingView *plan_ = nullptr;
 };

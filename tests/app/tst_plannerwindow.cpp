@@ -2,6 +2,7 @@
 #include "app/roomdrawingview.h"
 #include "fsentries.h"
 #include "print/roompainter.h"
+#include "session/lighttext.h"
 #include "session/roomtext.h"
 #include "testcatalogues.h"
 #include "windowdriver.h"
@@ -27,6 +28,7 @@ using namespace Qt::StringLiterals;
 using vistrel::app::MainWindow;
 
 Q_DECLARE_METATYPE(vistrel::RoomInput)
+Q_DECLARE_METATYPE(vistrel::LightInput)
 
 namespace {
 
@@ -158,6 +160,32 @@ class TestPlannerWindow : public QObject, WindowDriver {
         type(roomField(planner, RoomInput::ScreenBottom), u"24"_s);
         type(roomField(planner, RoomInput::Ceiling), u"108"_s);
         type(roomField(planner, RoomInput::MountDepth), u"6"_s);
+    }
+
+    // Aster 2000 showing a 100-inch 16 : 9 picture at TELE, and the planner
+    // turned to its light budget with Ctrl+Tab twice.
+    QWidget *openLight() {
+        chooseModel(2);
+        click(option("optAspect_2"));
+        click(option("optWIDE_1"));
+        type(1, u"100"_s);
+        dialogs_.messages.clear(); // the other models' screens do not all fit 16 : 9
+        QWidget *planner = openPlanner();
+        if (!planner)
+            return nullptr;
+        for (int page = 0; page < 2; ++page)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        return in<QWidget>(planner, u"pageLight"_s)->isVisible() ? planner : nullptr;
+    }
+    QLineEdit *lightField(QWidget *planner, LightInput input) const {
+        return in<QLineEdit>(planner, u"txtLight_%1"_s.arg(static_cast<int>(input)));
+    }
+    QStringList tableRow(QWidget *planner, const QString &table, int row) const {
+        auto *shown = in<QTableWidget>(planner, table);
+        QStringList cells;
+        for (int c = 0; c < shown->columnCount(); ++c)
+            cells << (shown->item(row, c) ? shown->item(row, c)->text() : u"(none)"_s);
+        return cells;
     }
 
 private slots:
@@ -660,6 +688,76 @@ private slots:
         QCOMPARE(roomField(planner, input)->text(), shown);
         QVERIFY(session_->roomSettings() == room);
         QCOMPARE(in<QLabel>(planner, u"lblChecks"_s)->text(), checks);
+    }
+    // Aster 2000 at TELE gives 4000 x 0.8 = 3200 lm; 100 in of 16 : 9 is
+    // 87.158 x 49.026 in = 29.674 sq ft: 3200 / 29.674 = 107.8 fL new, x 0.5
+    // = 53.9 fL (x 3.4262591 = 184.7 nits) at end of life. 108 nits need
+    // 108 / 3.4262591 x 29.674 = 935.3 lm on the screen, 935.3 / 0.5 =
+    // 1870.7 rated; the picture gives 184.7 / 108 = 1.7 x. 14 fL is
+    // 14 x 3.4262591 = 48.0 nits.
+    void lightOfTheWorkedExample() {
+        QWidget *planner = openLight();
+        QVERIFY(planner);
+        QCOMPARE(value(planner, PlannerRow::OnScreen), u"107.8 fL / 369.5 nits"_s);
+        type(lightField(planner, LightInput::Age), u"end"_s);
+        QCOMPARE(value(planner, PlannerRow::OnScreen), u"53.9 fL / 184.7 nits"_s);
+        QCOMPARE(session_->plannerSettings().lightAge, 0.5);
+        const QStringList hdr = tableRow(planner, u"tblTargets"_s, 2);
+        QCOMPARE(hdr.mid(1), (QStringList{u"935.3"_s, u"1870.7"_s, u"1.7 \u00d7"_s}));
+        QVERIFY(in<QLabel>(planner, u"lblTasksNote"_s)->text().startsWith(u"Sequential"_s));
+
+        // Typed as a factor, the age reads as its word.
+        type(lightField(planner, LightInput::Age), u"0.75"_s);
+        QCOMPARE(lightField(planner, LightInput::Age)->text(), u"mid"_s);
+        QCOMPARE(value(planner, PlannerRow::OnScreen).left(7), u"80.9 fL"_s);
+
+        auto *targets = in<QTableWidget>(planner, u"tblTargets"_s);
+        QCOMPARE(targets->rowCount(), 4);
+        type(lightField(planner, LightInput::Target), u"14 fL"_s);
+        QCOMPARE(targets->rowCount(), 5);
+        QCOMPARE(tableRow(planner, u"tblTargets"_s, 4).first(), u"Own target, 48.0 nits"_s);
+
+        // A model without its light: the picture against each target is unknown.
+        QVERIFY(use(window_.get()));
+        chooseModel(1);
+        QCOMPARE(tableRow(planner, u"tblTargets"_s, 2).last(), u"unknown"_s);
+        QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join(u" | ")));
+    }
+
+    void refusedLightInputsChangeNothing_data() {
+        QTest::addColumn<LightInput>("input");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("age beyond 1")
+            << LightInput::Age << u"1.5"_s
+            << u"Light source: please type new, mid, end or a factor from 0.1 to 1."_s;
+        QTest::newRow("target 0") << LightInput::Target << u"0"_s
+                                  << u"Own target, nits or fL: please type nits above 0 (at most "
+                                     "10000), fL followed by fL, or nothing."_s;
+        QTest::newRow("edge-on half-gain")
+            << LightInput::HalfGain << u"90"_s
+            << u"Half-gain angle, degrees: please type an angle above 0 and below 90 degrees, "
+               "or nothing."_s;
+    }
+    void refusedLightInputsChangeNothing() {
+        QFETCH(LightInput, input);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        QWidget *planner = openLight();
+        QVERIFY(planner);
+        type(lightField(planner, LightInput::Age), u"mid"_s);
+        type(lightField(planner, LightInput::Target), u"100"_s);
+        type(lightField(planner, LightInput::HalfGain), u"30"_s);
+        const PlannerSettings settings = session_->plannerSettings();
+        const QString shown = lightField(planner, input)->text();
+        const QString onScreen = value(planner, PlannerRow::OnScreen);
+        QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join(u" | ")));
+
+        type(lightField(planner, input), typed);
+        QCOMPARE(dialogs_.messages, QStringList{message});
+        QCOMPARE(lightField(planner, input)->text(), shown);
+        QVERIFY(session_->plannerSettings() == settings);
+        QCOMPARE(value(planner, PlannerRow::OnScreen), onScreen);
     }
 };
 

@@ -320,6 +320,19 @@ private slots:
         QVERIFY(planner->findChild<QWidget *>(u"pageRoom"_s)->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         VERIFY_NONE(cutCaptions(planner));
+        // The light budget's page, its tables full and a seat row against the cone.
+        PlannerSettings light = session_->plannerSettings();
+        light.lightAge = 0.6;
+        light.targetNits = 100;
+        light.halfGainAngle = 30;
+        QVERIFY(session_->setPlannerSettings(light));
+        room.seatOffset = 60;
+        QVERIFY(session_->setRoomSettings(room));
+        QTest::keyClick(childOf<QLineEdit>(planner, u"txtRoom_0"_s), Qt::Key_Tab,
+                        Qt::ControlModifier);
+        QVERIFY(planner->findChild<QWidget *>(u"pageLight"_s)->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        VERIFY_NONE(cutCaptions(planner));
         VERIFY_NONE(sharedLetters(planner));
 
         window_->onProjectors();
