@@ -7,6 +7,7 @@
 #include "files/filewriter.h"
 #include "files/modeltable.h"
 #include "session/fittext.h"
+#include "session/lighttext.h"
 #include "session/session.h"
 #include "session/sheet.h"
 
