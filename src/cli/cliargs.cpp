@@ -138,6 +138,9 @@ Result<void> take(CliOptions &o, const CliOption &option, const QString &value) 
     case OptionId::Ambient:
         o.ambient = number;
         break;
+    case OptionId::Light:
+        o.lightTexts.at(indexOf(option.light)) = value;
+        break;
     case OptionId::Report:
         o.report = value;
         break;
@@ -271,14 +274,24 @@ Result<void> checkCombination(const CliOptions &o, const std::vector<const CliOp
 
 bool CliOptions::asksForResult() const {
     return !open.isEmpty() || model || zoom || aspect || anamorphic || unit || position ||
-           valueField || gain || ambient || planner || chart || fit || modelTerms || changesRoom();
+           valueField || gain || ambient || planner || chart || fit || modelTerms ||
+           changesRoom() || changesLight();
 }
 
+namespace {
+
+template <typename Texts> bool anyGiven(const Texts &texts) {
+    return std::any_of(texts.begin(), texts.end(), [](const auto &t) { return t.has_value(); });
+}
+
+} // namespace
+
 bool CliOptions::changesRoom() const {
-    const auto given = [](const auto &texts) {
-        return std::any_of(texts.begin(), texts.end(), [](const auto &t) { return t.has_value(); });
-    };
-    return given(roomTexts) || given(details);
+    return anyGiven(roomTexts) || anyGiven(details);
+}
+
+bool CliOptions::changesLight() const {
+    return anyGiven(lightTexts);
 }
 
 QString usageText() {

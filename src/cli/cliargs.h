@@ -4,6 +4,7 @@
 #include "core/choices.h"
 #include "core/pictureformat.h"
 #include "files/modeltable.h"
+#include "session/lighttext.h"
 #include "session/roomtext.h"
 
 #include <QString>
@@ -37,6 +38,8 @@ struct CliOptions {
     bool chart = false;            // print the throw chart instead of the result
     bool planner = false;          // print the planner's numbers after the text result
     QString report;                // the installation sheet, as a PDF file
+    // The light budget's inputs as typed, by kLightInputs' order.
+    std::array<std::optional<QString>, kLightInputs.size()> lightTexts;
     // The room's inputs as typed, by kRoomInputs' order; the rows of every
     // --row joined by "; ", as the room's field takes them.
     std::array<std::optional<QString>, kRoomInputs.size()> roomTexts;
@@ -68,6 +71,8 @@ struct CliOptions {
     bool asksForResult() const;
     // Whether any option of the room or of the title block is given.
     bool changesRoom() const;
+    // Whether any input of the light budget is given.
+    bool changesLight() const;
 };
 
 // The name --models-export takes for standard output.

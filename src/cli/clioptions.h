@@ -2,6 +2,7 @@
 
 #include "core/choices.h"
 #include "core/pictureformat.h"
+#include "session/lighttext.h"
 #include "session/roomtext.h"
 
 #include <QString>
@@ -35,6 +36,7 @@ enum class OptionId {
     Png,
     Gain,
     Ambient,
+    Light,
     Planner,
     Chart,
     Report,
@@ -84,6 +86,7 @@ struct CliOption {
     Field field = Field::Distance;             // Text: the field typed into
     RoomInput room = RoomInput::ScreenBottom;  // Room: the room's input typed into
     DetailInput detail = DetailInput::Project; // Detail: the title block's line
+    LightInput light = LightInput::Age;        // Light: the light budget's input typed into
     const char *alias = nullptr;               // a second name, for the parser alone ("-h")
 };
 
@@ -191,9 +194,32 @@ inline constexpr CliOption kRows[]{
      .argument = Argument::Number,
      .placeholder = "LUX",
      .help = "light falling on the screen, lux (default 0: a dark room)"},
+    {.id = OptionId::Light,
+     .name = "--age",
+     .argument = Argument::Text,
+     .placeholder = "F|new|mid|end",
+     .help = "the light source's age: new, mid (mid-life), end (end of life) or\n"
+             "the share of its light left, 0.1 to 1 (default new), for every\n"
+             "figure of light; it, --target-nits and --half-gain add the light\n"
+             "budget to the result",
+     .light = LightInput::Age},
+    {.id = OptionId::Light,
+     .name = "--target-nits",
+     .argument = Argument::Text,
+     .placeholder = "N",
+     .help = "your own target for the picture's white, in nits, or \"N fL\"",
+     .light = LightInput::Target},
+    {.id = OptionId::Light,
+     .name = "--half-gain",
+     .argument = Argument::Text,
+     .placeholder = "DEG",
+     .help = "the screen's half-gain angle from its data sheet, degrees; with\n"
+             "--seat-offset, each row's outermost seat against its cone",
+     .light = LightInput::HalfGain},
     {.id = OptionId::Planner,
      .name = "--planner",
-     .help = "print the planner's numbers after the result (--gain and --ambient do too)"},
+     .help = "print the planner's numbers after the result (--gain, --ambient and\n"
+             "the light budget's options do too)"},
     {.id = OptionId::Chart,
      .name = "--chart",
      .help = "print the throw chart as CSV (with --json: a JSON array)"},
@@ -398,6 +424,22 @@ constexpr bool fieldOptionsNameTheirFields() {
 }
 static_assert(fieldOptionsNameTheirFields(),
               "a typed value's option is \"--\" and its field's name");
+
+// The light budget's options are named where its inputs are (kLightInputs),
+// one row each.
+constexpr bool lightOptionsNameTheirInputs() {
+    std::size_t rows = 0;
+    for (const CliOption &row : kRows) {
+        if (row.id != OptionId::Light)
+            continue;
+        ++rows;
+        if (!namesTheField(row.name, kLightInputs[static_cast<std::size_t>(row.light)].cli))
+            return false;
+    }
+    return rows == kLightInputs.size();
+}
+static_assert(lightOptionsNameTheirInputs(),
+              "each light input has one option, \"--\" and the input's command-line name");
 
 } // namespace detail
 

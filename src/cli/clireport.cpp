@@ -2,6 +2,7 @@
 
 #include "calc/chartformat.h"
 #include "calc/display.h"
+#include "calc/light.h"
 #include "calc/sheetterms.h"
 #include "core/numbers.h"
 #include "files/modeltable.h"
@@ -93,7 +94,67 @@ QString length(const std::optional<double> &inches, Unit unit) {
     return inches ? number(fromInches(*inches, unit)) : QStringLiteral("null");
 }
 
-QString jsonPlanner(const Session &session) {
+QString targetKey(LightTargetKind kind) {
+    switch (kind) {
+    case LightTargetKind::Cinema48Nits:
+        return QStringLiteral("cinema_48_nits");
+    case LightTargetKind::Cinema16fL:
+        return QStringLiteral("cinema_16_fl");
+    case LightTargetKind::HdrCinema:
+        return QStringLiteral("hdr_108_nits");
+    case LightTargetKind::BrightHdr:
+        return QStringLiteral("bright_hdr_300_nits");
+    case LightTargetKind::Typed:
+        break;
+    }
+    return QStringLiteral("own");
+}
+
+QString taskKey(ViewingTask task) {
+    switch (task) {
+    case ViewingTask::Passive:
+        return QStringLiteral("passive");
+    case ViewingTask::BasicDecisions:
+        return QStringLiteral("basic_decision_making");
+    case ViewingTask::AnalyticalDecisions:
+        return QStringLiteral("analytical_decision_making");
+    case ViewingTask::FullMotionVideo:
+        break;
+    }
+    return QStringLiteral("full_motion_video");
+}
+
+// The light budget, unrounded; null for what the catalogue does not tell.
+// The viewing tasks need a model; the contrast they assume is the
+// projector's sequential (full on / full off) one.
+QString jsonLight(const Session &session) {
+    const PlannerSettings &settings = session.plannerSettings();
+    const Plan plan = session.plan();
+    QStringList targets;
+    for (const TargetFigures &t : targetFigures(plan, settings))
+        targets << QStringLiteral("{\"name\": \"%1\", \"nits\": %2, \"lumens\": %3, "
+                                  "\"rated_lumens\": %4, \"ratio\": %5, "
+                                  "\"ratio_upper_bound\": %6}")
+                       .arg(targetKey(t.kind), number(t.nits), orNull(t.lumens),
+                            orNull(t.ratedLumens), orNull(t.ratio), boolean(t.ratioUpperBound));
+    QStringList tasks;
+    if (const ModelRecord *model = session.calculator().currentModel()) {
+        for (const TaskFigures &t : taskFigures(*model, plan, settings))
+            tasks << QStringLiteral("{\"task\": \"%1\", \"contrast\": %2, \"white_nits\": %3, "
+                                    "\"lumens\": %4, \"reachable\": %5, \"reached\": %6}")
+                         .arg(taskKey(t.task), number(t.contrast), orNull(t.whiteNits),
+                              orNull(t.lumens), boolean(t.reachable),
+                              t.reached ? boolean(*t.reached) : QStringLiteral("null"));
+    }
+    return QStringLiteral("\"light\": {\"age\": %1, \"target_nits\": %2, \"half_gain\": %3, "
+                          "\"targets\": [%4], \"tasks\": [%5], \"ambient_nits\": %6, "
+                          "\"contrast_measure\": \"sequential\"}")
+        .arg(number(settings.lightAge), orNull(settings.targetNits), orNull(settings.halfGainAngle),
+             targets.join(QStringLiteral(", ")), tasks.join(QStringLiteral(", ")),
+             number(ambientNits(settings)));
+}
+
+QString jsonPlanner(const Session &session, bool light) {
     const Plan p = session.plan();
     const Unit u = session.state().unit;
     const PlannerSettings &settings = session.plannerSettings();
@@ -111,9 +172,10 @@ QString jsonPlanner(const Session &session) {
                     orNull(p.lumensFor16fL), orNull(p.contrast), boolean(p.lightUpperBound),
                     boolean(p.contrastUpperBound)) +
            QStringLiteral("\"seating\": {\"deg30\": %1, \"deg36\": %2, \"deg40\": %3, "
-                          "\"acuity\": %4}}")
+                          "\"acuity\": %4}%5}")
                .arg(length(p.seats[0], u), length(p.seats[1], u), length(p.seats[2], u),
-                    length(p.acuity, u));
+                    length(p.acuity, u),
+                    light ? QStringLiteral(", ") + jsonLight(session) : QString());
 }
 
 // The room in the unit of the fields, angles in degrees, null for what the
@@ -196,10 +258,11 @@ QString jsonChart(const ThrowChart &chart) {
     return u'[' + rows.join(QStringLiteral(", ")) + QStringLiteral("]\n");
 }
 
-QString jsonReport(const Session &session, const ReportedMessages &messages, bool accepted) {
+QString jsonReport(const Session &session, const ReportedMessages &messages, bool accepted,
+                   bool light) {
     QString report = jsonReport(session.calculator(), messages, accepted);
     report.chop(2); // "}\n"
-    report += QStringLiteral(", ") + jsonPlanner(session);
+    report += QStringLiteral(", ") + jsonPlanner(session, light);
     // Only a catalogue with unusable planner data adds the key, so that every
     // other report stays as it always was.
     if (!session.catalogueWarnings().isEmpty())
@@ -443,20 +506,33 @@ QString textLines(const std::vector<SheetLine> &lines) {
     return out;
 }
 
+namespace {
+
+// A table's cells as lines, each under its row's name; empty cells left out.
+QString textTable(const SheetTable &table) {
+    std::vector<SheetLine> cells;
+    for (const QStringList &row : table.rows) {
+        for (qsizetype i = 1; i < row.size() && i < table.headers.size(); ++i) {
+            if (!row[i].isEmpty())
+                cells.push_back({row[0], table.headers[i], row[i]});
+        }
+    }
+    return textLines(cells);
+}
+
+} // namespace
+
 QString textRoom(const Sheet &sheet) {
     if (!sheet.hasRoom())
         return {};
     QString out = textLines(sheet.room.lines);
     for (const QString &note : sheet.room.notes)
         out += visibleText(note) + u'\n';
-    std::vector<SheetLine> cells;
-    for (const QStringList &row : sheet.seats.rows) {
-        for (qsizetype i = 1; i < row.size() && i < sheet.seats.headers.size(); ++i) {
-            if (!row[i].isEmpty())
-                cells.push_back({row[0], sheet.seats.headers[i], row[i]});
-        }
-    }
-    return out + textLines(cells);
+    return out + textTable(sheet.seats);
+}
+
+QString textLight(const Sheet &sheet) {
+    return textLines(sheet.light.lines) + textTable(sheet.targets) + textTable(sheet.tasks);
 }
 
 } // namespace vistrel::cli

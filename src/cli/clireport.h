@@ -25,8 +25,10 @@ struct ReportedMessages {
 };
 
 // The JSON object of `vistrel-cli --json`, one line, ending in a newline.
-// "room" and "project" are there only while a room or title block is set.
-QString jsonReport(const Session &session, const ReportedMessages &messages, bool accepted);
+// "room" and "project" are there only while a room or title block is set,
+// the planner's "light" only with `light`.
+QString jsonReport(const Session &session, const ReportedMessages &messages, bool accepted,
+                   bool light = false);
 // The same without the planner's part.
 QString jsonReport(const Calculator &calculator, const ReportedMessages &messages, bool accepted);
 
@@ -81,5 +83,8 @@ QString textLines(const std::vector<SheetLine> &lines);
 // the failing checks (or that all pass), then each seat row's cells as lines
 // under the row's name.
 QString textRoom(const Sheet &sheet);
+// The light budget of the sheet as text: its lines, then the targets' and
+// the viewing tasks' cells as lines under each row's name.
+QString textLight(const Sheet &sheet);
 
 } // namespace vistrel::cli

@@ -7,6 +7,7 @@
 #include "files/filewriter.h"
 #include "files/modeltable.h"
 #include "session/fittext.h"
+#include "session/lighttext.h"
 #include "session/session.h"
 #include "session/sheet.h"
 
@@ -150,7 +151,7 @@ private:
         if (o_.chart)
             return jsonChart(session_.chart());
         const QString report =
-            jsonReport(session_, {observer_.messages, observer_.steps}, accepted);
+            jsonReport(session_, {observer_.messages, observer_.steps}, accepted, asksForLight());
         if (!o_.modelCommand() && !o_.modelTerms)
             return report;
         const ModelRecord *model = session_.calculator().currentModel();
@@ -167,6 +168,21 @@ private:
         members << QStringLiteral("\"dry_run\": ") +
                        (o_.dryRun ? QStringLiteral("true") : QStringLiteral("false"));
         return withMembers(report, members);
+    }
+
+    // The light budget is added to the result only when the run asks for
+    // it, so that every other run reads as it always did: an input of it
+    // given, or a project file opened that keeps one away from its default.
+    bool asksForLight() const {
+        if (o_.changesLight())
+            return true;
+        if (o_.open.isEmpty())
+            return false;
+        const PlannerSettings &settings = session_.plannerSettings();
+        const PlannerSettings defaults;
+        return settings.lightAge != defaults.lightAge ||
+               settings.targetNits != defaults.targetNits ||
+               settings.halfGainAngle != defaults.halfGainAngle;
     }
 
     // The text of the run: what its model commands did, then the result,
@@ -186,9 +202,11 @@ private:
                 const Sheet sheet = composeSheet(session_);
                 text += textLines(sheet.titleBlock);
                 text += textLines(sheet.calculation.lines);
-                if (o_.planner || o_.gain || o_.ambient)
+                if (o_.planner || o_.gain || o_.ambient || o_.changesLight())
                     text += textLines(sheet.planner.lines);
                 text += textRoom(sheet);
+                if (asksForLight())
+                    text += textLight(sheet);
             }
         }
         if (o_.dryRun)
@@ -452,17 +470,36 @@ private:
             if (!accepted)
                 observer_.printHeld();
         }
-        if (o_.gain || o_.ambient) {
-            observer_.enter(Step::Planner);
-            PlannerSettings settings = session_.plannerSettings();
-            settings.gain = o_.gain.value_or(settings.gain);
-            settings.ambientLux = o_.ambient.value_or(settings.ambientLux);
-            if (Result<void> set = session_.setPlannerSettings(settings); !set)
-                return messageLineError(set.error());
-        }
+        VISTREL_TRY(applyPlanner());
         VISTREL_TRY(applyRoom());
         VISTREL_TRY(firstError());
         return accepted;
+    }
+
+    // The planner's inputs over those of any project file: the light
+    // budget's as its fields take them, each judged with the settings it
+    // joins; the gain and the room light after them, judged by the session.
+    Result<void> applyPlanner() {
+        if (!o_.gain && !o_.ambient && !o_.changesLight())
+            return {};
+        observer_.enter(Step::Planner);
+        PlannerSettings settings = session_.plannerSettings();
+        for (const LightInputInfo &row : kLightInputs) {
+            const std::optional<QString> &text =
+                o_.lightTexts.at(static_cast<std::size_t>(row.input));
+            if (!text)
+                continue;
+            Result<PlannerSettings> changed = withLightInput(
+                settings, row.input, *text, session_.texts(), session_.decimalPoint());
+            if (!changed)
+                return messageLineError(changed.error());
+            settings = *changed;
+        }
+        settings.gain = o_.gain.value_or(settings.gain);
+        settings.ambientLux = o_.ambient.value_or(settings.ambientLux);
+        if (Result<void> set = session_.setPlannerSettings(settings); !set)
+            return messageLineError(set.error());
+        return {};
     }
 
     // The room's inputs and the title block, after the calculation and any

@@ -1229,6 +1229,23 @@ private slots:
                                    u"--aspect"_s, u"16:9"_s} +
                        line.split(u' ') + more);
     }
+    // The demo catalogue's Aster 2000 with a 16 : 9 picture, or the
+    // catalogue of the light budget's examples: the planner's worked example
+    // (2000 : 1), the same at 40 : 1 and with neither lumens nor contrast.
+    Run light(const QStringList &args) const {
+        const bool own = args.contains(u"--model"_s);
+        if (own)
+            write("light.ini", "h\r\n" + kWorkedExampleLine +
+                                   "Dim,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,30,"
+                                   "230,2000,0.8,1920,1080,40\r\n"
+                                   "Blank,30,300,30,250,0.62,1.1,0.5,0.9,0.1,0.12,0,0,1,0,30,280,"
+                                   "30,230,0,0.8,1920,1080,0\r\n");
+        return runArgs(
+            (own ? QStringList{u"--catalogue"_s, path("light.ini"), u"--aspect"_s, u"16:9"_s}
+                 : QStringList{u"--catalogue"_s, kDemo, u"--model"_s, u"Aster 2000"_s,
+                               u"--aspect"_s, u"16:9"_s}) +
+            args);
+    }
     // A member of the JSON result by its path, "room/rows/0/up".
     static QJsonValue at(const Run &r, const QString &where) {
         QJsonValue v = r.json();
@@ -1364,6 +1381,140 @@ private slots:
         QVERIFY(QFile::exists(path("hall.cf")));
         QVERIFY2(cf.err.contains(u"A calculation file does not keep the room"_s),
                  qPrintable(cf.err));
+    }
+
+    // The light budget of the worked examples. Aster 2000 (demo catalogue) at
+    // TELE gives 4000 x 0.8 = 3200 lm; a 100-inch 16 : 9 picture is 87.16 x
+    // 49.03 in = 29.674 sq ft, so 3200 / 29.674 = 107.8 fL new, x 0.75 = 80.9
+    // at mid-life, x 0.5 = 53.9 at end of life. Lumens on the screen for a
+    // target are nits / 3.4262591 x 29.674: 48 -> 415.7, 108 -> 935.3 (rated
+    // at end of life 935.3 / 0.5 = 1870.7), 300 -> 2598.2; an own 14 fL is
+    // 14 x 29.674 = 415.4 lm.
+    // The room: 120 inches 16 : 9 is 104.59 x 58.83 in = 42.730 sq ft; 80 lux
+    // on gain 1 reflect A = 80 / pi = 25.465 nits. With a native 2000 : 1 the
+    // task C needs W = A (C - 1) / (1 - C / 2000): 7 : 1 153.33 nits, 1912.2 lm;
+    // 15 : 1 25.465 x 14 / 0.9925 = 359.2 nits, 104.84 fL x 42.730 = 4479.7 lm;
+    // 50 : 1 1279.8 nits, 15960.4 lm; 80 : 1 2095.5 nits, 26134.1 lm. At
+    // 40 : 1 neither 50 : 1 nor 80 : 1 can be reached at any white.
+    void lightBudgetOfTheWorkedExamples_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<double>("expected");
+        const QStringList tele{u"--zoom"_s, u"tele"_s, u"--diagonal"_s, u"100"_s};
+        const QStringList end = tele + QStringList{u"--age"_s, u"end"_s};
+        QTest::newRow("end fL") << end << u"planner/brightness/fL"_s << 53.9;
+        QTest::newRow("mid fL") << tele + QStringList{u"--age=mid"_s} << u"planner/brightness/fL"_s
+                                << 80.9;
+        QTest::newRow("factor") << tele + QStringList{u"--age=0.5"_s} << u"planner/brightness/fL"_s
+                                << 53.9;
+        QTest::newRow("age") << end << u"planner/light/age"_s << 0.5;
+        QTest::newRow("48 nits") << end << u"planner/light/targets/0/lumens"_s << 415.7;
+        QTest::newRow("108 nits") << end << u"planner/light/targets/2/lumens"_s << 935.3;
+        QTest::newRow("108 rated") << end << u"planner/light/targets/2/rated_lumens"_s << 1870.7;
+        QTest::newRow("300 nits") << end << u"planner/light/targets/3/lumens"_s << 2598.2;
+        QTest::newRow("own fL") << tele + QStringList{u"--target-nits"_s, u"14 fL"_s}
+                                << u"planner/light/targets/4/lumens"_s << 415.4;
+        const QStringList room{u"--model"_s,   u"Example"_s, u"--diagonal"_s,  u"120"_s,
+                               u"--ambient"_s, u"80"_s,      u"--half-gain"_s, u"30"_s};
+        QTest::newRow("ambient") << room << u"planner/light/ambient_nits"_s << 25.465;
+        QTest::newRow("7 : 1") << room << u"planner/light/tasks/0/lumens"_s << 1912.2;
+        QTest::newRow("15 : 1 white") << room << u"planner/light/tasks/1/white_nits"_s << 359.2;
+        QTest::newRow("15 : 1") << room << u"planner/light/tasks/1/lumens"_s << 4479.7;
+        QTest::newRow("50 : 1") << room << u"planner/light/tasks/2/lumens"_s << 15960.4;
+        QTest::newRow("80 : 1") << room << u"planner/light/tasks/3/lumens"_s << 26134.1;
+        QTest::newRow("half gain") << room << u"planner/light/half_gain"_s << 30.0;
+    }
+    void lightBudgetOfTheWorkedExamples() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, where);
+        QFETCH(double, expected);
+        const Run r = light(QStringList{u"--json"_s} + args);
+        QCOMPARE(r.status, 0);
+        const QJsonValue v = at(r, where);
+        QVERIFY2(std::abs(v.toDouble() - expected) < 0.05, qPrintable(r.out));
+    }
+
+    // What the catalogue does not tell is unknown in what depends on it
+    // alone; out of reach is said so; the light budget is there only when
+    // asked for, by an option or by a project file that keeps it.
+    void lightBudgetUnknownsAndWhenItIsThere() {
+        const Run dim = light({u"--json"_s, u"--model"_s, u"Dim"_s, u"--diagonal"_s, u"120"_s,
+                               u"--ambient"_s, u"80"_s, u"--age"_s, u"new"_s});
+        QCOMPARE(at(dim, u"planner/light/tasks/1/reachable"_s), QJsonValue(true));
+        QCOMPARE(at(dim, u"planner/light/tasks/2/reachable"_s), QJsonValue(false));
+        QCOMPARE(at(dim, u"planner/light/tasks/2/reached"_s), QJsonValue(false));
+        QVERIFY(at(dim, u"planner/light/tasks/2/lumens"_s).isNull());
+        QCOMPARE(at(dim, u"planner/light/contrast_measure"_s).toString(), u"sequential"_s);
+        QCOMPARE(at(dim, u"planner/light/target_nits"_s), QJsonValue());
+        const Run dimText = light({u"--model"_s, u"Dim"_s, u"--diagonal"_s, u"120"_s,
+                                   u"--ambient"_s, u"80"_s, u"--age"_s, u"end"_s});
+        QVERIFY2(dimText.out.contains(u"\nLight - Light source: at end of life\n"_s) &&
+                     dimText.out.contains(u"\nAnalytical decision making - White needed: not "
+                                          "reachable with a native contrast of 40 : 1\n"_s),
+                 qPrintable(dimText.out));
+
+        const Run blank = light({u"--json"_s, u"--model"_s, u"Blank"_s, u"--diagonal"_s, u"120"_s,
+                                 u"--ambient"_s, u"80"_s, u"--age"_s, u"mid"_s});
+        QCOMPARE(blank.status, 0);
+        for (const char *unknown :
+             {"brightness/fL", "light/targets/0/ratio", "light/tasks/1/lumens",
+              "light/tasks/1/white_nits", "light/tasks/1/reached"})
+            QVERIFY2(at(blank, u"planner/"_s + QLatin1String(unknown)).isNull(), unknown);
+        for (const char *known :
+             {"light/targets/0/lumens", "light/targets/0/rated_lumens", "light/ambient_nits"})
+            QVERIFY2(at(blank, u"planner/"_s + QLatin1String(known)).isDouble(), known);
+
+        QVERIFY(!at(light({u"--json"_s, u"--gain"_s, u"1.3"_s}), u"planner"_s)
+                     .toObject()
+                     .contains(u"light"_s));
+        QVERIFY(!light({u"--planner"_s}).out.contains(u"Light source"_s));
+        const QString project = path("lit.vistrel"), plain = path("plain.vistrel");
+        QCOMPARE(light({u"--half-gain"_s, u"25"_s, u"--save"_s, project}).status, 0);
+        QCOMPARE(light({u"--gain"_s, u"1.3"_s, u"--save"_s, plain}).status, 0);
+        const Run opened = light({u"--json"_s, u"--open"_s, project});
+        QCOMPARE(at(opened, u"planner/light/half_gain"_s).toDouble(), 25.0);
+        QVERIFY(!at(light({u"--json"_s, u"--open"_s, plain}), u"planner"_s)
+                     .toObject()
+                     .contains(u"light"_s));
+    }
+
+    // A value the light budget cannot take is refused as a refused --gain
+    // is, with its field's message, and nothing is written.
+    void lightValuesRefused_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        const QString age = u"Light source: please type new, mid, end or a factor"_s;
+        QTest::newRow("age above 1") << QStringList{u"--age"_s, u"1.5"_s} << age;
+        QTest::newRow("age word") << QStringList{u"--age=old"_s} << age;
+        QTest::newRow("no target") << QStringList{u"--target-nits"_s, u"0"_s}
+                                   << u"Own target, nits or fL: please type nits above 0"_s;
+        QTest::newRow("edge-on") << QStringList{u"--half-gain"_s, u"90"_s}
+                                 << u"Half-gain angle, degrees: please type an angle above 0"_s;
+        QTest::newRow("gain") << QStringList{u"--gain"_s, u"-1"_s} << QString();
+    }
+    void lightValuesRefused() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const QString never = path("never.vistrel");
+        const Run r = runArgs(args + QStringList{u"--json"_s, u"--save"_s, never});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.out.isEmpty() && !QFile::exists(never));
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    }
+
+    // Row 1 at 160.95 with its outermost seat 40 off the centre line sees the
+    // screen atan(40 / 160.95) = 14.0 degrees off axis: outside a 10-degree
+    // half-gain cone, inside a 20-degree one.
+    void seatsAgainstTheHalfGainCone() {
+        const QString row = u"--diagonal 120 --screen-bottom 24 --row 160.95 --seat-offset 40 "
+                            "--half-gain "_s;
+        const Run outside = room(row + u"10"_s);
+        QVERIFY2(outside.out.contains(u"\nLight - Row 1: 14.0° off axis, outside the half-gain "
+                                      "cone: at most half as bright there\n"_s),
+                 qPrintable(outside.out));
+        QVERIFY(room(row + u"20"_s)
+                    .out.contains(u"\nLight - Row 1: 14.0° off axis, inside the "
+                                  "half-gain cone\n"_s));
     }
 
     // The elevation as an SVG: the screen's bottom-edge dimension stands halfway

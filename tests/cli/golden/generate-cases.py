@@ -136,6 +136,13 @@ add("--json","--unit","cm",*aster,"--height","150","--screen-bottom","60","--row
     "--room-name","Lab")
 add("--ceiling","20","--screen-bottom","24")
 add(*aster,"--screen-bottom","24","--save","$DIR/room.cf")
+# the light budget: aged light, the targets, the room's viewing tasks, the
+# half-gain cone, a refusal
+add("--json",*aster,"--zoom","tele","--diagonal","100","--age","end","--target-nits","14 fL")
+add(*aster,"--diagonal","120","--ambient","80","--age","mid","--half-gain","10","--screen-bottom","24",
+    "--row","160.95","--seat-offset","40")
+add("--json","--model","Aster 1500","--aspect","16:9","--diagonal","120","--ambient","80","--age","0.6")
+add("--age","old")
 import os
 open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "cases.txt"),"w").write("\n".join(cases)+"\n")
 print(len(cases))
