@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/sheetlinesview.h"
 #include "app/sheettableview.h"
+#include "app/typedtext.h"
 #include "app/uifont.h"
 #include "session/session.h"
 #include "session/sheet.h"
@@ -89,22 +90,12 @@ QString LightPage::shownText(LightInput input) const {
     return lightInputText(session_.plannerSettings(), input, session_.decimalPoint());
 }
 
-// A value the planner does not take is put back and the engine's message
-// says why; nothing else changes.
 void LightPage::confirm(LightInput input) {
-    QLineEdit *edit = inputs_[static_cast<std::size_t>(input)];
-    const QString shown = shownText(input);
-    if (edit->text() == shown)
-        return;
-    if (const Result<void> taken = take(input, edit->text()); !taken) {
-        // Put back first: the message box takes the focus, which ends the edit again.
-        edit->setText(shown);
-        dialogs_.message(window(), taken.error().description);
-        return;
-    }
     // As the planner keeps it: "0.5" reads "end".
-    edit->setText(shownText(input));
-    emit settingsTaken();
+    if (offerTypedText(
+            *inputs_[static_cast<std::size_t>(input)], [&] { return shownText(input); },
+            [&](const QString &text) { return take(input, text); }, dialogs_))
+        emit settingsTaken();
 }
 
 Result<void> LightPage::take(LightInput input, const QString &text) {

@@ -4,6 +4,7 @@
 #include "app/roomdrawingview.h"
 #include "app/sheetlinesview.h"
 #include "app/sheettableview.h"
+#include "app/typedtext.h"
 #include "app/uifont.h"
 #include "print/roompainter.h"
 #include "session/session.h"
@@ -119,22 +120,11 @@ QString RoomPage::shownText(RoomInput input) const {
                          session_.decimalPoint());
 }
 
-// A value the room does not take is put back and the engine's message says
-// why; nothing else changes.
 void RoomPage::confirmRoom(RoomInput input) {
-    QLineEdit *edit = roomInputs_[static_cast<std::size_t>(input)];
-    const QString shown = shownText(input);
-    if (edit->text() == shown)
-        return;
-    if (const Result<void> taken = take(input, edit->text()); !taken) {
-        // Put back first: the message box takes the focus, which ends the edit again.
-        edit->setText(shown);
-        dialogs_.message(window(), taken.error().description);
-        return;
-    }
-    // As the room keeps it: rows nearest first, in the unit's own figures.
-    edit->setText(shownText(input));
-    refresh();
+    if (offerTypedText(
+            *roomInputs_[static_cast<std::size_t>(input)], [&] { return shownText(input); },
+            [&](const QString &text) { return take(input, text); }, dialogs_))
+        refresh();
 }
 
 Result<void> RoomPage::take(RoomInput input, const QString &text) {
@@ -146,18 +136,15 @@ Result<void> RoomPage::take(RoomInput input, const QString &text) {
 }
 
 void RoomPage::confirmDetail(DetailInput input) {
-    QLineEdit *edit = detailInputs_[static_cast<std::size_t>(input)];
-    const QString &shown = detailOf(session_.projectDetails(), input);
-    if (edit->text() == shown)
-        return;
-    ProjectDetails details = session_.projectDetails();
-    detailOf(details, input) = edit->text();
-    if (const Result<void> taken = session_.setProjectDetails(details); !taken) {
-        edit->setText(detailOf(session_.projectDetails(), input));
-        dialogs_.message(window(), taken.error().description);
-        return;
-    }
-    edit->setModified(false);
+    offerTypedText(
+        *detailInputs_[static_cast<std::size_t>(input)],
+        [&] { return detailOf(session_.projectDetails(), input); },
+        [&](const QString &text) {
+            ProjectDetails details = session_.projectDetails();
+            detailOf(details, input) = text;
+            return session_.setProjectDetails(details);
+        },
+        dialogs_);
 }
 
 void RoomPage::dropTyping() {
