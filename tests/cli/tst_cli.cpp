@@ -1328,7 +1328,7 @@ private slots:
 
     // A value the room cannot take is refused with its field's message, and
     // nothing is written.
-    void roomValuesRefused_data() {
+    void roomAndLightValuesRefused_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
         const QString length = u": please type a distance of 0 or more, or nothing."_s;
@@ -1346,8 +1346,17 @@ private slots:
                                        "number from 0.1 to 100."_s;
         QTest::newRow("a title with a line break")
             << QStringList{u"--client"_s, u"A\nB"_s} << u"Client: "_s;
+        // The light budget's values are refused as a refused --gain is.
+        const QString age = u"Light source: please type new, mid, end or a factor"_s;
+        QTest::newRow("age above 1") << QStringList{u"--age"_s, u"1.5"_s} << age;
+        QTest::newRow("age word") << QStringList{u"--age=old"_s} << age;
+        QTest::newRow("no target") << QStringList{u"--target-nits"_s, u"0"_s}
+                                   << u"Own target, nits or fL: please type nits above 0"_s;
+        QTest::newRow("edge-on") << QStringList{u"--half-gain"_s, u"90"_s}
+                                 << u"Half-gain angle, degrees: please type an angle above 0"_s;
+        QTest::newRow("gain") << QStringList{u"--gain"_s, u"-1"_s} << QString();
     }
-    void roomValuesRefused() {
+    void roomAndLightValuesRefused() {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
         const QString never = path("never.vistrel");
@@ -1476,30 +1485,6 @@ private slots:
         QVERIFY(!at(light({u"--json"_s, u"--open"_s, plain}), u"planner"_s)
                      .toObject()
                      .contains(u"light"_s));
-    }
-
-    // A value the light budget cannot take is refused as a refused --gain
-    // is, with its field's message, and nothing is written.
-    void lightValuesRefused_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("message");
-        const QString age = u"Light source: please type new, mid, end or a factor"_s;
-        QTest::newRow("age above 1") << QStringList{u"--age"_s, u"1.5"_s} << age;
-        QTest::newRow("age word") << QStringList{u"--age=old"_s} << age;
-        QTest::newRow("no target") << QStringList{u"--target-nits"_s, u"0"_s}
-                                   << u"Own target, nits or fL: please type nits above 0"_s;
-        QTest::newRow("edge-on") << QStringList{u"--half-gain"_s, u"90"_s}
-                                 << u"Half-gain angle, degrees: please type an angle above 0"_s;
-        QTest::newRow("gain") << QStringList{u"--gain"_s, u"-1"_s} << QString();
-    }
-    void lightValuesRefused() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, message);
-        const QString never = path("never.vistrel");
-        const Run r = runArgs(args + QStringList{u"--json"_s, u"--save"_s, never});
-        QCOMPARE(r.status, 2);
-        QVERIFY(r.out.isEmpty() && !QFile::exists(never));
-        QVERIFY2(r.err.contains(message), qPrintable(r.err));
     }
 
     // Row 1 at 160.95 with its outermost seat 40 off the centre line sees the
